@@ -1,0 +1,60 @@
+# The two commands of the README: `make run` and `make test`. Both install
+# what is missing (Debian packages), configure and build into build/.
+BUILD      ?= build
+FUZZ_BUILD ?= build-fuzz
+PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 300
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all run test build deps fuzz fuzz-run bench format clean
+
+all: build
+
+# Installs only what is missing, so a prepared machine starts at once.
+define install_missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		$(SUDO) apt-get update -q && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+run: build
+	@cd examples && ../$(BUILD)/cli/tabulon-cli -w 3 \
+		--entry '<td><img src="{{FILE}}" alt="{{BASE}}"><br>{{INC({{PATH}}{{BASE}}.txt)}}</td>' \
+		*.png *.gif
+
+bench: build
+	$(BUILD)/bench/engine_bench
+	bash bench/compare.sh $(BUILD)/cli/tabulon-cli
+
+# libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTABULON_FUZZ=ON -DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_BUILD)
+
+fuzz-run: fuzz
+	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

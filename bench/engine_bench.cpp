@@ -1,0 +1,83 @@
+// Entries per second of the engine, without the cost of any output device.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "listgen/entry_processor.h"
+
+namespace {
+
+using namespace tabulon;
+
+// Counts bytes and throws them away.
+class NullSink final : public Sink {
+public:
+    std::size_t bytes = 0;
+
+protected:
+    void consume(std::string_view piece) override { bytes += piece.size(); }
+};
+
+std::vector<std::string> Names(std::size_t count) {
+    std::vector<std::string> names;
+    names.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        names.push_back("/home/user/photos/2024/holiday/IMG_" + std::to_string(100000 + i) + ".jpg");
+    return names;
+}
+
+void RunList(benchmark::State& state, const TemplateSet& set, const std::vector<std::string>& names) {
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        NullSink sink;
+        EntryProcessor processor(set, 4, sink);
+        processor.ProcessFile({}, {}, true);
+        for (const std::string& name : names)
+            processor.ProcessFile(name);
+        processor.Finish();
+        bytes += sink.bytes;
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * names.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+
+void InitialSet(benchmark::State& state) {
+    static const auto names = Names(100000);
+    RunList(state, InitialTemplateSet(), names);
+}
+BENCHMARK(InitialSet);
+
+void EveryNamePlaceholder(benchmark::State& state) {
+    static const auto names = Names(100000);
+    TemplateSet set = InitialTemplateSet();
+    set.newEntry = "<td><a href=\"{{FILE}}\" title=\"{{PATH}}\">{{BASE}}{{EXT}} ({{SHORTEXT}})</a></td>";
+    RunList(state, set, names);
+}
+BENCHMARK(EveryNamePlaceholder);
+
+// Small text files, included whole.
+void IncludeContent(benchmark::State& state) {
+    static const auto files = [] {
+        const auto dir = std::filesystem::temp_directory_path() / "tabulon-bench-inc";
+        std::filesystem::create_directories(dir);
+        std::vector<std::string> names;
+        for (int i = 0; i < 1000; ++i) {
+            const std::string name = (dir / ("caption" + std::to_string(i) + ".txt")).string();
+            std::ofstream(name, std::ios::binary) << "A caption for picture " << i << "\r\nsecond line\r\n";
+            names.push_back(name);
+        }
+        return names;
+    }();
+    TemplateSet set = InitialTemplateSet();
+    set.newEntry = "<td>{{INC}}</td>";
+    RunList(state, set, files);
+}
+BENCHMARK(IncludeContent);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listgen/template_set.h"
+
+namespace tabulon::cli {
+
+struct Options {
+    std::optional<std::string> config;
+    std::optional<std::string> width;
+    std::optional<std::string> top;
+    std::optional<std::string> bottom;
+    std::optional<std::string> entry;
+    std::optional<std::string> endEntry;
+    std::optional<std::string> newRow;
+    std::optional<int> comments;
+    std::vector<std::string> files;
+    std::vector<std::string> filesFrom;
+    bool nullSeparated = false;
+    std::optional<std::string> output;
+    bool help = false;
+    bool version = false;
+
+    // The options' templates over `set`.
+    void ApplyTo(TemplateSet& set) const;
+};
+
+struct ParsedOptions {
+    Options options;
+    std::string error; // empty when the arguments were understood
+};
+
+ParsedOptions ParseOptions(const std::vector<std::string_view>& args);
+
+extern const char* const kUsage;
+
+} // namespace tabulon::cli

@@ -1,0 +1,108 @@
+#include "cli/run.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "cli/fd_sink.h"
+#include "cli/name_reader.h"
+#include "listgen/entry_processor.h"
+#include "listgen/width.h"
+#include "persist/config_file.h"
+#include "tabulon/version.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
+}
+
+} // namespace
+
+int Run(const std::vector<std::string_view>& args) {
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.error.empty()) {
+        Complain(parsed.error);
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    const Options& options = parsed.options;
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::printf("tabulon-cli %s\n", kVersionText);
+        return kExitOk;
+    }
+
+    TemplateSet set = InitialTemplateSet();
+    if (options.config) {
+        if (auto error = LoadConfiguration(*options.config, set)) {
+            Complain("cannot read configuration " + error->message());
+            return kExitFileError;
+        }
+    }
+    options.ApplyTo(set);
+
+    const WidthCheck width = CheckWidth(set.width);
+    if (!width.ok()) {
+        Complain(std::string(width.message));
+        return kExitUsage;
+    }
+
+    // Open every list before writing, so a missing one leaves no output.
+    std::vector<NameList> lists;
+    lists.reserve(options.filesFrom.size());
+    for (const std::string& path : options.filesFrom) {
+        lists.emplace_back(path);
+        if (auto error = lists.back().openError()) {
+            Complain("cannot read " + error->message());
+            return kExitFileError;
+        }
+    }
+
+    std::unique_ptr<AtomicFileWriter> file;
+    std::unique_ptr<Sink> sink;
+    if (options.output) {
+        file = std::make_unique<AtomicFileWriter>(*options.output);
+        if (auto error = file->open()) {
+            Complain("cannot write " + error->message());
+            return kExitFileError;
+        }
+        sink = std::make_unique<AtomicFileSink>(*file);
+    } else {
+        sink = std::make_unique<StdoutSink>();
+    }
+
+    try {
+        EntryProcessor processor(set, width.value, *sink);
+        processor.ProcessFile({}, {}, true);
+        for (const std::string& name : options.files)
+            processor.ProcessFile(name);
+        for (NameList& list : lists) {
+            if (auto error = list.ForEach(options.nullSeparated,
+                                          [&](std::string_view name) { processor.ProcessFile(name); })) {
+                Complain("cannot read " + error->message());
+                return kExitFileError;
+            }
+        }
+        processor.Finish();
+    } catch (const WriteFailure& failure) {
+        Complain(std::string("cannot write ") + failure.what());
+        return kExitFileError;
+    }
+
+    if (file) {
+        if (auto error = file->commit()) {
+            Complain("cannot write " + error->message());
+            return kExitFileError;
+        }
+    }
+    return kExitOk;
+}
+
+} // namespace tabulon::cli

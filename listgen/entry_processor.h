@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "listgen/entry_template.h"
+#include "listgen/file_content.h"
+#include "listgen/sink.h"
+#include "listgen/template_set.h"
+
+namespace tabulon {
+
+// Writes a list's entries: owns the entry counter and writes the result to a
+// sink. Names never count as template text: a file named x{{INC(y)}}.jpg is
+// listed by its name and nothing else is read.
+class EntryProcessor {
+public:
+    // `width` is the checked number of entries per row (at least 1).
+    EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink);
+
+    // The initialising call (bInitialize) starts a list with the opening
+    // comment and the top text; the file call writes one entry, for a full
+    // path in vFileName (vFilePath empty) or a folder and a bare name.
+    void ProcessFile(std::string_view vFilePath, std::string_view vFileName, bool bInitialize = false);
+    void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
+
+    // The bottom text and the closing comment; flushes the sink.
+    void Finish();
+
+    std::int64_t entryCount() const { return lEntryCount_; }
+
+private:
+    struct Names;
+
+    void WriteDirect(const Names& names);
+    void WriteScanned(const Names& names);
+    void Compose(const Names& names);
+    std::size_t FindInTemplateText(std::string_view marker, std::size_t from) const;
+    void AppendInclude(std::string_view name);
+
+    Sink& sink_;
+    EntryTemplate entry_;
+    std::string top_;
+    std::string newRow_;
+    std::string bottom_;
+    bool comments_;
+    std::uint32_t width_;
+    std::int64_t lEntryCount_ = 0;
+    std::uint32_t untilRow_ = 0; // entries left in the current row
+
+    // Reused from entry to entry, so a long list allocates nothing per file.
+    FileReader reader_;
+    std::string fullName_;
+    std::string content_;
+    std::string composed_;
+    std::vector<std::pair<std::size_t, std::size_t>> opaque_; // name text in composed_
+};
+
+} // namespace tabulon

@@ -1,0 +1,156 @@
+#include "listgen/file_content.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+
+#ifdef _WIN32
+#include <cstdio>
+#include <filesystem>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tabulon {
+
+namespace {
+
+class ReaderCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "tabulon.reader"; }
+    std::string message(int ev) const override {
+        switch (static_cast<FileReaderError>(ev)) {
+        case FileReaderError::NotRegularFile:
+            return "not a regular file";
+        case FileReaderError::NameHasNul:
+            return "the name holds a NUL character";
+        }
+        return "unknown error";
+    }
+};
+
+std::error_code Make(FileReaderError e) {
+    return {static_cast<int>(e), FileReaderCategory()};
+}
+
+#ifndef _WIN32
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+#endif
+
+} // namespace
+
+const std::error_category& FileReaderCategory() {
+    static const ReaderCategory category;
+    return category;
+}
+
+void FileReader::Reserve(std::size_t capacity) {
+    if (capacity <= capacity_)
+        return;
+    std::size_t grown = capacity_ < 4096 ? 4096 : capacity_;
+    while (grown < capacity)
+        grown *= 2;
+    auto fresh = std::make_unique_for_overwrite<char[]>(grown);
+    if (size_ > 0)
+        std::memcpy(fresh.get(), buf_.get(), size_);
+    buf_ = std::move(fresh);
+    capacity_ = grown;
+}
+
+#ifndef _WIN32
+
+std::error_code FileReader::Read(std::string_view path) {
+    size_ = 0;
+    if (path.find('\0') != std::string_view::npos)
+        return Make(FileReaderError::NameHasNul);
+    const std::string name(path);
+
+    // Look before opening: opening a device can have effects of its own.
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0)
+        return {errno, std::generic_category()};
+    if (!S_ISREG(st.st_mode))
+        return S_ISDIR(st.st_mode) ? std::error_code(EISDIR, std::generic_category())
+                                   : Make(FileReaderError::NotRegularFile);
+
+    // O_NONBLOCK keeps a FIFO swapped in after the look from blocking the open.
+    const Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0)
+        return {errno, std::generic_category()};
+    if (::fstat(fd.get(), &st) != 0)
+        return {errno, std::generic_category()};
+    if (!S_ISREG(st.st_mode))
+        return Make(FileReaderError::NotRegularFile);
+
+    // The size is a hint only: the file may grow or shrink while it is read,
+    // and some (/proc/kcore) claim far more than they hold.
+    constexpr std::size_t kMaxHint = std::size_t{64} << 20;
+    Reserve(std::min(static_cast<std::size_t>(st.st_size), kMaxHint) + 1);
+    for (;;) {
+        if (size_ == capacity_)
+            Reserve(capacity_ * 2);
+        const ssize_t n = ::read(fd.get(), buf_.get() + size_, capacity_ - size_);
+        if (n > 0) {
+            size_ += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            // What was read so far stands; a read error is no failure to open.
+            break;
+        }
+    }
+    return {};
+}
+
+#else
+
+std::error_code FileReader::Read(std::string_view path) {
+    size_ = 0;
+    if (path.find('\0') != std::string_view::npos)
+        return Make(FileReaderError::NameHasNul);
+    const std::filesystem::path name(
+        std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(name, ec))
+        return ec ? ec : Make(FileReaderError::NotRegularFile);
+    std::FILE* f = _wfopen(name.c_str(), L"rb");
+    if (f == nullptr)
+        return {errno, std::generic_category()};
+    for (;;) {
+        if (size_ == capacity_)
+            Reserve(capacity_ == 0 ? 4096 : capacity_ * 2);
+        const std::size_t n = std::fread(buf_.get() + size_, 1, capacity_ - size_, f);
+        size_ += n;
+        if (n == 0)
+            break;
+    }
+    std::fclose(f);
+    return {};
+}
+
+#endif
+
+std::string GetFileContent(std::string_view sFile) {
+    FileReader reader;
+    std::string text;
+    if (!reader.Read(sFile))
+        AppendLines(reader.data(), text);
+    return text;
+}
+
+} // namespace tabulon

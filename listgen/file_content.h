@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// Reading the text of files for the include placeholders.
+namespace tabulon {
+
+// Reads whole regular files into one buffer that is reused from file to file.
+// Folders, FIFOs and devices are refused without being opened for reading, so
+// a read never blocks.
+class FileReader {
+public:
+    FileReader() = default;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Replaces the buffer with the file's bytes. On failure the buffer is empty.
+    std::error_code Read(std::string_view path);
+    std::string_view data() const { return {buf_.get(), size_}; }
+
+private:
+    void Reserve(std::size_t capacity);
+
+    std::unique_ptr<char[]> buf_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
+};
+
+// The error a non-regular file gives.
+const std::error_category& FileReaderCategory();
+enum class FileReaderError { NotRegularFile = 1, NameHasNul };
+
+// Appends the lines of `raw`, each preceded by CR LF. Lines end at CR LF or a
+// lone CR; a lone LF is an ordinary character; a terminator at the very end
+// starts no further line. `Out` needs append(const char*, std::size_t).
+template <class Out> void AppendLines(std::string_view raw, Out& out) {
+    if (raw.empty())
+        return;
+    out.append("\r\n", 2);
+    const char* p = raw.data();
+    const char* const end = p + raw.size();
+    while (p < end) {
+        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        if (cr == nullptr) {
+            out.append(p, static_cast<std::size_t>(end - p));
+            return;
+        }
+        out.append(p, static_cast<std::size_t>(cr - p));
+        p = cr + ((cr + 1 < end && cr[1] == '\n') ? 2 : 1);
+        if (p < end)
+            out.append("\r\n", 2);
+    }
+}
+
+// The file's text as its lines, each preceded by CR LF; empty when the file
+// cannot be read.
+std::string GetFileContent(std::string_view sFile);
+
+} // namespace tabulon

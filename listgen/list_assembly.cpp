@@ -1,0 +1,21 @@
+#include "listgen/list_assembly.h"
+
+#include "listgen/entry_processor.h"
+#include "listgen/selection_text.h"
+
+namespace tabulon {
+
+WidthCheck GenerateList(const TemplateSet& set, std::string_view selection, Sink& sink) {
+    const WidthCheck width = CheckWidth(set.width);
+    if (!width.ok())
+        return width;
+    EntryProcessor processor(set, width.value, sink);
+    processor.ProcessFile({}, {}, true);
+    ForEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
+        processor.ProcessFile(folder, name);
+    });
+    processor.Finish();
+    return width;
+}
+
+} // namespace tabulon

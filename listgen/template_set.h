@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tabulon {
+
+// Check box states as the window and configuration files store them.
+enum CheckState : int { kUnchecked = 0, kChecked = 1, kGrayed = 2 };
+
+// The values that describe a list. Only kChecked turns the comments on.
+struct TemplateSet {
+    std::string width;
+    std::string top;
+    std::string bottom;
+    std::string newRow;
+    std::string newEntry;
+    std::string endEntry;
+    int addComments = kChecked;
+
+    bool operator==(const TemplateSet&) const = default;
+};
+
+// The set of a first run: an HTML table four cells wide.
+TemplateSet InitialTemplateSet();
+
+// Turns every line-break marker into CR LF.
+std::string ExpandLineBreaks(std::string_view text);
+
+inline constexpr std::string_view kLineBreakMarker = "{{CRLF}}";
+inline constexpr std::string_view kLineBreak = "\r\n";
+
+} // namespace tabulon

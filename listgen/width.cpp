@@ -1,0 +1,40 @@
+#include "listgen/width.h"
+
+namespace tabulon {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+WidthCheck CheckWidth(std::string_view text) {
+    if (text.empty())
+        return {0, kEnterWidth};
+    const auto value = ParseWholeNumber(text, 2147483647u);
+    if (!value || *value < 1)
+        return {0, kEnterWidthAboveZero};
+    return {*value, {}};
+}
+
+} // namespace tabulon

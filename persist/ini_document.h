@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabulon {
+
+// An INI file held as its lines, so that a change rewrites only the lines it
+// touches and every other byte stays as it was.
+//
+// Sections are "[name]", keys "name=value"; names compare without regard to
+// ASCII case and without blanks around them; a value is everything after the
+// first '=' up to the line end, unchanged. Lines starting with ';' are
+// comments. CR LF, LF and CR all end a line; a UTF-8 byte-order mark is skipped.
+class IniDocument {
+public:
+    static IniDocument Parse(std::string_view bytes);
+
+    // The value of the first such key in the first such section.
+    std::optional<std::string_view> Get(std::string_view section, std::string_view key) const;
+
+    // Replaces the key's line in place, or adds the key after the last line of
+    // its section, or the section at the end. Line breaks in the value are
+    // written as {{CRLF}}. False, with nothing changed, for a name that could
+    // not be read back (a '=' or line break in a key, a ']' in a section...).
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string Serialize() const;
+
+    static bool IsValidSection(std::string_view section);
+    static bool IsValidKey(std::string_view key);
+
+private:
+    struct Line {
+        std::string text;
+        std::string_view eol; // "\r\n", "\n", "\r" or "" for a last line without one
+    };
+
+    std::optional<std::size_t> FindSection(std::string_view section) const;
+    std::size_t SectionEnd(std::size_t header) const; // first line after the section
+
+    bool bom_ = false;
+    std::vector<Line> lines_;
+};
+
+} // namespace tabulon

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "listgen/list_assembly.h"
+#include "listgen/selection_text.h"
+#include "persist/config_file.h"
+#include "support/file_size_limit.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::string_literals;
+
+test::ProcessResult Cli(const std::vector<std::string>& args, const std::string& input = {}) {
+    return test::RunProcess(TABULON_CLI, args, input);
+}
+
+std::string Framed(const std::string& entries) {
+    return "<!--Tabulon-->\r\n<table border=\"0\"><tr>\r\n" + entries +
+           "\r\n</tr></table>\r\n\r\n<!--/Tabulon-->";
+}
+
+TEST(TabulonCli, WritesWhatTheWindowWouldShowByteForByte) {
+    const std::vector<std::string> names = {"a.jpg", " b c.gif", "d", "e.png", "f"};
+    StringSink window;
+    ASSERT_TRUE(GenerateList(InitialTemplateSet(), BuildSelectionText("/pics", names), window).ok());
+
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back("/pics/" + name);
+    const test::ProcessResult r = Cli(paths);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, window.take());
+}
+
+TEST(TabulonCli, NoFilesGiveTheFrameAlone) {
+    EXPECT_EQ(Cli({}).out, Framed(""));
+}
+
+TEST(TabulonCli, ListsComeAfterTheArgumentsInTheirOrder) {
+    test::TempDir dir;
+    const std::string list = dir.Write("list.txt", "b\r\n\r\nc\n\nd");
+    const test::ProcessResult r =
+        Cli({"--entry", "{{FILE}};", "--end-entry=", "a", "-f", list, "-f", "-"}, "e\nf\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, Framed("a;b;c;d;</tr><tr>\r\ne;f;"));
+}
+
+TEST(TabulonCli, NulSeparatedListsKeepEveryByteOfTheName) {
+    const test::ProcessResult r =
+        Cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s);
+    EXPECT_EQ(r.out, Framed("[a\r][ b\nc][d]"));
+}
+
+TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
+    test::TempDir dir;
+    TemplateSet set;
+    set.width = "1";
+    set.top = "T";
+    set.newEntry = "<{{BASE}}>";
+    set.newRow = "|";
+    set.bottom = "B";
+    set.addComments = kChecked;
+    ASSERT_FALSE(SaveConfiguration(dir / "c.ini", set));
+    const test::ProcessResult r = Cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "T<x>|<y>Z");
+}
+
+TEST(TabulonCli, WritesAnOutputFileWhole) {
+    test::TempDir dir;
+    const std::string out = dir.Write("out.html", "old");
+    const test::ProcessResult r = Cli({"-o", out, "a"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(test::ReadAll(out), Framed("<td>a</td>\r\n"));
+}
+
+TEST(TabulonCli, IncludesTheFilesText) {
+    test::TempDir dir;
+    const std::string a = dir.Write("a.txt", "one\r\ntwo\r\n");
+    const test::ProcessResult r = Cli({"--entry", "<td>{{INC}}</td>", a});
+    EXPECT_EQ(r.out, Framed("<td>\r\none\r\ntwo</td>\r\n"));
+}
+
+struct Failure {
+    const char* sentence;
+    std::vector<std::string> args;
+    int exitCode;
+    std::string message;
+};
+
+void PrintTo(const Failure& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class TabulonCliFailure : public testing::TestWithParam<Failure> {};
+
+TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
+    test::TempDir dir;
+    std::vector<std::string> args = GetParam().args;
+    for (std::string& arg : args) {
+        if (arg.starts_with("@"))
+            arg = dir / arg.substr(1);
+    }
+    if (std::find(args.begin(), args.end(), "-o") == args.end())
+        args.insert(args.end(), {"-o", dir / "out.html"});
+    args.push_back("a.jpg");
+    const test::ProcessResult r = Cli(args);
+    EXPECT_EQ(r.exitCode, GetParam().exitCode);
+    EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.html"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mistakes, TabulonCliFailure,
+    testing::Values(Failure{"an empty width asks for one", {"-w", ""}, 2, "Enter a width\n"},
+                    Failure{"a zero width is refused", {"--width=0"}, 2, "Enter a width > 0\n"},
+                    Failure{"a word for a width is refused", {"-w", "four"}, 2, "Enter a width > 0\n"},
+                    Failure{"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
+                    Failure{
+                        "a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
+                    Failure{"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},
+                    Failure{"an output folder that does not exist is named",
+                            {"-o", "@no/out.html"},
+                            1,
+                            "out.html: No such file"}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
+    test::TempDir dir;
+    const std::string out = dir.Write("out.html", "old");
+    const std::string list = dir.Write("list", std::string(200000, 'n') + "\n");
+    test::ProcessResult r;
+    {
+        const test::FileSizeLimit limit(65536); // inherited by the child
+        r = Cli({"-o", out, "-f", list});
+    }
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("out.html: File too large"), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadAll(out), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(TabulonCli, HelpAndVersion) {
+    const test::ProcessResult help = Cli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--files-from"), std::string::npos);
+    const test::ProcessResult version = Cli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "tabulon-cli 1.2.0\n");
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "listgen/history.h"
+#include "listgen/list_assembly.h"
+#include "listgen/selection_text.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::string_literals;
+
+TemplateSet WorkedExample() {
+    TemplateSet set;
+    set.width = "2";
+    set.top = "T";
+    set.newEntry = "[{{BASE}}]";
+    set.newRow = "|";
+    set.bottom = "B";
+    set.addComments = kUnchecked;
+    return set;
+}
+
+std::string Generate(const TemplateSet& set, std::string_view selection) {
+    StringSink sink;
+    EXPECT_TRUE(GenerateList(set, selection, sink).ok());
+    return sink.take();
+}
+
+TEST(Assembly, TheWorkedExampleWithAndWithoutComments) {
+    TemplateSet set = WorkedExample();
+    const std::string selection = BuildSelectionText("/pics", {"x.jpg", "y.gif", "z"});
+    EXPECT_EQ(Generate(set, selection), "T[x][y]|[z]B");
+    set.addComments = kChecked;
+    EXPECT_EQ(Generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
+}
+
+TEST(Assembly, TheInitialSetMakesATableFourCellsWide) {
+    const std::string selection = BuildSelectionText("/p", {"1", "2", "3", "4", "5"});
+    EXPECT_EQ(Generate(InitialTemplateSet(), selection),
+              "<!--Tabulon-->\r\n<table border=\"0\"><tr>\r\n"
+              "<td>/p/1</td>\r\n<td>/p/2</td>\r\n<td>/p/3</td>\r\n<td>/p/4</td>\r\n"
+              "</tr><tr>\r\n<td>/p/5</td>\r\n"
+              "\r\n</tr></table>\r\n\r\n<!--/Tabulon-->");
+}
+
+TEST(Assembly, AnEmptySelectionGivesTheFrameOnly) {
+    EXPECT_EQ(Generate(WorkedExample(), ""), "TB");
+}
+
+TEST(Assembly, GoingTwiceGivesTheSameResult) {
+    const std::string selection = BuildSelectionText("/pics", {"x.jpg", "y.gif", "z"});
+    EXPECT_EQ(Generate(WorkedExample(), selection), Generate(WorkedExample(), selection));
+}
+
+TEST(Selection, OneFileIsOneFullPathAndSeveralAreFolderAndNames) {
+    EXPECT_EQ(BuildSelectionText("/pics", {"a.jpg"}), "/pics/a.jpg");
+    EXPECT_EQ(BuildSelectionText("/pics/", {"a.jpg"}), "/pics/a.jpg");
+    EXPECT_EQ(BuildSelectionText("/pics", {"a.jpg", " b.jpg"}), "/pics\0a.jpg\0 b.jpg"s);
+
+    std::vector<std::pair<std::string, std::string>> seen;
+    const auto collect = [&](std::string_view folder, std::string_view name) {
+        seen.emplace_back(folder, name);
+    };
+    ForEachSelectedFile("/pics/a.jpg", collect);
+    ForEachSelectedFile("/pics\0 b.jpg\0  c.jpg\0\0d"s, collect);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"", "/pics/a.jpg"}, {"/pics", " b.jpg"}, {"/pics", "  c.jpg"}, {"/pics", "d"}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
+    TemplateSet set = WorkedExample();
+    set.newEntry = "[{{FILE}}]";
+    EXPECT_EQ(Generate(set, BuildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
+}
+
+struct WidthCase {
+    const char* sentence;
+    std::string_view text;
+    std::string_view message;
+    std::uint32_t value;
+};
+
+void PrintTo(const WidthCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class Width : public testing::TestWithParam<WidthCase> {};
+
+TEST_P(Width, IsAWholeNumberFromOneUp) {
+    const WidthCheck check = CheckWidth(GetParam().text);
+    EXPECT_EQ(check.message, GetParam().message);
+    EXPECT_EQ(check.value, GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Width,
+    testing::Values(WidthCase{"an empty width asks for one", "", kEnterWidth, 0},
+                    WidthCase{"zero is too small", "0", kEnterWidthAboveZero, 0},
+                    WidthCase{"a negative number is too small", "-3", kEnterWidthAboveZero, 0},
+                    WidthCase{"a word is no width", "four", kEnterWidthAboveZero, 0},
+                    WidthCase{"a fraction is no width", "4.5", kEnterWidthAboveZero, 0},
+                    WidthCase{"blanks alone are no width", "  ", kEnterWidthAboveZero, 0},
+                    WidthCase{"one past the largest is refused", "2147483648", kEnterWidthAboveZero, 0},
+                    WidthCase{"a huge number is refused", "99999999999999999999999", kEnterWidthAboveZero, 0},
+                    WidthCase{"one is the smallest width", "1", "", 1},
+                    WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
+                    WidthCase{"the largest width", "2147483647", "", 2147483647}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(Assembly, ABadWidthWritesNothing) {
+    TemplateSet set = WorkedExample();
+    set.width = "0";
+    StringSink sink;
+    EXPECT_EQ(GenerateList(set, "/a", sink).message, kEnterWidthAboveZero);
+    EXPECT_EQ(sink.take(), "");
+}
+
+using History = std::vector<std::string>;
+
+TEST(HistoryRule, ANewTextGoesOnTopUnlessItIsTheNewest) {
+    EXPECT_EQ(UpdateComboList({}, "a"), History({"a"}));
+    EXPECT_EQ(UpdateComboList({"B", "A"}, "B"), History({"B", "A"}));
+    EXPECT_EQ(UpdateComboList({"B", "A"}, "A"), History({"A", "B", "A"}));
+    EXPECT_EQ(UpdateComboList({"X"}, ""), History({"", "X"}));
+    EXPECT_EQ(UpdateComboList({}, ""), History());
+    EXPECT_EQ(UpdateComboList({"a"}, "A"), History({"A", "a"}));
+}
+
+TEST(HistoryRule, KeepsTheFifteenNewest) {
+    History history;
+    for (int i = 1; i <= 16; ++i)
+        history = UpdateComboList(history, std::to_string(i));
+    ASSERT_EQ(history.size(), kMaxHistory);
+    EXPECT_EQ(history.front(), "16");
+    EXPECT_EQ(history.back(), "2");
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "listgen/file_content.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+struct ContentCase {
+    const char* sentence;
+    std::string_view bytes;
+    std::string_view content;
+};
+
+void PrintTo(const ContentCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class FileContent : public testing::TestWithParam<ContentCase> {};
+
+TEST_P(FileContent, PrecedesEachLineWithALineBreak) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f.txt", GetParam().bytes);
+    EXPECT_EQ(GetFileContent(file), GetParam().content);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, FileContent,
+    testing::Values(ContentCase{"one line without a line end", "abc", "\r\nabc"},
+                    ContentCase{"a file of one line break is one empty line", "\r\n", "\r\n"},
+                    ContentCase{"the last line end starts no further line", "a\r\nb\r\n", "\r\na\r\nb"},
+                    ContentCase{"a last line without a line end reads the same", "a\r\nb", "\r\na\r\nb"},
+                    ContentCase{"a lone CR ends a line", "a\rb\r", "\r\na\r\nb"},
+                    ContentCase{"a lone LF is an ordinary character", "a\nb\n", "\r\na\nb\n"},
+                    ContentCase{"empty lines stay", "a\r\n\r\nb", "\r\na\r\n\r\nb"},
+                    ContentCase{"bytes pass unchanged", "\xC3\xA9\t\x01\x00z", "\r\n\xC3\xA9\t\x01\x00z"},
+                    ContentCase{"an empty file gives nothing", "", ""}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(FileContentFailures, WhatCannotBeReadGivesNothingAndLaterReadsWork) {
+    test::TempDir dir;
+    const std::string good = dir.Write("good.txt", "ok");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    // The FIFO has no writer: a blocking open would hang here.
+    for (const std::string& name : {dir / "missing.txt", std::string(), dir.path().string(), dir / "fifo",
+                                    std::string("/dev/zero"), good + std::string(1, '\0') + "x"}) {
+        EXPECT_EQ(GetFileContent(name), "") << name;
+        EXPECT_EQ(GetFileContent(good), "\r\nok");
+    }
+}
+
+TEST(FileContentFailures, TheReaderTellsWhyAFileWasRefused) {
+    test::TempDir dir;
+    FileReader reader;
+    EXPECT_EQ(reader.Read(dir / "missing"), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(reader.Read(dir.path().string()), std::errc::is_a_directory);
+    EXPECT_EQ(reader.Read("/dev/null").message(), "not a regular file");
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "listgen/name_parts.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+struct NameCase {
+    const char* sentence;
+    std::string_view name, path, ext, base;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class NameParts : public testing::TestWithParam<NameCase> {};
+
+TEST_P(NameParts, SplitsTheName) {
+    const NameCase& c = GetParam();
+    EXPECT_EQ(GetFilePath(c.name), c.path);
+    EXPECT_EQ(GetFileExt(c.name), c.ext);
+    EXPECT_EQ(GetFileBase(c.name), c.base);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NameParts,
+    testing::Values(
+        NameCase{"a full path splits into folder base and extension", "/pics/photo.jpg", "/pics/", ".jpg",
+                 "photo"},
+        NameCase{"a backslash separates like a slash", "C:\\pics\\photo.jpg", "C:\\pics\\", ".jpg", "photo"},
+        NameCase{"a bare name has no folder", "photo.jpg", "", ".jpg", "photo"},
+        NameCase{"a relative name keeps its folder", "docs/page.html", "docs/", ".html", "page"},
+        NameCase{"a dot in a folder name is no extension", "C:\\my.pics\\readme", "C:\\my.pics\\", "",
+                 "readme"},
+        NameCase{"a name with several dots keeps all but the last in BASE", "archive.tar.gz", "", ".gz",
+                 "archive.tar"},
+        NameCase{"a trailing dot is the whole extension", "file.", "", ".", "file"},
+        NameCase{"a leading dot makes the whole name an extension", ".htaccess", "", ".htaccess", ""},
+        NameCase{"a name without a dot is all base", "README", "", "", "README"},
+        NameCase{"a folder alone has no base and no extension", "/pics/", "/pics/", "", ""},
+        NameCase{"the empty name gives empty parts", "", "", "", ""},
+        NameCase{"blanks stay part of the name", "/a b/ c .j pg", "/a b/", ".j pg", " c "}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(JoinedPath, AFolderEndingInASeparatorGetsNoSecondOne) {
+    for (const std::string_view folder : {"/pics", "/pics/"}) {
+        std::string out;
+        AppendJoinedPath(out, folder, "photo.jpg");
+        EXPECT_EQ(out, "/pics/photo.jpg") << folder;
+    }
+    std::string root;
+    AppendJoinedPath(root, "/", "a");
+    EXPECT_EQ(root, "/a");
+}
+
+} // namespace
+} // namespace tabulon

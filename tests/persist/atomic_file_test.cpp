@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
+
+#include "persist/atomic_file.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+std::size_t CountFiles(const std::filesystem::path& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+}
+
+TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f", "old and longer");
+    ::chmod(file.c_str(), 0640);
+    ASSERT_FALSE(WriteFileAtomically(file, "new"));
+    EXPECT_EQ(test::ReadAll(file), "new");
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(CountFiles(dir.path()), 1u);
+}
+
+TEST(AtomicFile, WritesThroughALinkToItsTarget) {
+    test::TempDir dir;
+    const std::string target = dir.Write("target", "old");
+    std::filesystem::create_symlink(target, dir / "link");
+    ASSERT_FALSE(WriteFileAtomically(dir / "link", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
+    EXPECT_EQ(test::ReadAll(target), "new");
+}
+
+TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f", "precious");
+    {
+        const test::FileSizeLimit limit(1000);
+        const auto error = WriteFileAtomically(file, std::string(5000, 'x'));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code, std::errc::file_too_large);
+        EXPECT_EQ(error->message(), file + ": File too large");
+    }
+    EXPECT_EQ(test::ReadAll(file), "precious");
+    EXPECT_EQ(CountFiles(dir.path()), 1u);
+}
+
+TEST(AtomicFile, UnwritablePlacesAreReportedByName) {
+    test::TempDir dir;
+    const std::string plain = dir.Write("plain", "x");
+    for (const std::string& path : {dir / "missing/f", plain + "/f", dir.path().string(), std::string()}) {
+        const auto error = WriteFileAtomically(path, "data");
+        ASSERT_TRUE(error) << path;
+        EXPECT_EQ(error->file, path);
+    }
+    EXPECT_EQ(test::ReadAll(plain), "x");
+}
+
+TEST(AtomicFile, WithoutCommitNothingChanges) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f", "old");
+    {
+        AtomicFileWriter writer(file);
+        ASSERT_FALSE(writer.open());
+        ASSERT_FALSE(writer.write("half"));
+    }
+    EXPECT_EQ(test::ReadAll(file), "old");
+    EXPECT_EQ(CountFiles(dir.path()), 1u);
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "persist/config_file.h"
+#include "support/file_size_limit.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+TemplateSet Sample() {
+    TemplateSet set;
+    set.width = "3";
+    set.top = "<ul>{{CRLF}}";
+    set.bottom = "</ul>";
+    set.newRow = "";
+    set.newEntry = " <li><a href=\"{{FILE}}\">{{BASE}}</a>; ";
+    set.endEntry = "{{CRLF}}";
+    set.addComments = kGrayed;
+    return set;
+}
+
+TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
+    test::TempDir dir;
+    const std::string file = dir / "c.ini";
+    ASSERT_FALSE(SaveConfiguration(file, InitialTemplateSet()));
+    EXPECT_EQ(test::ReadAll(file), "[Configuration]\r\n"
+                                   "txtWidth=4\r\n"
+                                   "cbTextTop=<table border=\"0\"><tr>{{CRLF}}\r\n"
+                                   "cbTextBottom={{CRLF}}</tr></table>{{CRLF}}\r\n"
+                                   "cbTextNewRow=</tr><tr>{{CRLF}}\r\n"
+                                   "cbTextNewEntry=<td>{{FILE}}</td>\r\n"
+                                   "cbTextEndEntry={{CRLF}}\r\n"
+                                   "chkAddComments=1\r\n");
+}
+
+TEST(Configuration, ASavedSetLoadsBackWhole) {
+    test::TempDir dir;
+    const std::string file = dir / "c.ini";
+    TemplateSet saved = Sample();
+    saved.top = std::string(2000, 't') + " ";
+    ASSERT_FALSE(SaveConfiguration(file, saved));
+    TemplateSet loaded = InitialTemplateSet();
+    ASSERT_FALSE(LoadConfiguration(file, loaded));
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST(Configuration, SavingReplacesEverythingTheOldFileHeld) {
+    test::TempDir dir;
+    const std::string file = dir.Write("c.ini", "[Other]\nx=1\n[Configuration]\nextra=2\n");
+    ASSERT_FALSE(SaveConfiguration(file, Sample()));
+    const std::string text = test::ReadAll(file);
+    EXPECT_EQ(text.find("Other"), std::string::npos);
+    EXPECT_EQ(text.find("extra"), std::string::npos);
+}
+
+TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
+    const std::pair<std::string_view, int> cases[] = {
+        {"", kChecked},
+        {"chkAddComments=\n", kChecked},
+        {"chkAddComments=yes\n", kChecked},
+        {"chkAddComments=3\n", kChecked},
+        {"chkAddComments=-1\n", kChecked},
+        {"chkAddComments=0\n", kUnchecked},
+        {"chkAddComments=2\n", kGrayed},
+    };
+    test::TempDir dir;
+    for (const auto& [line, state] : cases) {
+        const std::string file =
+            dir.Write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\n" + std::string(line));
+        TemplateSet set = Sample();
+        set.addComments = kChecked;
+        ASSERT_FALSE(LoadConfiguration(file, set));
+        EXPECT_EQ(set.addComments, state) << line;
+        EXPECT_EQ(set.width, "wide");
+        EXPECT_EQ(set.top, "T");
+        EXPECT_EQ(set.bottom, "");
+        EXPECT_EQ(set.newEntry, "");
+    }
+}
+
+TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
+    test::TempDir dir;
+    const std::string file = dir.Write("pic.jpg", std::string("\xFF\xD8\xFF\x00[JFIF]", 10));
+    TemplateSet set = Sample();
+    ASSERT_FALSE(LoadConfiguration(file, set));
+    EXPECT_EQ(set.width, "");
+    EXPECT_EQ(set.endEntry, "");
+    EXPECT_EQ(set.addComments, kGrayed);
+}
+
+TEST(Configuration, AFileThatCannotBeReadChangesNothing) {
+    test::TempDir dir;
+    for (const std::string& path : {dir / "missing.ini", dir.path().string()}) {
+        TemplateSet set = Sample();
+        const auto error = LoadConfiguration(path, set);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->file, path);
+        EXPECT_EQ(set, Sample());
+    }
+}
+
+TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {
+    test::TempDir dir;
+    const std::string file = dir.Write("c.ini", "old configuration");
+    TemplateSet big = Sample();
+    big.top = std::string(100000, 'x');
+    {
+        const test::FileSizeLimit limit(4096);
+        const auto error = SaveConfiguration(file, big);
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->message().find("c.ini"), std::string::npos);
+    }
+    EXPECT_EQ(test::ReadAll(file), "old configuration");
+    EXPECT_TRUE(SaveConfiguration(dir / "missing/c.ini", big));
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "persist/ini_document.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::string_literals;
+
+struct ReadCase {
+    const char* sentence;
+    std::string_view file;
+    std::string_view section, key;
+    std::optional<std::string_view> value;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class IniRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(IniRead, FindsTheValue) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(IniDocument::Parse(c.file).Get(c.section, c.key), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IniRead,
+    testing::Values(
+        ReadCase{"a key in its section", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"names ignore letter case", "[Configuration]\nTXTWIDTH=4\n", "configuration", "txtWidth",
+                 "4"},
+        ReadCase{"names ignore blanks around them", " [ S ] \n  k\t= v\n", "S", "k", " v"},
+        ReadCase{"the value is kept whole with quotes and semicolons", "[S]\nk= \"<td>&nbsp;</td>\" ; x=y \n",
+                 "S", "k", " \"<td>&nbsp;</td>\" ; x=y "},
+        ReadCase{"an empty value is there", "[S]\nk=\n", "S", "k", ""},
+        ReadCase{"a lone CR ends a line", "[S]\rk=v\rj=w", "S", "j", "w"},
+        ReadCase{"a byte order mark is skipped", "\xEF\xBB\xBF[S]\nk=v", "S", "k", "v"},
+        ReadCase{"a comment line is no key", "[S]\n;k=v\n", "S", "k", std::nullopt},
+        ReadCase{"the first of two keys wins", "[S]\nk=1\nk=2\n", "S", "k", "1"},
+        ReadCase{"a key before any section belongs to none", "k=v\n[S]\n", "S", "k", std::nullopt},
+        ReadCase{"a key of another section is not found", "[A]\nk=v\n[B]\n", "B", "k", std::nullopt},
+        ReadCase{"a missing section gives nothing", "[A]\nk=v\n", "B", "k", std::nullopt},
+        ReadCase{"a line without equals sign is no key", "[S]\nk\n", "S", "k", std::nullopt}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(IniRead, LongValuesAreNotCut) {
+    const std::string value(5000, 'x');
+    EXPECT_EQ(IniDocument::Parse("[S]\nk=" + value + "\n").Get("S", "k"), value);
+}
+
+TEST(IniWrite, ReplacesAKeyInPlaceAndKeepsEveryOtherByte) {
+    const std::string before = "; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r";
+    IniDocument doc = IniDocument::Parse(before);
+    ASSERT_TRUE(doc.Set("a", "K", "new"));
+    EXPECT_EQ(doc.Serialize(), "; mine\n[A]\nk =new\r\nother=1\r\n\r\n[B]\rk=b\r");
+}
+
+TEST(IniWrite, AddsANewKeyAfterTheLastLineOfItsSection) {
+    IniDocument doc = IniDocument::Parse("[A]\nx=1\n\n[B]\ny=2");
+    ASSERT_TRUE(doc.Set("A", "z", "3"));
+    ASSERT_TRUE(doc.Set("B", "w", "4"));
+    EXPECT_EQ(doc.Serialize(), "[A]\nx=1\nz=3\r\n\n[B]\ny=2\r\nw=4\r\n");
+}
+
+TEST(IniWrite, AddsAMissingSectionAtTheEnd) {
+    IniDocument doc = IniDocument::Parse("\xEF\xBB\xBF[A]\nx=1");
+    ASSERT_TRUE(doc.Set("C", "k", "v"));
+    EXPECT_EQ(doc.Serialize(), "\xEF\xBB\xBF[A]\nx=1\r\n[C]\r\nk=v\r\n");
+    IniDocument empty;
+    ASSERT_TRUE(empty.Set("S", "k", ""));
+    EXPECT_EQ(empty.Serialize(), "[S]\r\nk=\r\n");
+}
+
+TEST(IniWrite, LineBreaksInAValueBecomeMarkers) {
+    IniDocument doc;
+    ASSERT_TRUE(doc.Set("S", "k", "a\r\nb\nc\rd"));
+    EXPECT_EQ(doc.Serialize(), "[S]\r\nk=a{{CRLF}}b{{CRLF}}c{{CRLF}}d\r\n");
+}
+
+TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {
+    IniDocument doc = IniDocument::Parse("[S]\nk=v\n");
+    for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{{"S", "a=b"},
+                                                                                       {"S", ""},
+                                                                                       {"S", " "},
+                                                                                       {"S", "a\nb"},
+                                                                                       {"S", ";k"},
+                                                                                       {"S", "[k"},
+                                                                                       {"a]b", "k"},
+                                                                                       {"a\rb", "k"}}) {
+        EXPECT_FALSE(doc.Set(section, key, "x")) << section << " / " << key;
+    }
+    EXPECT_EQ(doc.Serialize(), "[S]\nk=v\n");
+}
+
+TEST(IniWrite, EveryValueWrittenReadsBackExactly) {
+    const std::vector<std::string> values = {"",
+                                             " lead and trail ",
+                                             "\"quoted\"",
+                                             "a;b#c=d",
+                                             "[x]",
+                                             std::string(3000, 'y'),
+                                             "\xC3\xA9\x01"s + '\0' + "z",
+                                             "{{CRLF}}"};
+    IniDocument doc = IniDocument::Parse("[S]\nk=old\n");
+    for (const std::string& value : values) {
+        ASSERT_TRUE(doc.Set("S", "k", value));
+        ASSERT_TRUE(doc.Set("New", "k2", value));
+        const IniDocument reread = IniDocument::Parse(doc.Serialize());
+        EXPECT_EQ(reread.Get("S", "k"), value);
+        EXPECT_EQ(reread.Get("new", "K2"), value);
+    }
+}
+
+} // namespace
+} // namespace tabulon

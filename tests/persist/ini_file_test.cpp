@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "persist/ini_file.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+TEST(IniFile, ReadingAMissingFileGivesNothingAndCreatesNothing) {
+    test::TempDir dir;
+    CIniFIle ini;
+    ini.INIFile(dir / "none.ini");
+    EXPECT_EQ(ini.GetFile("S", "k"), "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+}
+
+TEST(IniFile, WritingCreatesTheFileAndASecondWriteReplacesTheLine) {
+    test::TempDir dir;
+    CIniFIle ini;
+    ini.INIFile(dir / "new.ini");
+    ASSERT_FALSE(ini.WriteFile("S", "k", "1"));
+    ASSERT_FALSE(ini.WriteFile("S", "k", "2"));
+    ASSERT_FALSE(ini.WriteFile("T", "k", "3"));
+    EXPECT_EQ(test::ReadAll(ini.INIFile()), "[S]\r\nk=2\r\n[T]\r\nk=3\r\n");
+    EXPECT_EQ(ini.GetFile("s", "K"), "2");
+    const std::string value(600, 'v');
+    ASSERT_FALSE(ini.WriteFile("S", "long", value));
+    EXPECT_EQ(ini.GetFile("S", "long"), value);
+}
+
+TEST(IniFile, AFailedWriteNamesTheFile) {
+    test::TempDir dir;
+    CIniFIle ini;
+    ini.INIFile(dir / "no/such/folder.ini");
+    const auto error = ini.WriteFile("S", "k", "v");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->file, ini.INIFile());
+    ini.INIFile(dir.path().string());
+    EXPECT_TRUE(ini.WriteFile("S", "k", "v"));
+}
+
+TEST(IniFile, CreateIniJoinsWithOneSeparator) {
+    const std::pair<std::pair<std::string_view, std::string_view>, std::string_view> cases[] = {
+        {{"/home/u/", "/cfg/a.ini"}, "/home/u/cfg/a.ini"},
+        {{"/home/u", "a.ini"}, "/home/u/a.ini"},
+        {{"/", "a.ini"}, "/a.ini"},
+        {{"C:\\", "\\dir\\a.ini"}, "C:/dir\\a.ini"},
+        {{"", ""}, "/"},
+    };
+    for (const auto& [parts, joined] : cases) {
+        CIniFIle ini;
+        ini.CreateIni(parts.first, parts.second);
+        EXPECT_EQ(ini.INIFile(), joined) << parts.first << " + " << parts.second;
+    }
+}
+
+} // namespace
+} // namespace tabulon

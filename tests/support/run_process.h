@@ -1,0 +1,59 @@
+#pragma once
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fcntl.h>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace tabulon::test {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with an argument list (no shell), feeding `input` to its
+// standard input and collecting both outputs.
+inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                                const std::string& input = {}, const std::string& workDir = {}) {
+    TempDir io;
+    const std::string in = io.Write("in", input);
+    const std::string out = io / "out";
+    const std::string err = io / "err";
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!workDir.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+
+    std::vector<std::string> all{program};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    ProcessResult result;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = ReadAll(out);
+    result.err = ReadAll(err);
+    return result;
+}
+
+} // namespace tabulon::test
