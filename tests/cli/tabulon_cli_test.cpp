@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "listgen/list_assembly.h"
@@ -103,14 +102,10 @@ class TabulonCliFailure : public testing::TestWithParam<Failure> {};
 
 TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
     test::TempDir dir;
-    std::vector<std::string> args = GetParam().args;
-    for (std::string& arg : args) {
-        if (arg.starts_with("@"))
-            arg = dir / arg.substr(1);
-    }
-    if (std::find(args.begin(), args.end(), "-o") == args.end())
-        args.insert(args.end(), {"-o", dir / "out.html"});
-    args.push_back("a.jpg");
+    // The case's own arguments come last: a later -o wins, a value can be missing.
+    std::vector<std::string> args = {"-o", dir / "out.html", "a.jpg"};
+    for (const std::string& arg : GetParam().args)
+        args.push_back(arg.starts_with("@") ? dir / arg.substr(1) : arg);
     const test::ProcessResult r = Cli(args);
     EXPECT_EQ(r.exitCode, GetParam().exitCode);
     EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
@@ -125,6 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"a zero width is refused", {"--width=0"}, 2, "Enter a width > 0\n"},
                     Failure{"a word for a width is refused", {"-w", "four"}, 2, "Enter a width > 0\n"},
                     Failure{"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
+                    Failure{"a value option without its value", {"--top"}, 2, "needs a value"},
+                    Failure{"null names without a list", {"-0"}, 2, "--null goes with --files-from"},
                     Failure{
                         "a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
                     Failure{"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},

@@ -47,15 +47,6 @@ TEST(Assembly, TheInitialSetMakesATableFourCellsWide) {
               "\r\n</tr></table>\r\n\r\n<!--/Tabulon-->");
 }
 
-TEST(Assembly, AnEmptySelectionGivesTheFrameOnly) {
-    EXPECT_EQ(Generate(WorkedExample(), ""), "TB");
-}
-
-TEST(Assembly, GoingTwiceGivesTheSameResult) {
-    const std::string selection = BuildSelectionText("/pics", {"x.jpg", "y.gif", "z"});
-    EXPECT_EQ(Generate(WorkedExample(), selection), Generate(WorkedExample(), selection));
-}
-
 TEST(Selection, OneFileIsOneFullPathAndSeveralAreFolderAndNames) {
     EXPECT_EQ(BuildSelectionText("/pics", {"a.jpg"}), "/pics/a.jpg");
     EXPECT_EQ(BuildSelectionText("/pics/", {"a.jpg"}), "/pics/a.jpg");

@@ -51,12 +51,6 @@ TEST(Placeholders, BothFileFormsGiveTheSameValues) {
     EXPECT_EQ(Entry(entry, {"/", "photo.jpg"}), "/photo.jpg|/|photo|.jpg|jpg");
 }
 
-TEST(Placeholders, NamesWithoutOrWithSeveralDots) {
-    EXPECT_EQ(Entry("{{BASE}}|{{EXT}}|{{SHORTEXT}}", {"/d", "README"}), "README||");
-    EXPECT_EQ(Entry("{{BASE}}|{{EXT}}|{{SHORTEXT}}", {"/d", "archive.tar.gz"}), "archive.tar|.gz|gz");
-    EXPECT_EQ(Entry("{{SHORTEXT}}", {"/d", "file."}), "");
-}
-
 TEST(Placeholders, OnlyExactSpellingsAreReplacedEverywhereTheyStand) {
     EXPECT_EQ(Entry("{{file}}{{Inc}}{{ BASE }}{{BASE}}{{BASE}}", {"", "a.b"}), "{{file}}{{Inc}}{{ BASE }}aa");
     EXPECT_EQ(Expand(Bare("<{{BASE}}>", "[{{FILE}}]{{CRLF}}"), {{"", "/x/y.z"}}), "<y>[/x/y.z]\r\n");

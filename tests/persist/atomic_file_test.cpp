@@ -50,28 +50,5 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
     EXPECT_EQ(CountFiles(dir.path()), 1u);
 }
 
-TEST(AtomicFile, UnwritablePlacesAreReportedByName) {
-    test::TempDir dir;
-    const std::string plain = dir.Write("plain", "x");
-    for (const std::string& path : {dir / "missing/f", plain + "/f", dir.path().string(), std::string()}) {
-        const auto error = WriteFileAtomically(path, "data");
-        ASSERT_TRUE(error) << path;
-        EXPECT_EQ(error->file, path);
-    }
-    EXPECT_EQ(test::ReadAll(plain), "x");
-}
-
-TEST(AtomicFile, WithoutCommitNothingChanges) {
-    test::TempDir dir;
-    const std::string file = dir.Write("f", "old");
-    {
-        AtomicFileWriter writer(file);
-        ASSERT_FALSE(writer.open());
-        ASSERT_FALSE(writer.write("half"));
-    }
-    EXPECT_EQ(test::ReadAll(file), "old");
-    EXPECT_EQ(CountFiles(dir.path()), 1u);
-}
-
 } // namespace
 } // namespace tabulon
