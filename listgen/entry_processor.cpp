@@ -82,7 +82,11 @@ void EntryProcessor::ProcessFile(std::string_view vFilePath, std::string_view vF
         untilRow_ = width_;
     }
 
-    const Names names{vFilePath, vFileName, GetFileBase(vFileName), GetFileExt(vFileName)};
+    Names names{vFilePath, vFileName, {}, {}};
+    if (entry_.usesNameParts()) { // most lists need only the full name
+        names.base = GetFileBase(vFileName);
+        names.ext = GetFileExt(vFileName);
+    }
     if (entry_.needsIncludeScan())
         WriteScanned(names);
     else

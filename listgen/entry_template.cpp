@@ -52,6 +52,8 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     for (const Piece& piece : pieces_) {
         if (piece.field == Field::Content)
             usesContent_ = true;
+        if (piece.field == Field::Base || piece.field == Field::Ext || piece.field == Field::ShortExt)
+            usesNameParts_ = true;
         if (piece.field == Field::Literal && piece.text.find(kIncludeOpen) != std::string_view::npos)
             needsIncludeScan_ = true;
     }

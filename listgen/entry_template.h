@@ -28,12 +28,15 @@ public:
     bool usesContent() const { return usesContent_; }
     // Needs the include scan: {{INC}} content, or an include marker in the text.
     bool needsIncludeScan() const { return needsIncludeScan_; }
+    // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}: the name must be split.
+    bool usesNameParts() const { return usesNameParts_; }
 
 private:
     std::string text_;
     std::vector<Piece> pieces_;
     bool usesContent_ = false;
     bool needsIncludeScan_ = false;
+    bool usesNameParts_ = false;
 };
 
 inline constexpr std::string_view kIncludeOpen = "{{INC(";
