@@ -104,9 +104,15 @@ std::error_code FileReader::Read(std::string_view path) {
     for (;;) {
         if (size_ == capacity_)
             Reserve(capacity_ * 2);
-        const ssize_t n = ::read(fd.get(), buf_.get() + size_, capacity_ - size_);
+        const std::size_t wanted = capacity_ - size_;
+        const ssize_t n = ::read(fd.get(), buf_.get() + size_, wanted);
         if (n > 0) {
             size_ += static_cast<std::size_t>(n);
+            // A short read that reaches the size the file claimed is its end:
+            // spare the extra call. Files of /proc claim 0 and read in pieces.
+            if (static_cast<std::size_t>(n) < wanted && st.st_size > 0 &&
+                size_ >= static_cast<std::size_t>(st.st_size))
+                break;
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
