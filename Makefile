@@ -2,13 +2,14 @@
 # what is missing (Debian packages), configure and build into build/.
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
-PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev
+PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-liberation2 \
+              fonts-dejavu-core
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run test build deps fuzz fuzz-run bench format clean
+.PHONY: all run example test build deps fuzz fuzz-run bench format clean
 
 all: build
 
@@ -35,12 +36,17 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 run: build
+	$(BUILD)/app/tabulon
+
+# The batch program on the sample folder, for a quick look at a list.
+example: build
 	@cd examples && ../$(BUILD)/cli/tabulon-cli -w 3 \
 		--entry '<td><img src="{{FILE}}" alt="{{BASE}}"><br>{{INC({{PATH}}{{BASE}}.txt)}}</td>' \
 		*.png *.gif
 
 bench: build
 	$(BUILD)/bench/engine_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/go_bench
 	bash bench/compare.sh $(BUILD)/cli/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -80,13 +80,6 @@ TEST(TabulonCli, WritesAnOutputFileWhole) {
     EXPECT_EQ(test::ReadAll(out), Framed("<td>a</td>\r\n"));
 }
 
-TEST(TabulonCli, IncludesTheFilesText) {
-    test::TempDir dir;
-    const std::string a = dir.Write("a.txt", "one\r\ntwo\r\n");
-    const test::ProcessResult r = Cli({"--entry", "<td>{{INC}}</td>", a});
-    EXPECT_EQ(r.out, Framed("<td>\r\none\r\ntwo</td>\r\n"));
-}
-
 struct Failure {
     const char* sentence;
     std::vector<std::string> args;

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include "persist/atomic_file.h"
-#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {
@@ -34,20 +33,6 @@ TEST(AtomicFile, WritesThroughALinkToItsTarget) {
     ASSERT_FALSE(WriteFileAtomically(dir / "link", "new"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
     EXPECT_EQ(test::ReadAll(target), "new");
-}
-
-TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile) {
-    test::TempDir dir;
-    const std::string file = dir.Write("f", "precious");
-    {
-        const test::FileSizeLimit limit(1000);
-        const auto error = WriteFileAtomically(file, std::string(5000, 'x'));
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->code, std::errc::file_too_large);
-        EXPECT_EQ(error->message(), file + ": File too large");
-    }
-    EXPECT_EQ(test::ReadAll(file), "precious");
-    EXPECT_EQ(CountFiles(dir.path()), 1u);
 }
 
 } // namespace

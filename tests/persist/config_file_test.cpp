@@ -33,17 +33,6 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
                                    "chkAddComments=1\r\n");
 }
 
-TEST(Configuration, ASavedSetLoadsBackWhole) {
-    test::TempDir dir;
-    const std::string file = dir / "c.ini";
-    TemplateSet saved = Sample();
-    saved.top = std::string(2000, 't') + " ";
-    ASSERT_FALSE(SaveConfiguration(file, saved));
-    TemplateSet loaded = InitialTemplateSet();
-    ASSERT_FALSE(LoadConfiguration(file, loaded));
-    EXPECT_EQ(loaded, saved);
-}
-
 TEST(Configuration, SavingReplacesEverythingTheOldFileHeld) {
     test::TempDir dir;
     const std::string file = dir.Write("c.ini", "[Other]\nx=1\n[Configuration]\nextra=2\n");

@@ -48,11 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"a line without equals sign is no key", "[S]\nk\n", "S", "k", std::nullopt}),
     [](const auto& info) { return test::SentenceName(info.param.sentence); });
 
-TEST(IniRead, LongValuesAreNotCut) {
-    const std::string value(5000, 'x');
-    EXPECT_EQ(IniDocument::Parse("[S]\nk=" + value + "\n").Get("S", "k"), value);
-}
-
 TEST(IniWrite, ReplacesAKeyInPlaceAndKeepsEveryOtherByte) {
     const std::string before = "; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r";
     IniDocument doc = IniDocument::Parse(before);

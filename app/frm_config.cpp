@@ -1,0 +1,399 @@
+#include "app/frm_config.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/control_settings.h"
+#include "app/controls.h"
+#include "app/design.h"
+#include "app/result_text.h"
+#include "listgen/history.h"
+#include "listgen/list_assembly.h"
+#include "listgen/name_parts.h"
+#include "listgen/selection_text.h"
+#include "persist/config_file.h"
+#include "persist/settings_store.h"
+#include "resources/strings.h"
+#include "selection/dialogs.h"
+#include "tabulon/version.h"
+
+namespace tabulon {
+
+namespace {
+
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The folder part of a path, with its separator, as the dialogs remember it.
+QString FolderOf(const QString& path) {
+    return FromUtf8(std::string(GetFilePath(Utf8(path))));
+}
+
+QWidget* MakeControl(const design::Control& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text);
+    switch (c.kind) {
+    case design::Kind::Frame:
+        return new QGroupBox(text, parent);
+    case design::Kind::Label:
+    case design::Kind::LinkLabel:
+        return new QLabel(text, parent);
+    case design::Kind::LineEdit:
+        return new WidthBox(text, parent);
+    case design::Kind::CheckBox:
+        return new CommentCheckBox(text, parent);
+    case design::Kind::ComboBox: {
+        auto* box = new TemplateBox(parent);
+        box->setEditText(text);
+        return box;
+    }
+    case design::Kind::Button:
+        return new QPushButton(text, parent);
+    case design::Kind::ResultBox:
+    case design::Kind::PopupBox: {
+        MultiLineBox* box =
+            c.kind == design::Kind::PopupBox ? new PopupBox(parent) : new MultiLineBox(parent);
+        box->setPlainText(text);
+        return box;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FrmConfig::FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), argumentText_(std::move(argumentText)), store_(store), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("frmConfig"));
+    BuildControls();
+    Form_Load();
+}
+
+void FrmConfig::BuildControls() {
+    setFixedSize(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (const design::Control& c : design::kControls) {
+        QWidget* parent = c.parent ? findChild<QWidget*>(QString::fromLatin1(c.parent)) : this;
+        QWidget* control = MakeControl(c, parent);
+        control->setObjectName(QString::fromLatin1(c.name));
+        control->setGeometry(design::Pixels(c.left), design::Pixels(c.top), design::Pixels(c.width),
+                             design::Pixels(c.height));
+        const bool takesFocus = c.kind != design::Kind::Frame && c.kind != design::Kind::Label &&
+                                c.kind != design::Kind::LinkLabel;
+        control->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
+        if (takesFocus && c.kind != design::Kind::PopupBox)
+            tabStops.emplace_back(c.tabIndex, control);
+    }
+    std::sort(tabStops.begin(), tabStops.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabStops.size(); ++i)
+        setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+
+    const auto find = [this]<class T>(T*& member, const char* name) {
+        member = findChild<T*>(QString::fromLatin1(name));
+        Q_ASSERT(member);
+    };
+    find(txtWidth_, "txtWidth");
+    find(chkAddComments_, "chkAddComments");
+    find(cbTextTop_, "cbTextTop");
+    find(cbTextBottom_, "cbTextBottom");
+    find(cbTextNewEntry_, "cbTextNewEntry");
+    find(cbTextEndEntry_, "cbTextEndEntry");
+    find(cbTextNewRow_, "cbTextNewRow");
+    find(txtResult_, "txtResult");
+    find(txtInputPopup_, "txtInputPopup");
+    find(cmdSaveConfig_, "cmdSaveConfig");
+    find(cmdLoadConfig_, "cmdLoadConfig");
+    find(cmdBrowseForFiles_, "cmdBrowseForFiles");
+    find(cmdGo_, "cmdGo");
+    find(cmdPluginInsert_, "cmdPluginInsert");
+    find(cmdCopy_, "cmdCopy");
+    find(lblHelp_, "lblHelp");
+    find(lblQuorvane_, "lblQuorvane");
+    find(lblMailto_, "lblMailto");
+    find(lblVersion_, "lblVersion");
+
+    chkAddComments_->setCheckState(Qt::Checked);
+    chkAddComments_->setToolTip(
+        QStringLiteral("Check here to have comment tags added at top and bottom of the result"));
+    lblHelp_->setToolTip(QStringLiteral("Click to see off-line help. Shift+Click to see online help."));
+    QFont bold = lblHelp_->font();
+    bold.setBold(true);
+    lblHelp_->setFont(bold);
+    lblQuorvane_->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kWebAddress)));
+    lblMailto_->setText(QStringLiteral(" mailto:%1 ").arg(QString::fromLatin1(strings::kMailAddress)));
+    txtResult_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResult_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResult_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtInputPopup_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtInputPopup_->hide();
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true); // Enter on a focused button presses it
+    cmdBrowseForFiles_->setDefault(true);
+
+    connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
+    connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
+    connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
+    connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
+    connect(cmdLoadConfig_, &QPushButton::clicked, this, &FrmConfig::cmdLoadConfig_Click);
+    connect(txtInputPopup_, &PopupBox::escapePressed, this, [this] { CloseTextInputPopup(false, true); });
+    connect(txtInputPopup_, &PopupBox::focusLost, this, [this] { CloseTextInputPopup(true, false); });
+}
+
+void FrmConfig::Form_Load() {
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    QIcon icon(QStringLiteral(":/tabulon/icons/tabulon-16.png"));
+    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-48.png"));
+    setWindowIcon(icon);
+    PlaceWindow();
+    cmdGo_->setEnabled(false);
+
+    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_})
+        FillComboList(store_, cb);
+    FillTextField(store_, txtWidth_);
+    FillCheckBox(store_, chkAddComments_);
+
+    // The plug-in run is not built yet: every start is a standalone one.
+    cmdPluginInsert_->hide();
+
+    lblVersion_->setText(QStringLiteral("%1 %2.%3.%4")
+                             .arg(QString::fromLatin1(kAppTitle))
+                             .arg(kVersionMajor)
+                             .arg(kVersionMinor)
+                             .arg(kVersionRevision));
+    // Sized to its whole text, growing to the left so it stays inside the window.
+    const QRect designed = lblVersion_->geometry();
+    lblVersion_->adjustSize();
+    lblVersion_->move(designed.right() + 1 - lblVersion_->width(), designed.top());
+
+    for (QLabel* label : {lblQuorvane_, lblMailto_, lblHelp_})
+        label->setCursor(Qt::PointingHandCursor);
+
+    cbTextTop_->setToolTip(QString::fromLatin1(strings::String(101)));
+    cbTextBottom_->setToolTip(QString::fromLatin1(strings::String(102)));
+    cbTextNewEntry_->setToolTip(QString::fromLatin1(strings::String(103)));
+    cbTextEndEntry_->setToolTip(QString::fromLatin1(strings::String(104)));
+    cbTextNewRow_->setToolTip(QString::fromLatin1(strings::String(105)));
+
+    txtWidth_->setFocus();
+}
+
+void FrmConfig::PlaceWindow() {
+    const QPoint stored(
+        design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("left"), 0)),
+        design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("top"), 0)));
+    // A place off every screen (a screen that is gone) falls back to the primary one.
+    const QRect frame(stored, size());
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool visible = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        return screen->availableGeometry().intersects(frame);
+    });
+    QPoint place = stored;
+    if (!visible && QGuiApplication::primaryScreen() != nullptr)
+        place = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    move(place);
+}
+
+void FrmConfig::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+}
+
+void FrmConfig::Form_QueryUnload() {
+    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_})
+        SaveComboList(store_, cb);
+    SaveTextField(store_, txtWidth_);
+    SaveCheckBox(store_, chkAddComments_);
+    store_.WriteSetting(QStringLiteral("frmConfig"), QStringLiteral("top"),
+                        QString::number(design::Twips(y())));
+    store_.WriteSetting(QStringLiteral("frmConfig"), QStringLiteral("left"),
+                        QString::number(design::Twips(x())));
+    store_.Sync();
+}
+
+TemplateSet FrmConfig::CurrentTemplateSet() const {
+    TemplateSet set;
+    set.width = Utf8(txtWidth_->text());
+    set.top = Utf8(cbTextTop_->currentText());
+    set.bottom = Utf8(cbTextBottom_->currentText());
+    set.newRow = Utf8(cbTextNewRow_->currentText());
+    set.newEntry = Utf8(cbTextNewEntry_->currentText());
+    set.endEntry = Utf8(cbTextEndEntry_->currentText());
+    set.addComments = chkAddComments_->state();
+    return set;
+}
+
+void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
+    txtWidth_->setText(FromUtf8(set.width));
+    cbTextTop_->setEditText(FromUtf8(set.top));
+    cbTextBottom_->setEditText(FromUtf8(set.bottom));
+    cbTextNewRow_->setEditText(FromUtf8(set.newRow));
+    cbTextNewEntry_->setEditText(FromUtf8(set.newEntry));
+    cbTextEndEntry_->setEditText(FromUtf8(set.endEntry));
+    chkAddComments_->setState(set.addComments);
+}
+
+void FrmConfig::cmdGo_Click() {
+    const TemplateSet set = CurrentTemplateSet();
+    const WidthCheck width = CheckWidth(set.width);
+    if (!width.ok()) {
+        dialogs_.ShowMessage(
+            this, QString::fromLatin1(width.message.data(), static_cast<int>(width.message.size())));
+        return;
+    }
+    UpdateComboBoxes();
+    StringSink sink;
+    GenerateList(set, selection_, sink);
+    txtResult_->setPlainText(ToBoxText(sink.take()));
+    cmdCopy_->setFocus();
+}
+
+void FrmConfig::UpdateComboBoxes() {
+    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_}) {
+        std::vector<std::string> history;
+        for (const QString& entry : cb->history())
+            history.push_back(Utf8(entry));
+        const std::size_t before = history.size();
+        history = UpdateComboList(std::move(history), Utf8(cb->currentText()));
+        if (history.size() == before && (before == 0 || history.front() == Utf8(cb->itemText(0))))
+            continue; // unchanged: leave the list alone
+        QStringList entries;
+        for (const std::string& entry : history)
+            entries.push_back(FromUtf8(entry));
+        cb->setHistory(entries);
+    }
+}
+
+void FrmConfig::cmdCopy_Click() {
+    QGuiApplication::clipboard()->setText(FromBoxText(txtResult_->toPlainText()));
+}
+
+void FrmConfig::cmdBrowseForFiles_Click() {
+    if (txtInputPopup_->isVisible()) {
+        CloseTextInputPopup(true, true);
+        return;
+    }
+    const QString section = QString::fromLatin1(design::kSelectFilesDialog);
+    const QString folder = store_.ReadSetting(section, QStringLiteral("InitDir"), QString());
+    filterIndex_ = store_.ReadNumber(section, QStringLiteral("FilterIndex"), filterIndex_);
+    const FileChoice choice = dialogs_.SelectFiles(this, folder, filterIndex_);
+    filterIndex_ = choice.filterIndex;
+    if (choice.files.isEmpty()) {
+        selection_.clear();
+        cmdGo_->setEnabled(false);
+        return;
+    }
+
+    QString remembered;
+    if (choice.files.size() == 1) {
+        selection_ = LocalPath(choice.files.constFirst());
+        remembered = FolderOf(choice.files.constFirst());
+    } else {
+        const QString dir = QFileInfo(choice.files.constFirst()).absolutePath();
+        std::vector<std::string> names;
+        for (const QString& file : choice.files)
+            names.push_back(LocalPath(QFileInfo(file).fileName()));
+        selection_ = BuildSelectionText(LocalPath(dir), names);
+        std::string joined;
+        AppendJoinedPath(joined, Utf8(dir), "");
+        remembered = FromUtf8(joined);
+    }
+    cmdGo_->setEnabled(true);
+    cmdGo_->setFocus();
+    store_.WriteSetting(section, QStringLiteral("InitDir"), remembered);
+    store_.WriteSetting(section, QStringLiteral("FilterIndex"), QString::number(filterIndex_));
+}
+
+void FrmConfig::cmdSaveConfig_Click() {
+    const QString section = QString::fromLatin1(design::kConfigDialog);
+    const QString path =
+        dialogs_.SaveConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"), QString()));
+    if (path.isEmpty())
+        return;
+    if (const IoResult error = SaveConfiguration(LocalPath(path), CurrentTemplateSet()))
+        dialogs_.ShowMessage(this,
+                             tr("The configuration could not be saved.\n%1").arg(FromUtf8(error->message())));
+    store_.WriteSetting(section, QStringLiteral("InitDir"), FolderOf(path));
+}
+
+void FrmConfig::cmdLoadConfig_Click() {
+    const QString section = QString::fromLatin1(design::kConfigDialog);
+    const QString path =
+        dialogs_.OpenConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"), QString()));
+    if (path.isEmpty())
+        return;
+    TemplateSet set = CurrentTemplateSet();
+    if (const IoResult error = LoadConfiguration(LocalPath(path), set)) {
+        dialogs_.ShowMessage(
+            this, tr("The configuration could not be loaded.\n%1").arg(FromUtf8(error->message())));
+        return;
+    }
+    ShowTemplateSet(set);
+    store_.WriteSetting(section, QStringLiteral("InitDir"), FolderOf(path));
+}
+
+TemplateBox* FrmConfig::templateBoxOf(QWidget* widget) const {
+    for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+        if (auto* box = qobject_cast<TemplateBox*>(w))
+            return box;
+    }
+    return nullptr;
+}
+
+void FrmConfig::PositionTextInputPopup(QComboBox* cb) {
+    txtInputPopup_->setGeometry(cb->x(), cb->y(), cb->width(), cb->height() * 4);
+    txtInputPopup_->setProperty("tag", cb->objectName());
+    txtInputPopup_->setPlainText(MarkersToLineBreaks(cb->currentText()));
+    txtInputPopup_->moveCursor(QTextCursor::End);
+    txtInputPopup_->setToolTip(cb->toolTip());
+    setTabOrder(cb, txtInputPopup_);
+    txtInputPopup_->show();
+    txtInputPopup_->raise();
+    txtInputPopup_->setFocus();
+}
+
+TemplateBox* FrmConfig::GetHiddenCombobox() const {
+    const QString tag = txtInputPopup_->property("tag").toString();
+    for (TemplateBox* box : findChildren<TemplateBox*>(Qt::FindDirectChildrenOnly)) {
+        if (box->objectName() == tag)
+            return box;
+    }
+    return nullptr;
+}
+
+void FrmConfig::CloseTextInputPopup(bool CopyText, bool FocusCB) {
+    if (closingPopup_ || !txtInputPopup_->isVisible())
+        return;
+    TemplateBox* cb = GetHiddenCombobox();
+    if (cb == nullptr)
+        return;
+    closingPopup_ = true;
+    if (CopyText) {
+        const QString text = LineBreaksToMarkers(txtInputPopup_->toPlainText());
+        if (cb->currentText() != text)
+            cb->setEditText(text);
+    }
+    if (FocusCB)
+        cb->setFocus();
+    txtInputPopup_->hide();
+    closingPopup_ = false;
+}
+
+} // namespace tabulon

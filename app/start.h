@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QApplication;
+
+// Program start: the argument text, the set-up run and the window's font.
+namespace tabulon {
+
+// The command line after the program's name, as one text.
+QString ArgumentText(const QStringList& arguments);
+
+// The name of the program's settings: its executable's base name.
+QString ApplicationName();
+
+// Stores the program's folder for the help; the set-up run does nothing else.
+class SettingsStore;
+void SetupRegistry(SettingsStore& store);
+
+// Liberation Sans 8 pt, or DejaVu Sans Condensed 8 pt where it is missing: the
+// design's pixel sizes show every caption whole in either.
+void ApplyWindowFont(QApplication& app);
+
+} // namespace tabulon

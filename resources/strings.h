@@ -1,0 +1,38 @@
+#pragma once
+
+// The program's fixed texts: the string table and the maker's addresses.
+namespace tabulon::strings {
+
+inline constexpr const char* kShortTemplateTip = "Following variables are allowed: {{CRLF}} inserts a CR/LF.";
+// No blank after "without dot." in the original text; kept as users know it.
+inline constexpr const char* kEntryTemplateTip =
+    "{{FILE}} full filename including path. {{EXT}} file ext. {{SHORTEXT}} file ext. without dot.{{PATH}} "
+    "path. "
+    "{{BASE}} base part of filename. {{CRLF}} CR/LF. {{INC}} File content. {{INC(x)}} Content of file x.";
+
+// The maker's addresses, shown by the link labels and used by the help.
+inline constexpr const char* kWebAddress = "https://www.quorvane.example/";
+inline constexpr const char* kMailAddress = "tabulon@quorvane.example";
+inline constexpr const char* kOnlineHelp = "https://www.quorvane.example/help.php?page=tabulon";
+inline constexpr const char* kHelpFileName = "help-tabulon.html";
+
+// The string table by number, as the window asks for it; empty when unknown.
+constexpr const char* String(int id) {
+    switch (id) {
+    case 101:
+    case 102:
+    case 105:
+        return kShortTemplateTip;
+    case 103:
+    case 104:
+        return kEntryTemplateTip;
+    case 200:
+        return kOnlineHelp;
+    case 201:
+        return kHelpFileName;
+    default:
+        return "";
+    }
+}
+
+} // namespace tabulon::strings

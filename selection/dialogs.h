@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace tabulon {
+
+// What the user chose in the file selection dialog. No files: cancelled.
+struct FileChoice {
+    QStringList files;   // absolute paths, in the order of selection
+    int filterIndex = 1; // counted from 1
+};
+
+// The window's modal questions, behind one seam so that tests can answer
+// them without a user.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Several existing files; opens in `folder` (when not empty) on filter `filterIndex`.
+    virtual FileChoice SelectFiles(QWidget* parent, const QString& folder, int filterIndex) = 0;
+    // One existing configuration file, or empty when cancelled.
+    virtual QString OpenConfiguration(QWidget* parent, const QString& folder) = 0;
+    // A file to save the configuration to, replacing it only if the user
+    // confirmed; empty when cancelled.
+    virtual QString SaveConfiguration(QWidget* parent, const QString& folder) = 0;
+    // A message with only an OK button, captioned with the program's title.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+};
+
+// The labels the file selection dialog shows, in filter order.
+QStringList SelectFilesFilterLabels();
+
+} // namespace tabulon

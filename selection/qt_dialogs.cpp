@@ -1,0 +1,86 @@
+#include "selection/qt_dialogs.h"
+
+#include <algorithm>
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "tabulon/version.h"
+
+namespace tabulon {
+
+namespace {
+
+// Qt splits patterns on blanks and its "*.*" hides names without a dot, so
+// each label carries the real patterns in a last pair of brackets, hidden.
+const QStringList& SelectFilesFilters() {
+    static const QStringList filters = {
+        QStringLiteral("All files (*.*) (*)"),
+        QStringLiteral("Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)"),
+    };
+    return filters;
+}
+
+const QStringList& ConfigurationFilters() {
+    static const QStringList filters = {
+        QStringLiteral("INI Files (*.ini) (*.ini)"),
+        QStringLiteral("All Files (*.*) (*)"),
+    };
+    return filters;
+}
+
+void SetUp(QFileDialog& dialog, const QString& title, const QString& folder, const QStringList& filters) {
+    dialog.setWindowTitle(title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+}
+
+QString ChooseConfiguration(QWidget* parent, const QString& title, const QString& folder, bool save) {
+    QFileDialog dialog(parent);
+    SetUp(dialog, title, folder, ConfigurationFilters());
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+FileChoice QtDialogs::SelectFiles(QWidget* parent, const QString& folder, int filterIndex) {
+    QFileDialog dialog(parent);
+    SetUp(dialog, QStringLiteral("Select files"), folder, SelectFilesFilters());
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, SelectFilesFilters().size()) - 1;
+    dialog.selectNameFilter(SelectFilesFilters().at(index));
+
+    FileChoice choice;
+    if (dialog.exec() == QDialog::Accepted)
+        choice.files = dialog.selectedFiles();
+    // The dialog reports the filter by its shown label.
+    const QString chosen = dialog.selectedNameFilter();
+    qsizetype chosenIndex = SelectFilesFilterLabels().indexOf(chosen);
+    if (chosenIndex < 0)
+        chosenIndex = SelectFilesFilters().indexOf(chosen);
+    choice.filterIndex = static_cast<int>(chosenIndex < 0 ? index : chosenIndex) + 1;
+    return choice;
+}
+
+QString QtDialogs::OpenConfiguration(QWidget* parent, const QString& folder) {
+    return ChooseConfiguration(parent, QStringLiteral("Load configuration"), folder, false);
+}
+
+QString QtDialogs::SaveConfiguration(QWidget* parent, const QString& folder) {
+    return ChooseConfiguration(parent, QStringLiteral("Save configuration"), folder, true);
+}
+
+void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace tabulon

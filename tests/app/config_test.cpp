@@ -1,0 +1,99 @@
+#include <QFileDialog>
+#include <QTimer>
+
+#include "persist/config_file.h"
+#include "selection/qt_dialogs.h"
+#include "support/run_process.h"
+#include "window_fixture.h"
+
+namespace tabulon {
+namespace {
+
+using test::WindowTest;
+
+TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) {
+    Open();
+    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("x3"));
+    Box("cbTextTop")->setEditText(QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
+    Box("cbTextNewEntry")->setEditText(QStringLiteral("<li>é {{BASE}}</li>"));
+    const QString longText = QString(2000, QLatin1Char('x')) + QLatin1Char(' ');
+    Box("cbTextBottom")->setEditText(longText);
+    Control<CommentCheckBox>("chkAddComments")->setState(2);
+    const QString file = QString::fromStdString(files / "set.ini");
+    dialogs.configPaths.push_back(file);
+    Click("cmdSaveConfig");
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('\n')).toStdString();
+
+    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("4"));
+    Box("cbTextTop")->setEditText(QStringLiteral("changed"));
+    Control<CommentCheckBox>("chkAddComments")->setState(1);
+    dialogs.configPaths.push_back(file);
+    Click("cmdLoadConfig");
+    EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("x3"));
+    EXPECT_EQ(Box("cbTextTop")->currentText(), QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
+    EXPECT_EQ(Box("cbTextNewEntry")->currentText(), QStringLiteral("<li>é {{BASE}}</li>"));
+    EXPECT_EQ(Box("cbTextBottom")->currentText(), longText);
+    EXPECT_EQ(Control<CommentCheckBox>("chkAddComments")->state(), 2);
+    EXPECT_EQ(Box("cbTextTop")->count(), 0); // loading leaves the histories alone
+
+    const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
+    EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
+    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save "), QStringLiteral("open ") + folder}));
+}
+
+TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNothing) {
+    Open();
+    Box("cbTextTop")->setEditText(QStringLiteral("mine"));
+    dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
+    Click("cmdLoadConfig");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("missing.ini: No such file")));
+    EXPECT_EQ(Box("cbTextTop")->currentText(), QStringLiteral("mine"));
+    EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), QString());
+
+    dialogs.configPaths.push_back(QString::fromStdString(files / "no/folder.ini"));
+    Click("cmdSaveConfig");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("folder.ini: No such file")));
+}
+
+TEST_F(WindowTest, TheSetUpRunStoresTheProgramsFolderAndShowsNoWindow) {
+    const test::TempDir home;
+    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const test::ProcessResult run = test::RunProcess(TABULON_WINDOW, {"/setupregistry"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string stored = test::ReadAll(home / "Tabulon/tabulon.ini");
+    EXPECT_NE(
+        stored.find("[Locations]\nRoot=" + std::filesystem::path(TABULON_WINDOW).parent_path().string()),
+        std::string::npos)
+        << stored;
+}
+
+// The one test that drives Qt's own dialog, as a user would.
+TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
+    const test::TempDir dir;
+    dir.Write("b.jpg", "");
+    dir.Write("a.JPG", "");
+    dir.Write("README", "");
+    QtDialogs dialogs;
+    QTimer::singleShot(0, [] {
+        const auto answer = [] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return false;
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QStringLiteral("\"b.jpg\" \"a.JPG\""));
+            QTest::keyClick(dialog, Qt::Key_Return);
+            return true;
+        };
+        (void)QTest::qWaitFor(answer, 5000);
+    });
+    const FileChoice choice = dialogs.SelectFiles(nullptr, QString::fromStdString(dir.path()), 2);
+    const QString folder = QString::fromStdString(dir.path());
+    EXPECT_EQ(choice.files,
+              (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
+    EXPECT_EQ(choice.filterIndex, 2);
+}
+
+} // namespace
+} // namespace tabulon

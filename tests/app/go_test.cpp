@@ -1,0 +1,118 @@
+#include <QClipboard>
+
+#include "listgen/list_assembly.h"
+#include "window_fixture.h"
+
+namespace tabulon {
+namespace {
+
+using test::WindowTest;
+
+class GoTest : public WindowTest {
+protected:
+    void Select(QStringList files) {
+        dialogs.fileChoices.push_back({std::move(files), 1});
+        Click("cmdBrowseForFiles");
+    }
+    QString Result() { return Control<QPlainTextEdit>("txtResult")->toPlainText(); }
+};
+
+TEST_F(GoTest, GoWritesTheListAndCopyPutsItOnTheClipboardWithCrLf) {
+    Open();
+    Select({QStringLiteral("/pics/a.jpg"), QStringLiteral("/pics/ b.gif")});
+    Click("cmdGo");
+    StringSink engine;
+    GenerateList(InitialTemplateSet(), std::string("/pics\0a.jpg\0 b.gif", 18), engine);
+    Click("cmdCopy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), engine.take());
+    EXPECT_EQ(QApplication::focusWidget(), Control("cmdCopy"));
+
+    // Going twice gives the same list; Copy takes the user's edits too.
+    const QString first = Result();
+    Click("cmdGo");
+    EXPECT_EQ(Result(), first);
+    Control<QPlainTextEdit>("txtResult")->appendPlainText(QStringLiteral("édit"));
+    Click("cmdCopy");
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("-->\r\nédit")));
+}
+
+TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
+    Open();
+    Select({QStringLiteral("/p/a")});
+    Click("cmdGo");
+    const QString result = Result();
+    Box("cbTextTop")->setEditText(QStringLiteral("new top"));
+    for (const auto& [width, message] : {std::pair{"", "Enter a width"}, std::pair{"0", "Enter a width > 0"},
+                                         std::pair{"12a", "Enter a width > 0"}}) {
+        Control<QLineEdit>("txtWidth")->setText(QString::fromLatin1(width));
+        Click("cmdGo");
+        EXPECT_EQ(dialogs.messages.takeLast(), QString::fromLatin1(message));
+        EXPECT_EQ(Result(), result);
+        EXPECT_EQ(Box("cbTextTop")->count(), 1);
+    }
+}
+
+TEST_F(GoTest, HistoriesFollowGo) {
+    Open();
+    Select({QStringLiteral("/p/a")});
+    TemplateBox* top = Box("cbTextTop");
+    top->setEditText(QStringLiteral("B"));
+    Click("cmdGo");
+    top->setEditText(QStringLiteral("A"));
+    Click("cmdGo");
+    Click("cmdGo"); // the newest entry again: no change
+    EXPECT_EQ(top->history(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    top->setCurrentIndex(1); // picking B from the list
+    Click("cmdGo");
+    EXPECT_EQ(top->history(), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_EQ(top->currentText(), QStringLiteral("B"));
+
+    for (int i = 1; i <= 16; ++i) {
+        top->setEditText(QString::number(i));
+        Click("cmdGo");
+    }
+    EXPECT_EQ(top->count(), 15);
+    EXPECT_EQ(top->itemText(0), QStringLiteral("16"));
+    EXPECT_EQ(top->currentText(), QStringLiteral("16"));
+    top->setEditText(QString());
+    Click("cmdGo");
+    EXPECT_EQ(top->itemText(0), QString());
+    EXPECT_EQ(top->itemText(1), QStringLiteral("16"));
+}
+
+TEST_F(GoTest, TheSelectionComesFromTheDialogAndItsPlaceIsRemembered) {
+    Open();
+    Select({QStringLiteral("/pics/one.png")});
+    FrmConfig& window = *qobject_cast<FrmConfig*>(Control("cmdGo")->window());
+    EXPECT_EQ(window.selection(), "/pics/one.png");
+    EXPECT_TRUE(Control("cmdGo")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Control("cmdGo"));
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/pics/"));
+
+    dialogs.fileChoices.push_back({{QStringLiteral("/d/ x"), QStringLiteral("/d/  y")}, 2});
+    Click("cmdBrowseForFiles");
+    EXPECT_EQ(window.selection(), std::string("/d\0 x\0  y", 9));
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/d/"));
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex")), QStringLiteral("2"));
+
+    // Cancelling, even with another filter chosen, disables Go and stores nothing.
+    dialogs.fileChoices.push_back({{}, 1});
+    Click("cmdBrowseForFiles");
+    EXPECT_FALSE(Control("cmdGo")->isEnabled());
+    EXPECT_EQ(window.selection(), "");
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex")), QStringLiteral("2"));
+    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("select  1"), QStringLiteral("select /pics/ 1"),
+                                          QStringLiteral("select /d/ 2")}));
+}
+
+TEST_F(GoTest, AFileInTheRootIsRememberedWithOneSeparator) {
+    Open();
+    dialogs.fileChoices.push_back({{QStringLiteral("/a"), QStringLiteral("/b")}, 1});
+    Click("cmdBrowseForFiles");
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/"));
+    Click("cmdGo");
+    EXPECT_TRUE(Result().contains(QStringLiteral("<td>/a</td>\n<td>/b</td>")));
+}
+
+} // namespace
+} // namespace tabulon

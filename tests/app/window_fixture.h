@@ -1,0 +1,129 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/controls.h"
+#include "app/frm_config.h"
+#include "app/key_commands.h"
+#include "persist/settings_store.h"
+#include "selection/dialogs.h"
+#include "support/temp_dir.h"
+
+// Readable values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '{'
+        << list.join(QStringLiteral("\", \""))
+               .prepend(QLatin1Char('"'))
+               .append(QLatin1Char('"'))
+               .toStdString()
+        << '}';
+}
+
+namespace tabulon::test {
+
+// Answers the window's questions as a script says, and records what was asked.
+class ScriptedDialogs final : public Dialogs {
+public:
+    std::deque<FileChoice> fileChoices;
+    std::deque<QString> configPaths;
+    QStringList messages;
+    QStringList asked; // "select <folder> <filter>", "open <folder>", "save <folder>"
+
+    FileChoice SelectFiles(QWidget*, const QString& folder, int filterIndex) override {
+        asked << QStringLiteral("select %1 %2").arg(folder).arg(filterIndex);
+        return Take(fileChoices, FileChoice{{}, filterIndex});
+    }
+    QString OpenConfiguration(QWidget*, const QString& folder) override {
+        asked << QStringLiteral("open %1").arg(folder);
+        return Take(configPaths, QString());
+    }
+    QString SaveConfiguration(QWidget*, const QString& folder) override {
+        asked << QStringLiteral("save %1").arg(folder);
+        return Take(configPaths, QString());
+    }
+    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+
+private:
+    template <class T> static T Take(std::deque<T>& queue, T otherwise) {
+        if (queue.empty())
+            return otherwise;
+        T next = std::move(queue.front());
+        queue.pop_front();
+        return next;
+    }
+};
+
+// A window over fresh settings of its own, with scripted dialogs.
+class WindowTest : public testing::Test {
+protected:
+    WindowTest()
+        : appName_(
+              QStringLiteral("tabulon-%1")
+                  .arg(QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()))) {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_).clear();
+    }
+
+    // Opens (again) a window over this test's settings.
+    FrmConfig& Open(const QString& argumentText = {}) {
+        window_.reset();
+        store_ = std::make_unique<SettingsStore>(appName_);
+        window_ = std::make_unique<FrmConfig>(argumentText, *store_, dialogs);
+        new KeyCommands(window_.get());
+        window_->show();
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        return *window_;
+    }
+    void Close() {
+        window_->close();
+        window_.reset();
+    }
+
+    template <class T = QWidget> T* Control(const char* name) const {
+        T* control = window_->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    TemplateBox* Box(const char* name) const { return Control<TemplateBox>(name); }
+    QString Stored(const QString& section, const QString& key) const {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
+            .value(section + QLatin1Char('/') + key)
+            .toString();
+    }
+    void Store(const QString& section, const QString& key, const QString& value) const {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
+            .setValue(section + QLatin1Char('/') + key, value);
+    }
+    void Click(const char* button) { QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton); }
+    void Type(QWidget* widget, const QString& text) {
+        widget->setFocus();
+        QTest::keyClicks(widget, text);
+    }
+    void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        widget->setFocus();
+        QTest::keyClick(widget, key, modifiers);
+    }
+
+    ScriptedDialogs dialogs;
+    TempDir files;
+
+private:
+    QString appName_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<FrmConfig> window_;
+};
+
+} // namespace tabulon::test
