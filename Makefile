@@ -3,7 +3,7 @@
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
 PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-liberation2 \
-              fonts-dejavu-core
+              fonts-dejavu-core dbus-daemon
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
 
@@ -36,18 +36,18 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 run: build
-	$(BUILD)/app/tabulon
+	$(BUILD)/bin/tabulon
 
 # The batch program on the sample folder, for a quick look at a list.
 example: build
-	@cd examples && ../$(BUILD)/cli/tabulon-cli -w 3 \
+	@cd examples && ../$(BUILD)/bin/tabulon-cli -w 3 \
 		--entry '<td><img src="{{FILE}}" alt="{{BASE}}"><br>{{INC({{PATH}}{{BASE}}.txt)}}</td>' \
 		*.png *.gif
 
 bench: build
-	$(BUILD)/bench/engine_bench
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/go_bench
-	bash bench/compare.sh $(BUILD)/cli/tabulon-cli
+	$(BUILD)/bin/engine_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/go_bench
+	bash bench/compare.sh $(BUILD)/bin/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz: deps

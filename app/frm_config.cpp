@@ -18,6 +18,8 @@
 #include "app/controls.h"
 #include "app/design.h"
 #include "app/result_text.h"
+#include "hostlink/host_core.h"
+#include "hostlink/plugin_start.h"
 #include "listgen/history.h"
 #include "listgen/list_assembly.h"
 #include "listgen/name_parts.h"
@@ -79,8 +81,9 @@ QWidget* MakeControl(const design::Control& c, QWidget* parent) {
 
 } // namespace
 
-FrmConfig::FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), argumentText_(std::move(argumentText)), store_(store), dialogs_(dialogs) {
+FrmConfig::FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, HostCore* host,
+                     QWidget* parent)
+    : QWidget(parent), argumentText_(std::move(argumentText)), store_(store), dialogs_(dialogs), host_(host) {
     setObjectName(QStringLiteral("frmConfig"));
     BuildControls();
     Form_Load();
@@ -150,6 +153,7 @@ void FrmConfig::BuildControls() {
 
     connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
+    connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
     connect(cmdLoadConfig_, &QPushButton::clicked, this, &FrmConfig::cmdLoadConfig_Click);
@@ -170,8 +174,7 @@ void FrmConfig::Form_Load() {
     FillTextField(store_, txtWidth_);
     FillCheckBox(store_, chkAddComments_);
 
-    // The plug-in run is not built yet: every start is a standalone one.
-    cmdPluginInsert_->hide();
+    cmdPluginInsert_->setVisible(IsPluginRun(argumentText_) && host_ != nullptr);
 
     lblVersion_->setText(QStringLiteral("%1 %2.%3.%4")
                              .arg(QString::fromLatin1(kAppTitle))
@@ -262,7 +265,7 @@ void FrmConfig::cmdGo_Click() {
     StringSink sink;
     GenerateList(set, selection_, sink);
     txtResult_->setPlainText(ToBoxText(sink.take()));
-    cmdCopy_->setFocus();
+    (IsPluginRun(argumentText_) ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
 void FrmConfig::UpdateComboBoxes() {
@@ -283,6 +286,22 @@ void FrmConfig::UpdateComboBoxes() {
 
 void FrmConfig::cmdCopy_Click() {
     QGuiApplication::clipboard()->setText(FromBoxText(txtResult_->toPlainText()));
+}
+
+void FrmConfig::cmdPluginInsert_Click() {
+    const QString result = FromBoxText(txtResult_->toPlainText());
+    QString error = host_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
+    if (error.isEmpty())
+        error = host_->hkp_DataAdd(QStringLiteral("OUTPUT"), result);
+    if (!error.isEmpty()) {
+        // The window stays open with the result, so nothing is lost.
+        dialogs_.ShowMessage(
+            this,
+            tr("The result was not handed over to HTML-Kit: %1\nIt is still in the result box.").arg(error));
+        return;
+    }
+    close();
+    QCoreApplication::quit();
 }
 
 void FrmConfig::cmdBrowseForFiles_Click() {

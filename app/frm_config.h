@@ -16,6 +16,7 @@ namespace tabulon {
 
 class CommentCheckBox;
 class Dialogs;
+class HostCore;
 class MultiLineBox;
 class PopupBox;
 class SettingsStore;
@@ -26,8 +27,10 @@ class TemplateBox;
 class FrmConfig : public QWidget {
     Q_OBJECT
 public:
-    // `argumentText` is the command line after the program's name.
-    FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, QWidget* parent = nullptr);
+    // `argumentText` is the command line after the program's name; `host` is
+    // the host editor's core in a plug-in run, nullptr otherwise.
+    FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, HostCore* host = nullptr,
+              QWidget* parent = nullptr);
 
     // The popup template editor.
     void PositionTextInputPopup(QComboBox* cb);
@@ -53,6 +56,7 @@ private:
 
     void cmdGo_Click();
     void cmdCopy_Click();
+    void cmdPluginInsert_Click();
     void cmdBrowseForFiles_Click();
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
@@ -64,6 +68,7 @@ private:
     const QString argumentText_;
     SettingsStore& store_;
     Dialogs& dialogs_;
+    HostCore* host_;
 
     QLineEdit* txtWidth_ = nullptr;
     CommentCheckBox* chkAddComments_ = nullptr;

@@ -1,9 +1,12 @@
 #include <QApplication>
+#include <QDBusConnection>
 
 #include "app/close_signals.h"
 #include "app/frm_config.h"
 #include "app/key_commands.h"
 #include "app/start.h"
+#include "hostlink/dbus_host_core.h"
+#include "hostlink/plugin_start.h"
 #include "persist/settings_store.h"
 #include "selection/qt_dialogs.h"
 
@@ -18,7 +21,13 @@ int main(int argc, char** argv) {
 
     tabulon::ApplyWindowFont(app);
     tabulon::QtDialogs dialogs;
-    tabulon::FrmConfig window(argumentText, store, dialogs);
+    tabulon::PluginStart plugin([] { return tabulon::DbusHostCore::Create(QDBusConnection::sessionBus()); },
+                                [&dialogs](const QString& text) { dialogs.ShowMessage(nullptr, text); });
+    if (tabulon::IsPluginStart(argumentText)) {
+        if (const auto exitStatus = plugin.HandlePluginStart(argumentText))
+            return *exitStatus;
+    }
+    tabulon::FrmConfig window(argumentText, store, dialogs, plugin.hostCore());
     tabulon::KeyCommands keys(&window);
     tabulon::CloseOnSignals closeOnSignals(&window);
     // The desktop session ending closes the window like any other close.

@@ -2,7 +2,7 @@
 # Times tabulon-cli against sed/gawk, plain Python and a floor (cat / tail),
 # after checking that they all write the same bytes.
 #
-#   bash bench/compare.sh [--quick] [path-to-tabulon-cli]
+#   bash bench/compare.sh [--quick] [path-to-tabulon-cli]   (default build/bin/tabulon-cli)
 #
 # --quick runs only the small sizes (1,000 names, 1,000 small files).
 set -euo pipefail
@@ -12,7 +12,7 @@ usage() { sed -n '2,7s/^# \{0,1\}//p' "$0"; }
 die() { echo "compare.sh: $*" >&2; exit 1; }
 
 quick=0
-cli=build/cli/tabulon-cli
+cli=build/bin/tabulon-cli
 for arg in "$@"; do
   case $arg in
     --quick) quick=1 ;;

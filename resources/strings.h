@@ -16,6 +16,11 @@ inline constexpr const char* kMailAddress = "tabulon@quorvane.example";
 inline constexpr const char* kOnlineHelp = "https://www.quorvane.example/help.php?page=tabulon";
 inline constexpr const char* kHelpFileName = "help-tabulon.html";
 
+// What the program tells a host editor about itself when it registers.
+inline constexpr const char* kCopyright = "Copyright (C) 2026 Quorvane";
+inline constexpr const char* kAuthor = "Quorvane";
+inline constexpr const char* kSoftwarePage = "https://www.quorvane.example/tabulon/";
+
 // The string table by number, as the window asks for it; empty when unknown.
 constexpr const char* String(int id) {
     switch (id) {

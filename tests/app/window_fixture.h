@@ -77,10 +77,10 @@ protected:
     }
 
     // Opens (again) a window over this test's settings.
-    FrmConfig& Open(const QString& argumentText = {}) {
+    FrmConfig& Open(const QString& argumentText = {}, HostCore* host = nullptr) {
         window_.reset();
         store_ = std::make_unique<SettingsStore>(appName_);
-        window_ = std::make_unique<FrmConfig>(argumentText, *store_, dialogs);
+        window_ = std::make_unique<FrmConfig>(argumentText, *store_, dialogs, host);
         new KeyCommands(window_.get());
         window_->show();
         window_->activateWindow();

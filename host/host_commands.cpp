@@ -1,0 +1,199 @@
+#include "host/host_commands.h"
+
+#include <csignal>
+#include <cstdio>
+#include <optional>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "host/host_service.h"
+#include "hostlink/host_names.h"
+
+namespace tabulon::host {
+
+namespace {
+
+using host::kPath;
+constexpr const char* kName = host::kService;
+
+constexpr const char* kUsage = R"(Usage: tabulon-host COMMAND [--plugin PATH]
+The host editor's plug-in core on the D-Bus session bus, for editors that can
+run a command and read its output.
+
+  serve      own the core and log every call, one line each (method, key, type,
+             value; tab-separated, escaped) until SIGTERM or SIGINT
+  register   run 'PATH /hkpreg' and print the registration it sent as INI lines;
+             exit with the plug-in's status
+  run        run 'PATH /hkprun' and print the text its Insert command handed over,
+             byte for byte; exit 1 when it ended without Insert
+               e.g. in vim:  :r !tabulon-host run
+
+  --plugin PATH   the plug-in to start (default: tabulon beside tabulon-host,
+                  else tabulon on PATH)
+  -h, --help
+
+Exit status 2: a usage error, no session bus, or another program owns the core.
+)";
+
+void Print(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the event loop, so the program ends in order.
+void QuitOnSignals(QObject* parent) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+
+QString DefaultPlugin() {
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tabulon"));
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("tabulon"));
+    return onPath.isEmpty() ? beside : onPath;
+}
+
+// Owns the core's name on the session bus for the life of the object.
+class Owner {
+public:
+    explicit Owner(HostService& service) : bus_(QDBusConnection::sessionBus()) {
+        if (!bus_.isConnected()) {
+            error_ = QStringLiteral("tabulon-host: no D-Bus session bus (%1)\n").arg(bus_.lastError().message());
+            return;
+        }
+        if (!bus_.registerObject(QString::fromLatin1(kPath), &service, QDBusConnection::ExportAllSlots) ||
+            !bus_.registerService(QString::fromLatin1(kName))) {
+            error_ = QStringLiteral("tabulon-host: another program already owns %1 on the session bus\n")
+                         .arg(QString::fromLatin1(kName));
+        }
+    }
+    ~Owner() {
+        if (error_.isEmpty())
+            bus_.unregisterService(QString::fromLatin1(kName));
+        bus_.unregisterObject(QString::fromLatin1(kPath));
+    }
+    const QString& error() const { return error_; }
+
+private:
+    QDBusConnection bus_;
+    QString error_;
+};
+
+// Runs the plug-in with one switch while the event loop serves its calls;
+// returns its exit status, or -1 when it could not be started.
+int RunPlugin(const QString& plugin, const QString& switchText) {
+    QProcess process;
+    process.setProgram(plugin);
+    process.setArguments({switchText});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    int status = -1;
+    QObject::connect(&process, &QProcess::finished, [&status](int code, QProcess::ExitStatus how) {
+        status = how == QProcess::NormalExit ? code : 128;
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&process, &QProcess::errorOccurred, [&process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            Print(stderr, QStringLiteral("tabulon-host: cannot start %1: %2\n").arg(process.program(), process.errorString()));
+            QCoreApplication::exit(0);
+        }
+    });
+    process.start();
+    QCoreApplication::exec();
+    return status;
+}
+
+} // namespace
+
+int RunHost(const QStringList& arguments) {
+    QString command;
+    QString plugin;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments.at(i);
+        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            Print(stdout, QString::fromLatin1(kUsage));
+            return kExitOk;
+        }
+        if (arg == QLatin1String("--plugin") && i + 1 < arguments.size()) {
+            plugin = arguments.at(++i);
+        } else if (arg.startsWith(QLatin1String("--plugin="))) {
+            plugin = arg.mid(9);
+        } else if (command.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
+            command = arg;
+        } else {
+            command = QStringLiteral("?");
+        }
+    }
+    if (command != QLatin1String("serve") && command != QLatin1String("register") && command != QLatin1String("run")) {
+        Print(stderr, QString::fromLatin1(kUsage));
+        return kExitUsage;
+    }
+
+    HostService service;
+    const Owner owner(service);
+    if (!owner.error().isEmpty()) {
+        Print(stderr, owner.error());
+        return kExitUsage;
+    }
+
+    if (command == QLatin1String("serve")) {
+        QObject::connect(&service, &HostService::called,
+                         [](const Call& call) { Print(stdout, FormatCall(call) + QLatin1Char('\n')); });
+        QuitOnSignals(&service);
+        QCoreApplication::exec();
+        return kExitOk;
+    }
+
+    if (plugin.isEmpty())
+        plugin = DefaultPlugin();
+    if (command == QLatin1String("register")) {
+        const int status = RunPlugin(plugin, QStringLiteral("/hkpreg"));
+        QString ini = QStringLiteral("[Registration]\n");
+        for (const Call& call : service.data())
+            ini += Escape(call.key) + QLatin1Char('=') + Escape(call.value.toString()) + QLatin1Char('\n');
+        Print(stdout, ini);
+        return status < 0 ? kExitNoResult : status;
+    }
+
+    // run: the text handed over after "MODE_OUTPUT" 2, if any.
+    bool armed = false;
+    std::optional<QString> output;
+    QObject::connect(&service, &HostService::called, [&](const Call& call) {
+        if (call.key == QLatin1String("MODE_OUTPUT"))
+            armed = call.value.toInt() == 2;
+        else if (armed && call.key == QLatin1String("OUTPUT"))
+            output = call.value.toString();
+    });
+    RunPlugin(plugin, QStringLiteral("/hkprun"));
+    if (!output)
+        return kExitNoResult;
+    Print(stdout, *output);
+    return kExitOk;
+}
+
+} // namespace tabulon::host

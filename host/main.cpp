@@ -1,0 +1,8 @@
+#include <QCoreApplication>
+
+#include "host/host_commands.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    return tabulon::host::RunHost(QCoreApplication::arguments().mid(1));
+}

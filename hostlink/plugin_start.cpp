@@ -1,0 +1,95 @@
+#include "hostlink/plugin_start.h"
+
+#include "resources/strings.h"
+#include "tabulon/version.h"
+
+namespace tabulon {
+
+const QString PluginStart::kUnreachableMessage =
+    QStringLiteral("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
+                   "logoff/logon is likely be enough)");
+const QString PluginStart::kCannotRegisterMessage =
+    QStringLiteral("Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
+                   "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
+
+bool IsPluginRun(const QString& argumentText) { return argumentText == kPluginRunSwitch; }
+
+bool IsPluginStart(const QString& argumentText) {
+    return argumentText == kPluginRunSwitch || argumentText == kRegisterSwitch;
+}
+
+PluginStart::PluginStart(Connector connector, ShowMessage showMessage)
+    : connector_(std::move(connector)), showMessage_(std::move(showMessage)) {}
+
+std::optional<int> PluginStart::HandlePluginStart(const QString& argumentText) {
+    if (argumentText == kRegisterSwitch)
+        return RegisterPlugin();
+    if (argumentText == kPluginRunSwitch && !ConnectToHost())
+        return 1;
+    return std::nullopt;
+}
+
+bool PluginStart::ConnectToHost() {
+    HostCore_ = connector_();
+    if (!HostCore_) {
+        showMessage_(kUnreachableMessage);
+        return false;
+    }
+    HostCore_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
+    return true;
+}
+
+int PluginStart::RegisterPlugin() {
+    const std::unique_ptr<HostCore> core = connector_();
+    if (!core) {
+        showMessage_(kCannotRegisterMessage);
+        return 1;
+    }
+    const auto text = [](const char* value) { return QVariant(QString::fromUtf8(value)); };
+    const qint16 counter = 1;
+    QString error = core->hkp_DataSetGlobalSuffix(QStringLiteral("_%1").arg(counter));
+    const auto add = [&](const char* key, const QVariant& value) {
+        if (error.isEmpty())
+            error = core->hkp_DataAdd(QString::fromLatin1(key), value);
+    };
+    const auto addInt = [&](const char* key, qint16 value) {
+        if (error.isEmpty())
+            error = core->hkp_DataAddInt(QString::fromLatin1(key), value);
+    };
+    add("NAME", text(kAppTitle));
+    add("SECTION", text("Tools"));
+    if (error.isEmpty())
+        error = AddPluginInfo(*core);
+    addInt("MODE_SHOW_STATUS", 0);
+    addInt("MODE_ADD_MENU_SHORTCUTS", 1);
+    add("MODE_ICON", QVariant::fromValue<qint16>(0));
+    add("ICON_SMALL", text("ICON_TABULON"));
+    addInt("MODE_IN_FILE", 0);
+    addInt("MODE_IN_TEXT_FULL", 0);
+    addInt("MODE_IN_TEXT_SELECTED", 0);
+    if (error.isEmpty())
+        error = core->hkp_DataSetGlobalSuffix(QString());
+    if (!error.isEmpty()) {
+        showMessage_(QStringLiteral("The plug-in could not be registered with HTML-Kit: %1").arg(error));
+        return 1;
+    }
+    return 0;
+}
+
+QString PluginStart::AddPluginInfo(HostCore& core) {
+    const std::pair<const char*, QString> entries[] = {
+        {"VERSION", QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision)},
+        {"COPYRIGHT_SHORT", QString::fromUtf8(strings::kCopyright)},
+        {"AUTHOR", QString::fromUtf8(strings::kAuthor)},
+        {"EMAIL", QString::fromUtf8(strings::kMailAddress)},
+        {"URL_HOME", QString::fromUtf8(strings::kSoftwarePage)},
+        {"URL_DOWNLOAD", QString::fromUtf8(strings::kSoftwarePage)},
+    };
+    for (const auto& [key, value] : entries) {
+        if (QString error = core.hkp_DataAdd(QString::fromLatin1(key), value); !error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+} // namespace tabulon

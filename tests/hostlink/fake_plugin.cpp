@@ -1,0 +1,19 @@
+// A plug-in that hands over the text of TABULON_FAKE_OUTPUT, if set, the way
+// the window's Insert does; for testing the host without a window.
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include "hostlink/dbus_host_core.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    auto core = tabulon::DbusHostCore::Create(QDBusConnection::sessionBus());
+    if (!core)
+        return 1;
+    core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
+    if (!qEnvironmentVariableIsSet("TABULON_FAKE_OUTPUT"))
+        return 0;
+    core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
+    core->hkp_DataAdd(QStringLiteral("OUTPUT"), qEnvironmentVariable("TABULON_FAKE_OUTPUT"));
+    return 0;
+}

@@ -1,0 +1,87 @@
+#include <QDBusConnection>
+#include <gtest/gtest.h>
+
+#include "hostlink/dbus_host_core.h"
+#include "hostlink/plugin_start.h"
+#include "service_thread.h"
+
+namespace tabulon {
+namespace {
+
+using test::ServiceThread;
+
+struct StartRun {
+    QStringList messages;
+    int connects = 0;
+    PluginStart start{[this]() -> std::unique_ptr<HostCore> {
+                          ++connects;
+                          return DbusHostCore::Create(QDBusConnection::sessionBus());
+                      },
+                      [this](const QString& text) { messages << text; }};
+};
+
+QString Line(const char* method, const char* key, const char* type, const char* value) {
+    return QStringList{QString::fromLatin1(method), QString::fromLatin1(key), QString::fromLatin1(type),
+                       QString::fromLatin1(value)}
+        .join(QLatin1Char('\t'));
+}
+
+TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
+    const ServiceThread host;
+    StartRun run;
+    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 0);
+    EXPECT_EQ(host.lines(),
+              (QStringList{
+                  Line("hkp_DataSetGlobalSuffix", "", "string", "_1"),
+                  Line("hkp_DataAdd", "NAME_1", "string", "Tabulon"),
+                  Line("hkp_DataAdd", "SECTION_1", "string", "Tools"),
+                  Line("hkp_DataAdd", "VERSION_1", "string", "1.2.0"),
+                  Line("hkp_DataAdd", "COPYRIGHT_SHORT_1", "string", "Copyright (C) 2026 Quorvane"),
+                  Line("hkp_DataAdd", "AUTHOR_1", "string", "Quorvane"),
+                  Line("hkp_DataAdd", "EMAIL_1", "string", "tabulon@quorvane.example"),
+                  Line("hkp_DataAdd", "URL_HOME_1", "string", "https://www.quorvane.example/tabulon/"),
+                  Line("hkp_DataAdd", "URL_DOWNLOAD_1", "string", "https://www.quorvane.example/tabulon/"),
+                  Line("hkp_DataAddInt", "MODE_SHOW_STATUS_1", "int16", "0"),
+                  Line("hkp_DataAddInt", "MODE_ADD_MENU_SHORTCUTS_1", "int16", "1"),
+                  Line("hkp_DataAdd", "MODE_ICON_1", "int16", "0"),
+                  Line("hkp_DataAdd", "ICON_SMALL_1", "string", "ICON_TABULON"),
+                  Line("hkp_DataAddInt", "MODE_IN_FILE_1", "int16", "0"),
+                  Line("hkp_DataAddInt", "MODE_IN_TEXT_FULL_1", "int16", "0"),
+                  Line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0"),
+                  Line("hkp_DataSetGlobalSuffix", "", "string", ""),
+              }));
+    EXPECT_TRUE(run.messages.isEmpty());
+    EXPECT_EQ(run.start.hostCore(), nullptr);
+}
+
+TEST(PluginStart, APluginRunSendsOnlyTheOutputModeAndKeepsTheCore) {
+    const ServiceThread host;
+    StartRun run;
+    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), std::nullopt);
+    EXPECT_EQ(host.lines(), QStringList{Line("hkp_DataAdd", "MODE_OUTPUT", "int16", "6")});
+    EXPECT_NE(run.start.hostCore(), nullptr);
+}
+
+TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
+    StartRun run;
+    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
+    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+    EXPECT_EQ(run.messages, (QStringList{PluginStart::kUnreachableMessage, PluginStart::kCannotRegisterMessage}));
+    EXPECT_TRUE(PluginStart::kCannotRegisterMessage.contains(QStringLiteral("established.\r\nYou may")));
+}
+
+TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
+    EXPECT_EQ(DbusHostCore::Create(QDBusConnection(QStringLiteral("never-connected"))), nullptr);
+}
+
+TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {
+    StartRun run;
+    for (const char* text : {"", "/HKPRUN", "/hkprun x", " /hkprun", "/hkpreg ", "/Hkpreg", "/setupregistry"}) {
+        EXPECT_FALSE(IsPluginStart(QString::fromLatin1(text))) << text;
+        EXPECT_EQ(run.start.HandlePluginStart(QString::fromLatin1(text)), std::nullopt) << text;
+    }
+    EXPECT_EQ(run.connects, 0);
+}
+
+} // namespace
+} // namespace tabulon
