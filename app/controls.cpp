@@ -1,6 +1,10 @@
 #include "app/controls.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/result_text.h"
+#include "listgen/history.h"
 
 namespace tabulon {
 
@@ -9,6 +13,15 @@ TemplateBox::TemplateBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setMaxCount(1000);
+    // A template is one line: pasted line breaks become markers at once.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+            const int fromEnd = text.size() - lineEdit()->cursorPosition();
+            const QString oneLine = LineBreaksToMarkers(text);
+            lineEdit()->setText(oneLine);
+            lineEdit()->setCursorPosition(oneLine.size() - fromEnd);
+        }
+    });
 }
 
 QStringList TemplateBox::history() const {
@@ -31,6 +44,19 @@ void TemplateBox::appendToHistory(const QString& entry) {
     const QString typed = currentText();
     addItem(entry);
     setEditText(typed);
+}
+
+void TemplateBox::RecordCurrentText() {
+    std::vector<std::string> entries;
+    for (const QString& entry : history())
+        entries.push_back(entry.toStdString());
+    const std::vector<std::string> updated = UpdateComboList(entries, currentText().toStdString());
+    if (updated == entries)
+        return;
+    QStringList list;
+    for (const std::string& entry : updated)
+        list.push_back(QString::fromStdString(entry));
+    setHistory(list);
 }
 
 void WidthBox::keyPressEvent(QKeyEvent* event) {
@@ -70,6 +96,12 @@ void CommentCheckBox::nextCheckState() {
     setState(checkState() == Qt::Checked ? 0 : 1);
 }
 
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (rect().contains(event->position().toPoint()))
+        emit released(event->button(), event->modifiers());
+}
+
 MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
 }
@@ -95,7 +127,10 @@ void PopupBox::keyPressEvent(QKeyEvent* event) {
 
 void PopupBox::focusOutEvent(QFocusEvent* event) {
     MultiLineBox::focusOutEvent(event);
-    if (isVisible())
+    // A context menu or another program's window is no leaving of the popup.
+    const bool leaves =
+        event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
+    if (leaves && isVisible())
         emit focusLost();
 }
 

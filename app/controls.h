@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -21,6 +22,8 @@ public:
     QStringList history() const;
     void setHistory(const QStringList& entries);
     void appendToHistory(const QString& entry);
+    // Go: the current text becomes the newest entry unless it is already.
+    void RecordCurrentText();
 };
 
 // The width box: typing admits digits only. Keys that type no character
@@ -47,6 +50,19 @@ public:
 
 protected:
     void nextCheckState() override;
+};
+
+// A label that acts as a link: it reports a mouse button released over it.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void released(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // A multi-line box where Tab moves on and a modified Enter types a line break

@@ -3,21 +3,24 @@
 #include <algorithm>
 #include <vector>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/control_settings.h"
 #include "app/controls.h"
 #include "app/design.h"
 #include "app/result_text.h"
+#include "app/start.h"
+#include "browser/open_in_browser.h"
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
 #include "listgen/history.h"
@@ -55,8 +58,9 @@ QWidget* MakeControl(const design::Control& c, QWidget* parent) {
     case design::Kind::Frame:
         return new QGroupBox(text, parent);
     case design::Kind::Label:
-    case design::Kind::LinkLabel:
         return new QLabel(text, parent);
+    case design::Kind::LinkLabel:
+        return new LinkLabel(text, parent);
     case design::Kind::LineEdit:
         return new WidthBox(text, parent);
     case design::Kind::CheckBox:
@@ -81,9 +85,9 @@ QWidget* MakeControl(const design::Control& c, QWidget* parent) {
 
 } // namespace
 
-FrmConfig::FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, HostCore* host,
-                     QWidget* parent)
-    : QWidget(parent), argumentText_(std::move(argumentText)), store_(store), dialogs_(dialogs), host_(host) {
+FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
+    : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),
+      dialogs_(services.dialogs), launcher_(services.launcher), host_(services.host) {
     setObjectName(QStringLiteral("frmConfig"));
     BuildControls();
     Form_Load();
@@ -132,6 +136,7 @@ void FrmConfig::BuildControls() {
     find(lblQuorvane_, "lblQuorvane");
     find(lblMailto_, "lblMailto");
     find(lblVersion_, "lblVersion");
+    templateBoxes_ = {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_};
 
     chkAddComments_->setCheckState(Qt::Checked);
     chkAddComments_->setToolTip(
@@ -157,8 +162,25 @@ void FrmConfig::BuildControls() {
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
     connect(cmdLoadConfig_, &QPushButton::clicked, this, &FrmConfig::cmdLoadConfig_Click);
+    connect(static_cast<LinkLabel*>(lblHelp_), &LinkLabel::released, this,
+            [this](Qt::MouseButton, Qt::KeyboardModifiers shift) { lblHelp_MouseUp(shift); });
+    for (QLabel* link : {lblQuorvane_, lblMailto_}) {
+        connect(static_cast<LinkLabel*>(link), &LinkLabel::released, this,
+                [this, link](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                    if (button == Qt::LeftButton)
+                        OpenAddress(link->text().trimmed());
+                });
+    }
     connect(txtInputPopup_, &PopupBox::escapePressed, this, [this] { CloseTextInputPopup(false, true); });
-    connect(txtInputPopup_, &PopupBox::focusLost, this, [this] { CloseTextInputPopup(true, false); });
+    connect(txtInputPopup_, &PopupBox::focusLost, this, [this] {
+        TemplateBox* edited = GetHiddenCombobox();
+        CloseTextInputPopup(true, false);
+        if (QApplication::focusWidget() == cmdBrowseForFiles_)
+            closedForBrowse_ = edited;
+    });
+    // Whatever the press became, a click or not, it is over after its release.
+    connect(cmdBrowseForFiles_, &QPushButton::released, this,
+            [this] { QTimer::singleShot(0, this, [this] { closedForBrowse_ = nullptr; }); });
 }
 
 void FrmConfig::Form_Load() {
@@ -169,7 +191,7 @@ void FrmConfig::Form_Load() {
     PlaceWindow();
     cmdGo_->setEnabled(false);
 
-    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_})
+    for (TemplateBox* cb : templateBoxes_)
         FillComboList(store_, cb);
     FillTextField(store_, txtWidth_);
     FillCheckBox(store_, chkAddComments_);
@@ -204,13 +226,13 @@ void FrmConfig::PlaceWindow() {
         design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("top"), 0)));
     // A place off every screen (a screen that is gone) falls back to the primary one.
     const QRect frame(stored, size());
-    const QList<QScreen*> screens = QGuiApplication::screens();
+    const QList<QScreen*> screens = QApplication::screens();
     const bool visible = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
         return screen->availableGeometry().intersects(frame);
     });
     QPoint place = stored;
-    if (!visible && QGuiApplication::primaryScreen() != nullptr)
-        place = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    if (!visible && QApplication::primaryScreen() != nullptr)
+        place = QApplication::primaryScreen()->availableGeometry().topLeft();
     move(place);
 }
 
@@ -220,7 +242,7 @@ void FrmConfig::closeEvent(QCloseEvent* event) {
 }
 
 void FrmConfig::Form_QueryUnload() {
-    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_})
+    for (TemplateBox* cb : templateBoxes_)
         SaveComboList(store_, cb);
     SaveTextField(store_, txtWidth_);
     SaveCheckBox(store_, chkAddComments_);
@@ -263,33 +285,27 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     StringSink sink;
-    GenerateList(set, selection_, sink);
+    try {
+        GenerateList(set, selection_, sink);
+    } catch (const std::bad_alloc&) {
+        dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
+        return;
+    }
     txtResult_->setPlainText(ToBoxText(sink.take()));
     (IsPluginRun(argumentText_) ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
 void FrmConfig::UpdateComboBoxes() {
-    for (TemplateBox* cb : {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_}) {
-        std::vector<std::string> history;
-        for (const QString& entry : cb->history())
-            history.push_back(Utf8(entry));
-        const std::size_t before = history.size();
-        history = UpdateComboList(std::move(history), Utf8(cb->currentText()));
-        if (history.size() == before && (before == 0 || history.front() == Utf8(cb->itemText(0))))
-            continue; // unchanged: leave the list alone
-        QStringList entries;
-        for (const std::string& entry : history)
-            entries.push_back(FromUtf8(entry));
-        cb->setHistory(entries);
-    }
+    for (TemplateBox* cb : templateBoxes_)
+        cb->RecordCurrentText();
 }
 
 void FrmConfig::cmdCopy_Click() {
-    QGuiApplication::clipboard()->setText(FromBoxText(txtResult_->toPlainText()));
+    QApplication::clipboard()->setText(CrLfText(txtResult_));
 }
 
 void FrmConfig::cmdPluginInsert_Click() {
-    const QString result = FromBoxText(txtResult_->toPlainText());
+    const QString result = CrLfText(txtResult_);
     QString error = host_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
     if (error.isEmpty())
         error = host_->hkp_DataAdd(QStringLiteral("OUTPUT"), result);
@@ -309,6 +325,12 @@ void FrmConfig::cmdBrowseForFiles_Click() {
         CloseTextInputPopup(true, true);
         return;
     }
+    // The press that led to this click took the focus from the popup and closed it.
+    if (TemplateBox* edited = closedForBrowse_) {
+        closedForBrowse_ = nullptr;
+        edited->setFocus();
+        return;
+    }
     const QString section = QString::fromLatin1(design::kSelectFilesDialog);
     const QString folder = store_.ReadSetting(section, QStringLiteral("InitDir"), QString());
     filterIndex_ = store_.ReadNumber(section, QStringLiteral("FilterIndex"), filterIndex_);
@@ -320,20 +342,11 @@ void FrmConfig::cmdBrowseForFiles_Click() {
         return;
     }
 
-    QString remembered;
-    if (choice.files.size() == 1) {
-        selection_ = LocalPath(choice.files.constFirst());
-        remembered = FolderOf(choice.files.constFirst());
-    } else {
-        const QString dir = QFileInfo(choice.files.constFirst()).absolutePath();
-        std::vector<std::string> names;
-        for (const QString& file : choice.files)
-            names.push_back(LocalPath(QFileInfo(file).fileName()));
-        selection_ = BuildSelectionText(LocalPath(dir), names);
-        std::string joined;
-        AppendJoinedPath(joined, Utf8(dir), "");
-        remembered = FromUtf8(joined);
-    }
+    std::vector<std::string> paths;
+    for (const QString& file : choice.files)
+        paths.push_back(LocalPath(file));
+    selection_ = SelectionFromPaths(paths);
+    const QString remembered = FolderOf(choice.files.constFirst());
     cmdGo_->setEnabled(true);
     cmdGo_->setFocus();
     store_.WriteSetting(section, QStringLiteral("InitDir"), remembered);
@@ -366,6 +379,54 @@ void FrmConfig::cmdLoadConfig_Click() {
     }
     ShowTemplateSet(set);
     store_.WriteSetting(section, QStringLiteral("InitDir"), FolderOf(path));
+}
+
+QString FrmConfig::HelpFolder() const {
+    return store_.ReadSetting(QStringLiteral("Locations"), QStringLiteral("Root"), ProgramFolder());
+}
+
+void FrmConfig::OpenAddress(const QString& address) {
+    OpenInBrowser(this, address, 0, launcher_,
+                  [this](const QString& text) { dialogs_.ShowBrowserUnavailable(this, text); });
+}
+
+void FrmConfig::lblHelp_MouseUp(Qt::KeyboardModifiers shift) {
+    if (shift & Qt::ShiftModifier)
+        OpenAddress(QString::fromLatin1(strings::String(200)));
+    else
+        OpenAddress(HelpFolder() + QLatin1Char('/') + QString::fromLatin1(strings::String(201)));
+}
+
+QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
+    static const QStringList served = {QStringLiteral("cbTextTop"),         QStringLiteral("cbTextBottom"),
+                                       QStringLiteral("cbTextNewEntry"),    QStringLiteral("cbTextEndEntry"),
+                                       QStringLiteral("cbTextNewRow"),      QStringLiteral("txtWidth"),
+                                       QStringLiteral("chkAddComments"),    QStringLiteral("txtResult"),
+                                       QStringLiteral("cmdSaveConfig"),     QStringLiteral("cmdLoadConfig"),
+                                       QStringLiteral("cmdBrowseForFiles"), QStringLiteral("cmdGo"),
+                                       QStringLiteral("cmdPluginInsert"),   QStringLiteral("cmdCopy")};
+    if (TemplateBox* box = templateBoxOf(widget))
+        return box;
+    for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+        if (served.contains(w->objectName()))
+            return w;
+    }
+    return nullptr;
+}
+
+void FrmConfig::HandleKeyDown(QWidget* control, int keyCode, Qt::KeyboardModifiers shift) {
+    if (keyCode == Qt::Key_F1) {
+        const QString anchor = QLatin1Char('#') + control->objectName();
+        if (shift & Qt::ShiftModifier)
+            OpenAddress(QString::fromLatin1(strings::String(200)) + anchor);
+        else
+            OpenAddress(QStringLiteral("file://") + HelpFolder() + QLatin1Char('/') +
+                        QString::fromLatin1(strings::String(201)) + anchor);
+    }
+    if (keyCode == Qt::Key_F2) {
+        if (auto* box = qobject_cast<TemplateBox*>(control))
+            PositionTextInputPopup(box);
+    }
 }
 
 TemplateBox* FrmConfig::templateBoxOf(QWidget* widget) const {
@@ -405,7 +466,7 @@ void FrmConfig::CloseTextInputPopup(bool CopyText, bool FocusCB) {
         return;
     closingPopup_ = true;
     if (CopyText) {
-        const QString text = LineBreaksToMarkers(txtInputPopup_->toPlainText());
+        const QString text = LineBreaksToMarkers(BoxText(txtInputPopup_));
         if (cb->currentText() != text)
             cb->setEditText(text);
     }

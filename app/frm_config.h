@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include <QWidget>
@@ -17,20 +18,33 @@ namespace tabulon {
 class CommentCheckBox;
 class Dialogs;
 class HostCore;
+class Launcher;
 class MultiLineBox;
 class PopupBox;
 class SettingsStore;
 class TemplateBox;
+
+// What the window works with besides its controls.
+struct WindowServices {
+    SettingsStore& store;
+    Dialogs& dialogs;
+    Launcher& launcher;
+    HostCore* host = nullptr; // the host editor's core in a plug-in run
+};
 
 // The window: the template set, the file selection, Go, the result and the
 // popup template editor. Every control carries its design name.
 class FrmConfig : public QWidget {
     Q_OBJECT
 public:
-    // `argumentText` is the command line after the program's name; `host` is
-    // the host editor's core in a plug-in run, nullptr otherwise.
-    FrmConfig(QString argumentText, SettingsStore& store, Dialogs& dialogs, HostCore* host = nullptr,
-              QWidget* parent = nullptr);
+    // `argumentText` is the command line after the program's name.
+    FrmConfig(QString argumentText, WindowServices services, QWidget* parent = nullptr);
+
+    // F1 and Shift+F1 (help at the control's anchor) and F2 (the popup editor
+    // over a template box) for the controls that take the help keys.
+    void HandleKeyDown(QWidget* control, int keyCode, Qt::KeyboardModifiers shift);
+    // The control that the help keys serve for `widget`, or nullptr.
+    QWidget* helpControlOf(QWidget* widget) const;
 
     // The popup template editor.
     void PositionTextInputPopup(QComboBox* cb);
@@ -61,6 +75,10 @@ private:
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
 
+    void lblHelp_MouseUp(Qt::KeyboardModifiers shift);
+    void OpenAddress(const QString& address);
+    QString HelpFolder() const;
+
     void UpdateComboBoxes();
     TemplateSet CurrentTemplateSet() const;
     void ShowTemplateSet(const TemplateSet& set);
@@ -68,6 +86,7 @@ private:
     const QString argumentText_;
     SettingsStore& store_;
     Dialogs& dialogs_;
+    Launcher& launcher_;
     HostCore* host_;
 
     QLineEdit* txtWidth_ = nullptr;
@@ -90,9 +109,13 @@ private:
     QLabel* lblMailto_ = nullptr;
     QLabel* lblVersion_ = nullptr;
 
+    // In the order their settings are filled and saved.
+    std::array<TemplateBox*, 5> templateBoxes_{};
+
     std::string selection_;
-    int filterIndex_ = 1;       // the file dialog's current filter
-    bool closingPopup_ = false; // a close in progress ignores the focus loss it causes
+    int filterIndex_ = 1;                    // the file dialog's current filter
+    bool closingPopup_ = false;              // a close in progress ignores the focus loss it causes
+    TemplateBox* closedForBrowse_ = nullptr; // popup closed by a press on Select files
 };
 
 } // namespace tabulon

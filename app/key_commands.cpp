@@ -31,9 +31,14 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
             window_->defaultButton()->click();
         return true;
     }
-    if (key->key() == Qt::Key_F2 && event->type() == QEvent::KeyPress) {
-        if (QComboBox* box = window_->templateBoxOf(focus)) {
-            window_->PositionTextInputPopup(box);
+    if ((key->key() == Qt::Key_F1 || key->key() == Qt::Key_F2) && event->type() == QEvent::KeyPress) {
+        QWidget* control = window_->helpControlOf(focus);
+        // The popup editor hands F1 to the template box it edits.
+        if (control == nullptr && key->key() == Qt::Key_F1 &&
+            focus->objectName() == QLatin1String("txtInputPopup"))
+            control = window_->GetHiddenCombobox();
+        if (control != nullptr) {
+            window_->HandleKeyDown(control, key->key(), key->modifiers());
             return true;
         }
     }

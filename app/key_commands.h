@@ -8,7 +8,7 @@ class FrmConfig;
 
 // The window's keys that no single control owns: Enter presses the default
 // button wherever the focus is but on a push button or in an open drop-down
-// list, and F2 in a template box opens the popup editor.
+// list; F1, Shift+F1 and F2 go to the window's key handler.
 class KeyCommands : public QObject {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "app/frm_config.h"
 #include "app/key_commands.h"
 #include "app/start.h"
+#include "browser/xdg_open_launcher.h"
 #include "hostlink/dbus_host_core.h"
 #include "hostlink/plugin_start.h"
 #include "persist/settings_store.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
         if (const auto exitStatus = plugin.HandlePluginStart(argumentText))
             return *exitStatus;
     }
-    tabulon::FrmConfig window(argumentText, store, dialogs, plugin.hostCore());
+    tabulon::XdgOpenLauncher launcher;
+    tabulon::FrmConfig window(argumentText, {store, dialogs, launcher, plugin.hostCore()});
     tabulon::KeyCommands keys(&window);
     tabulon::CloseOnSignals closeOnSignals(&window);
     // The desktop session ending closes the window like any other close.

@@ -4,14 +4,19 @@
 
 #include <QString>
 
+class QPlainTextEdit;
+
 // The result box holds lines; results and templates hold CR LF and the
 // line-break marker. These convert at the box's edge.
 namespace tabulon {
 
 // Engine bytes (UTF-8, CR LF) to the box's text.
 QString ToBoxText(const std::string& result);
-// The box's text, with every line break as CR LF.
-QString FromBoxText(const QString& text);
+// A box's text exactly as it stands, each line break as LF (toPlainText
+// would turn no-break spaces into blanks).
+QString BoxText(const QPlainTextEdit* box);
+// A box's text with every line break as CR LF.
+QString CrLfText(const QPlainTextEdit* box);
 
 // A template for the popup editor: every marker a line break.
 QString MarkersToLineBreaks(const QString& templateText);

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 
 #include "persist/settings_store.h"
+#include "resources/strings.h"
 
 namespace tabulon {
 
@@ -18,9 +19,16 @@ QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
+QString ProgramFolder() {
+    const QDir bin(QCoreApplication::applicationDirPath());
+    if (bin.exists(QString::fromLatin1(strings::kHelpFileName)))
+        return bin.path();
+    return QDir::cleanPath(bin.filePath(QStringLiteral("../share/tabulon")));
+}
+
 void SetupRegistry(SettingsStore& store) {
     store.WriteSetting(QStringLiteral("Locations"), QStringLiteral("Root"),
-                       QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+                       QDir::toNativeSeparators(ProgramFolder()));
     store.Sync();
 }
 

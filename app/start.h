@@ -14,6 +14,10 @@ QString ArgumentText(const QStringList& arguments);
 // The name of the program's settings: its executable's base name.
 QString ApplicationName();
 
+// The folder that holds the program's files: the executable's own when the
+// help page lies beside it (the build tree), else ../share/tabulon (installed).
+QString ProgramFolder();
+
 // Stores the program's folder for the help; the set-up run does nothing else.
 class SettingsStore;
 void SetupRegistry(SettingsStore& store);

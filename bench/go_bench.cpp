@@ -10,6 +10,7 @@
 
 #include "app/frm_config.h"
 #include "app/start.h"
+#include "browser/xdg_open_launcher.h"
 #include "persist/settings_store.h"
 #include "selection/dialogs.h"
 
@@ -25,6 +26,7 @@ public:
     QString OpenConfiguration(QWidget*, const QString&) override { return {}; }
     QString SaveConfiguration(QWidget*, const QString&) override { return {}; }
     void ShowMessage(QWidget*, const QString&) override {}
+    void ShowBrowserUnavailable(QWidget*, const QString&) override {}
 
 private:
     QStringList files_;
@@ -36,7 +38,8 @@ void Go(benchmark::State& state) {
         files << QStringLiteral("/home/user/photos/2024/holiday/IMG_%1.jpg").arg(100000 + i);
     FixedChoice dialogs(files);
     SettingsStore store(QStringLiteral("tabulon-bench"));
-    FrmConfig window(QString(), store, dialogs);
+    XdgOpenLauncher launcher;
+    FrmConfig window(QString(), {store, dialogs, launcher});
     window.show();
     window.findChild<QPushButton*>(QStringLiteral("cmdBrowseForFiles"))->click();
     auto* go = window.findChild<QPushButton*>(QStringLiteral("cmdGo"));

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "cli/cli_options.h"
@@ -93,6 +94,9 @@ int Run(const std::vector<std::string_view>& args) {
         processor.Finish();
     } catch (const WriteFailure& failure) {
         Complain(std::string("cannot write ") + failure.what());
+        return kExitFileError;
+    } catch (const std::bad_alloc&) {
+        Complain("not enough memory for an included file");
         return kExitFileError;
     }
 

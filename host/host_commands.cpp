@@ -1,5 +1,6 @@
 #include "host/host_commands.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -53,13 +54,15 @@ void Print(FILE* stream, const QString& text) {
 int g_signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
+    const int saved = errno; // the interrupted code may be about to read it
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+    errno = saved;
 }
 
 // SIGTERM and SIGINT end the event loop, so the program ends in order.
 void QuitOnSignals(QObject* parent) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, parent);
     QObject::connect(notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
@@ -83,7 +86,8 @@ class Owner {
 public:
     explicit Owner(HostService& service) : bus_(QDBusConnection::sessionBus()) {
         if (!bus_.isConnected()) {
-            error_ = QStringLiteral("tabulon-host: no D-Bus session bus (%1)\n").arg(bus_.lastError().message());
+            error_ =
+                QStringLiteral("tabulon-host: no D-Bus session bus (%1)\n").arg(bus_.lastError().message());
             return;
         }
         if (!bus_.registerObject(QString::fromLatin1(kPath), &service, QDBusConnection::ExportAllSlots) ||
@@ -119,7 +123,8 @@ int RunPlugin(const QString& plugin, const QString& switchText) {
     });
     QObject::connect(&process, &QProcess::errorOccurred, [&process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            Print(stderr, QStringLiteral("tabulon-host: cannot start %1: %2\n").arg(process.program(), process.errorString()));
+            Print(stderr, QStringLiteral("tabulon-host: cannot start %1: %2\n")
+                              .arg(process.program(), process.errorString()));
             QCoreApplication::exit(0);
         }
     });
@@ -149,7 +154,8 @@ int RunHost(const QStringList& arguments) {
             command = QStringLiteral("?");
         }
     }
-    if (command != QLatin1String("serve") && command != QLatin1String("register") && command != QLatin1String("run")) {
+    if (command != QLatin1String("serve") && command != QLatin1String("register") &&
+        command != QLatin1String("run")) {
         Print(stderr, QString::fromLatin1(kUsage));
         return kExitUsage;
     }

@@ -32,7 +32,8 @@ QString Escape(const QString& text) {
 }
 
 QString FormatCall(const Call& call) {
-    return QStringList{call.method, Escape(call.key), call.type, Escape(call.value.toString())}.join(QLatin1Char('\t'));
+    return QStringList{call.method, Escape(call.key), call.type, Escape(call.value.toString())}.join(
+        QLatin1Char('\t'));
 }
 
 void HostService::Record(const QString& method, const QString& key, const QVariant& value) {

@@ -12,8 +12,8 @@ namespace tabulon::host {
 // One call as it arrived.
 struct Call {
     QString method;
-    QString key;   // with the global suffix; empty for the suffix call
-    QString type;  // "string" or "int16"
+    QString key;  // with the global suffix; empty for the suffix call
+    QString type; // "string" or "int16"
     QVariant value;
 };
 

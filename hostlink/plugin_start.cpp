@@ -8,11 +8,13 @@ namespace tabulon {
 const QString PluginStart::kUnreachableMessage =
     QStringLiteral("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
                    "logoff/logon is likely be enough)");
-const QString PluginStart::kCannotRegisterMessage =
-    QStringLiteral("Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
-                   "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
+const QString PluginStart::kCannotRegisterMessage = QStringLiteral(
+    "Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
+    "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
 
-bool IsPluginRun(const QString& argumentText) { return argumentText == kPluginRunSwitch; }
+bool IsPluginRun(const QString& argumentText) {
+    return argumentText == kPluginRunSwitch;
+}
 
 bool IsPluginStart(const QString& argumentText) {
     return argumentText == kPluginRunSwitch || argumentText == kRegisterSwitch;

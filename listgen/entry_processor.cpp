@@ -27,8 +27,6 @@ struct EntryProcessor::Names {
     std::string_view base;
     std::string_view ext;
 
-    bool needsSeparator() const { return !folder.empty() && !IsSeparator(folder.back()); }
-
     template <class Out> void Append(Field field, Out& out) const {
         switch (field) {
         case Field::Base:
@@ -41,19 +39,13 @@ struct EntryProcessor::Names {
             Put(out, ext.empty() ? ext : ext.substr(1));
             break;
         case Field::File:
-            Put(out, folder);
-            if (needsSeparator())
-                out.append(&kNativeSeparator, 1);
-            Put(out, name);
+            AppendJoinedPath(out, folder, name);
             break;
         case Field::Path:
-            if (folder.empty()) {
+            if (folder.empty())
                 Put(out, GetFilePath(name));
-            } else {
-                Put(out, folder);
-                if (needsSeparator())
-                    out.append(&kNativeSeparator, 1);
-            }
+            else
+                AppendFolder(out, folder);
             break;
         case Field::Literal:
         case Field::Content:

@@ -4,14 +4,9 @@
 #include <cerrno>
 #include <string>
 
-#ifdef _WIN32
-#include <cstdio>
-#include <filesystem>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace tabulon {
 
@@ -35,7 +30,6 @@ std::error_code Make(FileReaderError e) {
     return {static_cast<int>(e), FileReaderCategory()};
 }
 
-#ifndef _WIN32
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
@@ -50,7 +44,6 @@ public:
 private:
     int fd_;
 };
-#endif
 
 } // namespace
 
@@ -71,8 +64,6 @@ void FileReader::Reserve(std::size_t capacity) {
     buf_ = std::move(fresh);
     capacity_ = grown;
 }
-
-#ifndef _WIN32
 
 std::error_code FileReader::Read(std::string_view path) {
     size_ = 0;
@@ -97,10 +88,13 @@ std::error_code FileReader::Read(std::string_view path) {
     if (!S_ISREG(st.st_mode))
         return Make(FileReaderError::NotRegularFile);
 
-    // The size is a hint only: the file may grow or shrink while it is read,
-    // and some (/proc/kcore) claim far more than they hold.
-    constexpr std::size_t kMaxHint = std::size_t{64} << 20;
-    Reserve(std::min(static_cast<std::size_t>(st.st_size), kMaxHint) + 1);
+    // The size is a hint only: the file may grow or shrink while it is read.
+    // Files without blocks behind their size (/proc/kcore claims terabytes)
+    // get a modest start and grow as they deliver.
+    constexpr std::size_t kUnbackedHint = std::size_t{64} << 20;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    const bool backed = static_cast<std::size_t>(st.st_blocks) * 512 >= size;
+    Reserve((backed ? size : std::min(size, kUnbackedHint)) + 1);
     for (;;) {
         if (size_ == capacity_)
             Reserve(capacity_ * 2);
@@ -122,34 +116,6 @@ std::error_code FileReader::Read(std::string_view path) {
     }
     return {};
 }
-
-#else
-
-std::error_code FileReader::Read(std::string_view path) {
-    size_ = 0;
-    if (path.find('\0') != std::string_view::npos)
-        return Make(FileReaderError::NameHasNul);
-    const std::filesystem::path name(
-        std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(name, ec))
-        return ec ? ec : Make(FileReaderError::NotRegularFile);
-    std::FILE* f = _wfopen(name.c_str(), L"rb");
-    if (f == nullptr)
-        return {errno, std::generic_category()};
-    for (;;) {
-        if (size_ == capacity_)
-            Reserve(capacity_ == 0 ? 4096 : capacity_ * 2);
-        const std::size_t n = std::fread(buf_.get() + size_, 1, capacity_ - size_, f);
-        size_ += n;
-        if (n == 0)
-            break;
-    }
-    std::fclose(f);
-    return {};
-}
-
-#endif
 
 std::string GetFileContent(std::string_view sFile) {
     FileReader reader;

@@ -27,11 +27,4 @@ std::string_view GetFileBase(std::string_view name) {
     return last;
 }
 
-void AppendJoinedPath(std::string& out, std::string_view folder, std::string_view name) {
-    out.append(folder);
-    if (!folder.empty() && !IsSeparator(folder.back()))
-        out.push_back(kNativeSeparator);
-    out.append(name);
-}
-
 } // namespace tabulon

@@ -8,11 +8,7 @@
 // views into the argument.
 namespace tabulon {
 
-#ifdef _WIN32
-inline constexpr char kNativeSeparator = '\\';
-#else
 inline constexpr char kNativeSeparator = '/';
-#endif
 
 constexpr bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -27,8 +23,18 @@ std::string_view GetFileExt(std::string_view name);
 // The last name part without its extension.
 std::string_view GetFileBase(std::string_view name);
 
-// Appends folder and name joined by one separator; a folder that already ends
-// in a separator gets no second one.
-void AppendJoinedPath(std::string& out, std::string_view folder, std::string_view name);
+// Appends a folder ending in one separator: a folder that already ends in one
+// gets no second. `Out` needs append(const char*, std::size_t).
+template <class Out> void AppendFolder(Out& out, std::string_view folder) {
+    out.append(folder.data(), folder.size());
+    if (!folder.empty() && !IsSeparator(folder.back()))
+        out.append(&kNativeSeparator, 1);
+}
+
+// Appends folder and name joined by one separator.
+template <class Out> void AppendJoinedPath(Out& out, std::string_view folder, std::string_view name) {
+    AppendFolder(out, folder);
+    out.append(name.data(), name.size());
+}
 
 } // namespace tabulon

@@ -21,4 +21,22 @@ std::string BuildSelectionText(std::string_view folder, const std::vector<std::s
     return text;
 }
 
+std::string SelectionFromPaths(const std::vector<std::string>& paths) {
+    if (paths.size() == 1)
+        return paths.front();
+    const std::string_view folder = paths.empty() ? std::string_view() : GetFilePath(paths.front());
+    std::vector<std::string> names;
+    names.reserve(paths.size());
+    for (const std::string& path : paths) {
+        if (GetFilePath(path) != folder)
+            return BuildSelectionText({}, paths);
+        names.emplace_back(path.substr(folder.size()));
+    }
+    // The folder without its separator, as a dialog reports it; the root keeps its own.
+    std::string_view bare = folder;
+    if (bare.size() > 1)
+        bare.remove_suffix(1);
+    return BuildSelectionText(bare, names);
+}
+
 } // namespace tabulon

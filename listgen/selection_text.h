@@ -11,6 +11,11 @@ namespace tabulon {
 // One name: the joined full path. Several: folder NUL name NUL name ...
 std::string BuildSelectionText(std::string_view folder, const std::vector<std::string>& names);
 
+// The selection for the absolute paths a file dialog reports, in order: one
+// path as it is; files of one folder as folder and names; files of several
+// folders (a dialog may allow that) each by its full path, under an empty folder.
+std::string SelectionFromPaths(const std::vector<std::string>& paths);
+
 // Calls f(folder, name) for each file in the selection's order: folder empty
 // and name the full path for a single file. Names are passed exactly as they
 // stand, leading blanks included; empty names are no files and are skipped.

@@ -1,20 +1,11 @@
 #include "listgen/width.h"
 
+#include "listgen/blanks.h"
+
 namespace tabulon {
 
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-} // namespace
-
 std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
     if (text.empty())
         return std::nullopt;
     std::uint64_t value = 0;

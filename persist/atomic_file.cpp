@@ -60,6 +60,10 @@ IoResult AtomicFileWriter::open() {
     const bool exists = ::stat(target_.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         return failure(EISDIR);
+    // A file the user may not write stays as it is, though its folder would
+    // let a new file take its place.
+    if (exists && ::access(target_.c_str(), W_OK) != 0)
+        return failure(errno);
 
     const std::string folder = FolderOf(target_);
     const std::size_t slash = target_.rfind('/');

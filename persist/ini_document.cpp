@@ -1,5 +1,6 @@
 #include "persist/ini_document.h"
 
+#include "listgen/blanks.h"
 #include "listgen/template_set.h"
 
 namespace tabulon {
@@ -9,17 +10,7 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kCrLf = "\r\n";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+constexpr auto Trim = TrimBlanks;
 
 bool SameName(std::string_view a, std::string_view b) {
     a = Trim(a);

@@ -13,7 +13,7 @@ inline constexpr const char* kEntryTemplateTip =
 // The maker's addresses, shown by the link labels and used by the help.
 inline constexpr const char* kWebAddress = "https://www.quorvane.example/";
 inline constexpr const char* kMailAddress = "tabulon@quorvane.example";
-inline constexpr const char* kOnlineHelp = "https://www.quorvane.example/help.php?page=tabulon";
+inline constexpr const char* kOnlineHelp = "https://www.quorvane.example/doc?product=tabulon&document=help";
 inline constexpr const char* kHelpFileName = "help-tabulon.html";
 
 // What the program tells a host editor about itself when it registers.

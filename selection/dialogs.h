@@ -28,6 +28,8 @@ public:
     virtual QString SaveConfiguration(QWidget* parent, const QString& folder) = 0;
     // A message with only an OK button, captioned with the program's title.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A warning titled "Browser Unavailable", OK only.
+    virtual void ShowBrowserUnavailable(QWidget* parent, const QString& text) = 0;
 };
 
 // The labels the file selection dialog shows, in filter order.

@@ -84,3 +84,13 @@ void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
 }
 
 } // namespace tabulon
+
+namespace tabulon {
+
+void QtDialogs::ShowBrowserUnavailable(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Browser Unavailable"), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+} // namespace tabulon

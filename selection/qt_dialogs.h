@@ -11,6 +11,7 @@ public:
     QString OpenConfiguration(QWidget* parent, const QString& folder) override;
     QString SaveConfiguration(QWidget* parent, const QString& folder) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowBrowserUnavailable(QWidget* parent, const QString& text) override;
 };
 
 } // namespace tabulon

@@ -105,6 +105,14 @@ TEST_F(GoTest, TheSelectionComesFromTheDialogAndItsPlaceIsRemembered) {
                                           QStringLiteral("select /d/ 2")}));
 }
 
+TEST_F(GoTest, FilesOfSeveralFoldersAreListedByTheirFullPaths) {
+    Open();
+    Select({QStringLiteral("/one/a.jpg"), QStringLiteral("/two/b.jpg")});
+    Click("cmdGo");
+    EXPECT_TRUE(Result().contains(QStringLiteral("<td>/one/a.jpg</td>\n<td>/two/b.jpg</td>")));
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/one/"));
+}
+
 TEST_F(GoTest, AFileInTheRootIsRememberedWithOneSeparator) {
     Open();
     dialogs.fileChoices.push_back({{QStringLiteral("/a"), QStringLiteral("/b")}, 1});

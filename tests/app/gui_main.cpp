@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/start.h"
+#include "support/stand_in_opener.h"
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     // Every test's settings live here, never in the user's own.
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(settings.path()));
     ::setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1);
+
+    const tabulon::test::StandInOpener opener;
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);

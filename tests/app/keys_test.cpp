@@ -117,3 +117,54 @@ TEST_F(WindowTest, TheWidthBoxTakesDigitsOnly) {
 
 } // namespace
 } // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+TEST_F(PopupTest, NoBreakSpacesSurviveThePopupAndCopy) {
+    Open();
+    TemplateBox* box = Box("cbTextTop");
+    const QString nbsp = QStringLiteral("<td>a\u00A0b</td>");
+    OpenPopupOn(box, nbsp);
+    Key(Popup(), Qt::Key_Return);
+    EXPECT_EQ(box->currentText(), nbsp);
+    Control<QPlainTextEdit>("txtResult")->setPlainText(nbsp + QStringLiteral("\n\u2028"));
+    Click("cmdCopy");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), nbsp + QStringLiteral("\r\n\u2028"));
+}
+
+TEST_F(PopupTest, AContextMenuOrAnotherWindowDoesNotCloseIt) {
+    Open();
+    OpenPopupOn(Box("cbTextTop"), QStringLiteral("x"));
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(Popup(), &out);
+        EXPECT_TRUE(Popup()->isVisible()) << reason;
+    }
+}
+
+TEST_F(PopupTest, AClickOnSelectFilesOnlyClosesIt) {
+    Open();
+    TemplateBox* box = Box("cbTextNewEntry");
+    OpenPopupOn(box, QStringLiteral("old"));
+    Popup()->setPlainText(QStringLiteral("new"));
+    Click("cmdBrowseForFiles");
+    EXPECT_FALSE(Popup()->isVisible());
+    EXPECT_EQ(box->currentText(), QStringLiteral("new"));
+    EXPECT_TRUE(dialogs.asked.isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), box);
+    Click("cmdBrowseForFiles"); // the next click opens the dialog again
+    EXPECT_EQ(dialogs.asked.size(), 1);
+}
+
+TEST_F(WindowTest, APastedLineBreakBecomesAMarker) {
+    Open();
+    TemplateBox* box = Box("cbTextBottom");
+    box->setEditText(QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\r\nb\nc"));
+    Key(box->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->currentText(), QStringLiteral("a{{CRLF}}b{{CRLF}}c"));
+}
+
+} // namespace
+} // namespace tabulon

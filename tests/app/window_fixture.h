@@ -15,6 +15,7 @@
 #include "app/controls.h"
 #include "app/frm_config.h"
 #include "app/key_commands.h"
+#include "browser/xdg_open_launcher.h"
 #include "persist/settings_store.h"
 #include "selection/dialogs.h"
 #include "support/temp_dir.h"
@@ -55,6 +56,9 @@ public:
         return Take(configPaths, QString());
     }
     void ShowMessage(QWidget*, const QString& text) override { messages << text; }
+    void ShowBrowserUnavailable(QWidget*, const QString& text) override {
+        messages << QStringLiteral("Browser Unavailable: ") + text;
+    }
 
 private:
     template <class T> static T Take(std::deque<T>& queue, T otherwise) {
@@ -80,7 +84,8 @@ protected:
     FrmConfig& Open(const QString& argumentText = {}, HostCore* host = nullptr) {
         window_.reset();
         store_ = std::make_unique<SettingsStore>(appName_);
-        window_ = std::make_unique<FrmConfig>(argumentText, *store_, dialogs, host);
+        window_ =
+            std::make_unique<FrmConfig>(argumentText, WindowServices{*store_, dialogs, launcher_, host});
         new KeyCommands(window_.get());
         window_->show();
         window_->activateWindow();
@@ -123,6 +128,7 @@ protected:
 private:
     QString appName_;
     std::unique_ptr<SettingsStore> store_;
+    XdgOpenLauncher launcher_;
     std::unique_ptr<FrmConfig> window_;
 };
 

@@ -11,7 +11,9 @@
 namespace tabulon {
 namespace {
 
-test::ProcessResult Host(const std::vector<std::string>& args) { return test::RunProcess(TABULON_HOST, args); }
+test::ProcessResult Host(const std::vector<std::string>& args) {
+    return test::RunProcess(TABULON_HOST, args);
+}
 
 TEST(TabulonHost, RegisterPrintsWhatTheRealPluginRegistered) {
     const test::ProcessResult r = Host({"register", "--plugin", TABULON_WINDOW});
@@ -38,7 +40,8 @@ TEST(TabulonHost, ServeLogsEachCallOnOneLineUntilTerminated) {
     serve.start(QStringLiteral(TABULON_HOST), {QStringLiteral("serve")});
     ASSERT_TRUE(serve.waitForStarted());
     std::unique_ptr<DbusHostCore> core;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (core = DbusHostCore::Create(QDBusConnection::sessionBus())) != nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (core = DbusHostCore::Create(QDBusConnection::sessionBus())) != nullptr; }, 5000));
 
     // Another owner is refused while this one serves.
     const test::ProcessResult second = Host({"serve"});

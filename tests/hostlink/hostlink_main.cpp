@@ -8,6 +8,7 @@
 
 #include "app/start.h"
 #include "support/private_bus.h"
+#include "support/stand_in_opener.h"
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     const tabulon::test::TempDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(settings.path()));
     ::setenv("XDG_CONFIG_HOME", settings.path().c_str(), 1);
+
+    const tabulon::test::StandInOpener opener;
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);

@@ -35,8 +35,9 @@ TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
     const QStringList lines = host.lines();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QStringLiteral("hkp_DataAdd\tMODE_OUTPUT\tint16\t2"));
-    EXPECT_EQ(lines[1], QStringLiteral("hkp_DataAdd\tOUTPUT\tstring\t<!--Tabulon-->\\r\\n<table border=\"0\"><tr>\\r\\n"
-                                       "<td>/p/è\\tok.jpg</td>\\r\\n\\r\\n</tr></table>\\r\\n\\r\\n<!--/Tabulon-->"));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("hkp_DataAdd\tOUTPUT\tstring\t<!--Tabulon-->\\r\\n<table border=\"0\"><tr>\\r\\n"
+                             "<td>/p/è\\tok.jpg</td>\\r\\n\\r\\n</tr></table>\\r\\n\\r\\n<!--/Tabulon-->"));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("5"));
 }

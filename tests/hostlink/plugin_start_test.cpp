@@ -66,7 +66,8 @@ TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
     StartRun run;
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
-    EXPECT_EQ(run.messages, (QStringList{PluginStart::kUnreachableMessage, PluginStart::kCannotRegisterMessage}));
+    EXPECT_EQ(run.messages,
+              (QStringList{PluginStart::kUnreachableMessage, PluginStart::kCannotRegisterMessage}));
     EXPECT_TRUE(PluginStart::kCannotRegisterMessage.contains(QStringLiteral("established.\r\nYou may")));
 }
 
@@ -76,7 +77,8 @@ TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
 
 TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {
     StartRun run;
-    for (const char* text : {"", "/HKPRUN", "/hkprun x", " /hkprun", "/hkpreg ", "/Hkpreg", "/setupregistry"}) {
+    for (const char* text :
+         {"", "/HKPRUN", "/hkprun x", " /hkprun", "/hkpreg ", "/Hkpreg", "/setupregistry"}) {
         EXPECT_FALSE(IsPluginStart(QString::fromLatin1(text))) << text;
         EXPECT_EQ(run.start.HandlePluginStart(QString::fromLatin1(text)), std::nullopt) << text;
     }

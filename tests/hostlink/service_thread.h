@@ -14,14 +14,16 @@ namespace tabulon::test {
 // the blocking calls of the code under test get their answers.
 class ServiceThread {
 public:
-    ServiceThread() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("test-host"))) {
+    ServiceThread()
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("test-host"))) {
         service_.moveToThread(&thread_);
-        QObject::connect(&service_, &host::HostService::called, &service_,
-                         [this](const host::Call& call) {
-                             const std::lock_guard lock(mutex_);
-                             lines_ << host::FormatCall(call);
-                         },
-                         Qt::DirectConnection);
+        QObject::connect(
+            &service_, &host::HostService::called, &service_,
+            [this](const host::Call& call) {
+                const std::lock_guard lock(mutex_);
+                lines_ << host::FormatCall(call);
+            },
+            Qt::DirectConnection);
         thread_.start();
         bus_.registerObject(QString::fromLatin1(host::kPath), &service_, QDBusConnection::ExportAllSlots);
         bus_.registerService(QString::fromLatin1(host::kService));

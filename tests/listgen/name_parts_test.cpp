@@ -44,16 +44,5 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"blanks stay part of the name", "/a b/ c .j pg", "/a b/", ".j pg", " c "}),
     [](const auto& info) { return test::SentenceName(info.param.sentence); });
 
-TEST(JoinedPath, AFolderEndingInASeparatorGetsNoSecondOne) {
-    for (const std::string_view folder : {"/pics", "/pics/"}) {
-        std::string out;
-        AppendJoinedPath(out, folder, "photo.jpg");
-        EXPECT_EQ(out, "/pics/photo.jpg") << folder;
-    }
-    std::string root;
-    AppendJoinedPath(root, "/", "a");
-    EXPECT_EQ(root, "/a");
-}
-
 } // namespace
 } // namespace tabulon

@@ -12,7 +12,8 @@ class PrivateBus {
 public:
     PrivateBus() {
         daemon_.setProgram(QStringLiteral("dbus-daemon"));
-        daemon_.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        daemon_.setArguments(
+            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
         daemon_.start();
         if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
             address_ = QString::fromUtf8(daemon_.readLine().trimmed());

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+namespace tabulon {
+
+// Opens an address with the desktop's handler, without waiting for it. The
+// result code comes later: 0 when it opened, otherwise a failure code.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual void Open(const QString& address, std::function<void(int code)> done) = 0;
+};
+
+// Failure codes, as the messages name them.
+inline constexpr int kNoAssociation = 31;
+inline constexpr int kFileNotFound = 2;
+
+} // namespace tabulon

@@ -1,0 +1,28 @@
+#include "browser/open_in_browser.h"
+
+#include <QPointer>
+
+#include "browser/launcher.h"
+#include "tabulon/version.h"
+
+namespace tabulon {
+
+QString BrowserFailureText(const QString& address, int code) {
+    const QString title = QString::fromLatin1(kAppTitle);
+    if (code == kNoAssociation)
+        return title + QStringLiteral(" could not find a file association for ") + address +
+               QStringLiteral(" on your system. You should check that your browser is correctly installed and "
+                              "associated with this type of file.");
+    return title + QStringLiteral(" had a problem running your web browser on URL ") + address +
+           QStringLiteral(". You should check that your browser is correctly installed.(Error%1)").arg(code);
+}
+
+void OpenInBrowser(QObject* window, const QString& address, int /*showState*/, Launcher& launcher,
+                   BrowserMessage showMessage) {
+    launcher.Open(address, [window = QPointer<QObject>(window), address, showMessage](int code) {
+        if (code != 0 && window)
+            showMessage(BrowserFailureText(address, code));
+    });
+}
+
+} // namespace tabulon

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QObject;
+
+namespace tabulon {
+
+class Launcher;
+
+// How a failure is shown: title "Browser Unavailable", warning icon, OK only.
+using BrowserMessage = std::function<void(const QString& text)>;
+
+// Opens an address and explains a failure once the opener has given up, as
+// long as `window` is still there. `showState` is kept for callers that pass
+// one; the desktop decides how to show what it opens.
+void OpenInBrowser(QObject* window, const QString& address, int showState, Launcher& launcher,
+                   BrowserMessage showMessage);
+
+// The message for a failure code.
+QString BrowserFailureText(const QString& address, int code);
+
+} // namespace tabulon

@@ -1,0 +1,97 @@
+#include <QMouseEvent>
+
+#include "app/design.h"
+#include "browser/open_in_browser.h"
+#include "resources/strings.h"
+#include "window_fixture.h"
+
+namespace tabulon {
+namespace {
+
+class HelpTest : public test::WindowTest {
+protected:
+    HelpTest() { std::filesystem::remove(std::getenv("TABULON_OPENED")); }
+    ~HelpTest() override { ::unsetenv("TABULON_OPENER_STATUS"); }
+
+    // The addresses the stand-in opener was given, once `count` have come.
+    QStringList Opened(qsizetype count) {
+        QStringList lines;
+        (void)QTest::qWaitFor(
+            [&] {
+                lines = QString::fromStdString(test::ReadAll(std::getenv("TABULON_OPENED")))
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+                return lines.size() >= count;
+            },
+            5000);
+        return lines;
+    }
+    void ReleaseOn(const char* label, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(Control(label), button, modifiers);
+    }
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString online = QString::fromLatin1(strings::kOnlineHelp);
+};
+
+TEST_F(HelpTest, F1OpensTheHelpAtTheControlsAnchorAndShiftF1TheOnlineHelp) {
+    Open();
+    const char* served[] = {"cbTextTop",     "cbTextBottom",  "cbTextNewEntry", "cbTextEndEntry", "cbTextNewRow",
+                            "txtWidth",      "chkAddComments", "txtResult",     "cmdSaveConfig",  "cmdLoadConfig",
+                            "cmdBrowseForFiles", "cmdCopy"};
+    QStringList expected;
+    for (const char* name : served) {
+        Key(Control(name), Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
+        Key(Control(name), Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
+        expected << QStringLiteral("file://%1/help-tabulon.html#%2").arg(programFolder, QString::fromLatin1(name))
+                 << online + QLatin1Char('#') + QString::fromLatin1(name);
+    }
+    EXPECT_EQ(Opened(expected.size()), expected);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {
+    Store(QStringLiteral("Locations"), QStringLiteral("Root"), QStringLiteral("/opt/tabulon/"));
+    Open();
+    Key(Box("cbTextEndEntry"), Qt::Key_F2);
+    Key(Control("txtInputPopup"), Qt::Key_F1);
+    EXPECT_EQ(Opened(1), QStringList{QStringLiteral("file:///opt/tabulon//help-tabulon.html#cbTextEndEntry")});
+}
+
+TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
+    Open();
+    ReleaseOn("lblHelp", Qt::RightButton);
+    ReleaseOn("lblHelp", Qt::LeftButton, Qt::ShiftModifier);
+    ReleaseOn("lblQuorvane", Qt::LeftButton);
+    ReleaseOn("lblMailto", Qt::LeftButton);
+    EXPECT_EQ(Opened(4), (QStringList{programFolder + QStringLiteral("/help-tabulon.html"), online,
+                                      QString::fromLatin1(strings::kWebAddress),
+                                      QStringLiteral("mailto:") + QString::fromLatin1(strings::kMailAddress)}));
+}
+
+TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
+    Open();
+    ::setenv("TABULON_OPENER_STATUS", "3", 1);
+    ReleaseOn("lblQuorvane", Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 1; }, 5000));
+    ::setenv("TABULON_OPENER_STATUS", "2", 1);
+    ReleaseOn("lblHelp", Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 2; }, 5000));
+    const QString web = QString::fromLatin1(strings::kWebAddress);
+    EXPECT_EQ(dialogs.messages[0], QStringLiteral("Browser Unavailable: Tabulon could not find a file association for ") +
+                                       web +
+                                       QStringLiteral(" on your system. You should check that your browser is "
+                                                      "correctly installed and associated with this type of file."));
+    EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("correctly installed.(Error2)")));
+    EXPECT_EQ(BrowserFailureText(QStringLiteral("x"), 32), QStringLiteral("Tabulon had a problem running your web "
+                                                                           "browser on URL x. You should check that "
+                                                                           "your browser is correctly installed.(Error32)"));
+}
+
+TEST(HelpPage, HasAnAnchorForEveryControl) {
+    const std::string page = test::ReadAll(TABULON_HELP_PAGE);
+    ASSERT_FALSE(page.empty());
+    for (const design::Control& c : design::kControls)
+        EXPECT_NE(page.find("id=\"" + std::string(c.name) + "\""), std::string::npos) << c.name;
+}
+
+} // namespace
+} // namespace tabulon
