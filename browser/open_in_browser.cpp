@@ -11,8 +11,9 @@ QString BrowserFailureText(const QString& address, int code) {
     const QString title = QString::fromLatin1(kAppTitle);
     if (code == kNoAssociation)
         return title + QStringLiteral(" could not find a file association for ") + address +
-               QStringLiteral(" on your system. You should check that your browser is correctly installed and "
-                              "associated with this type of file.");
+               QStringLiteral(
+                   " on your system. You should check that your browser is correctly installed and "
+                   "associated with this type of file.");
     return title + QStringLiteral(" had a problem running your web browser on URL ") + address +
            QStringLiteral(". You should check that your browser is correctly installed.(Error%1)").arg(code);
 }

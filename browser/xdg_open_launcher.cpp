@@ -10,7 +10,9 @@ extern char** environ;
 
 namespace tabulon {
 
-int CodeForExitStatus(int status) { return status == 3 ? kNoAssociation : status; }
+int CodeForExitStatus(int status) {
+    return status == 3 ? kNoAssociation : status;
+}
 
 void XdgOpenLauncher::Open(const QString& address, std::function<void(int code)> done) {
     QByteArray program("xdg-open");

@@ -5,7 +5,9 @@
 namespace tabulon {
 
 // Blanks as the INI files and number fields treat them: spaces and tabs.
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 constexpr std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))

@@ -15,9 +15,10 @@ namespace tabulon::test {
 class StandInOpener {
 public:
     StandInOpener() {
-        const std::string script = folder_.Write("xdg-open", "#!/bin/sh\n"
-                                                             "printf '%s\\n' \"$*\" >> \"${TABULON_OPENED:-/dev/null}\"\n"
-                                                             "exit \"${TABULON_OPENER_STATUS:-0}\"\n");
+        const std::string script =
+            folder_.Write("xdg-open", "#!/bin/sh\n"
+                                      "printf '%s\\n' \"$*\" >> \"${TABULON_OPENED:-/dev/null}\"\n"
+                                      "exit \"${TABULON_OPENER_STATUS:-0}\"\n");
         ::chmod(script.c_str(), 0755);
         const char* path = std::getenv("PATH");
         ::setenv("PATH", (folder_.path().string() + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
