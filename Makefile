@@ -3,13 +3,14 @@
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
 PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-liberation2 \
-              fonts-dejavu-core dbus-daemon
+              fonts-dejavu-core dbus-daemon desktop-file-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 300
+PREFIX     ?= /usr/local
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run example test build deps fuzz fuzz-run bench format clean
+.PHONY: all run example test build deps install screenshot fuzz fuzz-run bench format clean
 
 all: build
 
@@ -58,6 +59,15 @@ fuzz: deps
 
 fuzz-run: fuzz
 	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Honours PREFIX and DESTDIR: make install PREFIX=/usr DESTDIR=/tmp/pkg
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The window as a user sees it, under Xvfb: build/screenshot.png.
+screenshot: build
+	$(call install_missing,xvfb xauth)
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/window_screenshot $(BUILD)/screenshot.png examples
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

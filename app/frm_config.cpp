@@ -186,6 +186,7 @@ void FrmConfig::BuildControls() {
 void FrmConfig::Form_Load() {
     setWindowTitle(QString::fromLatin1(kAppTitle));
     QIcon icon(QStringLiteral(":/tabulon/icons/tabulon-16.png"));
+    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-32.png"));
     icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-48.png"));
     setWindowIcon(icon);
     PlaceWindow();

@@ -1,0 +1,66 @@
+// Saves a picture of the window as a user sees it (run under Xvfb by
+// `make screenshot`): a list of the sample folder made, the popup open.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/frm_config.h"
+#include "app/start.h"
+#include "browser/xdg_open_launcher.h"
+#include "persist/settings_store.h"
+#include "selection/dialogs.h"
+
+namespace {
+
+using namespace tabulon;
+
+class SampleFiles final : public Dialogs {
+public:
+    explicit SampleFiles(QStringList files) : files_(std::move(files)) {}
+    FileChoice SelectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
+    QString OpenConfiguration(QWidget*, const QString&) override { return {}; }
+    QString SaveConfiguration(QWidget*, const QString&) override { return {}; }
+    void ShowMessage(QWidget*, const QString&) override {}
+    void ShowBrowserUnavailable(QWidget*, const QString&) override {}
+
+private:
+    QStringList files_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: window_screenshot OUT.png SAMPLE-FOLDER\n");
+        return 2;
+    }
+    QTemporaryDir settings; // never the user's own
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    ApplyWindowFont(app);
+
+    QStringList files;
+    const QDir samples(QString::fromLocal8Bit(argv[2]));
+    for (const QString& name : samples.entryList({QStringLiteral("*.png"), QStringLiteral("*.gif")}, QDir::Files))
+        files << samples.absoluteFilePath(name);
+    SampleFiles dialogs(files);
+    SettingsStore store(QStringLiteral("tabulon-screenshot"));
+    XdgOpenLauncher launcher;
+    FrmConfig window(QString(), {store, dialogs, launcher});
+    window.show();
+    window.activateWindow();
+    (void)QTest::qWaitForWindowExposed(&window);
+    window.findChild<QPushButton*>(QStringLiteral("cmdBrowseForFiles"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("cmdGo"))->click();
+    window.PositionTextInputPopup(window.findChild<QComboBox*>(QStringLiteral("cbTextNewRow")));
+    QTest::qWait(300);
+
+    const QRect frame = window.frameGeometry();
+    const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the installed
+# window finds its help page and that the desktop entry is valid.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon.html \
+    share/applications/tabulon.desktop share/icons/hicolor/scalable/apps/tabulon.svg \
+    share/icons/hicolor/16x16/apps/tabulon.png share/icons/hicolor/32x32/apps/tabulon.png \
+    share/icons/hicolor/48x48/apps/tabulon.png share/man/man1/tabulon.1 share/man/man1/tabulon-cli.1 \
+    share/man/man1/tabulon-host.1; do
+    [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
+done
+
+# The set-up run stores the folder that F1 and the help label open.
+XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen "$prefix/bin/tabulon" /setupregistry
+grep -qx "Root=$prefix/share/tabulon" "$prefix/config/Tabulon/tabulon.ini" ||
+    { echo "help folder not found:"; cat "$prefix/config/Tabulon/tabulon.ini"; exit 1; }
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix/share/applications/tabulon.desktop"
+fi
+echo "installed tree is complete"
