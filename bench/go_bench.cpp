@@ -12,31 +12,17 @@
 #include "app/start.h"
 #include "browser/xdg_open_launcher.h"
 #include "persist/settings_store.h"
-#include "selection/dialogs.h"
+#include "support/fixed_dialogs.h"
 
 namespace {
 
 using namespace tabulon;
 
-// Always answers with the same files.
-class FixedChoice final : public Dialogs {
-public:
-    explicit FixedChoice(QStringList files) : files_(std::move(files)) {}
-    FileChoice SelectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
-    QString OpenConfiguration(QWidget*, const QString&) override { return {}; }
-    QString SaveConfiguration(QWidget*, const QString&) override { return {}; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    void ShowBrowserUnavailable(QWidget*, const QString&) override {}
-
-private:
-    QStringList files_;
-};
-
 void Go(benchmark::State& state) {
     QStringList files;
     for (int i = 0; i < state.range(0); ++i)
         files << QStringLiteral("/home/user/photos/2024/holiday/IMG_%1.jpg").arg(100000 + i);
-    FixedChoice dialogs(files);
+    test::FixedDialogs dialogs(files);
     SettingsStore store(QStringLiteral("tabulon-bench"));
     XdgOpenLauncher launcher;
     FrmConfig window(QString(), {store, dialogs, launcher});

@@ -13,26 +13,9 @@
 #include "app/start.h"
 #include "browser/xdg_open_launcher.h"
 #include "persist/settings_store.h"
-#include "selection/dialogs.h"
-
-namespace {
+#include "support/fixed_dialogs.h"
 
 using namespace tabulon;
-
-class SampleFiles final : public Dialogs {
-public:
-    explicit SampleFiles(QStringList files) : files_(std::move(files)) {}
-    FileChoice SelectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
-    QString OpenConfiguration(QWidget*, const QString&) override { return {}; }
-    QString SaveConfiguration(QWidget*, const QString&) override { return {}; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    void ShowBrowserUnavailable(QWidget*, const QString&) override {}
-
-private:
-    QStringList files_;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -46,9 +29,10 @@ int main(int argc, char** argv) {
 
     QStringList files;
     const QDir samples(QString::fromLocal8Bit(argv[2]));
-    for (const QString& name : samples.entryList({QStringLiteral("*.png"), QStringLiteral("*.gif")}, QDir::Files))
+    for (const QString& name :
+         samples.entryList({QStringLiteral("*.png"), QStringLiteral("*.gif")}, QDir::Files))
         files << samples.absoluteFilePath(name);
-    SampleFiles dialogs(files);
+    test::FixedDialogs dialogs(files);
     SettingsStore store(QStringLiteral("tabulon-screenshot"));
     XdgOpenLauncher launcher;
     FrmConfig window(QString(), {store, dialogs, launcher});
