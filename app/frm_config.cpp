@@ -145,7 +145,7 @@ void FrmConfig::BuildControls() {
     QFont bold = lblHelp_->font();
     bold.setBold(true);
     lblHelp_->setFont(bold);
-    lblQuorvane_->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kWebAddress)));
+    lblQuorvane_->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kSoftwarePage)));
     lblMailto_->setText(QStringLiteral(" mailto:%1 ").arg(QString::fromLatin1(strings::kMailAddress)));
     txtResult_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtResult_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -197,13 +197,10 @@ void FrmConfig::Form_Load() {
     FillTextField(store_, txtWidth_);
     FillCheckBox(store_, chkAddComments_);
 
-    cmdPluginInsert_->setVisible(IsPluginRun(argumentText_) && host_ != nullptr);
+    cmdPluginInsert_->setVisible(PluginRun());
 
-    lblVersion_->setText(QStringLiteral("%1 %2.%3.%4")
-                             .arg(QString::fromLatin1(kAppTitle))
-                             .arg(kVersionMajor)
-                             .arg(kVersionMinor)
-                             .arg(kVersionRevision));
+    lblVersion_->setText(
+        QStringLiteral("%1 %2").arg(QString::fromLatin1(kAppTitle), QString::fromLatin1(kVersionText)));
     // Sized to its whole text, growing to the left so it stays inside the window.
     const QRect designed = lblVersion_->geometry();
     lblVersion_->adjustSize();
@@ -293,7 +290,7 @@ void FrmConfig::cmdGo_Click() {
         return;
     }
     txtResult_->setPlainText(ToBoxText(sink.take()));
-    (IsPluginRun(argumentText_) ? cmdPluginInsert_ : cmdCopy_)->setFocus();
+    (PluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
 void FrmConfig::UpdateComboBoxes() {
@@ -305,7 +302,13 @@ void FrmConfig::cmdCopy_Click() {
     QApplication::clipboard()->setText(CrLfText(txtResult_));
 }
 
+bool FrmConfig::PluginRun() const {
+    return host_ != nullptr && IsPluginRun(argumentText_);
+}
+
 void FrmConfig::cmdPluginInsert_Click() {
+    if (!PluginRun())
+        return;
     const QString result = CrLfText(txtResult_);
     QString error = host_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
     if (error.isEmpty())
@@ -395,7 +398,7 @@ void FrmConfig::lblHelp_MouseUp(Qt::KeyboardModifiers shift) {
     if (shift & Qt::ShiftModifier)
         OpenAddress(QString::fromLatin1(strings::String(200)));
     else
-        OpenAddress(HelpFolder() + QLatin1Char('/') + QString::fromLatin1(strings::String(201)));
+        OpenAddress(HelpPagePath(HelpFolder(), QString::fromLatin1(strings::String(201))));
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
@@ -421,8 +424,8 @@ void FrmConfig::HandleKeyDown(QWidget* control, int keyCode, Qt::KeyboardModifie
         if (shift & Qt::ShiftModifier)
             OpenAddress(QString::fromLatin1(strings::String(200)) + anchor);
         else
-            OpenAddress(QStringLiteral("file://") + HelpFolder() + QLatin1Char('/') +
-                        QString::fromLatin1(strings::String(201)) + anchor);
+            OpenAddress(HelpPageAddress(HelpFolder(), QString::fromLatin1(strings::String(201)),
+                                        control->objectName()));
     }
     if (keyCode == Qt::Key_F2) {
         if (auto* box = qobject_cast<TemplateBox*>(control))

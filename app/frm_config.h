@@ -79,6 +79,7 @@ private:
     void OpenAddress(const QString& address);
     QString HelpFolder() const;
 
+    bool PluginRun() const; // "/hkprun" with the host's core at hand
     void UpdateComboBoxes();
     TemplateSet CurrentTemplateSet() const;
     void ShowTemplateSet(const TemplateSet& set);

@@ -32,6 +32,8 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if ((key->key() == Qt::Key_F1 || key->key() == Qt::Key_F2) && event->type() == QEvent::KeyPress) {
+        if (key->isAutoRepeat())
+            return true; // a held F1 would open a page per repeat
         QWidget* control = window_->helpControlOf(focus);
         // The popup editor hands F1 to the template box it edits.
         if (control == nullptr && key->key() == Qt::Key_F1 &&

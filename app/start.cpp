@@ -8,6 +8,7 @@
 
 #include "persist/settings_store.h"
 #include "resources/strings.h"
+#include "tabulon/version.h"
 
 namespace tabulon {
 
@@ -23,7 +24,7 @@ QString ProgramFolder() {
     const QDir bin(QCoreApplication::applicationDirPath());
     if (bin.exists(QString::fromLatin1(strings::kHelpFileName)))
         return bin.path();
-    return QDir::cleanPath(bin.filePath(QStringLiteral("../share/tabulon")));
+    return QDir::cleanPath(bin.filePath(QString::fromLatin1(kDataFromBin)));
 }
 
 void SetupRegistry(SettingsStore& store) {

@@ -15,7 +15,8 @@ QString ArgumentText(const QStringList& arguments);
 QString ApplicationName();
 
 // The folder that holds the program's files: the executable's own when the
-// help page lies beside it (the build tree), else ../share/tabulon (installed).
+// help page lies beside it (the build tree), else the installed data folder
+// (../share/tabulon).
 QString ProgramFolder();
 
 // Stores the program's folder for the help; the set-up run does nothing else.

@@ -1,6 +1,7 @@
 #include "browser/open_in_browser.h"
 
 #include <QPointer>
+#include <QUrl>
 
 #include "browser/launcher.h"
 #include "tabulon/version.h"
@@ -16,6 +17,18 @@ QString BrowserFailureText(const QString& address, int code) {
                    "associated with this type of file.");
     return title + QStringLiteral(" had a problem running your web browser on URL ") + address +
            QStringLiteral(". You should check that your browser is correctly installed.(Error%1)").arg(code);
+}
+
+QString HelpPagePath(const QString& folder, const QString& fileName) {
+    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder + fileName;
+    return folder + QLatin1Char('/') + fileName;
+}
+
+QString HelpPageAddress(const QString& folder, const QString& fileName, const QString& anchor) {
+    QUrl address = QUrl::fromLocalFile(HelpPagePath(folder, fileName));
+    address.setFragment(anchor);
+    return address.toString(QUrl::FullyEncoded);
 }
 
 void OpenInBrowser(QObject* window, const QString& address, int /*showState*/, Launcher& launcher,

@@ -19,6 +19,11 @@ using BrowserMessage = std::function<void(const QString& text)>;
 void OpenInBrowser(QObject* window, const QString& address, int showState, Launcher& launcher,
                    BrowserMessage showMessage);
 
+// The help page in `folder`, joined with one separator.
+QString HelpPagePath(const QString& folder, const QString& fileName);
+// The same as a file address at an anchor.
+QString HelpPageAddress(const QString& folder, const QString& fileName, const QString& anchor);
+
 // The message for a failure code.
 QString BrowserFailureText(const QString& address, int code);
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 #include <QCoreApplication>
@@ -69,6 +70,7 @@ void QuitOnSignals(QObject* parent) {
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGINT})
         ::sigaction(signal, &action, nullptr);
 }
@@ -110,12 +112,13 @@ private:
 
 // Runs the plug-in with one switch while the event loop serves its calls;
 // returns its exit status, or -1 when it could not be started.
-int RunPlugin(const QString& plugin, const QString& switchText) {
+int RunPlugin(const QString& plugin, const QString& switchText, const std::function<bool()>& succeeded) {
     QProcess process;
     process.setProgram(plugin);
     process.setArguments({switchText});
+    // Its output could end up in the editor's document: kept back, and shown
+    // only when the run went wrong.
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     int status = -1;
     QObject::connect(&process, &QProcess::finished, [&status](int code, QProcess::ExitStatus how) {
         status = how == QProcess::NormalExit ? code : 128;
@@ -130,6 +133,8 @@ int RunPlugin(const QString& plugin, const QString& switchText) {
     });
     process.start();
     QCoreApplication::exec();
+    if (status != 0 || !succeeded())
+        Print(stderr, QString::fromLocal8Bit(process.readAllStandardError()));
     return status;
 }
 
@@ -178,11 +183,15 @@ int RunHost(const QStringList& arguments) {
     if (plugin.isEmpty())
         plugin = DefaultPlugin();
     if (command == QLatin1String("register")) {
-        const int status = RunPlugin(plugin, QStringLiteral("/hkpreg"));
-        QString ini = QStringLiteral("[Registration]\n");
-        for (const Call& call : service.data())
-            ini += Escape(call.key) + QLatin1Char('=') + Escape(call.value.toString()) + QLatin1Char('\n');
-        Print(stdout, ini);
+        const int status =
+            RunPlugin(plugin, QStringLiteral("/hkpreg"), [&] { return !service.data().isEmpty(); });
+        if (!service.data().isEmpty()) {
+            QString ini = QStringLiteral("[Registration]\n");
+            for (const Call& call : service.data())
+                ini +=
+                    Escape(call.key) + QLatin1Char('=') + Escape(call.value.toString()) + QLatin1Char('\n');
+            Print(stdout, ini);
+        }
         return status < 0 ? kExitNoResult : status;
     }
 
@@ -195,7 +204,7 @@ int RunHost(const QStringList& arguments) {
         else if (armed && call.key == QLatin1String("OUTPUT"))
             output = call.value.toString();
     });
-    RunPlugin(plugin, QStringLiteral("/hkprun"));
+    RunPlugin(plugin, QStringLiteral("/hkprun"), [&] { return output.has_value(); });
     if (!output)
         return kExitNoResult;
     Print(stdout, *output);

@@ -30,6 +30,9 @@ QString DbusHostCore::Call(const char* method, const QVariantList& arguments) {
 }
 
 QString DbusHostCore::hkp_DataAdd(const QString& key, const QVariant& value) {
+    // D-Bus strings end at a NUL: the host would get a cut text and no error.
+    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
+        return QStringLiteral("the text holds a NUL character, which cannot be handed over");
     return Call(host::kDataAdd, {key, QVariant::fromValue(QDBusVariant(value))});
 }
 

@@ -69,8 +69,10 @@ int PluginStart::RegisterPlugin() {
     addInt("MODE_IN_FILE", 0);
     addInt("MODE_IN_TEXT_FULL", 0);
     addInt("MODE_IN_TEXT_SELECTED", 0);
+    // Cleared even after a failure, so the host's later keys carry no suffix.
+    const QString clearError = core->hkp_DataSetGlobalSuffix(QString());
     if (error.isEmpty())
-        error = core->hkp_DataSetGlobalSuffix(QString());
+        error = clearError;
     if (!error.isEmpty()) {
         showMessage_(QStringLiteral("The plug-in could not be registered with HTML-Kit: %1").arg(error));
         return 1;
@@ -80,7 +82,7 @@ int PluginStart::RegisterPlugin() {
 
 QString PluginStart::AddPluginInfo(HostCore& core) {
     const std::pair<const char*, QString> entries[] = {
-        {"VERSION", QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision)},
+        {"VERSION", QString::fromLatin1(kVersionText)},
         {"COPYRIGHT_SHORT", QString::fromUtf8(strings::kCopyright)},
         {"AUTHOR", QString::fromUtf8(strings::kAuthor)},
         {"EMAIL", QString::fromUtf8(strings::kMailAddress)},

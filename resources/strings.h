@@ -11,15 +11,15 @@ inline constexpr const char* kEntryTemplateTip =
     "{{BASE}} base part of filename. {{CRLF}} CR/LF. {{INC}} File content. {{INC(x)}} Content of file x.";
 
 // The maker's addresses, shown by the link labels and used by the help.
-inline constexpr const char* kWebAddress = "https://www.quorvane.example/";
+// The maker's page for this program: the web link and what a host editor is told.
+inline constexpr const char* kSoftwarePage = "https://quorvane.example/tabulon/";
 inline constexpr const char* kMailAddress = "tabulon@quorvane.example";
-inline constexpr const char* kOnlineHelp = "https://www.quorvane.example/doc?product=tabulon&document=help";
+inline constexpr const char* kOnlineHelp = "https://quorvane.example/doc?product=tabulon&document=help";
 inline constexpr const char* kHelpFileName = "help-tabulon.html";
 
 // What the program tells a host editor about itself when it registers.
 inline constexpr const char* kCopyright = "Copyright (C) 2026 Quorvane";
 inline constexpr const char* kAuthor = "Quorvane";
-inline constexpr const char* kSoftwarePage = "https://www.quorvane.example/tabulon/";
 
 // The string table by number, as the window asks for it; empty when unknown.
 constexpr const char* String(int id) {

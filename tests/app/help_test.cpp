@@ -13,7 +13,8 @@ protected:
     HelpTest() { std::filesystem::remove(std::getenv("TABULON_OPENED")); }
     ~HelpTest() override { ::unsetenv("TABULON_OPENER_STATUS"); }
 
-    // The addresses the stand-in opener was given, once `count` have come.
+    // The addresses the stand-in opener was given, each as its one argument,
+    // once `count` have come.
     QStringList Opened(qsizetype count) {
         QStringList lines;
         (void)QTest::qWaitFor(
@@ -23,7 +24,12 @@ protected:
                 return lines.size() >= count;
             },
             5000);
-        return lines;
+        QStringList addresses;
+        for (const QString& line : lines) {
+            EXPECT_TRUE(line.startsWith(QStringLiteral("1:"))) << line.toStdString();
+            addresses << line.mid(2);
+        }
+        return addresses;
     }
     void ReleaseOn(const char* label, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
         QTest::mouseClick(Control(label), button, modifiers);
@@ -58,8 +64,7 @@ TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {
     Open();
     Key(Box("cbTextEndEntry"), Qt::Key_F2);
     Key(Control("txtInputPopup"), Qt::Key_F1);
-    EXPECT_EQ(Opened(1),
-              QStringList{QStringLiteral("file:///opt/tabulon//help-tabulon.html#cbTextEndEntry")});
+    EXPECT_EQ(Opened(1), QStringList{QStringLiteral("file:///opt/tabulon/help-tabulon.html#cbTextEndEntry")});
 }
 
 TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
@@ -71,7 +76,7 @@ TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
     QStringList opened = Opened(4);
     opened.sort();
     QStringList expected{programFolder + QStringLiteral("/help-tabulon.html"), online,
-                         QString::fromLatin1(strings::kWebAddress),
+                         QString::fromLatin1(strings::kSoftwarePage),
                          QStringLiteral("mailto:") + QString::fromLatin1(strings::kMailAddress)};
     expected.sort();
     EXPECT_EQ(opened, expected);
@@ -85,7 +90,7 @@ TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
     ::setenv("TABULON_OPENER_STATUS", "2", 1);
     ReleaseOn("lblHelp", Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 2; }, 5000));
-    const QString web = QString::fromLatin1(strings::kWebAddress);
+    const QString web = QString::fromLatin1(strings::kSoftwarePage);
     EXPECT_EQ(dialogs.messages[0],
               QStringLiteral("Browser Unavailable: Tabulon could not find a file association for ") + web +
                   QStringLiteral(" on your system. You should check that your browser is "

@@ -51,9 +51,13 @@ struct Model {
              at = Find(placeholder, at + value.size())) {
             text.replace(at, placeholder.size(), value);
             tags.replace(at, placeholder.size(), value.size(), tag);
+            // Boundaries: those before the placeholder stay, the one after it
+            // moves to the end of the value; an empty name value is one itself.
             std::vector<bool> barriers(barrierBefore.begin(),
                                        barrierBefore.begin() + static_cast<long>(at) + 1);
             barriers.resize(at + value.size() + 1, false);
+            barriers[at + value.size()] =
+                barriers[at + value.size()] || barrierBefore[at + placeholder.size()];
             if (value.empty() && tag == FromName)
                 barriers[at] = true;
             barriers.insert(barriers.end(),

@@ -8,7 +8,7 @@ for target in ini expand; do
     work=$(mktemp -d)
     cp "$here/corpus/$target/"* "$work/"
     echo "== ${target}_fuzz for ${seconds}s"
-    "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
+    "$build/bin/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -max_len=8192 \
         -print_final_stats=1 "$work" 2>&1 | grep -E '^(stat::|==|SUMMARY|Done|INFO: Seed)' || true
     rm -rf "$work"
 done

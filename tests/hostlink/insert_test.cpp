@@ -53,14 +53,25 @@ TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
     EXPECT_EQ(Control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
 }
 
-TEST_F(InsertTest, AStandaloneRunHasNoInsertAndSendsNothing) {
-    Open(QStringLiteral("/hkprun x"));
+TEST_F(InsertTest, AnyOtherArgumentTextHasNoInsertEvenWithAHost) {
+    Open(QStringLiteral("/hkprun x"), core.get());
     EXPECT_FALSE(Control("cmdPluginInsert")->isVisible());
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a")}, 1});
     Click("cmdBrowseForFiles");
     Click("cmdGo");
     EXPECT_EQ(QApplication::focusWidget(), Control("cmdCopy"));
+    Click("cmdPluginInsert"); // hidden, and inert all the same
     EXPECT_TRUE(host.lines().isEmpty());
+}
+
+TEST_F(InsertTest, AResultWithANulCharacterIsNotCutShort) {
+    FrmConfig& window = OpenPluginRun();
+    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+    Click("cmdPluginInsert");
+    EXPECT_FALSE(host.lines().join(QLatin1Char('\n')).contains(QStringLiteral("OUTPUT\tstring")));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.first().contains(QStringLiteral("NUL")));
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace

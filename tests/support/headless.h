@@ -19,7 +19,8 @@ public:
         if (std::getenv("QT_QPA_PLATFORM") == nullptr)
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(settings_.path()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString(settings_.path()));
         ::setenv("XDG_CONFIG_HOME", settings_.path().c_str(), 1);
     }
 

@@ -9,7 +9,7 @@
 
 namespace tabulon::test {
 
-// A stand-in xdg-open first on PATH: it appends its arguments, one line a
+// A stand-in xdg-open first on PATH: it appends "count:arguments", one line a
 // call, to $TABULON_OPENED and exits with $TABULON_OPENER_STATUS (0 unless
 // set). No test ever starts a real desktop handler.
 class StandInOpener {
@@ -17,7 +17,7 @@ public:
     StandInOpener() {
         const std::string script =
             folder_.Write("xdg-open", "#!/bin/sh\n"
-                                      "printf '%s\\n' \"$*\" >> \"${TABULON_OPENED:-/dev/null}\"\n"
+                                      "printf '%s:%s\\n' \"$#\" \"$*\" >> \"${TABULON_OPENED:-/dev/null}\"\n"
                                       "exit \"${TABULON_OPENER_STATUS:-0}\"\n");
         ::chmod(script.c_str(), 0755);
         const char* path = std::getenv("PATH");
