@@ -34,7 +34,7 @@ inline constexpr const char* kSelectFilesDialog = "cdSelectFiles";
 inline constexpr const char* kConfigDialog = "cdSaveLoadConfig";
 
 // In creation order: frames first, so the controls laid over them stack above.
-inline constexpr std::array<Control, 30> kControls{{
+inline constexpr std::array<Control, 31> kControls{{
     {"Frame1", Kind::Frame, nullptr, 60, 75, 5295, 3495, 12, "Step 1 - Configure"},
     {"Frame2", Kind::Frame, nullptr, 60, 3645, 2535, 735, 13, "Step 2 - Select files"},
     {"Frame3", Kind::Frame, nullptr, 2700, 3645, 2655, 735, 14, "Step 3 - Go!"},
@@ -51,6 +51,7 @@ inline constexpr std::array<Control, 30> kControls{{
     {"cmdLoadConfig", Kind::Button, "Frame1", 2640, 3000, 2415, 375, 8, "Load configuration from file"},
     {"cmdBrowseForFiles", Kind::Button, "Frame2", 120, 255, 1215, 375, 28, "Select files"},
     {"cmdGo", Kind::Button, "Frame3", 120, 255, 1215, 375, 29, "GO!"},
+    {"cmdPreview", Kind::Button, "Frame4", 120, 3840, 1215, 375, 9, "Preview"},
     {"cmdPluginInsert", Kind::Button, "Frame4", 2280, 3840, 1575, 375, 10, "Insert into HTML-Kit"},
     {"cmdCopy", Kind::Button, "Frame4", 3960, 3840, 1215, 375, 11, "Copy"},
     {"txtWidth", Kind::LineEdit, nullptr, 1320, 405, 1575, 285, 0, "4"},

@@ -6,18 +6,23 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include "app/control_settings.h"
 #include "app/controls.h"
 #include "app/design.h"
+#include "app/preview_window.h"
 #include "app/result_text.h"
 #include "app/start.h"
 #include "browser/open_in_browser.h"
@@ -112,6 +117,8 @@ void FrmConfig::BuildControls() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i)
         setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+    setTabOrder(findChild<QWidget*>(QStringLiteral("txtResult")),
+                findChild<QWidget*>(QStringLiteral("cmdPreview")));
 
     const auto find = [this]<class T>(T*& member, const char* name) {
         member = findChild<T*>(QString::fromLatin1(name));
@@ -132,6 +139,7 @@ void FrmConfig::BuildControls() {
     find(cmdGo_, "cmdGo");
     find(cmdPluginInsert_, "cmdPluginInsert");
     find(cmdCopy_, "cmdCopy");
+    find(cmdPreview_, "cmdPreview");
     find(lblHelp_, "lblHelp");
     find(lblQuorvane_, "lblQuorvane");
     find(lblMailto_, "lblMailto");
@@ -159,6 +167,9 @@ void FrmConfig::BuildControls() {
     connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
     connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
+    connect(cmdPreview_, &QPushButton::clicked, this, &FrmConfig::cmdPreview_Click);
+    connect(txtResult_, &QPlainTextEdit::textChanged, this, &FrmConfig::UpdatePreview);
+    setAcceptDrops(true);
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
     connect(cmdLoadConfig_, &QPushButton::clicked, this, &FrmConfig::cmdLoadConfig_Click);
@@ -346,15 +357,53 @@ void FrmConfig::cmdBrowseForFiles_Click() {
         return;
     }
 
+    TakeSelection(choice.files);
+    store_.WriteSetting(section, QStringLiteral("FilterIndex"), QString::number(filterIndex_));
+}
+
+void FrmConfig::TakeSelection(const QStringList& files) {
     std::vector<std::string> paths;
-    for (const QString& file : choice.files)
+    for (const QString& file : files)
         paths.push_back(LocalPath(file));
     selection_ = SelectionFromPaths(paths);
-    const QString remembered = FolderOf(choice.files.constFirst());
+    firstFolder_ = FolderOf(files.constFirst());
     cmdGo_->setEnabled(true);
     cmdGo_->setFocus();
-    store_.WriteSetting(section, QStringLiteral("InitDir"), remembered);
-    store_.WriteSetting(section, QStringLiteral("FilterIndex"), QString::number(filterIndex_));
+    store_.WriteSetting(QString::fromLatin1(design::kSelectFilesDialog), QStringLiteral("InitDir"),
+                        firstFolder_);
+}
+
+void FrmConfig::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void FrmConfig::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    }
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (txtInputPopup_->isVisible())
+        CloseTextInputPopup(true, false);
+    TakeSelection(files);
+}
+
+void FrmConfig::cmdPreview_Click() {
+    if (!preview_)
+        preview_ = new PreviewWindow(this);
+    preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+}
+
+void FrmConfig::UpdatePreview() {
+    if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
+        preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
@@ -371,8 +420,10 @@ void FrmConfig::cmdSaveConfig_Click() {
 
 void FrmConfig::cmdLoadConfig_Click() {
     const QString section = QString::fromLatin1(design::kConfigDialog);
+    // Until a folder of the user's own is remembered, the shipped presets are offered.
     const QString path =
-        dialogs_.OpenConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"), QString()));
+        dialogs_.OpenConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"),
+                                                            ProgramFolder() + QStringLiteral("/presets/")));
     if (path.isEmpty())
         return;
     TemplateSet set = CurrentTemplateSet();

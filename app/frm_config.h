@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "listgen/template_set.h"
@@ -21,6 +22,7 @@ class HostCore;
 class Launcher;
 class MultiLineBox;
 class PopupBox;
+class PreviewWindow;
 class SettingsStore;
 class TemplateBox;
 
@@ -61,6 +63,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped from a file manager become the selection.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();
@@ -71,6 +76,10 @@ private:
     void cmdGo_Click();
     void cmdCopy_Click();
     void cmdPluginInsert_Click();
+    void cmdPreview_Click();
+    void UpdatePreview();
+    // A successful choice of files, from the dialog or a drop.
+    void TakeSelection(const QStringList& files);
     void cmdBrowseForFiles_Click();
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
@@ -105,6 +114,8 @@ private:
     QPushButton* cmdGo_ = nullptr;
     QPushButton* cmdPluginInsert_ = nullptr;
     QPushButton* cmdCopy_ = nullptr;
+    QPushButton* cmdPreview_ = nullptr;
+    QPointer<PreviewWindow> preview_;
     QLabel* lblHelp_ = nullptr;
     QLabel* lblQuorvane_ = nullptr;
     QLabel* lblMailto_ = nullptr;
@@ -114,6 +125,7 @@ private:
     std::array<TemplateBox*, 5> templateBoxes_{};
 
     std::string selection_;
+    QString firstFolder_;                    // the folder of the selection's first file
     int filterIndex_ = 1;                    // the file dialog's current filter
     bool closingPopup_ = false;              // a close in progress ignores the focus loss it causes
     TemplateBox* closedForBrowse_ = nullptr; // popup closed by a press on Select files

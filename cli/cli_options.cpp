@@ -13,10 +13,19 @@ Writes a list of the files (by default an HTML table) from templates.
                           blank lines are skipped and a CR before the line end is dropped
   -0, --null              with --files-from: names are separated by NUL characters instead
   -o, --output FILE       write the result to FILE, replaced atomically, instead of standard output
+  -r, --recursive         a folder given as FILE lists its subfolders' files too
+      --hidden            list hidden files (names starting with '.') of folders too
+      --sort KEY          none (the order given; a folder's own files in natural order),
+                          name, natural (img2 before img10), date or size
+      --reverse           the other way round
+      --preset NAME       start from a shipped preset (before --config); --list-presets names them
   -h, --help    --version
 
 Placeholders in the entry texts: {{FILE}} {{PATH}} {{BASE}} {{EXT}} {{SHORTEXT}}
 {{INC}} (the file's text) {{INC(name)}} (another file's text); {{CRLF}} in every text.
+Escaped for HTML or for links: {{FILE:html}} {{FILE:url}}, likewise PATH, BASE, EXT,
+SHORTEXT and INC. {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
+SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
 )";
 
 void Options::ApplyTo(TemplateSet& set) const {
@@ -47,6 +56,7 @@ const ValueOption kValueOptions[] = {
     {0, "top", &Options::top},         {0, "bottom", &Options::bottom},
     {0, "entry", &Options::entry},     {0, "end-entry", &Options::endEntry},
     {0, "new-row", &Options::newRow},  {'o', "output", &Options::output},
+    {0, "sort", &Options::sort},       {0, "preset", &Options::preset},
 };
 
 } // namespace
@@ -123,7 +133,9 @@ ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
         } else if (is(0, "no-comments") && !inlineValue) {
             o.comments = kUnchecked;
         } else if (!(is('0', "null") && flag(o.nullSeparated)) && !(is('h', "help") && flag(o.help)) &&
-                   !(is(0, "version") && flag(o.version))) {
+                   !(is(0, "version") && flag(o.version)) && !(is('r', "recursive") && flag(o.recursive)) &&
+                   !(is(0, "hidden") && flag(o.hidden)) && !(is(0, "reverse") && flag(o.reverse)) &&
+                   !(is(0, "list-presets") && flag(o.listPresets))) {
             return fail("unknown option '" + std::string(arg) + "'");
         }
     }

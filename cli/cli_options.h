@@ -21,6 +21,12 @@ struct Options {
     std::vector<std::string> files;
     std::vector<std::string> filesFrom;
     bool nullSeparated = false;
+    bool recursive = false;
+    bool hidden = false;
+    std::optional<std::string> sort;
+    bool reverse = false;
+    std::optional<std::string> preset;
+    bool listPresets = false;
     std::optional<std::string> output;
     bool help = false;
     bool version = false;

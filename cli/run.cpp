@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -7,7 +8,9 @@
 
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
+#include "cli/file_list.h"
 #include "cli/name_reader.h"
+#include "cli/presets.h"
 #include "listgen/entry_processor.h"
 #include "listgen/width.h"
 #include "persist/config_file.h"
@@ -39,8 +42,29 @@ int Run(const std::vector<std::string_view>& args) {
         std::printf("tabulon-cli %s\n", kVersionText);
         return kExitOk;
     }
+    if (options.listPresets) {
+        for (const std::string& name : PresetNames(PresetsFolder()))
+            std::printf("%s\n", name.c_str());
+        return kExitOk;
+    }
+    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
+    if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
+        Complain("--sort takes none, name, natural, date or size");
+        return kExitUsage;
+    }
 
     TemplateSet set = InitialTemplateSet();
+    if (options.preset) {
+        const std::vector<std::string> names = PresetNames(PresetsFolder());
+        if (std::find(names.begin(), names.end(), *options.preset) == names.end()) {
+            Complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
+            return kExitUsage;
+        }
+        if (auto error = LoadConfiguration(PresetsFolder() + "/" + *options.preset + ".ini", set)) {
+            Complain("cannot read preset " + error->message());
+            return kExitFileError;
+        }
+    }
     if (options.config) {
         if (auto error = LoadConfiguration(*options.config, set)) {
             Complain("cannot read configuration " + error->message());
@@ -82,15 +106,25 @@ int Run(const std::vector<std::string_view>& args) {
     try {
         EntryProcessor processor(set, width.value, *sink);
         processor.ProcessFile({}, {}, true);
+        FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
+        std::string folderError;
+        const auto add = [&](std::string_view name) {
+            if (folderError.empty())
+                files.Add(name, folderError);
+        };
         for (const std::string& name : options.files)
-            processor.ProcessFile(name);
+            add(name);
         for (NameList& list : lists) {
-            if (auto error = list.ForEach(options.nullSeparated,
-                                          [&](std::string_view name) { processor.ProcessFile(name); })) {
+            if (auto error = list.ForEach(options.nullSeparated, add)) {
                 Complain("cannot read " + error->message());
                 return kExitFileError;
             }
         }
+        if (!folderError.empty()) {
+            Complain("cannot read folder " + folderError);
+            return kExitFileError;
+        }
+        files.Finish();
         processor.Finish();
     } catch (const WriteFailure& failure) {
         Complain(std::string("cannot write ") + failure.what());

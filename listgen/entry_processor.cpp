@@ -1,7 +1,10 @@
 #include "listgen/entry_processor.h"
 
 #include <algorithm>
+#include <charconv>
 
+#include "listgen/escape.h"
+#include "listgen/image_size.h"
 #include "listgen/name_parts.h"
 #include "tabulon/version.h"
 
@@ -10,6 +13,7 @@ namespace tabulon {
 namespace {
 
 using Field = EntryTemplate::Field;
+using Escape = EntryTemplate::Escape;
 
 constexpr std::string_view kOpeningComment = "<!--Tabulon-->\r\n";
 constexpr std::string_view kClosingComment = "\r\n<!--/Tabulon-->";
@@ -19,6 +23,12 @@ template <class Out> void Put(Out& out, std::string_view s) {
     out.append(s.data(), s.size());
 }
 
+template <class Out> void PutNumber(Out& out, std::uint64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
+}
+
 } // namespace
 
 struct EntryProcessor::Names {
@@ -26,32 +36,6 @@ struct EntryProcessor::Names {
     std::string_view name;
     std::string_view base;
     std::string_view ext;
-
-    template <class Out> void Append(Field field, Out& out) const {
-        switch (field) {
-        case Field::Base:
-            Put(out, base);
-            break;
-        case Field::Ext:
-            Put(out, ext);
-            break;
-        case Field::ShortExt:
-            Put(out, ext.empty() ? ext : ext.substr(1));
-            break;
-        case Field::File:
-            AppendJoinedPath(out, folder, name);
-            break;
-        case Field::Path:
-            if (folder.empty())
-                Put(out, GetFilePath(name));
-            else
-                AppendFolder(out, folder);
-            break;
-        case Field::Literal:
-        case Field::Content:
-            break;
-        }
-    }
 };
 
 EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink)
@@ -79,6 +63,7 @@ void EntryProcessor::ProcessFile(std::string_view vFilePath, std::string_view vF
         names.base = GetFileBase(vFileName);
         names.ext = GetFileExt(vFileName);
     }
+    haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
     if (entry_.needsIncludeScan())
         WriteScanned(names);
     else
@@ -95,43 +80,132 @@ void EntryProcessor::Finish() {
     sink_.flush();
 }
 
+const std::string& EntryProcessor::FullName(const Names& names) {
+    if (!haveFullName_) {
+        fullName_.clear();
+        AppendRaw(Field::File, names, fullName_);
+        haveFullName_ = true;
+    }
+    return fullName_;
+}
+
+// Read once per entry, however often the placeholders stand in it.
+const std::string& EntryProcessor::Content(const Names& names) {
+    if (!haveContent_) {
+        content_.clear();
+        if (!reader_.Read(FullName(names)))
+            AppendLines(reader_.data(), content_);
+        haveContent_ = true;
+    }
+    return content_;
+}
+
+const std::string& EntryProcessor::ImageDimension(const Names& names, bool width) {
+    if (!haveImage_) {
+        imageWidth_.clear();
+        imageHeight_.clear();
+        if (!reader_.ReadHead(FullName(names), kImageHeadSize)) {
+            if (const auto size = ReadImageSize(reader_.data())) {
+                PutNumber(imageWidth_, size->width);
+                PutNumber(imageHeight_, size->height);
+            }
+        }
+        haveImage_ = true;
+    }
+    return width ? imageWidth_ : imageHeight_;
+}
+
+const FileFacts& EntryProcessor::Facts(const Names& names) {
+    if (!haveFacts_) {
+        facts_ = ReadFileFacts(FullName(names));
+        haveFacts_ = true;
+    }
+    return facts_;
+}
+
+template <class Out> void EntryProcessor::AppendRaw(Field field, const Names& names, Out& out) {
+    switch (field) {
+    case Field::Base:
+        Put(out, names.base);
+        break;
+    case Field::Ext:
+        Put(out, names.ext);
+        break;
+    case Field::ShortExt:
+        Put(out, names.ext.empty() ? names.ext : names.ext.substr(1));
+        break;
+    case Field::File:
+        AppendJoinedPath(out, names.folder, names.name);
+        break;
+    case Field::Path:
+        if (names.folder.empty())
+            Put(out, GetFilePath(names.name));
+        else
+            AppendFolder(out, names.folder);
+        break;
+    case Field::Content:
+        Put(out, Content(names));
+        break;
+    case Field::Width:
+    case Field::Height:
+        Put(out, ImageDimension(names, field == Field::Width));
+        break;
+    case Field::Size:
+        if (const auto size = Facts(names).size)
+            PutNumber(out, *size);
+        break;
+    case Field::Date:
+        Put(out, Facts(names).date);
+        break;
+    case Field::Number:
+        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) + 1);
+        break;
+    case Field::Row:
+        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) / width_ + 1);
+        break;
+    case Field::Column:
+        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) % width_ + 1);
+        break;
+    case Field::Literal:
+        break;
+    }
+}
+
+template <class Out>
+void EntryProcessor::AppendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    if (piece.escape == Escape::None) {
+        AppendRaw(piece.field, names, out);
+        return;
+    }
+    scratch_.clear();
+    AppendRaw(piece.field, names, scratch_);
+    if (piece.escape == Escape::Html)
+        AppendHtmlEscaped(out, scratch_);
+    else
+        AppendUrlEscaped(out, scratch_);
+}
+
 void EntryProcessor::WriteDirect(const Names& names) {
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
         if (piece.field == Field::Literal)
             sink_.append(piece.text);
         else
-            names.Append(piece.field, sink_);
+            AppendValue(piece, names, sink_);
     }
 }
 
 void EntryProcessor::Compose(const Names& names) {
     composed_.clear();
     opaque_.clear();
-    std::size_t contentAt = std::string::npos;
-    std::size_t contentSize = 0;
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
-        switch (piece.field) {
-        case Field::Literal:
+        if (piece.field == Field::Literal) {
             composed_.append(piece.text);
-            break;
-        case Field::Content:
-            // Read once per entry, however often the placeholder occurs.
-            if (contentAt == std::string::npos) {
-                contentAt = composed_.size();
-                fullName_.clear();
-                names.Append(Field::File, fullName_);
-                if (!reader_.Read(fullName_))
-                    AppendLines(reader_.data(), composed_);
-                contentSize = composed_.size() - contentAt;
-            } else {
-                composed_.append(composed_, contentAt, contentSize);
-            }
-            break;
-        default: {
+        } else if (piece.field == Field::Content && piece.escape == Escape::None) {
+            composed_.append(Content(names)); // the file's own text is scanned for includes
+        } else {
             const std::size_t start = composed_.size();
-            names.Append(piece.field, composed_);
+            AppendValue(piece, names, composed_);
             opaque_.emplace_back(start, composed_.size());
-        }
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "listgen/entry_template.h"
 #include "listgen/file_content.h"
+#include "listgen/file_facts.h"
 #include "listgen/sink.h"
 #include "listgen/template_set.h"
 
@@ -41,6 +42,15 @@ private:
     std::size_t FindInTemplateText(std::string_view marker, std::size_t from) const;
     void AppendInclude(std::string_view name);
 
+    // A value as the page gets it, escaped as the piece asks.
+    template <class Out> void AppendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);
+    template <class Out> void AppendRaw(EntryTemplate::Field field, const Names& names, Out& out);
+    // What is read from the file system once per entry, on first use.
+    const std::string& FullName(const Names& names);
+    const std::string& Content(const Names& names);
+    const std::string& ImageDimension(const Names& names, bool width);
+    const FileFacts& Facts(const Names& names);
+
     Sink& sink_;
     EntryTemplate entry_;
     std::string top_;
@@ -55,7 +65,16 @@ private:
     FileReader reader_;
     std::string fullName_;
     std::string content_;
+    std::string scratch_;
     std::string composed_;
+    std::string imageWidth_;
+    std::string imageHeight_;
+    FileFacts facts_;
+    // Which of the per-entry values above belong to the entry being written.
+    bool haveFullName_ = false;
+    bool haveContent_ = false;
+    bool haveImage_ = false;
+    bool haveFacts_ = false;
     std::vector<std::pair<std::size_t, std::size_t>> opaque_; // name text in composed_
 };
 

@@ -1,5 +1,6 @@
 #include "listgen/entry_template.h"
 
+#include <array>
 #include <utility>
 
 #include "listgen/template_set.h"
@@ -8,16 +9,43 @@ namespace tabulon {
 
 namespace {
 
+using Field = EntryTemplate::Field;
+using Escape = EntryTemplate::Escape;
+
 struct Placeholder {
     std::string_view text;
-    EntryTemplate::Field field;
+    Field field;
+    Escape escape;
 };
 
-// The order in which the placeholders are replaced.
-constexpr Placeholder kPlaceholders[] = {
-    {"{{BASE}}", EntryTemplate::Field::Base},         {"{{EXT}}", EntryTemplate::Field::Ext},
-    {"{{SHORTEXT}}", EntryTemplate::Field::ShortExt}, {"{{FILE}}", EntryTemplate::Field::File},
-    {"{{PATH}}", EntryTemplate::Field::Path},         {"{{INC}}", EntryTemplate::Field::Content},
+// In the order in which they are replaced: the six of old first, as lists
+// made with them have always been; none of the others can overlap them.
+constexpr std::array kPlaceholders = {
+    Placeholder{"{{BASE}}", Field::Base, Escape::None},
+    Placeholder{"{{EXT}}", Field::Ext, Escape::None},
+    Placeholder{"{{SHORTEXT}}", Field::ShortExt, Escape::None},
+    Placeholder{"{{FILE}}", Field::File, Escape::None},
+    Placeholder{"{{PATH}}", Field::Path, Escape::None},
+    Placeholder{"{{INC}}", Field::Content, Escape::None},
+    Placeholder{"{{BASE:html}}", Field::Base, Escape::Html},
+    Placeholder{"{{EXT:html}}", Field::Ext, Escape::Html},
+    Placeholder{"{{SHORTEXT:html}}", Field::ShortExt, Escape::Html},
+    Placeholder{"{{FILE:html}}", Field::File, Escape::Html},
+    Placeholder{"{{PATH:html}}", Field::Path, Escape::Html},
+    Placeholder{"{{INC:html}}", Field::Content, Escape::Html},
+    Placeholder{"{{BASE:url}}", Field::Base, Escape::Url},
+    Placeholder{"{{EXT:url}}", Field::Ext, Escape::Url},
+    Placeholder{"{{SHORTEXT:url}}", Field::ShortExt, Escape::Url},
+    Placeholder{"{{FILE:url}}", Field::File, Escape::Url},
+    Placeholder{"{{PATH:url}}", Field::Path, Escape::Url},
+    Placeholder{"{{INC:url}}", Field::Content, Escape::Url},
+    Placeholder{"{{WIDTH}}", Field::Width, Escape::None},
+    Placeholder{"{{HEIGHT}}", Field::Height, Escape::None},
+    Placeholder{"{{SIZE}}", Field::Size, Escape::None},
+    Placeholder{"{{DATE}}", Field::Date, Escape::None},
+    Placeholder{"{{N}}", Field::Number, Escape::None},
+    Placeholder{"{{ROW}}", Field::Row, Escape::None},
+    Placeholder{"{{COL}}", Field::Column, Escape::None},
 };
 
 } // namespace
@@ -27,7 +55,7 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     joined.append(endEntry);
     text_ = ExpandLineBreaks(joined);
 
-    pieces_.push_back({Field::Literal, text_});
+    pieces_.push_back({Field::Literal, Escape::None, text_});
     for (const Placeholder& ph : kPlaceholders) {
         std::vector<Piece> split;
         split.reserve(pieces_.size());
@@ -39,25 +67,24 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
             std::string_view rest = piece.text;
             for (std::size_t at = rest.find(ph.text); at != std::string_view::npos; at = rest.find(ph.text)) {
                 if (at > 0)
-                    split.push_back({Field::Literal, rest.substr(0, at)});
-                split.push_back({ph.field, {}});
+                    split.push_back({Field::Literal, Escape::None, rest.substr(0, at)});
+                split.push_back({ph.field, ph.escape, {}});
                 rest.remove_prefix(at + ph.text.size());
             }
             if (!rest.empty())
-                split.push_back({Field::Literal, rest});
+                split.push_back({Field::Literal, Escape::None, rest});
         }
         pieces_ = std::move(split);
     }
 
     for (const Piece& piece : pieces_) {
-        if (piece.field == Field::Content)
-            usesContent_ = true;
+        if (piece.field == Field::Content && piece.escape == Escape::None)
+            needsIncludeScan_ = true;
         if (piece.field == Field::Base || piece.field == Field::Ext || piece.field == Field::ShortExt)
             usesNameParts_ = true;
         if (piece.field == Field::Literal && piece.text.find(kIncludeOpen) != std::string_view::npos)
             needsIncludeScan_ = true;
     }
-    needsIncludeScan_ = needsIncludeScan_ || usesContent_;
 }
 
 } // namespace tabulon

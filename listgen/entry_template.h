@@ -12,10 +12,29 @@ namespace tabulon {
 // looked for only in template text, never in what another one stands for.
 class EntryTemplate {
 public:
-    enum class Field : std::uint8_t { Literal, Base, Ext, ShortExt, File, Path, Content };
+    enum class Field : std::uint8_t {
+        Literal,
+        Base,
+        Ext,
+        ShortExt,
+        File,
+        Path,
+        Content,
+        Width,
+        Height,
+        Size,
+        Date,
+        Number,
+        Row,
+        Column,
+    };
+    // How a value is made safe for the page: not at all, for HTML text and
+    // attributes, or as a URL path.
+    enum class Escape : std::uint8_t { None, Html, Url };
 
     struct Piece {
         Field field;
+        Escape escape;
         std::string_view text; // the literal's text; empty for placeholders
     };
 
@@ -24,17 +43,15 @@ public:
     EntryTemplate& operator=(const EntryTemplate&) = delete;
 
     const std::vector<Piece>& pieces() const { return pieces_; }
-    // Holds {{INC}}: the file's own content is read for each entry.
-    bool usesContent() const { return usesContent_; }
-    // Needs the include scan: {{INC}} content, or an include marker in the text.
+    // Needs the include scan: the file's own text as it is ({{INC}}), which
+    // is scanned, or an include marker in the template.
     bool needsIncludeScan() const { return needsIncludeScan_; }
-    // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}: the name must be split.
+    // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}, plain or escaped.
     bool usesNameParts() const { return usesNameParts_; }
 
 private:
     std::string text_;
     std::vector<Piece> pieces_;
-    bool usesContent_ = false;
     bool needsIncludeScan_ = false;
     bool usesNameParts_ = false;
 };

@@ -65,7 +65,7 @@ void FileReader::Reserve(std::size_t capacity) {
     capacity_ = grown;
 }
 
-std::error_code FileReader::Read(std::string_view path) {
+std::error_code FileReader::ReadHead(std::string_view path, std::size_t limit) {
     size_ = 0;
     if (path.find('\0') != std::string_view::npos)
         return Make(FileReaderError::NameHasNul);
@@ -94,11 +94,11 @@ std::error_code FileReader::Read(std::string_view path) {
     constexpr std::size_t kUnbackedHint = std::size_t{64} << 20;
     const auto size = static_cast<std::size_t>(st.st_size);
     const bool backed = static_cast<std::size_t>(st.st_blocks) * 512 >= size;
-    Reserve((backed ? size : std::min(size, kUnbackedHint)) + 1);
-    for (;;) {
+    Reserve(std::min((backed ? size : std::min(size, kUnbackedHint)) + 1, limit));
+    while (size_ < limit) {
         if (size_ == capacity_)
             Reserve(capacity_ * 2);
-        const std::size_t wanted = capacity_ - size_;
+        const std::size_t wanted = std::min(capacity_, limit) - size_;
         const ssize_t n = ::read(fd.get(), buf_.get() + size_, wanted);
         if (n > 0) {
             size_ += static_cast<std::size_t>(n);

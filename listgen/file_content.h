@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,7 +21,9 @@ public:
     FileReader& operator=(const FileReader&) = delete;
 
     // Replaces the buffer with the file's bytes. On failure the buffer is empty.
-    std::error_code Read(std::string_view path);
+    std::error_code Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
+    // The same for at most the first `limit` bytes.
+    std::error_code ReadHead(std::string_view path, std::size_t limit);
     std::string_view data() const { return {buf_.get(), size_}; }
 
 private:

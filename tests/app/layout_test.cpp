@@ -54,10 +54,10 @@ TEST_F(WindowTest, OpensWithTheInitialSetAndTheFocusInTheWidth) {
 
 TEST_F(WindowTest, TabFollowsTheDesignedOrder) {
     Open();
-    const char* cycle[] = {"txtWidth",       "chkAddComments", "cbTextTop",    "cbTextBottom",
-                           "cbTextNewEntry", "cbTextEndEntry", "cbTextNewRow", "cmdSaveConfig",
-                           "cmdLoadConfig",  "txtResult",      "cmdCopy",      "cmdBrowseForFiles",
-                           "txtWidth"};
+    const char* cycle[] = {"txtWidth",          "chkAddComments", "cbTextTop",    "cbTextBottom",
+                           "cbTextNewEntry",    "cbTextEndEntry", "cbTextNewRow", "cmdSaveConfig",
+                           "cmdLoadConfig",     "txtResult",      "cmdPreview",   "cmdCopy",
+                           "cmdBrowseForFiles", "txtWidth"};
     Control(cycle[0])->setFocus();
     for (std::size_t i = 1; i < std::size(cycle); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

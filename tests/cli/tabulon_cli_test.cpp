@@ -80,6 +80,32 @@ TEST(TabulonCli, WritesAnOutputFileWhole) {
     EXPECT_EQ(test::ReadAll(out), Framed("<td>a</td>\r\n"));
 }
 
+TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "pics/sub");
+    for (const char* name : {"pics/img10.jpg", "pics/img2.jpg", "pics/.hidden.jpg", "pics/sub/z.jpg"})
+        dir.Write(name, "x");
+    const std::string pics = dir / "pics";
+    const auto names = [&](std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="});
+        return Cli(args).out;
+    };
+    EXPECT_EQ(names({pics}), "img2;img10;");
+    EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
+    EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
+    EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
+}
+
+TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
+    const test::ProcessResult list = Cli({"--list-presets"});
+    EXPECT_EQ(list.out, "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\n");
+    EXPECT_EQ(Cli({"--preset", "classic-table", "a"}).out, Cli({"a"}).out);
+    EXPECT_EQ(Cli({"--preset", "markdown-list", "/p/a b.png"}).out, "- [a b.png](/p/a%20b.png)\r\n");
+    EXPECT_EQ(Cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
+              "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
+}
+
 struct Failure {
     const char* sentence;
     std::vector<std::string> args;
@@ -115,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
                     Failure{"a value option without its value", {"--top"}, 2, "needs a value"},
                     Failure{"null names without a list", {"-0"}, 2, "--null goes with --files-from"},
+                    Failure{"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
+                    Failure{"an unknown preset", {"--preset", "nope"}, 2, "no preset named 'nope'"},
                     Failure{
                         "a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
                     Failure{"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},

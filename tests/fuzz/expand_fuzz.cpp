@@ -10,6 +10,9 @@
 
 #include "fuzz_input.h"
 #include "listgen/entry_processor.h"
+#include "listgen/escape.h"
+#include "listgen/file_facts.h"
+#include "listgen/image_size.h"
 #include "listgen/name_parts.h"
 
 using namespace tabulon;
@@ -25,9 +28,11 @@ struct Model {
     std::string tags;
     std::vector<bool> barrierBefore; // size text.size() + 1
 
-    bool IsTemplateText(std::size_t at, std::size_t length) const {
+    // Placeholders are found in template text only; include markers also in
+    // the file's own text.
+    bool IsTemplateText(std::size_t at, std::size_t length, bool contentCounts) const {
         for (std::size_t i = at; i < at + length; ++i) {
-            if (tags[i] == FromName)
+            if (tags[i] == FromName || (tags[i] == FromContent && !contentCounts))
                 return false;
         }
         for (std::size_t i = at + 1; i < at + length; ++i) {
@@ -37,10 +42,10 @@ struct Model {
         return true;
     }
 
-    std::size_t Find(std::string_view marker, std::size_t from) const {
+    std::size_t Find(std::string_view marker, std::size_t from, bool contentCounts = false) const {
         for (std::size_t at = text.find(marker, from); at != std::string::npos;
              at = text.find(marker, at + 1)) {
-            if (IsTemplateText(at, marker.size()))
+            if (IsTemplateText(at, marker.size(), contentCounts))
                 return at;
         }
         return std::string::npos;
@@ -92,21 +97,50 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
         AppendJoinedPath(file, folder, name);
         path = file.substr(0, file.size() - name.size());
     }
-    m.Replace("{{BASE}}", GetFileBase(name), FromName);
+    const std::string_view base = GetFileBase(name);
+    const std::string_view shortExt = ext.empty() ? ext : ext.substr(1);
+    m.Replace("{{BASE}}", base, FromName);
     m.Replace("{{EXT}}", ext, FromName);
-    m.Replace("{{SHORTEXT}}", ext.empty() ? ext : ext.substr(1), FromName);
+    m.Replace("{{SHORTEXT}}", shortExt, FromName);
     m.Replace("{{FILE}}", file, FromName);
     m.Replace("{{PATH}}", path, FromName);
+    const std::string content = Lines(file);
     if (m.Find("{{INC}}", 0) != std::string::npos)
-        m.Replace("{{INC}}", Lines(file), FromContent);
+        m.Replace("{{INC}}", content, FromContent);
+
+    // The escaped forms and the other values stand for text that is never read again.
+    const std::pair<const char*, std::string_view> values[] = {{"BASE", base},         {"EXT", ext},
+                                                               {"SHORTEXT", shortExt}, {"FILE", file},
+                                                               {"PATH", path},         {"INC", content}};
+    for (const char* escape : {"html", "url"}) {
+        for (const auto& [placeholder, value] : values) {
+            std::string escaped;
+            if (std::string_view(escape) == "html")
+                AppendHtmlEscaped(escaped, value);
+            else
+                AppendUrlEscaped(escaped, value);
+            m.Replace("{{" + std::string(placeholder) + ":" + escape + "}}", escaped, FromName);
+        }
+    }
+    FileReader head;
+    std::optional<ImageSize> image;
+    if (!head.ReadHead(file, kImageHeadSize))
+        image = ReadImageSize(head.data());
+    const FileFacts facts = ReadFileFacts(file);
+    m.Replace("{{WIDTH}}", image ? std::to_string(image->width) : "", FromName);
+    m.Replace("{{HEIGHT}}", image ? std::to_string(image->height) : "", FromName);
+    m.Replace("{{SIZE}}", facts.size ? std::to_string(*facts.size) : "", FromName);
+    m.Replace("{{DATE}}", facts.date, FromName);
+    for (const char* counter : {"{{N}}", "{{ROW}}", "{{COL}}"})
+        m.Replace(counter, "1", FromName); // one entry, one column
 
     std::string out;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t open = m.Find("{{INC(", start);
+        const std::size_t open = m.Find("{{INC(", start, true);
         if (open == std::string::npos)
             break;
-        const std::size_t close = m.Find(")}}", open);
+        const std::size_t close = m.Find(")}}", open, true);
         if (close == std::string::npos)
             break;
         out += m.text.substr(start, open - start);
@@ -127,6 +161,9 @@ void Prepare() {
     std::ofstream("a") << "A\r\nline";
     std::ofstream("b.txt") << "{{INC(a)}}{{FILE}}\r";
     std::ofstream("c") << "x{{INC(";
+    std::ofstream("p.png", std::ios::binary)
+        << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x0c", 24);
+    std::ofstream("s.svg") << "<svg width=\"30\" height='20px' xmlns=\"http://www.w3.org/2000/svg\"/>";
     std::filesystem::create_directories("d");
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-300}
 here=$(cd "$(dirname "$0")" && pwd)
-for target in ini expand; do
+for target in ini expand image; do
     work=$(mktemp -d)
     cp "$here/corpus/$target/"* "$work/"
     echo "== ${target}_fuzz for ${seconds}s"

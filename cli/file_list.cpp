@@ -1,0 +1,131 @@
+#include "cli/file_list.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "listgen/natural_order.h"
+#include "listgen/name_parts.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace
+
+bool ParseSortKey(std::string_view text, SortKey& key) {
+    static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
+                                                                  {"name", SortKey::Name},
+                                                                  {"natural", SortKey::Natural},
+                                                                  {"date", SortKey::Date},
+                                                                  {"size", SortKey::Size}};
+    for (const auto& [name, value] : kKeys) {
+        if (text == name) {
+            key = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+FileList::FileList(ListingRules rules, Emit emit) : rules_(rules), emit_(std::move(emit)) {}
+
+bool FileList::Add(std::string_view name, std::string& error) {
+    std::string path(name);
+    if (name.find('\0') == std::string_view::npos && IsFolder(path))
+        return AddFolder(path, error);
+    Take(std::move(path));
+    return true;
+}
+
+bool FileList::AddFolder(const std::string& folder, std::string& error) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        error = folder + ": " + std::strerror(errno);
+        return false;
+    }
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || (name.front() == '.' && !rules_.hidden))
+            continue;
+        std::string path;
+        AppendJoinedPath(path, folder, name);
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            continue; // a dangling link or a file gone meanwhile
+        // Links to folders are not followed down: they could lead in a circle.
+        struct stat own {};
+        const bool link = ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+        if (S_ISREG(st.st_mode))
+            files.push_back(std::move(path));
+        else if (S_ISDIR(st.st_mode) && rules_.recursive && !link)
+            folders.push_back(std::move(path));
+    }
+    ::closedir(dir);
+    std::sort(files.begin(), files.end(), NaturalLess);
+    std::sort(folders.begin(), folders.end(), NaturalLess);
+    for (std::string& file : files)
+        Take(std::move(file));
+    for (const std::string& sub : folders) {
+        if (!AddFolder(sub, error))
+            return false;
+    }
+    return true;
+}
+
+void FileList::Take(std::string path) {
+    if (rules_.sort == SortKey::None && !rules_.reverse) {
+        emit_(path);
+        return;
+    }
+    Entry entry{std::move(path)};
+    if (rules_.sort == SortKey::Date || rules_.sort == SortKey::Size) {
+        struct stat st {};
+        if (::stat(entry.path.c_str(), &st) == 0) {
+            entry.size = static_cast<std::uint64_t>(st.st_size);
+            entry.mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        }
+    }
+    held_.push_back(std::move(entry));
+}
+
+void FileList::Finish() {
+    const auto byName = [](const Entry& a, const Entry& b) { return NaturalLess(a.path, b.path); };
+    switch (rules_.sort) {
+    case SortKey::None:
+        break;
+    case SortKey::Name:
+        std::stable_sort(held_.begin(), held_.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
+        break;
+    case SortKey::Natural:
+        std::stable_sort(held_.begin(), held_.end(), byName);
+        break;
+    case SortKey::Date:
+        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
+            return a.mtime != b.mtime ? a.mtime < b.mtime : byName(a, b);
+        });
+        break;
+    case SortKey::Size:
+        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
+            return a.size != b.size ? a.size < b.size : byName(a, b);
+        });
+        break;
+    }
+    if (rules_.reverse)
+        std::reverse(held_.begin(), held_.end());
+    for (const Entry& entry : held_)
+        emit_(entry.path);
+    held_.clear();
+}
+
+} // namespace tabulon::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabulon::cli {
+
+enum class SortKey { None, Name, Natural, Date, Size };
+
+// How names become the files of a list: folders opened, hidden files left
+// out, the whole list sorted.
+struct ListingRules {
+    bool recursive = false;
+    bool hidden = false;
+    SortKey sort = SortKey::None;
+    bool reverse = false;
+};
+
+// Gathers the files of a list. A folder stands for the regular files in it
+// (in natural order; its subfolders too when recursive); anything else is
+// listed by its name as given. Without sorting, each file goes on at once,
+// so a long list never piles up in memory.
+class FileList {
+public:
+    using Emit = std::function<void(std::string_view)>;
+
+    FileList(ListingRules rules, Emit emit);
+
+    // A name as given; false with `error` set when a folder cannot be read.
+    bool Add(std::string_view name, std::string& error);
+    // Hands on what sorting held back.
+    void Finish();
+
+private:
+    struct Entry {
+        std::string path;
+        std::uint64_t size = 0;
+        std::int64_t mtime = 0;
+    };
+
+    bool AddFolder(const std::string& folder, std::string& error);
+    void Take(std::string path);
+
+    ListingRules rules_;
+    Emit emit_;
+    std::vector<Entry> held_;
+};
+
+bool ParseSortKey(std::string_view text, SortKey& key);
+
+} // namespace tabulon::cli

@@ -1,0 +1,192 @@
+#include "listgen/image_size.h"
+
+#include <cctype>
+#include <string>
+
+namespace tabulon {
+
+namespace {
+
+std::uint32_t Be16(std::string_view d, std::size_t at) {
+    return (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at])) << 8) |
+           static_cast<unsigned char>(d[at + 1]);
+}
+std::uint32_t Be32(std::string_view d, std::size_t at) { return (Be16(d, at) << 16) | Be16(d, at + 2); }
+std::uint32_t Le16(std::string_view d, std::size_t at) {
+    return static_cast<unsigned char>(d[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
+}
+std::uint32_t Le24(std::string_view d, std::size_t at) {
+    return Le16(d, at) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 2])) << 16);
+}
+std::uint32_t Le32(std::string_view d, std::size_t at) { return Le16(d, at) | (Le16(d, at + 2) << 16); }
+
+std::optional<ImageSize> Sized(std::uint32_t width, std::uint32_t height) {
+    if (width == 0 || height == 0)
+        return std::nullopt;
+    return ImageSize{width, height};
+}
+
+std::optional<ImageSize> Png(std::string_view d) {
+    if (d.size() < 24 || d.substr(12, 4) != "IHDR")
+        return std::nullopt;
+    return Sized(Be32(d, 16), Be32(d, 20));
+}
+
+std::optional<ImageSize> Gif(std::string_view d) {
+    if (d.size() < 10)
+        return std::nullopt;
+    return Sized(Le16(d, 6), Le16(d, 8));
+}
+
+std::optional<ImageSize> Bmp(std::string_view d) {
+    if (d.size() < 26)
+        return std::nullopt;
+    const std::uint32_t header = Le32(d, 14);
+    if (header == 12) // the old OS/2 header: 16-bit sizes
+        return Sized(Le16(d, 18), Le16(d, 20));
+    if (header < 40 || d.size() < 26)
+        return std::nullopt;
+    const auto width = static_cast<std::int32_t>(Le32(d, 18));
+    const auto height = static_cast<std::int32_t>(Le32(d, 22)); // negative: stored top-down
+    if (width <= 0 || height == INT32_MIN)
+        return std::nullopt;
+    return Sized(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height < 0 ? -height : height));
+}
+
+std::optional<ImageSize> Jpeg(std::string_view d) {
+    std::size_t at = 2;
+    while (at + 4 <= d.size()) {
+        if (static_cast<unsigned char>(d[at]) != 0xFF)
+            return std::nullopt;
+        const auto marker = static_cast<unsigned char>(d[at + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) { // no length
+            at += 2;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA) // end of image, start of scan: no frame header came
+            return std::nullopt;
+        const std::uint32_t length = Be16(d, at + 2);
+        if (length < 2)
+            return std::nullopt;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 9 > d.size())
+                return std::nullopt;
+            return Sized(Be16(d, at + 7), Be16(d, at + 5));
+        }
+        at += 2 + length;
+    }
+    return std::nullopt;
+}
+
+std::optional<ImageSize> WebP(std::string_view d) {
+    if (d.size() < 16)
+        return std::nullopt;
+    const std::string_view chunk = d.substr(12, 4);
+    if (chunk == "VP8 " && d.size() >= 30) {
+        if (static_cast<unsigned char>(d[23]) != 0x9D || static_cast<unsigned char>(d[24]) != 0x01 ||
+            static_cast<unsigned char>(d[25]) != 0x2A)
+            return std::nullopt;
+        return Sized(Le16(d, 26) & 0x3FFF, Le16(d, 28) & 0x3FFF);
+    }
+    if (chunk == "VP8L" && d.size() >= 25) {
+        if (static_cast<unsigned char>(d[20]) != 0x2F)
+            return std::nullopt;
+        const std::uint32_t bits = Le32(d, 21);
+        return Sized((bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1);
+    }
+    if (chunk == "VP8X" && d.size() >= 30)
+        return Sized(Le24(d, 24) + 1, Le24(d, 27) + 1);
+    return std::nullopt;
+}
+
+// A plain number, optionally in "px": "120", "120.0", "120px". Anything else
+// (percentages, other units) has no pixel size of its own.
+std::optional<std::uint32_t> SvgLength(std::string_view v) {
+    if (v.ends_with("px"))
+        v.remove_suffix(2);
+    std::uint64_t whole = 0;
+    std::size_t i = 0;
+    for (; i < v.size() && std::isdigit(static_cast<unsigned char>(v[i])); ++i) {
+        whole = whole * 10 + static_cast<std::uint64_t>(v[i] - '0');
+        if (whole > 0xFFFFFFFFu)
+            return std::nullopt;
+    }
+    if (i == 0)
+        return std::nullopt;
+    if (i < v.size()) {
+        if (v[i] != '.')
+            return std::nullopt;
+        for (++i; i < v.size(); ++i) {
+            if (!std::isdigit(static_cast<unsigned char>(v[i])))
+                return std::nullopt;
+        }
+    }
+    return static_cast<std::uint32_t>(whole);
+}
+
+std::optional<std::string_view> Attribute(std::string_view tag, std::string_view name) {
+    for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
+        const bool starts = at > 0 && std::isspace(static_cast<unsigned char>(tag[at - 1]));
+        std::size_t i = at + name.size();
+        while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i])))
+            ++i;
+        if (!starts || i >= tag.size() || tag[i] != '=')
+            continue;
+        ++i;
+        while (i < tag.size() && std::isspace(static_cast<unsigned char>(tag[i])))
+            ++i;
+        if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\''))
+            return std::nullopt;
+        const std::size_t end = tag.find(tag[i], i + 1);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        return tag.substr(i + 1, end - i - 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<ImageSize> Svg(std::string_view d) {
+    const std::size_t open = d.find("<svg");
+    if (open == std::string_view::npos || open + 4 >= d.size() ||
+        !std::isspace(static_cast<unsigned char>(d[open + 4])))
+        return std::nullopt;
+    const std::size_t close = d.find('>', open);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view tag = d.substr(open, close - open);
+    const auto width = Attribute(tag, "width");
+    const auto height = Attribute(tag, "height");
+    if (!width || !height)
+        return std::nullopt;
+    const auto w = SvgLength(*width);
+    const auto h = SvgLength(*height);
+    if (!w || !h)
+        return std::nullopt;
+    return Sized(*w, *h);
+}
+
+} // namespace
+
+std::optional<ImageSize> ReadImageSize(std::string_view head) {
+    if (head.starts_with("\x89PNG\r\n\x1A\n"))
+        return Png(head);
+    if (head.starts_with("GIF87a") || head.starts_with("GIF89a"))
+        return Gif(head);
+    if (head.starts_with("BM"))
+        return Bmp(head);
+    if (head.starts_with("\xFF\xD8"))
+        return Jpeg(head);
+    if (head.starts_with("RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP")
+        return WebP(head);
+    // SVG is text: an XML declaration, comments or a doctype may come first.
+    if (head.substr(0, 4096).find("<svg") != std::string_view::npos)
+        return Svg(head.substr(0, 64 * 1024));
+    return std::nullopt;
+}
+
+} // namespace tabulon

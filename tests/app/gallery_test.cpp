@@ -1,0 +1,63 @@
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/preview_window.h"
+#include "window_fixture.h"
+
+namespace tabulon {
+namespace {
+
+using test::WindowTest;
+
+void Drop(QWidget* window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+}
+
+TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
+    FrmConfig& window = Open();
+    const std::string a = files.Write("a.jpg", "x");
+    const std::string b = files.Write("b.jpg", "x");
+    std::filesystem::create_directories(files / "other");
+    const std::string c = files.Write("other/c.jpg", "x");
+    Drop(&window, {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(files / "other")});
+    EXPECT_EQ(window.selection(), files.path().string() + '\0' + "a.jpg" + '\0' + "b.jpg");
+    EXPECT_TRUE(Control("cmdGo")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Control("cmdGo"));
+
+    Drop(&window, {QString::fromStdString(a), QString::fromStdString(c)});
+    EXPECT_EQ(window.selection(), std::string(1, '\0') + a + '\0' + c);
+}
+
+TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
+    FrmConfig& window = Open();
+    dialogs.fileChoices.push_back({{QStringLiteral("/pics/a.png")}, 1});
+    Click("cmdBrowseForFiles");
+    Click("cmdGo");
+    Click("cmdPreview");
+    auto* preview = window.findChild<PreviewWindow*>(QStringLiteral("frmPreview"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
+    EXPECT_TRUE(preview->shownHtml().contains(QStringLiteral("<td>/pics/a.png</td>")));
+    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("<b>edited</b>"));
+    EXPECT_EQ(preview->shownHtml(), QStringLiteral("<b>edited</b>"));
+}
+
+TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
+    Open();
+    Click("cmdLoadConfig");
+    EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("open ") + QCoreApplication::applicationDirPath() +
+                                          QStringLiteral("/presets/")});
+}
+
+} // namespace
+} // namespace tabulon

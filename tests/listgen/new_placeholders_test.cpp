@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+#include "listgen/entry_processor.h"
+#include "listgen/image_size.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::string_literals;
+
+std::string List(const std::string& entry, const std::vector<std::string>& files, std::uint32_t width = 100) {
+    TemplateSet set;
+    set.newEntry = entry;
+    set.newRow = "|";
+    set.addComments = kUnchecked;
+    StringSink sink;
+    EntryProcessor processor(set, width, sink);
+    processor.ProcessFile({}, {}, true);
+    for (const std::string& file : files)
+        processor.ProcessFile(file);
+    processor.Finish();
+    return sink.take();
+}
+
+struct EscapeCase {
+    const char* sentence;
+    std::string name;
+    std::string html;
+    std::string url;
+};
+
+void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.sentence; }
+
+class Escaping : public testing::TestWithParam<EscapeCase> {};
+
+TEST_P(Escaping, MakesTheNameSafeForTextAndLinks) {
+    EXPECT_EQ(List("{{FILE:html}}", {GetParam().name}), GetParam().html);
+    EXPECT_EQ(List("{{FILE:url}}", {GetParam().name}), GetParam().url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Escaping,
+    testing::Values(
+        EscapeCase{"blanks", "/my pics/a b.jpg", "/my pics/a b.jpg", "/my%20pics/a%20b.jpg"},
+        EscapeCase{"ampersands and markup", "/p/<b>&c.jpg", "/p/&lt;b&gt;&amp;c.jpg", "/p/%3Cb%3E%26c.jpg"},
+        EscapeCase{"hash and percent", "/p/#1 100%.jpg", "/p/#1 100%.jpg", "/p/%231%20100%25.jpg"},
+        EscapeCase{"both quotes", "/p/\"it's\".jpg", "/p/&quot;it&#39;s&quot;.jpg", "/p/%22it%27s%22.jpg"},
+        EscapeCase{"a colon cannot read as a scheme", "c:x/y.jpg", "c:x/y.jpg", "c%3Ax/y.jpg"},
+        EscapeCase{"backslashes become slashes", "pics\\a.jpg", "pics\\a.jpg", "pics/a.jpg"},
+        EscapeCase{"composed accents as UTF-8", "/caf\xC3\xA9.jpg", "/caf\xC3\xA9.jpg", "/caf%C3%A9.jpg"},
+        EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg", "/cafe%CC%81.jpg"},
+        EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(NewPlaceholders, EveryNamePartHasBothEscapes) {
+    EXPECT_EQ(List("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
+              "x&amp;y|.t%20z|t z|/a%20b/");
+}
+
+TEST(NewPlaceholders, EscapedValuesAreNeverReadAgain) {
+    test::TempDir dir;
+    const std::string text = dir.Write("t.txt", "<{{INC(" + (dir / "t.txt") + ")}}>");
+    // The file's own text, escaped, is shown, not resolved.
+    EXPECT_EQ(List("{{INC:html}}", {text}), "\r\n&lt;{{INC(" + (dir / "t.txt") + ")}}&gt;");
+    EXPECT_EQ(List("{{FILE:html}}", {"{{FILE}}"}), "{{FILE}}");
+}
+
+TEST(NewPlaceholders, TemplatesWithoutThemAreUnchanged) {
+    EXPECT_EQ(List("{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}", {"a"}), "{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}");
+}
+
+TEST(NewPlaceholders, CountersFollowTheRows) {
+    const std::vector<std::string> five = {"a", "b", "c", "d", "e"};
+    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 1), "1:1.1 |2:2.1 |3:3.1 |4:4.1 |5:5.1 ");
+    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 3), "1:1.1 2:1.2 3:1.3 |4:2.1 5:2.2 ");
+    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 9), "1:1.1 2:1.2 3:1.3 4:1.4 5:1.5 ");
+}
+
+TEST(NewPlaceholders, SizeAndDateOfTheFile) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f.txt", "12345");
+    std::time_t now = std::time(nullptr);
+    char today[16];
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+    EXPECT_EQ(List("{{SIZE}} {{DATE}}", {file}), "5 " + std::string(today));
+    EXPECT_EQ(List("[{{SIZE}}|{{DATE}}]", {dir / "missing"}), "[|]");
+}
+
+// Headers of small images, whole or cut short.
+std::string Png(std::uint32_t w, std::uint32_t h) {
+    std::string d = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
+    for (const std::uint32_t v : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            d.push_back(static_cast<char>((v >> shift) & 0xFF));
+    return d + "\x08\x02\0\0\0"s;
+}
+
+struct ImageCase {
+    const char* sentence;
+    std::string head;
+    std::optional<ImageSize> size;
+};
+
+void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.sentence; }
+
+class ImageSizes : public testing::TestWithParam<ImageCase> {};
+
+TEST_P(ImageSizes, ComeFromTheHeaderAlone) { EXPECT_EQ(ReadImageSize(GetParam().head), GetParam().size); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ImageSizes,
+    testing::Values(
+        ImageCase{"png", Png(640, 480), ImageSize{640, 480}},
+        ImageCase{"png cut short", Png(640, 480).substr(0, 20), std::nullopt},
+        ImageCase{"png of zero width", Png(0, 480), std::nullopt},
+        ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
+        ImageCase{"bmp stored top down", "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
+                  ImageSize{100, 50}},
+        ImageCase{"jpeg after an app segment",
+                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s, ImageSize{320, 240}},
+        ImageCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
+        ImageCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
+        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s, ImageSize{64, 48}},
+        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s, ImageSize{20, 10}},
+        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s, ImageSize{100, 50}},
+        ImageCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
+                  ImageSize{120, 80}},
+        ImageCase{"svg in percent has no size", "<svg width=\"100%\" height=\"50\">", std::nullopt},
+        ImageCase{"text is no image", "hello", std::nullopt},
+        ImageCase{"nothing is no image", "", std::nullopt}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
+    test::TempDir dir;
+    const std::string png = dir.Write("a.png", Png(16, 12));
+    EXPECT_EQ(List("<img src=\"{{FILE:url}}\" width=\"{{WIDTH}}\" height=\"{{HEIGHT}}\">", {png}),
+              "<img src=\"" + png + "\" width=\"16\" height=\"12\">");
+    EXPECT_EQ(List("[{{WIDTH}}x{{HEIGHT}}]", {dir.Write("b.png", "\x89PNG")}), "[x]");
+}
+
+} // namespace
+} // namespace tabulon
+
+#include "listgen/natural_order.h"
+
+namespace tabulon {
+namespace {
+
+TEST(NaturalOrder, DigitRunsCompareAsNumbers) {
+    std::vector<std::string> names = {"img10.png", "img2.png", "img1.png", "IMG3.png", "img02.png", "a", "img2b"};
+    std::sort(names.begin(), names.end(), NaturalLess);
+    EXPECT_EQ(names, (std::vector<std::string>{"IMG3.png", "a", "img1.png", "img2.png", "img02.png", "img2b",
+                                               "img10.png"}));
+    EXPECT_FALSE(NaturalLess("x", "x"));
+    EXPECT_TRUE(NaturalLess("x9", "x10"));
+    EXPECT_TRUE(NaturalLess("99999999999999999999998", "99999999999999999999999"));
+}
+
+} // namespace
+} // namespace tabulon
