@@ -49,6 +49,7 @@ bench: build
 	$(BUILD)/bin/engine_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/go_bench
 	bash bench/compare.sh $(BUILD)/bin/tabulon-cli
+	bash bench/image_sizes.sh $(BUILD)/bin/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz: deps

@@ -7,8 +7,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "listgen/natural_order.h"
 #include "listgen/name_parts.h"
+#include "listgen/natural_order.h"
 
 namespace tabulon::cli {
 
@@ -23,10 +23,10 @@ bool IsFolder(const std::string& path) {
 
 bool ParseSortKey(std::string_view text, SortKey& key) {
     static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
-                                                                  {"name", SortKey::Name},
-                                                                  {"natural", SortKey::Natural},
-                                                                  {"date", SortKey::Date},
-                                                                  {"size", SortKey::Size}};
+                                                                 {"name", SortKey::Name},
+                                                                 {"natural", SortKey::Natural},
+                                                                 {"date", SortKey::Date},
+                                                                 {"size", SortKey::Size}};
     for (const auto& [name, value] : kKeys) {
         if (text == name) {
             key = value;
@@ -105,7 +105,8 @@ void FileList::Finish() {
     case SortKey::None:
         break;
     case SortKey::Name:
-        std::stable_sort(held_.begin(), held_.end(), [](const Entry& a, const Entry& b) { return a.path < b.path; });
+        std::stable_sort(held_.begin(), held_.end(),
+                         [](const Entry& a, const Entry& b) { return a.path < b.path; });
         break;
     case SortKey::Natural:
         std::stable_sort(held_.begin(), held_.end(), byName);

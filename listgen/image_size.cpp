@@ -11,14 +11,19 @@ std::uint32_t Be16(std::string_view d, std::size_t at) {
     return (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at])) << 8) |
            static_cast<unsigned char>(d[at + 1]);
 }
-std::uint32_t Be32(std::string_view d, std::size_t at) { return (Be16(d, at) << 16) | Be16(d, at + 2); }
+std::uint32_t Be32(std::string_view d, std::size_t at) {
+    return (Be16(d, at) << 16) | Be16(d, at + 2);
+}
 std::uint32_t Le16(std::string_view d, std::size_t at) {
-    return static_cast<unsigned char>(d[at]) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
+    return static_cast<unsigned char>(d[at]) |
+           (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
 }
 std::uint32_t Le24(std::string_view d, std::size_t at) {
     return Le16(d, at) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 2])) << 16);
 }
-std::uint32_t Le32(std::string_view d, std::size_t at) { return Le16(d, at) | (Le16(d, at + 2) << 16); }
+std::uint32_t Le32(std::string_view d, std::size_t at) {
+    return Le16(d, at) | (Le16(d, at + 2) << 16);
+}
 
 std::optional<ImageSize> Sized(std::uint32_t width, std::uint32_t height) {
     if (width == 0 || height == 0)
@@ -50,7 +55,8 @@ std::optional<ImageSize> Bmp(std::string_view d) {
     const auto height = static_cast<std::int32_t>(Le32(d, 22)); // negative: stored top-down
     if (width <= 0 || height == INT32_MIN)
         return std::nullopt;
-    return Sized(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height < 0 ? -height : height));
+    return Sized(static_cast<std::uint32_t>(width),
+                 static_cast<std::uint32_t>(height < 0 ? -height : height));
 }
 
 std::optional<ImageSize> Jpeg(std::string_view d) {
@@ -72,7 +78,8 @@ std::optional<ImageSize> Jpeg(std::string_view d) {
         const std::uint32_t length = Be16(d, at + 2);
         if (length < 2)
             return std::nullopt;
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             if (at + 9 > d.size())
                 return std::nullopt;

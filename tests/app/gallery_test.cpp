@@ -28,7 +28,8 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     const std::string b = files.Write("b.jpg", "x");
     std::filesystem::create_directories(files / "other");
     const std::string c = files.Write("other/c.jpg", "x");
-    Drop(&window, {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(files / "other")});
+    Drop(&window,
+         {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(files / "other")});
     EXPECT_EQ(window.selection(), files.path().string() + '\0' + "a.jpg" + '\0' + "b.jpg");
     EXPECT_TRUE(Control("cmdGo")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), Control("cmdGo"));
@@ -56,7 +57,7 @@ TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
     Open();
     Click("cmdLoadConfig");
     EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("open ") + QCoreApplication::applicationDirPath() +
-                                          QStringLiteral("/presets/")});
+                                         QStringLiteral("/presets/")});
 }
 
 } // namespace

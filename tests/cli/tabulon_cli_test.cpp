@@ -106,6 +106,64 @@ TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
 }
 
+// Undoes what the page's reader undoes: character references, then percent-encoding.
+std::string AddressToPath(std::string address) {
+    for (const auto& [reference, character] : std::vector<std::pair<std::string, std::string>>{
+             {"&quot;", "\""}, {"&#39;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+        for (std::size_t at = address.find(reference); at != std::string::npos;
+             at = address.find(reference, at + 1))
+            address.replace(at, reference.size(), character);
+    }
+    std::string path;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == '%' && i + 2 < address.size()) {
+            path.push_back(static_cast<char>(std::stoi(address.substr(i + 1, 2), nullptr, 16)));
+            i += 2;
+        } else {
+            path.push_back(address[i]);
+        }
+    }
+    return path;
+}
+
+TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
+    test::TempDir dir;
+    const std::vector<std::string> names = {"a b.png", "Tom & Ann.png", "#1.png",          "100%.png",
+                                            "x:y.png", "\"q\" 'r'.png", "caf\xC3\xA9.png", "<b>.png"};
+    for (const std::string& name : names)
+        dir.Write(name, "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x02\0\0\0\x03"s);
+    for (const char* preset : {"css-grid", "link-list"}) {
+        const std::string page = Cli({"--preset", preset, dir.path().string()}).out;
+        std::size_t found = 0;
+        for (const char* attribute : {"src=\"", "href=\""}) {
+            for (std::size_t at = page.find(attribute); at != std::string::npos;
+                 at = page.find(attribute, at + 1)) {
+                const std::size_t start = at + std::string_view(attribute).size();
+                const std::string path = AddressToPath(page.substr(start, page.find('"', start) - start));
+                EXPECT_TRUE(std::filesystem::exists(path)) << preset << ": " << path;
+                ++found;
+            }
+        }
+        EXPECT_EQ(found, names.size()) << preset;
+    }
+    EXPECT_NE(Cli({"--preset", "css-grid", dir / "a b.png"}).out.find("width=\"2\" height=\"3\""),
+              std::string::npos);
+}
+
+TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
+    const std::vector<std::pair<std::string, std::string>> firstLines = {
+        {"classic-table", "<!--Tabulon-->"},
+        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\""},
+        {"link-list", "<!--Tabulon-->\r\n<ul>"},
+        {"markdown-list", "- [a.png](a.png)"},
+        {"markdown-table", "| Picture | Name | Size |"}};
+    for (const auto& [preset, start] : firstLines) {
+        const test::ProcessResult r = Cli({"--preset", preset, "a.png"});
+        EXPECT_EQ(r.exitCode, 0) << preset << r.err;
+        EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
+    }
+}
+
 struct Failure {
     const char* sentence;
     std::vector<std::string> args;

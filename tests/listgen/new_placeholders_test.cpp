@@ -33,7 +33,9 @@ struct EscapeCase {
     std::string url;
 };
 
-void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.sentence; }
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
 
 class Escaping : public testing::TestWithParam<EscapeCase> {};
 
@@ -52,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"a colon cannot read as a scheme", "c:x/y.jpg", "c:x/y.jpg", "c%3Ax/y.jpg"},
         EscapeCase{"backslashes become slashes", "pics\\a.jpg", "pics\\a.jpg", "pics/a.jpg"},
         EscapeCase{"composed accents as UTF-8", "/caf\xC3\xA9.jpg", "/caf\xC3\xA9.jpg", "/caf%C3%A9.jpg"},
-        EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg", "/cafe%CC%81.jpg"},
+        EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg",
+                   "/cafe%CC%81.jpg"},
         EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
     [](const auto& info) { return test::SentenceName(info.param.sentence); });
 
@@ -105,11 +108,15 @@ struct ImageCase {
     std::optional<ImageSize> size;
 };
 
-void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.sentence; }
+void PrintTo(const ImageCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
 
 class ImageSizes : public testing::TestWithParam<ImageCase> {};
 
-TEST_P(ImageSizes, ComeFromTheHeaderAlone) { EXPECT_EQ(ReadImageSize(GetParam().head), GetParam().size); }
+TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
+    EXPECT_EQ(ReadImageSize(GetParam().head), GetParam().size);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, ImageSizes,
@@ -118,15 +125,20 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"png cut short", Png(640, 480).substr(0, 20), std::nullopt},
         ImageCase{"png of zero width", Png(0, 480), std::nullopt},
         ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
-        ImageCase{"bmp stored top down", "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
+        ImageCase{"bmp stored top down",
+                  "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
                   ImageSize{100, 50}},
         ImageCase{"jpeg after an app segment",
-                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s, ImageSize{320, 240}},
+                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s,
+                  ImageSize{320, 240}},
         ImageCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
         ImageCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
-        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s, ImageSize{64, 48}},
-        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s, ImageSize{20, 10}},
-        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s, ImageSize{100, 50}},
+        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s,
+                  ImageSize{64, 48}},
+        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s,
+                  ImageSize{20, 10}},
+        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s,
+                  ImageSize{100, 50}},
         ImageCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
                   ImageSize{120, 80}},
         ImageCase{"svg in percent has no size", "<svg width=\"100%\" height=\"50\">", std::nullopt},
@@ -151,7 +163,8 @@ namespace tabulon {
 namespace {
 
 TEST(NaturalOrder, DigitRunsCompareAsNumbers) {
-    std::vector<std::string> names = {"img10.png", "img2.png", "img1.png", "IMG3.png", "img02.png", "a", "img2b"};
+    std::vector<std::string> names = {"img10.png", "img2.png", "img1.png", "IMG3.png",
+                                      "img02.png", "a",        "img2b"};
     std::sort(names.begin(), names.end(), NaturalLess);
     EXPECT_EQ(names, (std::vector<std::string>{"IMG3.png", "a", "img1.png", "img2.png", "img02.png", "img2b",
                                                "img10.png"}));
