@@ -168,8 +168,17 @@ void FrmConfig::BuildControls() {
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
     connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
     connect(cmdPreview_, &QPushButton::clicked, this, &FrmConfig::cmdPreview_Click);
-    connect(txtResult_, &QPlainTextEdit::textChanged, this, &FrmConfig::UpdatePreview);
+    previewDelay_ = new QTimer(this);
+    previewDelay_->setSingleShot(true);
+    previewDelay_->setInterval(250);
+    connect(previewDelay_, &QTimer::timeout, this, &FrmConfig::UpdatePreview);
+    connect(txtResult_, &QPlainTextEdit::textChanged, previewDelay_, qOverload<>(&QTimer::start));
     setAcceptDrops(true);
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{txtResult_->viewport(), txtInputPopup_->viewport(), txtWidth_})
+        box->installEventFilter(this);
+    for (TemplateBox* box : templateBoxes_)
+        box->lineEdit()->installEventFilter(this);
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
     connect(cmdLoadConfig_, &QPushButton::clicked, this, &FrmConfig::cmdLoadConfig_Click);
@@ -373,23 +382,47 @@ void FrmConfig::TakeSelection(const QStringList& files) {
                         firstFolder_);
 }
 
+namespace {
+
+// The regular files among what is dragged; folders and web addresses are none.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    }
+    return files;
+}
+
+} // namespace
+
 void FrmConfig::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls())
+    if (!LocalFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void FrmConfig::dropEvent(QDropEvent* event) {
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
-    }
+    const QStringList files = LocalFiles(event->mimeData());
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
     if (txtInputPopup_->isVisible())
         CloseTextInputPopup(true, false);
     TakeSelection(files);
+}
+
+bool FrmConfig::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QWidget::eventFilter(watched, event);
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (LocalFiles(drag->mimeData()).isEmpty())
+        return false; // text dragged into a box stays the box's business
+    if (type == QEvent::Drop)
+        dropEvent(drag);
+    else
+        drag->acceptProposedAction();
+    return true;
 }
 
 void FrmConfig::cmdPreview_Click() {

@@ -13,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace tabulon {
 
@@ -66,6 +67,8 @@ protected:
     // Files dropped from a file manager become the selection.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Drags over the text boxes: files go to the window, not into the text.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
@@ -116,6 +119,7 @@ private:
     QPushButton* cmdCopy_ = nullptr;
     QPushButton* cmdPreview_ = nullptr;
     QPointer<PreviewWindow> preview_;
+    QTimer* previewDelay_ = nullptr; // re-renders once typing pauses
     QLabel* lblHelp_ = nullptr;
     QLabel* lblQuorvane_ = nullptr;
     QLabel* lblMailto_ = nullptr;

@@ -1,11 +1,37 @@
 #include "app/preview_window.h"
 
+#include <QImageReader>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace tabulon {
 
-PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
+namespace {
+
+// Pictures at most this many pixels on their long side: a gallery of photos
+// would otherwise take gigabytes, decoded at full size.
+constexpr int kLongestSide = 512;
+
+class PageView final : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QUrl url = document()->baseUrl().resolved(name);
+        if (type != QTextDocument::ImageResource || !url.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        QImageReader reader(url.toLocalFile());
+        const QSize size = reader.size();
+        if (size.isValid() && std::max(size.width(), size.height()) > kLongestSide)
+            reader.setScaledSize(size.scaled(kLongestSide, kLongestSide, Qt::KeepAspectRatio));
+        return reader.read();
+    }
+};
+
+} // namespace
+
+PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new PageView(this)) {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(tr("Tabulon - Preview"));
     browser_->setObjectName(QStringLiteral("txtPreview"));

@@ -14,7 +14,7 @@ Writes a list of the files (by default an HTML table) from templates.
   -0, --null              with --files-from: names are separated by NUL characters instead
   -o, --output FILE       write the result to FILE, replaced atomically, instead of standard output
   -r, --recursive         a folder given as FILE lists its subfolders' files too
-      --hidden            list hidden files (names starting with '.') of folders too
+      --hidden            list hidden files and folders (names starting with '.') too
       --sort KEY          none (the order given; a folder's own files in natural order),
                           name, natural (img2 before img10), date or size
       --reverse           the other way round

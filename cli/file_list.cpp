@@ -42,8 +42,12 @@ bool FileList::Add(std::string_view name, std::string& error) {
     std::string path(name);
     if (name.find('\0') == std::string_view::npos && IsFolder(path))
         return AddFolder(path, error);
-    Take(std::move(path));
+    Take(path);
     return true;
+}
+
+void FileList::AddFile(std::string_view name) {
+    Take(name);
 }
 
 bool FileList::AddFolder(const std::string& folder, std::string& error) {
@@ -74,8 +78,8 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
     ::closedir(dir);
     std::sort(files.begin(), files.end(), NaturalLess);
     std::sort(folders.begin(), folders.end(), NaturalLess);
-    for (std::string& file : files)
-        Take(std::move(file));
+    for (const std::string& file : files)
+        Take(file);
     for (const std::string& sub : folders) {
         if (!AddFolder(sub, error))
             return false;
@@ -83,12 +87,12 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
     return true;
 }
 
-void FileList::Take(std::string path) {
+void FileList::Take(std::string_view path) {
     if (rules_.sort == SortKey::None && !rules_.reverse) {
         emit_(path);
         return;
     }
-    Entry entry{std::move(path)};
+    Entry entry{std::string(path)};
     if (rules_.sort == SortKey::Date || rules_.sort == SortKey::Size) {
         struct stat st {};
         if (::stat(entry.path.c_str(), &st) == 0) {

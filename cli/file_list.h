@@ -29,8 +29,11 @@ public:
 
     FileList(ListingRules rules, Emit emit);
 
-    // A name as given; false with `error` set when a folder cannot be read.
+    // A name as given, a folder standing for its files; false with `error`
+    // set when a folder cannot be read.
     bool Add(std::string_view name, std::string& error);
+    // A file by its name as given.
+    void AddFile(std::string_view name);
     // Hands on what sorting held back.
     void Finish();
 
@@ -42,7 +45,7 @@ private:
     };
 
     bool AddFolder(const std::string& folder, std::string& error);
-    void Take(std::string path);
+    void Take(std::string_view path);
 
     ListingRules rules_;
     Emit emit_;

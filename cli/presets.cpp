@@ -19,7 +19,7 @@ std::string ProgramFolder() {
     char self[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
-        return ".";
+        return "./";
     return std::string(GetFilePath(std::string_view(self, static_cast<std::size_t>(n))));
 }
 

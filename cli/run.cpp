@@ -108,14 +108,20 @@ int Run(const std::vector<std::string_view>& args) {
         processor.ProcessFile({}, {}, true);
         FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
         std::string folderError;
-        const auto add = [&](std::string_view name) {
+        for (const std::string& name : options.files) {
             if (folderError.empty())
                 files.Add(name, folderError);
-        };
-        for (const std::string& name : options.files)
-            add(name);
+        }
+        // Names from a list are files as given: no look at the disk for each
+        // of a million names.
+        const bool streaming = rules.sort == SortKey::None && !rules.reverse;
         for (NameList& list : lists) {
-            if (auto error = list.ForEach(options.nullSeparated, add)) {
+            if (auto error = list.ForEach(options.nullSeparated, [&](std::string_view name) {
+                    if (streaming)
+                        processor.ProcessFile(name);
+                    else
+                        files.AddFile(name);
+                })) {
                 Complain("cannot read " + error->message());
                 return kExitFileError;
             }

@@ -64,6 +64,7 @@ void EntryProcessor::ProcessFile(std::string_view vFilePath, std::string_view vF
         names.ext = GetFileExt(vFileName);
     }
     haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
+    contentAt_ = std::string::npos;
     if (entry_.needsIncludeScan())
         WriteScanned(names);
     else
@@ -90,7 +91,9 @@ const std::string& EntryProcessor::FullName(const Names& names) {
 }
 
 // Read once per entry, however often the placeholders stand in it.
-const std::string& EntryProcessor::Content(const Names& names) {
+std::string_view EntryProcessor::Content(const Names& names) {
+    if (contentAt_ != std::string::npos)
+        return std::string_view(composed_).substr(contentAt_, contentSize_);
     if (!haveContent_) {
         content_.clear();
         if (!reader_.Read(FullName(names)))
@@ -201,7 +204,18 @@ void EntryProcessor::Compose(const Names& names) {
         if (piece.field == Field::Literal) {
             composed_.append(piece.text);
         } else if (piece.field == Field::Content && piece.escape == Escape::None) {
-            composed_.append(Content(names)); // the file's own text is scanned for includes
+            // The file's own text, scanned for includes; read straight in the first time.
+            if (contentAt_ == std::string::npos) {
+                const std::size_t at = composed_.size();
+                if (haveContent_)
+                    composed_.append(content_);
+                else if (!reader_.Read(FullName(names)))
+                    AppendLines(reader_.data(), composed_);
+                contentAt_ = at;
+                contentSize_ = composed_.size() - at;
+            } else {
+                composed_.append(composed_, contentAt_, contentSize_);
+            }
         } else {
             const std::size_t start = composed_.size();
             AppendValue(piece, names, composed_);

@@ -47,7 +47,7 @@ private:
     template <class Out> void AppendRaw(EntryTemplate::Field field, const Names& names, Out& out);
     // What is read from the file system once per entry, on first use.
     const std::string& FullName(const Names& names);
-    const std::string& Content(const Names& names);
+    std::string_view Content(const Names& names);
     const std::string& ImageDimension(const Names& names, bool width);
     const FileFacts& Facts(const Names& names);
 
@@ -75,6 +75,9 @@ private:
     bool haveContent_ = false;
     bool haveImage_ = false;
     bool haveFacts_ = false;
+    // Where the file's own text stands in composed_, when it was read straight in.
+    std::size_t contentAt_ = std::string::npos;
+    std::size_t contentSize_ = 0;
     std::vector<std::pair<std::size_t, std::size_t>> opaque_; // name text in composed_
 };
 

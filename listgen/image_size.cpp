@@ -1,6 +1,8 @@
 #include "listgen/image_size.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <string>
 
 namespace tabulon {
@@ -44,12 +46,15 @@ std::optional<ImageSize> Gif(std::string_view d) {
 }
 
 std::optional<ImageSize> Bmp(std::string_view d) {
-    if (d.size() < 26)
+    // Text that happens to start with "BM" has no zero reserved bytes and no
+    // header size of a real bitmap.
+    if (d.size() < 26 || Le32(d, 6) != 0)
         return std::nullopt;
     const std::uint32_t header = Le32(d, 14);
     if (header == 12) // the old OS/2 header: 16-bit sizes
         return Sized(Le16(d, 18), Le16(d, 20));
-    if (header < 40 || d.size() < 26)
+    constexpr std::uint32_t kHeaders[] = {16, 40, 52, 56, 64, 108, 124};
+    if (std::find(std::begin(kHeaders), std::end(kHeaders), header) == std::end(kHeaders))
         return std::nullopt;
     const auto width = static_cast<std::int32_t>(Le32(d, 18));
     const auto height = static_cast<std::int32_t>(Le32(d, 22)); // negative: stored top-down
@@ -157,6 +162,31 @@ std::optional<std::string_view> Attribute(std::string_view tag, std::string_view
     return std::nullopt;
 }
 
+// An SVG file's first element is <svg>: only a byte-order mark, blanks, the
+// XML declaration, comments and a doctype may come before it. A page that
+// merely holds an inline icon is no SVG file.
+bool StartsWithSvg(std::string_view d) {
+    if (d.starts_with("\xEF\xBB\xBF"))
+        d.remove_prefix(3);
+    for (;;) {
+        while (!d.empty() && std::isspace(static_cast<unsigned char>(d.front())))
+            d.remove_prefix(1);
+        std::string_view end;
+        if (d.starts_with("<?"))
+            end = "?>";
+        else if (d.starts_with("<!--"))
+            end = "-->";
+        else if (d.starts_with("<!"))
+            end = ">";
+        else
+            return d.starts_with("<svg") && d.size() > 4 && std::isspace(static_cast<unsigned char>(d[4]));
+        const std::size_t close = d.find(end);
+        if (close == std::string_view::npos)
+            return false;
+        d.remove_prefix(close + end.size());
+    }
+}
+
 std::optional<ImageSize> Svg(std::string_view d) {
     const std::size_t open = d.find("<svg");
     if (open == std::string_view::npos || open + 4 >= d.size() ||
@@ -190,8 +220,7 @@ std::optional<ImageSize> ReadImageSize(std::string_view head) {
         return Jpeg(head);
     if (head.starts_with("RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP")
         return WebP(head);
-    // SVG is text: an XML declaration, comments or a doctype may come first.
-    if (head.substr(0, 4096).find("<svg") != std::string_view::npos)
+    if (StartsWithSvg(head))
         return Svg(head.substr(0, 64 * 1024));
     return std::nullopt;
 }

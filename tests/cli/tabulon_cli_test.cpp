@@ -95,13 +95,17 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
     EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
     EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
     EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
+    // A list names files as they are: a folder in it stays one entry.
+    EXPECT_EQ(Cli({"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry=", "-f", "-"},
+                  pics + "\n")
+                  .out,
+              "pics;");
 }
 
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
     const test::ProcessResult list = Cli({"--list-presets"});
     EXPECT_EQ(list.out, "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\n");
     EXPECT_EQ(Cli({"--preset", "classic-table", "a"}).out, Cli({"a"}).out);
-    EXPECT_EQ(Cli({"--preset", "markdown-list", "/p/a b.png"}).out, "- [a b.png](/p/a%20b.png)\r\n");
     EXPECT_EQ(Cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
 }
@@ -153,7 +157,7 @@ TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
 TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
     const std::vector<std::pair<std::string, std::string>> firstLines = {
         {"classic-table", "<!--Tabulon-->"},
-        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\""},
+        {"css-grid", "<!--Tabulon-->\r\n<style>.gallery img{max-width:100%;height:auto}</style>\r\n<div"},
         {"link-list", "<!--Tabulon-->\r\n<ul>"},
         {"markdown-list", "- [a.png](a.png)"},
         {"markdown-table", "| Picture | Name | Size |"}};
