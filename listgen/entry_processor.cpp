@@ -107,11 +107,17 @@ const std::string& EntryProcessor::ImageDimension(const Names& names, bool width
     if (!haveImage_) {
         imageWidth_.clear();
         imageHeight_.clear();
+        std::optional<ImageSize> size;
         if (!reader_.ReadHead(FullName(names), kImageHeadSize)) {
-            if (const auto size = ReadImageSize(reader_.data())) {
-                PutNumber(imageWidth_, size->width);
-                PutNumber(imageHeight_, size->height);
-            }
+            size = ReadImageSize(reader_.data());
+            // A photo's frame header can lie behind a large colour profile.
+            if (!size && reader_.data().starts_with("\xFF\xD8") && reader_.data().size() == kImageHeadSize &&
+                !reader_.ReadHead(FullName(names), kJpegHeadSize))
+                size = ReadImageSize(reader_.data());
+        }
+        if (size) {
+            PutNumber(imageWidth_, size->width);
+            PutNumber(imageHeight_, size->height);
         }
         haveImage_ = true;
     }

@@ -17,7 +17,9 @@ struct ImageSize {
 // nullopt for anything else, a damaged header included.
 std::optional<ImageSize> ReadImageSize(std::string_view head);
 
-// How much of a file's start ReadImageSize needs at most.
-inline constexpr std::size_t kImageHeadSize = 256 * 1024;
+// How much of a file's start ReadImageSize needs for almost every image, and
+// how far a JPEG's frame header may lie behind large metadata segments.
+inline constexpr std::size_t kImageHeadSize = 64 * 1024;
+inline constexpr std::size_t kJpegHeadSize = 1024 * 1024;
 
 } // namespace tabulon

@@ -124,7 +124,7 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
     }
     FileReader head;
     std::optional<ImageSize> image;
-    if (!head.ReadHead(file, kImageHeadSize))
+    if (!head.ReadHead(file, kJpegHeadSize))
         image = ReadImageSize(head.data());
     const FileFacts facts = ReadFileFacts(file);
     m.Replace("{{WIDTH}}", image ? std::to_string(image->width) : "", FromName);

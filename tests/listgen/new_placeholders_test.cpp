@@ -160,6 +160,12 @@ TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
     EXPECT_EQ(List("<img src=\"{{FILE:url}}\" width=\"{{WIDTH}}\" height=\"{{HEIGHT}}\">", {png}),
               "<img src=\"" + png + "\" width=\"16\" height=\"12\">");
     EXPECT_EQ(List("[{{WIDTH}}x{{HEIGHT}}]", {dir.Write("b.png", "\x89PNG")}), "[x]");
+    // A photo whose frame header lies behind a colour profile larger than the first read.
+    std::string jpeg = "\xFF\xD8"s;
+    for (int i = 0; i < 2; ++i)
+        jpeg += "\xFF\xE2\xFF\xFF"s + std::string(65533, 'p');
+    jpeg += "\xFF\xC0\x00\x0B\x08\x0B\xD0\x0F\xC0\x01"s;
+    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}}", {dir.Write("c.jpg", jpeg)}), "4032x3024");
 }
 
 } // namespace
