@@ -58,7 +58,14 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
     }
     std::vector<std::string> files;
     std::vector<std::string> folders;
-    while (const dirent* entry = ::readdir(dir)) {
+    int readError = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            readError = errno; // a folder that stops answering would silently shorten the list
+            break;
+        }
         const std::string_view name = entry->d_name;
         if (name == "." || name == ".." || (name.front() == '.' && !rules_.hidden))
             continue;
@@ -76,6 +83,10 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
             folders.push_back(std::move(path));
     }
     ::closedir(dir);
+    if (readError != 0) {
+        error = folder + ": " + std::strerror(readError);
+        return false;
+    }
     std::sort(files.begin(), files.end(), NaturalLess);
     std::sort(folders.begin(), folders.end(), NaturalLess);
     for (const std::string& file : files)

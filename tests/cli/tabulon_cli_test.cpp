@@ -86,6 +86,7 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
     for (const char* name : {"pics/img10.jpg", "pics/img2.jpg", "pics/.hidden.jpg", "pics/sub/z.jpg"})
         dir.Write(name, "x");
     const std::string pics = dir / "pics";
+    std::filesystem::create_symlink(dir / "gone", dir / "pics/dangling.jpg"); // no file, no error
     const auto names = [&](std::vector<std::string> args) {
         args.insert(args.begin(),
                     {"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="});
