@@ -22,6 +22,7 @@
 #include "app/control_settings.h"
 #include "app/controls.h"
 #include "app/design.h"
+#include "app/popup_editor.h"
 #include "app/preview_window.h"
 #include "app/result_text.h"
 #include "app/start.h"
@@ -191,16 +192,7 @@ void FrmConfig::BuildControls() {
                         OpenAddress(link->text().trimmed());
                 });
     }
-    connect(txtInputPopup_, &PopupBox::escapePressed, this, [this] { CloseTextInputPopup(false, true); });
-    connect(txtInputPopup_, &PopupBox::focusLost, this, [this] {
-        TemplateBox* edited = GetHiddenCombobox();
-        CloseTextInputPopup(true, false);
-        if (QApplication::focusWidget() == cmdBrowseForFiles_)
-            closedForBrowse_ = edited;
-    });
-    // Whatever the press became, a click or not, it is over after its release.
-    connect(cmdBrowseForFiles_, &QPushButton::released, this,
-            [this] { QTimer::singleShot(0, this, [this] { closedForBrowse_ = nullptr; }); });
+    popupEditor_ = new PopupEditor(this, txtInputPopup_, cmdBrowseForFiles_);
 }
 
 void FrmConfig::Form_Load() {
@@ -345,13 +337,12 @@ void FrmConfig::cmdPluginInsert_Click() {
 }
 
 void FrmConfig::cmdBrowseForFiles_Click() {
-    if (txtInputPopup_->isVisible()) {
+    if (popupEditor_->isOpen()) {
         CloseTextInputPopup(true, true);
         return;
     }
     // The press that led to this click took the focus from the popup and closed it.
-    if (TemplateBox* edited = closedForBrowse_) {
-        closedForBrowse_ = nullptr;
+    if (TemplateBox* edited = popupEditor_->TakeClosedBySelectFiles()) {
         edited->setFocus();
         return;
     }
@@ -406,7 +397,7 @@ void FrmConfig::dropEvent(QDropEvent* event) {
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    if (txtInputPopup_->isVisible())
+    if (popupEditor_->isOpen())
         CloseTextInputPopup(true, false);
     TakeSelection(files);
 }
@@ -526,42 +517,15 @@ TemplateBox* FrmConfig::templateBoxOf(QWidget* widget) const {
 }
 
 void FrmConfig::PositionTextInputPopup(QComboBox* cb) {
-    txtInputPopup_->setGeometry(cb->x(), cb->y(), cb->width(), cb->height() * 4);
-    txtInputPopup_->setProperty("tag", cb->objectName());
-    txtInputPopup_->setPlainText(MarkersToLineBreaks(cb->currentText()));
-    txtInputPopup_->moveCursor(QTextCursor::End);
-    txtInputPopup_->setToolTip(cb->toolTip());
-    setTabOrder(cb, txtInputPopup_);
-    txtInputPopup_->show();
-    txtInputPopup_->raise();
-    txtInputPopup_->setFocus();
+    popupEditor_->Open(cb);
 }
 
 TemplateBox* FrmConfig::GetHiddenCombobox() const {
-    const QString tag = txtInputPopup_->property("tag").toString();
-    for (TemplateBox* box : findChildren<TemplateBox*>(Qt::FindDirectChildrenOnly)) {
-        if (box->objectName() == tag)
-            return box;
-    }
-    return nullptr;
+    return popupEditor_->EditedBox();
 }
 
 void FrmConfig::CloseTextInputPopup(bool CopyText, bool FocusCB) {
-    if (closingPopup_ || !txtInputPopup_->isVisible())
-        return;
-    TemplateBox* cb = GetHiddenCombobox();
-    if (cb == nullptr)
-        return;
-    closingPopup_ = true;
-    if (CopyText) {
-        const QString text = LineBreaksToMarkers(BoxText(txtInputPopup_));
-        if (cb->currentText() != text)
-            cb->setEditText(text);
-    }
-    if (FocusCB)
-        cb->setFocus();
-    txtInputPopup_->hide();
-    closingPopup_ = false;
+    popupEditor_->Close(CopyText, FocusCB);
 }
 
 } // namespace tabulon

@@ -23,6 +23,7 @@ class HostCore;
 class Launcher;
 class MultiLineBox;
 class PopupBox;
+class PopupEditor;
 class PreviewWindow;
 class SettingsStore;
 class TemplateBox;
@@ -129,10 +130,9 @@ private:
     std::array<TemplateBox*, 5> templateBoxes_{};
 
     std::string selection_;
-    QString firstFolder_;                    // the folder of the selection's first file
-    int filterIndex_ = 1;                    // the file dialog's current filter
-    bool closingPopup_ = false;              // a close in progress ignores the focus loss it causes
-    TemplateBox* closedForBrowse_ = nullptr; // popup closed by a press on Select files
+    QString firstFolder_; // the folder of the selection's first file
+    int filterIndex_ = 1; // the file dialog's current filter
+    PopupEditor* popupEditor_ = nullptr;
 };
 
 } // namespace tabulon

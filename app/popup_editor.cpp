@@ -1,0 +1,73 @@
+#include "app/popup_editor.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/controls.h"
+#include "app/result_text.h"
+
+namespace tabulon {
+
+PopupEditor::PopupEditor(QWidget* window, PopupBox* popup, QPushButton* selectFiles)
+    : QObject(window), window_(window), popup_(popup) {
+    connect(popup_, &PopupBox::escapePressed, this, [this] { Close(false, true); });
+    connect(popup_, &PopupBox::focusLost, this, [this, selectFiles] {
+        TemplateBox* edited = EditedBox();
+        Close(true, false);
+        if (QApplication::focusWidget() == selectFiles)
+            closedBySelectFiles_ = edited;
+    });
+    // Whatever the press became, a click or not, it is over after its release.
+    connect(selectFiles, &QPushButton::released, this,
+            [this] { QTimer::singleShot(0, this, [this] { closedBySelectFiles_ = nullptr; }); });
+}
+
+void PopupEditor::Open(QComboBox* box) {
+    popup_->setGeometry(box->x(), box->y(), box->width(), box->height() * 4);
+    popup_->setProperty("tag", box->objectName());
+    popup_->setPlainText(MarkersToLineBreaks(box->currentText()));
+    popup_->moveCursor(QTextCursor::End);
+    popup_->setToolTip(box->toolTip());
+    QWidget::setTabOrder(box, popup_);
+    popup_->show();
+    popup_->raise();
+    popup_->setFocus();
+}
+
+TemplateBox* PopupEditor::EditedBox() const {
+    const QString tag = popup_->property("tag").toString();
+    for (TemplateBox* box : window_->findChildren<TemplateBox*>(Qt::FindDirectChildrenOnly)) {
+        if (box->objectName() == tag)
+            return box;
+    }
+    return nullptr;
+}
+
+bool PopupEditor::isOpen() const { return popup_->isVisible(); }
+
+void PopupEditor::Close(bool copyText, bool focusBox) {
+    if (closing_ || !popup_->isVisible())
+        return;
+    TemplateBox* box = EditedBox();
+    if (box == nullptr)
+        return;
+    closing_ = true; // the focus loss this close causes is no second close
+    if (copyText) {
+        const QString text = LineBreaksToMarkers(BoxText(popup_));
+        if (box->currentText() != text)
+            box->setEditText(text);
+    }
+    if (focusBox)
+        box->setFocus();
+    popup_->hide();
+    closing_ = false;
+}
+
+TemplateBox* PopupEditor::TakeClosedBySelectFiles() {
+    TemplateBox* box = closedBySelectFiles_;
+    closedBySelectFiles_ = nullptr;
+    return box;
+}
+
+} // namespace tabulon

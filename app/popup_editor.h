@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace tabulon {
+
+class PopupBox;
+class TemplateBox;
+
+// The popup template editor: a multi-line box laid over a template box that
+// shows its line-break markers as line breaks and writes them back. The box
+// being edited is found again from the popup's tag, its object name.
+class PopupEditor : public QObject {
+    Q_OBJECT
+public:
+    // `selectFiles` is the button whose press, while the popup is open, only closes it.
+    PopupEditor(QWidget* window, PopupBox* popup, QPushButton* selectFiles);
+
+    void Open(QComboBox* box);
+    // Writes the edit back (copyText) and focuses the box (focusBox); never
+    // runs twice for one close, so Escape never copies.
+    void Close(bool copyText, bool focusBox);
+    TemplateBox* EditedBox() const;
+    bool isOpen() const;
+
+    // The box of a popup that a press on Select files closed just now: the
+    // click that follows only returns to it. nullptr otherwise.
+    TemplateBox* TakeClosedBySelectFiles();
+
+private:
+    QWidget* window_;
+    PopupBox* popup_;
+    bool closing_ = false;
+    TemplateBox* closedBySelectFiles_ = nullptr;
+};
+
+} // namespace tabulon
