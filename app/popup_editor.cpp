@@ -44,7 +44,9 @@ TemplateBox* PopupEditor::EditedBox() const {
     return nullptr;
 }
 
-bool PopupEditor::isOpen() const { return popup_->isVisible(); }
+bool PopupEditor::isOpen() const {
+    return popup_->isVisible();
+}
 
 void PopupEditor::Close(bool copyText, bool focusBox) {
     if (closing_ || !popup_->isVisible())

@@ -99,7 +99,7 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
 }
 
 void FileList::Take(std::string_view path) {
-    if (rules_.sort == SortKey::None && !rules_.reverse) {
+    if (streams()) {
         emit_(path);
         return;
     }

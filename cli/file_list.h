@@ -34,6 +34,8 @@ public:
     bool Add(std::string_view name, std::string& error);
     // A file by its name as given.
     void AddFile(std::string_view name);
+    // Files go on as they come: nothing is held back for sorting.
+    bool streams() const { return rules_.sort == SortKey::None && !rules_.reverse; }
     // Hands on what sorting held back.
     void Finish();
 

@@ -114,10 +114,9 @@ int Run(const std::vector<std::string_view>& args) {
         }
         // Names from a list are files as given: no look at the disk for each
         // of a million names.
-        const bool streaming = rules.sort == SortKey::None && !rules.reverse;
         for (NameList& list : lists) {
             if (auto error = list.ForEach(options.nullSeparated, [&](std::string_view name) {
-                    if (streaming)
+                    if (files.streams()) // straight on: no call through the list per name
                         processor.ProcessFile(name);
                     else
                         files.AddFile(name);

@@ -48,11 +48,6 @@ private:
 class StringSink final : public Sink {
 public:
     StringSink() : Sink(std::size_t{1} << 14) {}
-    // The result so far; flushes first.
-    const std::string& text() {
-        flush();
-        return text_;
-    }
     std::string take() {
         flush();
         return std::move(text_);

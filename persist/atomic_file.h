@@ -21,8 +21,6 @@ public:
     IoResult write(std::string_view bytes);
     IoResult commit();
 
-    const std::string& path() const { return path_; }
-
 private:
     void discard();
     IoError failure(int err) const { return {path_, {err, std::generic_category()}}; }
