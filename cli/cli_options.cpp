@@ -12,7 +12,8 @@ Writes a list of the files (by default an HTML table) from templates.
   -f, --files-from FILE   read file names from FILE, one a line ('-' reads standard input);
                           blank lines are skipped and a CR before the line end is dropped
   -0, --null              with --files-from: names are separated by NUL characters instead
-  -o, --output FILE       write the result to FILE, replaced atomically, instead of standard output
+  -o, --output FILE       write the result to FILE, replaced atomically, instead of standard output;
+                          other hard links to FILE keep the old contents
   -r, --recursive         a folder given as FILE lists its subfolders' files too
       --hidden            list hidden files and folders (names starting with '.') too
       --sort KEY          none (the order given; a folder's own files in natural order),

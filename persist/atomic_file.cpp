@@ -1,8 +1,8 @@
 #include "persist/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <random>
 
 #include <fcntl.h>
@@ -13,6 +13,20 @@ namespace tabulon {
 
 namespace {
 
+// As many links in a row as the kernel follows before it gives up.
+constexpr int kMaxLinks = 40;
+
+class RefusalCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "tabulon.write"; }
+    std::string message(int) const override { return "is a socket, not a file"; }
+};
+
+std::error_code SocketRefused() {
+    static const RefusalCategory category;
+    return {1, category};
+}
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -20,15 +34,54 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Writing through a link updates the file it points to, as editors do.
-std::string ResolveLink(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
-    return resolved;
+// Follows the links that the last part of `name` leads through, as the kernel
+// does, to the name of the file itself or to the missing name that a
+// dangling link points at. Returns 0 or an errno value.
+int FollowLinks(std::string& name) {
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) != 0)
+            return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(st.st_mode))
+            return 0;
+        if (links == kMaxLinks)
+            return ELOOP;
+        std::string text(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(name.c_str(), text.data(), text.size());
+        if (n < 0)
+            return errno;
+        if (static_cast<std::size_t>(n) == text.size())
+            return ENAMETOOLONG;
+        text.resize(static_cast<std::size_t>(n));
+        name = text.starts_with('/') ? text : FolderOf(name) + "/" + text;
+    }
+}
+
+// "." + as much of `base` as fits + ".tmp" + six random letters: never longer
+// than the folder allows, so it fits wherever the name itself fits.
+std::string TemporaryName(std::string_view base, std::size_t limit, std::mt19937_64& random) {
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string tail = ".tmp";
+    for (int i = 0; i < 6; ++i)
+        tail += kLetters[random() % kLetters.size()];
+    std::size_t keep = std::min(base.size(), limit > tail.size() + 1 ? limit - tail.size() - 1 : 0);
+    // Cut between characters, so that a name in UTF-8 stays UTF-8.
+    while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
+        --keep;
+    return "." + std::string(base.substr(0, keep)) + tail;
+}
+
+// The owner and group go first, where the process may set them (root always,
+// a user a group of their own): a change of owner clears the set-ID bits
+// that the mode then brings back.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    (void)::fchmod(fd, old.st_mode & 07777);
 }
 
 } // namespace
@@ -45,40 +98,78 @@ void AtomicFileWriter::discard() {
         fd_ = -1;
     }
     if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
+        ::unlinkat(dir_, temp_.c_str(), 0);
         temp_.clear();
     }
+    if (dir_ >= 0) {
+        ::close(dir_);
+        dir_ = -1;
+    }
+}
+
+IoResult AtomicFileWriter::openInto(int flags) {
+    // O_NOCTTY: a terminal named as the output does not become ours.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
+    if (fd_ < 0)
+        return failure(errno);
+    return std::nullopt;
 }
 
 IoResult AtomicFileWriter::open() {
     discard();
     if (path_.empty())
         return failure(ENOENT);
-    target_ = ResolveLink(path_);
 
     struct stat st {};
-    const bool exists = ::stat(target_.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-        return failure(EISDIR);
-    // A file the user may not write stays as it is, though its folder would
-    // let a new file take its place.
-    if (exists && ::access(target_.c_str(), W_OK) != 0)
-        return failure(errno);
+    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        return failure(errno); // a link loop among others
+    if (exists) {
+        if (S_ISDIR(st.st_mode))
+            return failure(EISDIR);
+        if (S_ISSOCK(st.st_mode))
+            return failure(SocketRefused());
+        if (!S_ISREG(st.st_mode))
+            return openInto(0); // a device or FIFO has no contents to replace
+        // A file the user may not write stays as it is, though its folder
+        // would let a new file take its place.
+        if (::access(path_.c_str(), W_OK) != 0)
+            return failure(errno);
+    }
 
-    const std::string folder = FolderOf(target_);
-    const std::size_t slash = target_.rfind('/');
-    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    // Writing through a link updates the file it points to, as editors do; a
+    // dangling link gets the file it names.
+    std::string target = path_;
+    if (const int err = FollowLinks(target))
+        return failure(err);
+    if (exists) {
+        struct stat found {};
+        // A file whose name is gone (behind /proc/self/fd) can only be
+        // written into.
+        if (::stat(target.c_str(), &found) != 0 || found.st_dev != st.st_dev || found.st_ino != st.st_ino)
+            return openInto(O_TRUNC);
+    }
+    const std::size_t slash = target.rfind('/');
+    name_ = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name_.empty())
+        return failure(EISDIR);
+    dir_ = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_ < 0)
+        return failure(errno);
+    const long limit = ::fpathconf(dir_, _PC_NAME_MAX);
+
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate = folder + "/." + base + ".tmp" + std::to_string(random() % 1000000000u);
+        std::string candidate =
+            TemporaryName(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, random);
         // 0666 so that the process's umask decides, as for any new file.
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::openat(dir_, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_ = fd;
             temp_ = std::move(candidate);
             if (exists)
-                (void)::fchmod(fd_, st.st_mode & 07777);
+                KeepOwnerAndMode(fd_, st);
             return std::nullopt;
         }
         if (errno != EEXIST)
@@ -105,30 +196,30 @@ IoResult AtomicFileWriter::write(std::string_view bytes) {
 IoResult AtomicFileWriter::commit() {
     if (fd_ < 0)
         return failure(EBADF);
-    if (::fsync(fd_) != 0) {
+    const int fd = fd_;
+    fd_ = -1;
+    if (temp_.empty()) // written into the target itself: nothing to replace
+        return ::close(fd) == 0 ? IoResult() : failure(errno);
+    if (::fsync(fd) != 0) {
         const int err = errno;
+        ::close(fd);
         discard();
         return failure(err);
     }
-    const int fd = fd_;
-    fd_ = -1;
     if (::close(fd) != 0) {
         const int err = errno;
         discard();
         return failure(err);
     }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (::renameat(dir_, temp_.c_str(), dir_, name_.c_str()) != 0) {
         const int err = errno;
         discard();
         return failure(err);
     }
     temp_.clear();
     // Make the rename itself durable; a failure here loses nothing.
-    const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    (void)::fsync(dir_);
+    discard();
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "persist/io_error.h"
 
@@ -10,6 +11,9 @@ namespace tabulon {
 // Writes a file through a temporary file beside it that replaces the target
 // only on commit(), so readers see the old file or the new one, never a part.
 // Without commit() the temporary file is removed and the target is untouched.
+// Only a regular file is ever replaced: a device or FIFO is written into as a
+// shell redirection does, a link is written through and kept, a socket is
+// refused.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -22,12 +26,15 @@ public:
     IoResult commit();
 
 private:
+    IoResult openInto(int flags);
     void discard();
-    IoError failure(int err) const { return {path_, {err, std::generic_category()}}; }
+    IoError failure(int err) const { return failure(std::error_code(err, std::generic_category())); }
+    IoError failure(std::error_code code) const { return {path_, code}; }
 
-    std::string path_;   // as given, for messages
-    std::string target_; // where the file really goes (a link's target)
-    std::string temp_;
+    std::string path_; // as given, for messages
+    int dir_ = -1;     // the folder of the file that gets replaced
+    std::string name_; // that file's name in dir_
+    std::string temp_; // the temporary file's name in dir_; empty when writing into the target
     int fd_ = -1;
 };
 

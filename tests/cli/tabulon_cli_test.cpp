@@ -2,6 +2,11 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include "listgen/list_assembly.h"
 #include "listgen/selection_text.h"
 #include "persist/config_file.h"
@@ -78,6 +83,60 @@ TEST(TabulonCli, WritesAnOutputFileWhole) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(test::ReadAll(out), Framed("<td>a</td>\r\n"));
+}
+
+TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
+    test::TempDir dir;
+    // Nodes of the test's own with the numbers of /dev/null and /dev/full, so
+    // that a program that replaced devices could not harm the system's.
+    std::string null = dir / "null", full = dir / "full";
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0) {
+        null = "/dev/null";
+        full = "/dev/full";
+    }
+    const test::ProcessResult intoNull = Cli({"-o", null, "a"});
+    EXPECT_EQ(intoNull.exitCode, 0);
+    EXPECT_EQ(intoNull.err, "");
+    const test::ProcessResult intoFull = Cli({"-o", full, "a"});
+    EXPECT_EQ(intoFull.exitCode, 1);
+    EXPECT_EQ(intoFull.err, "tabulon-cli: cannot write " + full + ": No space left on device\n");
+    EXPECT_TRUE(std::filesystem::is_character_file(null));
+    EXPECT_TRUE(std::filesystem::is_character_file(full));
+
+    const test::ProcessResult intoStdout = Cli({"-o", "/dev/stdout", "a"});
+    EXPECT_EQ(intoStdout.exitCode, 0);
+    EXPECT_EQ(intoStdout.out, Framed("<td>a</td>\r\n"));
+
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader first, so that the program need not wait for one.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const test::ProcessResult intoFifo = Cli({"-o", fifo, "a"});
+    EXPECT_EQ(intoFifo.exitCode, 0);
+    char buffer[4096];
+    const ssize_t n = ::read(reader, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0))),
+              Framed("<td>a</td>\r\n"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    ::close(reader);
+}
+
+TEST(TabulonCli, ADanglingLinkIsWrittenThroughAndALoopRefused) {
+    test::TempDir dir;
+    std::filesystem::create_symlink("out.html", dir / "link");
+    const test::ProcessResult through = Cli({"-o", dir / "link", "a"});
+    EXPECT_EQ(through.exitCode, 0);
+    EXPECT_EQ(test::ReadAll(dir / "out.html"), Framed("<td>a</td>\r\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
+
+    std::filesystem::create_symlink("loop", dir / "loop");
+    const test::ProcessResult loop = Cli({"-o", dir / "loop", "a"});
+    EXPECT_EQ(loop.exitCode, 1);
+    EXPECT_EQ(loop.err,
+              "tabulon-cli: cannot write " + (dir / "loop") + ": Too many levels of symbolic links\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop"));
 }
 
 TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {

@@ -2,7 +2,12 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "persist/atomic_file.h"
 #include "support/temp_dir.h"
@@ -10,8 +15,35 @@
 namespace tabulon {
 namespace {
 
-std::size_t CountFiles(const std::filesystem::path& dir) {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+namespace fs = std::filesystem;
+
+std::size_t CountFiles(const fs::path& dir) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+struct stat Stat(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st;
+}
+
+// Everything written into the read end of a pipe so far.
+std::string Drain(int fd) {
+    std::string all;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        all.append(buffer, static_cast<std::size_t>(n));
+    return all;
+}
+
+// A device node of the test's own with the numbers of /dev/null or /dev/full,
+// so that a writer that replaces devices cannot harm the system's.
+std::string DeviceLike(const test::TempDir& dir, const std::string& name, unsigned minor) {
+    const std::string node = dir / name;
+    if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, minor)) == 0)
+        return node;
+    return "/dev/" + name; // without the right to make nodes, none to replace either
 }
 
 TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
@@ -20,19 +52,165 @@ TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     ::chmod(file.c_str(), 0640);
     ASSERT_FALSE(WriteFileAtomically(file, "new"));
     EXPECT_EQ(test::ReadAll(file), "new");
-    struct stat st {};
-    ::stat(file.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(Stat(file).st_mode & 0777, 0640u);
     EXPECT_EQ(CountFiles(dir.path()), 1u);
 }
 
-TEST(AtomicFile, WritesThroughALinkToItsTarget) {
+TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to someone else";
     test::TempDir dir;
-    const std::string target = dir.Write("target", "old");
-    std::filesystem::create_symlink(target, dir / "link");
-    ASSERT_FALSE(WriteFileAtomically(dir / "link", "new"));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
-    EXPECT_EQ(test::ReadAll(target), "new");
+    const std::string file = dir.Write("f", "old");
+    ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 02770), 0); // a change of owner would clear set-group-ID
+    ASSERT_FALSE(WriteFileAtomically(file, "new"));
+    const struct stat st = Stat(file);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+    EXPECT_EQ(st.st_mode & 07777, 02770u);
+    EXPECT_EQ(test::ReadAll(file), "new");
+}
+
+// How a name made of links is written: the link stays, the file it leads to
+// (or would lead to) gets the bytes.
+struct LinkCase {
+    const char* sentence;
+    std::vector<std::pair<std::string, std::string>> links; // name, what it points at ("@" = the folder)
+    std::string written;                                    // the name written to
+    std::string lands;                                      // the file that must hold the bytes
+};
+
+void PrintTo(const LinkCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class AtomicFileLinks : public testing::TestWithParam<LinkCase> {};
+
+TEST_P(AtomicFileLinks, TheLinksStayAndTheFileTheyLeadToIsWritten) {
+    test::TempDir dir;
+    fs::create_directory(dir / "sub");
+    dir.Write("sub/old", "old");
+    const auto expand = [&](const std::string& s) { return s.starts_with("@") ? dir / s.substr(1) : s; };
+    for (const auto& [name, target] : GetParam().links)
+        fs::create_symlink(expand(target), dir / name);
+    ASSERT_FALSE(WriteFileAtomically(dir / GetParam().written, "new"));
+    EXPECT_EQ(test::ReadAll(dir / GetParam().lands), "new");
+    for (const auto& [name, target] : GetParam().links)
+        EXPECT_EQ(fs::read_symlink(dir / name), expand(target)) << name;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, AtomicFileLinks,
+    testing::Values(LinkCase{"a link to a file", {{"link", "@sub/old"}}, "link", "sub/old"},
+                    LinkCase{"a dangling link", {{"link", "@sub/new"}}, "link", "sub/new"},
+                    LinkCase{"a relative dangling link from another folder",
+                             {{"sub/link", "new"}},
+                             "sub/link",
+                             "sub/new"},
+                    LinkCase{"a chain of links to a dangling name",
+                             {{"first", "sub/second"}, {"sub/second", "../sub/new"}},
+                             "first",
+                             "sub/new"},
+                    LinkCase{"a dangling link through a linked folder",
+                             {{"folder", "sub"}, {"sub/link", "new"}},
+                             "folder/link",
+                             "sub/new"}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(AtomicFile, ALinkLoopIsAnErrorAndStays) {
+    test::TempDir dir;
+    fs::create_symlink("b", dir / "a");
+    fs::create_symlink("a", dir / "b");
+    const IoResult error = WriteFileAtomically(dir / "a", "new");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), (dir / "a") + ": Too many levels of symbolic links");
+    EXPECT_TRUE(fs::is_symlink(dir / "a"));
+    EXPECT_EQ(CountFiles(dir.path()), 2u);
+}
+
+TEST(AtomicFile, DevicesAreWrittenIntoAndStayDevices) {
+    test::TempDir dir;
+    const std::string null = DeviceLike(dir, "null", 3);
+    const std::string full = DeviceLike(dir, "full", 7);
+    EXPECT_FALSE(WriteFileAtomically(null, "new"));
+    AtomicFileWriter writer(full);
+    ASSERT_FALSE(writer.open());
+    const IoResult error = writer.write("new");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), full + ": No space left on device");
+    EXPECT_TRUE(S_ISCHR(Stat(null).st_mode));
+    EXPECT_TRUE(S_ISCHR(Stat(full).st_mode));
+}
+
+TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
+    test::TempDir dir;
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A reader first, so that opening for writing does not wait for one.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    EXPECT_FALSE(WriteFileAtomically(fifo, "into the fifo"));
+    EXPECT_EQ(Drain(reader), "into the fifo");
+    EXPECT_TRUE(S_ISFIFO(Stat(fifo).st_mode));
+    ::close(reader);
+
+    // What /dev/stdout is when the output goes into a pipe.
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_NONBLOCK | O_CLOEXEC), 0);
+    fs::create_symlink("/proc/self/fd/" + std::to_string(pipe[1]), dir / "stdout");
+    EXPECT_FALSE(WriteFileAtomically(dir / "stdout", "into the pipe"));
+    EXPECT_EQ(Drain(pipe[0]), "into the pipe");
+    EXPECT_TRUE(fs::is_symlink(dir / "stdout"));
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+}
+
+TEST(AtomicFile, ASocketIsRefusedAndStays) {
+    test::TempDir dir;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = dir / "socket";
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const IoResult error = WriteFileAtomically(path, "new");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), path + ": is a socket, not a file");
+    EXPECT_TRUE(S_ISSOCK(Stat(path).st_mode));
+    ::close(sock);
+}
+
+TEST(AtomicFile, TheTemporaryNameFitsWhereverTheNameFits) {
+    const std::string cjk = "\xe8\xa1\xa8"; // three bytes in UTF-8
+    std::vector<std::string> names = {std::string(242, 'n'), std::string(255, 'n'), "n"};
+    for (const int count : {81, 85})
+        names.push_back([&] {
+            std::string name;
+            for (int i = 0; i < count; ++i)
+                name += cjk;
+            return name;
+        }());
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name.size());
+        test::TempDir dir;
+        AtomicFileWriter writer(dir / name);
+        ASSERT_FALSE(writer.open());
+        ASSERT_FALSE(writer.write("new"));
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            const std::string temporary = entry.path().filename().string();
+            EXPECT_LE(temporary.size(), 255u);
+            // Cut between characters: the name stays UTF-8.
+            const std::size_t cut = temporary.find(".tmp");
+            ASSERT_NE(cut, std::string::npos);
+            EXPECT_EQ(temporary.substr(1, cut - 1).size() % (name[0] == 'n' ? 1 : 3), 0u);
+        }
+        ASSERT_FALSE(writer.commit());
+        EXPECT_EQ(test::ReadAll(dir / name), "new");
+        EXPECT_EQ(CountFiles(dir.path()), 1u);
+    }
 }
 
 } // namespace
