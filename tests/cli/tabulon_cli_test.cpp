@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "listgen/list_assembly.h"
 #include "listgen/selection_text.h"
 #include "persist/config_file.h"
@@ -101,6 +105,73 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
                   pics + "\n")
                   .out,
               "pics;");
+}
+
+// Folders d/d/d/... under `top`, each holding a file f. Built and removed
+// through descriptors, as no path reaches the depths of a long chain.
+class FolderChain {
+public:
+    FolderChain(std::string top, int levels) : top_(std::move(top)), levels_(levels) {
+        ::mkdir(top_.c_str(), 0755);
+        int fd = ::open(top_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 1; level <= levels_; ++level) {
+            ::close(::openat(fd, "f", O_WRONLY | O_CREAT, 0644));
+            if (level < levels_)
+                ::mkdirat(fd, "d", 0755);
+            fd = Down(fd);
+        }
+        ::close(fd);
+    }
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+    ~FolderChain() {
+        int fd = ::open(top_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 1; level < levels_; ++level)
+            fd = Down(fd);
+        for (int level = levels_; level > 1; --level) {
+            ::unlinkat(fd, "f", 0);
+            const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = up;
+            ::unlinkat(fd, "d", AT_REMOVEDIR);
+        }
+        ::unlinkat(fd, "f", 0);
+        ::close(fd);
+        ::rmdir(top_.c_str());
+    }
+
+private:
+    static int Down(int fd) {
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        return next;
+    }
+
+    std::string top_;
+    int levels_;
+};
+
+TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
+    test::TempDir dir;
+    struct Case {
+        int levels;
+        int exitCode;
+        std::string message;
+    };
+    // Each level adds two bytes to the path: 2,600 levels pass PATH_MAX on the way down.
+    for (const Case& c : {Case{1000, 0, ""}, Case{2600, 1, ": File name too long\n"}}) {
+        const FolderChain chain(dir / "chain", c.levels);
+        const test::ProcessResult r = Cli({"-r", "--no-comments", "--top=", "--bottom=", "--entry",
+                                           "{{BASE}};", "--end-entry=", dir / "chain"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.levels;
+        if (c.exitCode == 0) {
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(std::count(r.out.begin(), r.out.end(), ';'), c.levels);
+        } else {
+            EXPECT_TRUE(r.err.starts_with("tabulon-cli: cannot read folder " + dir / "chain/d/d/")) << r.err;
+            EXPECT_TRUE(r.err.ends_with(c.message)) << r.err;
+        }
+    }
 }
 
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
