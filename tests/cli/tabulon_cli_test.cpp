@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include <climits>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +61,58 @@ TEST(TabulonCli, NulSeparatedListsKeepEveryByteOfTheName) {
     const test::ProcessResult r =
         Cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s);
     EXPECT_EQ(r.out, Framed("[a\r][ b\nc][d]"));
+}
+
+// Makes allocations past `bytes` fail for the lifetime of the object; children inherit it.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_AS, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &old_); }
+
+private:
+    rlimit old_{};
+};
+
+TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
+    test::TempDir dir;
+    const std::string longest(PATH_MAX - 1, 'n');
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int exitCode;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"-f", "-"}, "a\n" + longest + "\r\n", 0, ""},
+        {{"-f", "-"}, "a\n\n" + longest + "n\nb\n", 1, "standard input: line 3: File name too long"},
+        {{"-f", dir.Write("list", "a\n" + longest + "nn")}, "", 1, dir / "list: line 2: File name too long"},
+        {{"-0", "-f", "-"}, "a\0"s + longest + "\0"s, 0, ""},
+        {{"-0", "-f", "-"}, "\0a\0"s + longest + "n\0"s, 1, "standard input: entry 3: File name too long"},
+        // One endless name: stopped at once, not read until memory runs out.
+        {{"-f", "/dev/zero"}, "", 1, "/dev/zero: line 1: File name too long"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        test::ProcessResult r;
+        {
+            const AddressSpaceLimit limit(std::size_t{256} << 20);
+            r = Cli(args, c.input);
+        }
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(r.out, "a;" + longest + ";");
+        }
+        EXPECT_EQ(r.err, c.err.empty() ? "" : "tabulon-cli: cannot read " + c.err + "\n");
+    }
 }
 
 TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
@@ -289,7 +344,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;
     const std::string out = dir.Write("out.html", "old");
-    const std::string list = dir.Write("list", std::string(200000, 'n') + "\n");
+    std::string names;
+    for (int i = 0; i < 100; ++i)
+        names += std::string(2000, 'n') + "\n";
+    const std::string list = dir.Write("list", names);
     test::ProcessResult r;
     {
         const test::FileSizeLimit limit(65536); // inherited by the child
