@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "listgen/name_parts.h"
@@ -56,8 +58,11 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
         error = folder + ": " + std::strerror(errno);
         return false;
     }
+    const int fd = ::dirfd(dir);
     std::vector<std::string> files;
     std::vector<std::string> folders;
+    // Anything that stops a listed file from being seen is an error: a short
+    // list would look whole.
     int readError = 0;
     for (;;) {
         errno = 0;
@@ -69,18 +74,32 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == ".." || (name.front() == '.' && !rules_.hidden))
             continue;
+        // Looked at beside the folder, so that the cost does not grow with its depth.
+        struct stat st {};
+        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                continue; // gone meanwhile
+            readError = errno;
+            break;
+        }
+        // Links to folders are not followed down: they could lead in a circle.
+        const bool link = S_ISLNK(st.st_mode);
+        if (link && ::fstatat(fd, entry->d_name, &st, 0) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP)
+                continue; // a link to nothing
+            readError = errno;
+            break;
+        }
+        const bool isFile = S_ISREG(st.st_mode);
+        if (!isFile && !(S_ISDIR(st.st_mode) && rules_.recursive && !link))
+            continue;
         std::string path;
         AppendJoinedPath(path, folder, name);
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
-            continue; // a dangling link or a file gone meanwhile
-        // Links to folders are not followed down: they could lead in a circle.
-        struct stat own {};
-        const bool link = ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
-        if (S_ISREG(st.st_mode))
-            files.push_back(std::move(path));
-        else if (S_ISDIR(st.st_mode) && rules_.recursive && !link)
-            folders.push_back(std::move(path));
+        if (path.size() >= PATH_MAX) {
+            readError = ENAMETOOLONG; // no later step could open it by its name
+            break;
+        }
+        (isFile ? files : folders).push_back(std::move(path));
     }
     ::closedir(dir);
     if (readError != 0) {

@@ -25,6 +25,8 @@ public:
 
     // Calls onName for each name: one a line (blank lines skipped, a CR before
     // the line end dropped), or, with nulSeparated, between NUL characters.
+    // A name longer than any path stops the list with an error naming its
+    // line (or entry).
     IoResult ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName);
 
 private:

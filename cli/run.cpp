@@ -24,6 +24,23 @@ void Complain(const std::string& message) {
     std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
 }
 
+int WriteFailed(const WriteFailure& failure) {
+    Complain(std::string("cannot write ") + failure.what());
+    return kExitFileError;
+}
+
+// Help and the like go out as a list does: output that is lost is a failure.
+int Print(std::string_view text) {
+    try {
+        StdoutSink out;
+        out.append(text);
+        out.flush();
+    } catch (const WriteFailure& failure) {
+        return WriteFailed(failure);
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int Run(const std::vector<std::string_view>& args) {
@@ -34,18 +51,15 @@ int Run(const std::vector<std::string_view>& args) {
         return kExitUsage;
     }
     const Options& options = parsed.options;
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
-    if (options.version) {
-        std::printf("tabulon-cli %s\n", kVersionText);
-        return kExitOk;
-    }
+    if (options.help)
+        return Print(kUsage);
+    if (options.version)
+        return Print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets) {
+        std::string names;
         for (const std::string& name : PresetNames(PresetsFolder()))
-            std::printf("%s\n", name.c_str());
-        return kExitOk;
+            names += name + "\n";
+        return Print(names);
     }
     ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
     if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
@@ -132,8 +146,7 @@ int Run(const std::vector<std::string_view>& args) {
         files.Finish();
         processor.Finish();
     } catch (const WriteFailure& failure) {
-        Complain(std::string("cannot write ") + failure.what());
-        return kExitFileError;
+        return WriteFailed(failure);
     } catch (const std::bad_alloc&) {
         Complain("not enough memory for an included file");
         return kExitFileError;

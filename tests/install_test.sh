@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the installed
-# window finds its help page and that the desktop entry is valid.
+# window finds its help page, that its manual names that page and that the
+# desktop entry is valid.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -19,6 +20,10 @@ done
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen "$prefix/bin/tabulon" /setupregistry
 grep -qx "Root=$prefix/share/tabulon" "$prefix/config/Tabulon/tabulon.ini" ||
     { echo "help folder not found:"; cat "$prefix/config/Tabulon/tabulon.ini"; exit 1; }
+
+# The window's manual names the help page of the prefix it was installed to.
+grep -qxF ".I $prefix/share/tabulon/help-tabulon.html" "$prefix/share/man/man1/tabulon.1" ||
+    { echo "tabulon.1 names another help page:"; grep -n help-tabulon "$prefix/share/man/man1/tabulon.1"; exit 1; }
 
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/tabulon.desktop"

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include <climits>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -59,6 +62,58 @@ TEST(TabulonCli, NulSeparatedListsKeepEveryByteOfTheName) {
     const test::ProcessResult r =
         Cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s);
     EXPECT_EQ(r.out, Framed("[a\r][ b\nc][d]"));
+}
+
+// Makes allocations past `bytes` fail for the lifetime of the object; children inherit it.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_AS, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &old_); }
+
+private:
+    rlimit old_{};
+};
+
+TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
+    test::TempDir dir;
+    const std::string longest(PATH_MAX - 1, 'n');
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int exitCode;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"-f", "-"}, "a\n" + longest + "\r\n", 0, ""},
+        {{"-f", "-"}, "a\n\n" + longest + "n\nb\n", 1, "standard input: line 3: File name too long"},
+        {{"-f", dir.Write("list", "a\n" + longest + "nn")}, "", 1, dir / "list: line 2: File name too long"},
+        {{"-0", "-f", "-"}, "a\0"s + longest + "\0"s, 0, ""},
+        {{"-0", "-f", "-"}, "\0a\0"s + longest + "n\0"s, 1, "standard input: entry 3: File name too long"},
+        // One endless name: stopped at once, not read until memory runs out.
+        {{"-f", "/dev/zero"}, "", 1, "/dev/zero: line 1: File name too long"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        test::ProcessResult r;
+        {
+            const AddressSpaceLimit limit(std::size_t{256} << 20);
+            r = Cli(args, c.input);
+        }
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
+        if (c.exitCode == 0) {
+            EXPECT_EQ(r.out, "a;" + longest + ";");
+        }
+        EXPECT_EQ(r.err, c.err.empty() ? "" : "tabulon-cli: cannot read " + c.err + "\n");
+    }
 }
 
 TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
@@ -160,6 +215,73 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
                   pics + "\n")
                   .out,
               "pics;");
+}
+
+// A chain of folders under `top`, each with a name of 200 bytes and a file f
+// in it. Built and removed through descriptors, as no path reaches its depths.
+class FolderChain {
+public:
+    static inline const std::string kName = std::string(200, 'd');
+
+    FolderChain(std::string top, int levels) : top_(std::move(top)), levels_(levels) {
+        ::mkdir(top_.c_str(), 0755);
+        int fd = ::open(top_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 1; level <= levels_; ++level) {
+            ::close(::openat(fd, "f", O_WRONLY | O_CREAT, 0644));
+            if (level < levels_)
+                ::mkdirat(fd, kName.c_str(), 0755);
+            fd = Down(fd);
+        }
+        ::close(fd);
+    }
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+    ~FolderChain() {
+        int fd = ::open(top_.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int level = 1; level < levels_; ++level)
+            fd = Down(fd);
+        for (int level = levels_; level > 1; --level) {
+            ::unlinkat(fd, "f", 0);
+            const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = up;
+            ::unlinkat(fd, kName.c_str(), AT_REMOVEDIR);
+        }
+        ::unlinkat(fd, "f", 0);
+        ::close(fd);
+        ::rmdir(top_.c_str());
+    }
+
+private:
+    static int Down(int fd) {
+        const int next = ::openat(fd, kName.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        return next;
+    }
+
+    std::string top_;
+    int levels_;
+};
+
+TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
+    test::TempDir dir;
+    // Each level adds 201 bytes to the path: 30 levels pass PATH_MAX on the way down.
+    for (const int levels : {15, 30}) {
+        const FolderChain chain(dir / "chain", levels);
+        const test::ProcessResult r = Cli({"-r", "--no-comments", "--top=", "--bottom=", "--entry",
+                                           "{{BASE}};", "--end-entry=", dir / "chain"});
+        if (levels == 15) {
+            EXPECT_EQ(r.exitCode, 0);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(std::count(r.out.begin(), r.out.end(), ';'), levels);
+        } else {
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(
+                r.err.starts_with("tabulon-cli: cannot read folder " + dir / "chain/" + FolderChain::kName))
+                << r.err;
+            EXPECT_TRUE(r.err.ends_with(": File name too long\n")) << r.err;
+        }
+    }
 }
 
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
@@ -277,7 +399,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;
     const std::string out = dir.Write("out.html", "old");
-    const std::string list = dir.Write("list", std::string(200000, 'n') + "\n");
+    std::string names;
+    for (int i = 0; i < 100; ++i)
+        names += std::string(2000, 'n') + "\n";
+    const std::string list = dir.Write("list", names);
     test::ProcessResult r;
     {
         const test::FileSizeLimit limit(65536); // inherited by the child
@@ -287,6 +412,48 @@ TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     EXPECT_NE(r.err.find("out.html: File too large"), std::string::npos) << r.err;
     EXPECT_EQ(test::ReadAll(out), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+// Runs the program with standard output on /dev/full, or closed when `full` is false.
+test::ProcessResult CliWithLostOutput(const std::vector<std::string>& args, bool full) {
+    test::TempDir io;
+    const std::string err = io / "err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (full)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+    else
+        posix_spawn_file_actions_addclose(&actions, 1);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> all{TABULON_CLI};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    test::ProcessResult result;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, TABULON_CLI, &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.err = test::ReadAll(err);
+    return result;
+}
+
+TEST(TabulonCli, OutputThatIsLostIsAFailure) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--version"}, {"--list-presets"}, {"a.jpg"}}) {
+        for (const bool full : {true, false}) {
+            const test::ProcessResult r = CliWithLostOutput(args, full);
+            EXPECT_EQ(r.exitCode, 1) << args[0] << (full ? " to a full disk" : " to a closed output");
+            EXPECT_EQ(r.err, full ? "tabulon-cli: cannot write standard output: No space left on device\n"
+                                  : "tabulon-cli: cannot write standard output: Bad file descriptor\n");
+        }
+    }
 }
 
 TEST(TabulonCli, HelpAndVersion) {
