@@ -108,12 +108,18 @@ const std::string& EntryProcessor::ImageDimension(const Names& names, bool width
         imageWidth_.clear();
         imageHeight_.clear();
         std::optional<ImageSize> size;
-        if (!reader_.ReadHead(FullName(names), kImageHeadSize)) {
-            size = ReadImageSize(reader_.data());
+        const std::string& name = FullName(names);
+        // Metadata behind the image data (a WebP's orientation) comes in a read of its own.
+        const ImageBytesAt more = [&name](std::uint64_t offset, std::size_t limit) {
+            FileReader piece;
+            return piece.ReadAt(name, offset, limit) ? std::string() : std::string(piece.data());
+        };
+        if (!reader_.ReadHead(name, kImageHeadSize)) {
+            size = ReadImageSize(reader_.data(), more);
             // A photo's frame header can lie behind a large colour profile.
             if (!size && reader_.data().starts_with("\xFF\xD8") && reader_.data().size() == kImageHeadSize &&
-                !reader_.ReadHead(FullName(names), kJpegHeadSize))
-                size = ReadImageSize(reader_.data());
+                !reader_.ReadHead(name, kJpegHeadSize))
+                size = ReadImageSize(reader_.data(), more);
         }
         if (size) {
             PutNumber(imageWidth_, size->width);

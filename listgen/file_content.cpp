@@ -65,7 +65,7 @@ void FileReader::Reserve(std::size_t capacity) {
     capacity_ = grown;
 }
 
-std::error_code FileReader::ReadHead(std::string_view path, std::size_t limit) {
+std::error_code FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit) {
     size_ = 0;
     if (path.find('\0') != std::string_view::npos)
         return Make(FileReaderError::NameHasNul);
@@ -87,6 +87,14 @@ std::error_code FileReader::ReadHead(std::string_view path, std::size_t limit) {
         return {errno, std::generic_category()};
     if (!S_ISREG(st.st_mode))
         return Make(FileReaderError::NotRegularFile);
+
+    // A piece past the end is empty; from here on the size counts from the offset.
+    if (offset > 0) {
+        if (offset >= static_cast<std::uint64_t>(st.st_size) ||
+            ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
+            return {};
+        st.st_size -= static_cast<off_t>(offset);
+    }
 
     // The size is a hint only: the file may grow or shrink while it is read.
     // Files without blocks behind their size (/proc/kcore claims terabytes)

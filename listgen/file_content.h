@@ -23,7 +23,9 @@ public:
     // Replaces the buffer with the file's bytes. On failure the buffer is empty.
     std::error_code Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
     // The same for at most the first `limit` bytes.
-    std::error_code ReadHead(std::string_view path, std::size_t limit);
+    std::error_code ReadHead(std::string_view path, std::size_t limit) { return ReadAt(path, 0, limit); }
+    // The same for at most `limit` bytes from `offset` on.
+    std::error_code ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
     std::string_view data() const { return {buf_.get(), size_}; }
 
 private:

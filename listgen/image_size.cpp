@@ -4,10 +4,13 @@
 #include <cctype>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace tabulon {
 
 namespace {
+
+using namespace std::string_view_literals;
 
 std::uint32_t Be16(std::string_view d, std::size_t at) {
     return (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at])) << 8) |
@@ -33,10 +36,62 @@ std::optional<ImageSize> Sized(std::uint32_t width, std::uint32_t height) {
     return ImageSize{width, height};
 }
 
+// The orientation tag of the first image directory of EXIF data (a TIFF
+// structure in either byte order): 1 to 8, or 0 when there is none that
+// reads as a browser reads it (one SHORT).
+int ExifOrientation(std::string_view tiff) {
+    if (tiff.starts_with("Exif\0\0"sv)) // JPEG's own prefix, kept by some writers
+        tiff.remove_prefix(6);
+    bool little = false;
+    if (tiff.starts_with("II*\0"sv))
+        little = true;
+    else if (!tiff.starts_with("MM\0*"sv))
+        return 0;
+    const auto u16 = [&](std::uint64_t at) { return little ? Le16(tiff, at) : Be16(tiff, at); };
+    const auto u32 = [&](std::uint64_t at) { return little ? Le32(tiff, at) : Be32(tiff, at); };
+    if (tiff.size() < 8)
+        return 0;
+    const std::uint64_t ifd = u32(4);
+    if (ifd + 2 > tiff.size())
+        return 0;
+    const std::uint32_t entries = u16(ifd);
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        const std::uint64_t entry = ifd + 2 + 12 * std::uint64_t{i};
+        if (entry + 12 > tiff.size())
+            return 0;
+        if (u16(entry) != 0x0112)
+            continue;
+        const std::uint32_t value = u16(entry + 8);
+        return u16(entry + 2) == 3 && u32(entry + 4) == 1 && value >= 1 && value <= 8
+                   ? static_cast<int>(value)
+                   : 0;
+    }
+    return 0;
+}
+
+// The size as displayed: orientations 5 to 8 turn the picture a quarter.
+std::optional<ImageSize> Turned(std::optional<ImageSize> size, int orientation) {
+    if (size && orientation >= 5)
+        std::swap(size->width, size->height);
+    return size;
+}
+
 std::optional<ImageSize> Png(std::string_view d) {
     if (d.size() < 24 || d.substr(12, 4) != "IHDR")
         return std::nullopt;
-    return Sized(Be32(d, 16), Be32(d, 20));
+    // Only an eXIf chunk before the image data counts.
+    int orientation = 0;
+    for (std::uint64_t at = 20 + std::uint64_t{Be32(d, 8)}; at + 8 <= d.size();
+         at += 12 + std::uint64_t{Be32(d, at)}) {
+        const std::string_view type = d.substr(at + 4, 4);
+        if (type == "IDAT")
+            break;
+        if (type == "eXIf") {
+            orientation = ExifOrientation(d.substr(at + 8, Be32(d, at)));
+            break;
+        }
+    }
+    return Turned(Sized(Be32(d, 16), Be32(d, 20)), orientation);
 }
 
 std::optional<ImageSize> Gif(std::string_view d) {
@@ -65,6 +120,8 @@ std::optional<ImageSize> Bmp(std::string_view d) {
 }
 
 std::optional<ImageSize> Jpeg(std::string_view d) {
+    int orientation = 0;
+    bool exif = false; // only the first Exif segment counts
     std::size_t at = 2;
     while (at + 4 <= d.size()) {
         if (static_cast<unsigned char>(d[at]) != 0xFF)
@@ -88,14 +145,54 @@ std::optional<ImageSize> Jpeg(std::string_view d) {
         if (frame) {
             if (at + 9 > d.size())
                 return std::nullopt;
-            return Sized(Be16(d, at + 7), Be16(d, at + 5));
+            return Turned(Sized(Be16(d, at + 7), Be16(d, at + 5)), orientation);
+        }
+        if (marker == 0xE1 && !exif) {
+            const std::string_view body = d.substr(at + 4, length - 2);
+            if (body.starts_with("Exif\0\0"sv)) {
+                exif = true;
+                orientation = ExifOrientation(body.substr(6));
+            }
         }
         at += 2 + length;
     }
     return std::nullopt;
 }
 
-std::optional<ImageSize> WebP(std::string_view d) {
+// An extended WebP keeps its EXIF chunk behind the image data, mostly past
+// the head: the walk over the chunks fetches what the head does not hold.
+int WebPOrientation(std::string_view head, const ImageBytesAt& more) {
+    constexpr std::size_t kExifRead = 64 * 1024; // the first directory lies near the start
+    const std::uint64_t end = 8 + std::uint64_t{Le32(head, 4)};
+    std::string fetched;
+    std::uint64_t fetchedAt = 0;
+    const auto bytes = [&](std::uint64_t at, std::size_t size) -> std::string_view {
+        if (at + size <= head.size())
+            return head.substr(at, size);
+        if (at < fetchedAt || at + size > fetchedAt + fetched.size()) {
+            if (!more)
+                return {};
+            fetched = more(at, size + kExifRead);
+            fetchedAt = at;
+        }
+        return std::string_view(fetched).substr(std::min<std::uint64_t>(at - fetchedAt, fetched.size()),
+                                                size);
+    };
+    std::uint64_t at = 12;
+    for (int chunks = 0; chunks < 64 && at + 8 <= end; ++chunks) { // a long animation is not walked
+        const std::string_view header = bytes(at, 8);
+        if (header.size() < 8)
+            return 0;
+        const std::uint64_t size = Le32(header, 4);
+        if (header.starts_with("EXIF"))
+            return ExifOrientation(
+                bytes(at + 8, static_cast<std::size_t>(std::min<std::uint64_t>(size, kExifRead))));
+        at += 8 + size + (size & 1);
+    }
+    return 0;
+}
+
+std::optional<ImageSize> WebP(std::string_view d, const ImageBytesAt& more) {
     if (d.size() < 16)
         return std::nullopt;
     const std::string_view chunk = d.substr(12, 4);
@@ -111,8 +208,11 @@ std::optional<ImageSize> WebP(std::string_view d) {
         const std::uint32_t bits = Le32(d, 21);
         return Sized((bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1);
     }
-    if (chunk == "VP8X" && d.size() >= 30)
-        return Sized(Le24(d, 24) + 1, Le24(d, 27) + 1);
+    if (chunk == "VP8X" && d.size() >= 30) {
+        const auto size = Sized(Le24(d, 24) + 1, Le24(d, 27) + 1);
+        const bool exif = (static_cast<unsigned char>(d[20]) & 0x08) != 0;
+        return exif ? Turned(size, WebPOrientation(d, more)) : size;
+    }
     return std::nullopt;
 }
 
@@ -209,7 +309,7 @@ std::optional<ImageSize> Svg(std::string_view d) {
 
 } // namespace
 
-std::optional<ImageSize> ReadImageSize(std::string_view head) {
+std::optional<ImageSize> ReadImageSize(std::string_view head, const ImageBytesAt& more) {
     if (head.starts_with("\x89PNG\r\n\x1A\n"))
         return Png(head);
     if (head.starts_with("GIF87a") || head.starts_with("GIF89a"))
@@ -219,7 +319,7 @@ std::optional<ImageSize> ReadImageSize(std::string_view head) {
     if (head.starts_with("\xFF\xD8"))
         return Jpeg(head);
     if (head.starts_with("RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP")
-        return WebP(head);
+        return WebP(head, more);
     if (StartsWithSvg(head))
         return Svg(head.substr(0, 64 * 1024));
     return std::nullopt;

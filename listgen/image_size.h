@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tabulon {
@@ -12,10 +14,19 @@ struct ImageSize {
     bool operator==(const ImageSize&) const = default;
 };
 
-// The pixel size written in an image's header, without decoding the image:
-// PNG, GIF, BMP, JPEG, WebP, and SVG whose root element gives plain numbers.
-// nullopt for anything else, a damaged header included.
-std::optional<ImageSize> ReadImageSize(std::string_view head);
+// Up to `size` bytes from `offset` on of the file whose start was read:
+// fewer at its end, none when it cannot be read.
+using ImageBytesAt = std::function<std::string(std::uint64_t offset, std::size_t size)>;
+
+// The pixel size of an image as it is displayed, from its header without
+// decoding the image: PNG, GIF, BMP, JPEG, WebP, and SVG whose root element
+// gives plain numbers. An EXIF orientation that turns the picture a quarter
+// (5 to 8) swaps width and height; it is read from a JPEG's Exif segment, a
+// PNG's eXIf chunk before the image data and an extended WebP's EXIF chunk.
+// A WebP keeps that chunk behind its image data: `more` fetches it when
+// `head` stops short of it. nullopt for anything else, a damaged header
+// included.
+std::optional<ImageSize> ReadImageSize(std::string_view head, const ImageBytesAt& more = {});
 
 // How much of a file's start ReadImageSize needs for almost every image, and
 // how far a JPEG's frame header may lie behind large metadata segments.

@@ -59,5 +59,19 @@ TEST(FileContentFailures, TheReaderTellsWhyAFileWasRefused) {
     EXPECT_EQ(reader.Read("/dev/null").message(), "not a regular file");
 }
 
+TEST(FileContentFailures, APieceFromAnOffsetStopsAtTheFilesEnd) {
+    test::TempDir dir;
+    const std::string file = dir.Write("f", "0123456789");
+    FileReader reader;
+    const auto piece = [&](std::uint64_t offset, std::size_t limit) {
+        return reader.ReadAt(file, offset, limit) ? "error" : std::string(reader.data());
+    };
+    EXPECT_EQ(piece(3, 4), "3456");
+    EXPECT_EQ(piece(7, 100), "789");
+    EXPECT_EQ(piece(10, 4), "");
+    EXPECT_EQ(piece(UINT64_MAX, 4), "");
+    EXPECT_EQ(piece(0, 2), "01");
+}
+
 } // namespace
 } // namespace tabulon

@@ -168,6 +168,21 @@ TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
     EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}}", {dir.Write("c.jpg", jpeg)}), "4032x3024");
 }
 
+TEST(NewPlaceholders, WidthAndHeightOfAPhotoOnItsSideAreThoseShown) {
+    const std::string data = std::string(TABULON_TEST_DATA) + "/orientation/";
+    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}} ", {data + "jpeg-6.jpg", data + "jpeg-3.jpg"}), "2x3 3x2 ");
+    // A WebP's EXIF chunk far behind the head, as behind the data of a large picture.
+    std::string webp = test::ReadAll(data + "webp-6.webp");
+    const std::size_t exif = webp.find("EXIF");
+    ASSERT_NE(exif, std::string::npos);
+    webp.insert(exif, "PAD \x70\x11\x01\x00"s + std::string(70000, 'p'));
+    const std::uint32_t riff = static_cast<std::uint32_t>(webp.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        webp[4 + i] = static_cast<char>(riff >> (8 * i));
+    test::TempDir dir;
+    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}}", {dir.Write("big.webp", webp)}), "2x3");
+}
+
 } // namespace
 } // namespace tabulon
 
