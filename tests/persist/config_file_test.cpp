@@ -3,6 +3,7 @@
 #include "persist/config_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
+#include "support/utf16_bytes.h"
 
 namespace tabulon {
 namespace {
@@ -64,6 +65,22 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
         EXPECT_EQ(set.top, "T");
         EXPECT_EQ(set.bottom, "");
         EXPECT_EQ(set.newEntry, "");
+    }
+}
+
+TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
+    const std::u16string text =
+        u"[Configuration]\r\ntxtWidth=3\r\ncbTextTop=<ul title=\"\u00e9\U0001F600\">\r\n"
+        u"cbTextNewEntry=<li>{{BASE}}</li>\r\nchkAddComments=0\r\n";
+    test::TempDir dir;
+    for (const bool bigEndian : {false, true}) {
+        TemplateSet set = Sample();
+        ASSERT_FALSE(LoadConfiguration(dir.Write("u.ini", test::Utf16File(text, bigEndian)), set));
+        EXPECT_EQ(set.width, "3");
+        EXPECT_EQ(set.top, "<ul title=\"\xC3\xA9\xF0\x9F\x98\x80\">");
+        EXPECT_EQ(set.newEntry, "<li>{{BASE}}</li>");
+        EXPECT_EQ(set.bottom, "");
+        EXPECT_EQ(set.addComments, kUnchecked);
     }
 }
 
