@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "persist/config_file.h"
+#include "support/fifo_watchdog.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 #include "support/utf16_bytes.h"
@@ -96,13 +99,17 @@ TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
 
 TEST(Configuration, AFileThatCannotBeReadChangesNothing) {
     test::TempDir dir;
-    for (const std::string& path : {dir / "missing.ini", dir.path().string()}) {
+    const std::string fifo = dir / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const test::FifoWatchdog watchdog(fifo);
+    for (const std::string& path : {dir / "missing.ini", dir.path().string(), fifo}) {
         TemplateSet set = Sample();
         const auto error = LoadConfiguration(path, set);
         ASSERT_TRUE(error);
         EXPECT_EQ(error->file, path);
         EXPECT_EQ(set, Sample());
     }
+    EXPECT_FALSE(watchdog.released());
 }
 
 TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {
