@@ -143,25 +143,40 @@ int RunPlugin(const QString& plugin, const QString& switchText, const std::funct
 int RunHost(const QStringList& arguments) {
     QString command;
     QString plugin;
+    QString problem; // the first mistake; a --help anywhere still wins
+    const auto fail = [&problem](const QString& text) {
+        if (problem.isEmpty())
+            problem = text;
+    };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments.at(i);
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             Print(stdout, QString::fromLatin1(kUsage));
             return kExitOk;
         }
-        if (arg == QLatin1String("--plugin") && i + 1 < arguments.size()) {
-            plugin = arguments.at(++i);
+        if (arg == QLatin1String("--plugin")) {
+            if (i + 1 < arguments.size())
+                plugin = arguments.at(++i);
+            else
+                fail(QStringLiteral("option '--plugin' needs a path"));
         } else if (arg.startsWith(QLatin1String("--plugin="))) {
             plugin = arg.mid(9);
-        } else if (command.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
-            command = arg;
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            fail(QStringLiteral("unknown option '%1'").arg(arg));
+        } else if (!command.isEmpty()) {
+            fail(QStringLiteral("one command only, not both '%1' and '%2'").arg(command, arg));
+        } else if (arg != QLatin1String("serve") && arg != QLatin1String("register") &&
+                   arg != QLatin1String("run")) {
+            fail(QStringLiteral("unknown command '%1'").arg(arg));
         } else {
-            command = QStringLiteral("?");
+            command = arg;
         }
     }
-    if (command != QLatin1String("serve") && command != QLatin1String("register") &&
-        command != QLatin1String("run")) {
-        Print(stderr, QString::fromLatin1(kUsage));
+    if (command.isEmpty())
+        fail(QStringLiteral("no command given (serve, register or run)"));
+    if (!problem.isEmpty()) {
+        Print(stderr, QStringLiteral("tabulon-host: %1\nTry 'tabulon-host --help' for more information.\n")
+                          .arg(problem));
         return kExitUsage;
     }
 

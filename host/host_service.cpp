@@ -1,5 +1,7 @@
 #include "host/host_service.h"
 
+#include <QDBusArgument>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 
 namespace tabulon::host {
@@ -36,6 +38,18 @@ QString FormatCall(const Call& call) {
         QLatin1Char('\t'));
 }
 
+namespace {
+
+// The D-Bus signature of a value that came in a variant, for a message.
+QString SignatureOf(const QVariant& value) {
+    if (value.metaType() == QMetaType::fromType<QDBusArgument>())
+        return qvariant_cast<QDBusArgument>(value).currentSignature();
+    const char* signature = QDBusMetaType::typeToSignature(value.metaType());
+    return signature != nullptr ? QString::fromLatin1(signature) : QString::fromLatin1(value.typeName());
+}
+
+} // namespace
+
 void HostService::Record(const QString& method, const QString& key, const QVariant& value) {
     QString type = QString::fromLatin1(value.typeName());
     if (value.typeId() == QMetaType::Short)
@@ -51,7 +65,15 @@ void HostService::Record(const QString& method, const QString& key, const QVaria
 }
 
 void HostService::hkp_DataAdd(const QString& key, const QDBusVariant& value) {
-    Record(QStringLiteral("hkp_DataAdd"), key, value.variant());
+    const QVariant& inner = value.variant();
+    if (inner.typeId() != QMetaType::QString && inner.typeId() != QMetaType::Short) {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::InvalidArgs,
+                           QStringLiteral("hkp_DataAdd takes a string (s) or a 16-bit integer (n), not %1")
+                               .arg(SignatureOf(inner)));
+        return;
+    }
+    Record(QStringLiteral("hkp_DataAdd"), key, inner);
 }
 
 void HostService::hkp_DataAddInt(const QString& key, qint16 value) {

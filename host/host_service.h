@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -24,7 +25,9 @@ QString Escape(const QString& text);
 
 // The plug-in core object a host editor offers its plug-ins: it keeps the
 // key-value pairs it is given, each key with the global suffix while one is set.
-class HostService : public QObject {
+// A value of hkp_DataAdd that is neither a string nor a 16-bit integer is
+// refused with InvalidArgs and kept nowhere.
+class HostService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "htmlkit.HTMLKitPluginsCore")
 public:

@@ -2,6 +2,7 @@
 
 #include "listgen/blanks.h"
 #include "listgen/template_set.h"
+#include "persist/utf16_text.h"
 
 namespace tabulon {
 
@@ -90,6 +91,8 @@ bool IniDocument::IsValidKey(std::string_view key) {
 }
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
+    if (const auto utf8 = Utf16WithBomToUtf8(bytes))
+        return Parse(*utf8);
     IniDocument doc;
     if (bytes.starts_with(kBom)) {
         doc.bom_ = true;

@@ -14,6 +14,8 @@ namespace tabulon {
 // ASCII case and without blanks around them; a value is everything after the
 // first '=' up to the line end, unchanged. Lines starting with ';' are
 // comments. CR LF, LF and CR all end a line; a UTF-8 byte-order mark is skipped.
+// A file with a UTF-16 byte-order mark is read as its UTF-8 conversion, and so
+// written back whole in UTF-8 with the UTF-8 mark: never in two encodings.
 class IniDocument {
 public:
     static IniDocument Parse(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QHash>
 #include <QString>
 
 class QSettings;
@@ -10,6 +11,12 @@ namespace tabulon {
 
 // The per-user settings of the window: text values addressed by application
 // name, section and key. Reading never fails: a missing value is the default.
+//
+// The values live in one file, where Qt keeps user settings in INI format
+// (QSettings::setPath moves it). A file there that is not a regular file (a
+// FIFO, a device, a folder) is never opened, so it can neither block the start
+// nor be replaced: it counts as missing, values live for this run only, and
+// one line on stderr says so.
 class SettingsStore {
 public:
     explicit SettingsStore(const QString& applicationName);
@@ -27,7 +34,8 @@ public:
     void Sync();
 
 private:
-    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<QSettings> settings_; // null when the file is not a regular file
+    QHash<QString, QString> unsaved_;     // the values of this run when it is null
 };
 
 } // namespace tabulon

@@ -1,8 +1,12 @@
 #include <csignal>
+#include <filesystem>
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <sys/stat.h>
 
 #include "app/close_signals.h"
+#include "support/fifo_watchdog.h"
 
 #include "window_fixture.h"
 
@@ -95,6 +99,106 @@ TEST_F(WindowTest, ATerminationSignalClosesTheWindowAndSavesItsSettings) {
     ::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
     EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("9"));
+}
+
+// The application name and settings file of this test's window.
+QString AppOfThisTest() {
+    return QStringLiteral("tabulon-%1")
+        .arg(QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()));
+}
+std::filesystem::path SettingsFileOfThisTest() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), AppOfThisTest())
+        .fileName()
+        .toStdString();
+}
+
+// Removes a path at the end of a test, whatever happens in it: a FIFO left
+// among the settings would block every later test.
+struct RemovedAtEnd {
+    std::filesystem::path path;
+    ~RemovedAtEnd() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
+    namespace fs = std::filesystem;
+    const fs::path file = SettingsFileOfThisTest();
+    const RemovedAtEnd removed{file};
+    fs::create_directories(file.parent_path());
+    const std::string fifo = files / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const test::FifoWatchdog watchdog(fifo);
+
+    struct Kind {
+        const char* name;
+        std::function<void()> make;
+        std::function<bool()> isStillThere;
+    };
+    const Kind kinds[] = {
+        {"a FIFO", [&] { ::mkfifo(file.c_str(), 0600); },
+         [&] { return fs::is_fifo(fs::symlink_status(file)); }},
+        {"a link to a FIFO", [&] { fs::create_symlink(fifo, file); },
+         [&] { return fs::is_symlink(file) && fs::is_fifo(fifo); }},
+        {"a folder", [&] { fs::create_directory(file); }, [&] { return fs::is_directory(file); }},
+    };
+    for (const Kind& kind : kinds) {
+        fs::remove_all(file);
+        kind.make();
+        ASSERT_TRUE(kind.isStillThere()) << kind.name;
+        const test::FifoWatchdog fileWatchdog(file);
+        Open();
+        EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("4")) << kind.name;
+        Control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+        Close();
+        EXPECT_TRUE(kind.isStillThere()) << kind.name;
+        EXPECT_FALSE(fileWatchdog.released()) << kind.name;
+    }
+    EXPECT_FALSE(watchdog.released());
+
+    // What is written still reads back for the rest of the run.
+    SettingsStore store(AppOfThisTest());
+    store.WriteSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QStringLiteral("/d/"));
+    store.Sync();
+    EXPECT_EQ(store.ReadSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QString()),
+              QStringLiteral("/d/"));
+    EXPECT_TRUE(fs::is_directory(file));
+}
+
+TEST_F(WindowTest, AFifoBesideTheSettingsFileIsNeverOpened) {
+    namespace fs = std::filesystem;
+    const fs::path file = SettingsFileOfThisTest();
+    // The organization-wide file that a QSettings made from names also reads.
+    const fs::path shared = file.parent_path().parent_path() / "Tabulon.ini";
+    const RemovedAtEnd removed{shared};
+    ASSERT_EQ(::mkfifo(shared.c_str(), 0600), 0);
+    const test::FifoWatchdog watchdog(shared);
+    Open();
+    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+    Close();
+    EXPECT_NE(test::ReadAll(file).find("[txtWidth]\ntext=9\n"), std::string::npos);
+    EXPECT_FALSE(watchdog.released());
+}
+
+TEST(SetUpRun, ASettingsFileThatIsAFifoIsReportedAndLeftAlone) {
+    const test::TempDir home;
+    std::filesystem::create_directory(home / "Tabulon");
+    const std::string file = home / "Tabulon/tabulon.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const test::FifoWatchdog watchdog(file);
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(home.path().string()));
+    run.setProcessEnvironment(env);
+    run.start(QStringLiteral(TABULON_WINDOW), {QStringLiteral("/setupregistry")});
+    ASSERT_TRUE(run.waitForFinished(20000));
+    EXPECT_EQ(run.exitCode(), 0);
+    EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardError()),
+              QStringLiteral("tabulon: %1 is not a regular file; settings are neither read nor saved\n")
+                  .arg(QString::fromStdString(file)));
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
+    EXPECT_FALSE(watchdog.released());
 }
 
 } // namespace

@@ -1,11 +1,12 @@
-// The INI reader and writer: any bytes parse and serialize back unchanged;
-// any value written with a valid name reads back as written, and the other
-// keys keep their values.
+// The INI reader and writer: any bytes parse and serialize back unchanged, and
+// a UTF-16 file as its conversion to valid UTF-8; any value written with a
+// valid name reads back as written, and the other keys keep their values.
 #include <cstdlib>
 #include <string>
 
 #include "fuzz_input.h"
 #include "persist/ini_document.h"
+#include "persist/utf16_text.h"
 
 using namespace tabulon;
 
@@ -30,19 +31,59 @@ void Check(bool ok) {
         std::abort();
 }
 
+// A field cannot hold 0xFF, which both UTF-16 marks need: a file that starts
+// with 0xFE and '<' or '>' stands for one with the little- or big-endian mark.
+std::string WithUtf16Mark(std::string_view field) {
+    if (field.starts_with("\xFE<"))
+        return "\xFF\xFE" + std::string(field.substr(2));
+    if (field.starts_with("\xFE>"))
+        return "\xFE\xFF" + std::string(field.substr(2));
+    return std::string(field);
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t length = c < 0x80             ? 1
+                                   : (c & 0xE0) == 0xC0 ? 2
+                                   : (c & 0xF0) == 0xE0 ? 3
+                                   : (c & 0xF8) == 0xF0 ? 4
+                                                        : 0;
+        if (length == 0 || i + length > s.size())
+            return false;
+        char32_t code = length == 1 ? c : c & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(s[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kShortest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Fields fields(data, size);
-    const std::string_view file = fields.Next();
+    const std::string file = WithUtf16Mark(fields.Next());
     const std::string_view section = fields.Next();
     const std::string_view key = fields.Next();
     const std::string_view value = fields.Next();
     const std::string_view otherSection = fields.Next();
     const std::string_view otherKey = fields.Next();
 
+    const auto utf8 = Utf16WithBomToUtf8(file);
+    if (utf8)
+        Check(IsValidUtf8(*utf8));
+    const std::string_view text = utf8 ? *utf8 : file;
+
     IniDocument doc = IniDocument::Parse(file);
-    Check(doc.Serialize() == file);
+    Check(doc.Serialize() == text);
 
     const auto otherBefore = doc.Get(otherSection, otherKey);
     const std::string otherValue = otherBefore ? std::string(*otherBefore) : std::string();
@@ -52,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (!doc.Set(section, key, value)) {
         Check(!IniDocument::IsValidSection(section) || !IniDocument::IsValidKey(key));
-        Check(doc.Serialize() == file);
+        Check(doc.Serialize() == text);
         return 0;
     }
     const IniDocument reread = IniDocument::Parse(doc.Serialize());

@@ -1,11 +1,15 @@
 #include <csignal>
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "hostlink/dbus_host_core.h"
+#include "hostlink/host_names.h"
 #include "support/run_process.h"
 
 namespace tabulon {
@@ -55,6 +59,67 @@ TEST(TabulonHost, ServeLogsEachCallOnOneLineUntilTerminated) {
     EXPECT_EQ(serve.exitCode(), 0);
     EXPECT_EQ(serve.readAllStandardOutput(), QByteArray("hkp_DataAdd\tOUTPUT\tstring\ta\\r\\nb\\\\c\n"
                                                         "hkp_DataAddInt\tMODE\tint16\t7\n"));
+}
+
+TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelp) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{}, "no command given (serve, register or run)"},
+        {{"--verbose", "run"}, "unknown option '--verbose'"},
+        {{"run", "--plugin"}, "option '--plugin' needs a path"},
+        {{"serve", "run"}, "one command only, not both 'serve' and 'run'"},
+        {{"%1", "serve"}, "unknown command '%1'"},
+    };
+    for (const auto& [args, problem] : cases) {
+        const test::ProcessResult r = Host(args);
+        EXPECT_EQ(r.exitCode, 2) << problem;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "tabulon-host: " + problem + "\nTry 'tabulon-host --help' for more information.\n");
+    }
+    const test::ProcessResult help = Host({"frobnicate", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.substr(0, 20), "Usage: tabulon-host ");
+}
+
+TEST(TabulonHost, ServeRefusesAValueThatIsNeitherAStringNorA16BitInteger) {
+    QProcess serve;
+    serve.start(QStringLiteral(TABULON_HOST), {QStringLiteral("serve")});
+    ASSERT_TRUE(serve.waitForStarted());
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString service = QString::fromLatin1(host::kService);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bus.interface()->isServiceRegistered(service).value(); }, 5000));
+    const auto add = [&](const QVariant& value) {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QString::fromLatin1(host::kPath),
+                                                           QString::fromLatin1(host::kInterface),
+                                                           QString::fromLatin1(host::kDataAdd));
+        call << QStringLiteral("K") << QVariant::fromValue(QDBusVariant(value));
+        return bus.call(call, QDBus::Block, 5000);
+    };
+
+    const std::pair<QVariant, QString> refused[] = {
+        {QVariant(5), QStringLiteral("i")},
+        {QVariant::fromValue(quint16(5)), QStringLiteral("q")},
+        {QVariant::fromValue(qint64(5)), QStringLiteral("x")},
+        {QVariant(2.5), QStringLiteral("d")},
+        {QVariant(true), QStringLiteral("b")},
+        {QVariant(QByteArray("ab")), QStringLiteral("ay")},
+        {QVariant(QStringList{QStringLiteral("a")}), QStringLiteral("as")},
+        {QVariant::fromValue(QDBusVariant(QStringLiteral("a"))), QStringLiteral("v")},
+    };
+    for (const auto& [value, signature] : refused) {
+        const QDBusMessage reply = add(value);
+        EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage) << signature.toStdString();
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+        EXPECT_TRUE(reply.errorMessage().endsWith(QStringLiteral(", not ") + signature))
+            << reply.errorMessage().toStdString();
+    }
+    EXPECT_EQ(add(QVariant::fromValue(qint16(-3))).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(add(QStringLiteral("x")).type(), QDBusMessage::ReplyMessage);
+
+    serve.terminate();
+    ASSERT_TRUE(serve.waitForFinished(5000));
+    EXPECT_EQ(serve.readAllStandardOutput(), QByteArray("hkp_DataAdd\tK\tint16\t-3\n"
+                                                        "hkp_DataAdd\tK\tstring\tx\n"));
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "persist/config_file.h"
+#include "support/fifo_watchdog.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
+#include "support/utf16_bytes.h"
 
 namespace tabulon {
 namespace {
@@ -67,6 +71,22 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     }
 }
 
+TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
+    const std::u16string text =
+        u"[Configuration]\r\ntxtWidth=3\r\ncbTextTop=<ul title=\"\u00e9\U0001F600\">\r\n"
+        u"cbTextNewEntry=<li>{{BASE}}</li>\r\nchkAddComments=0\r\n";
+    test::TempDir dir;
+    for (const bool bigEndian : {false, true}) {
+        TemplateSet set = Sample();
+        ASSERT_FALSE(LoadConfiguration(dir.Write("u.ini", test::Utf16File(text, bigEndian)), set));
+        EXPECT_EQ(set.width, "3");
+        EXPECT_EQ(set.top, "<ul title=\"\xC3\xA9\xF0\x9F\x98\x80\">");
+        EXPECT_EQ(set.newEntry, "<li>{{BASE}}</li>");
+        EXPECT_EQ(set.bottom, "");
+        EXPECT_EQ(set.addComments, kUnchecked);
+    }
+}
+
 TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
     test::TempDir dir;
     const std::string file = dir.Write("pic.jpg", std::string("\xFF\xD8\xFF\x00[JFIF]", 10));
@@ -79,13 +99,17 @@ TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
 
 TEST(Configuration, AFileThatCannotBeReadChangesNothing) {
     test::TempDir dir;
-    for (const std::string& path : {dir / "missing.ini", dir.path().string()}) {
+    const std::string fifo = dir / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const test::FifoWatchdog watchdog(fifo);
+    for (const std::string& path : {dir / "missing.ini", dir.path().string(), fifo}) {
         TemplateSet set = Sample();
         const auto error = LoadConfiguration(path, set);
         ASSERT_TRUE(error);
         EXPECT_EQ(error->file, path);
         EXPECT_EQ(set, Sample());
     }
+    EXPECT_FALSE(watchdog.released());
 }
 
 TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {

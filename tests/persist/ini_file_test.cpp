@@ -4,6 +4,7 @@
 
 #include "persist/ini_file.h"
 #include "support/temp_dir.h"
+#include "support/utf16_bytes.h"
 
 namespace tabulon {
 namespace {
@@ -28,6 +29,19 @@ TEST(IniFile, WritingCreatesTheFileAndASecondWriteReplacesTheLine) {
     const std::string value(600, 'v');
     ASSERT_FALSE(ini.WriteFile("S", "long", value));
     EXPECT_EQ(ini.GetFile("S", "long"), value);
+}
+
+TEST(IniFile, AUtf16FileIsReadAndAWriteTurnsItWholeIntoUtf8) {
+    for (const bool bigEndian : {false, true}) {
+        test::TempDir dir;
+        CIniFIle ini;
+        ini.INIFile(
+            dir.Write("u.ini", test::Utf16File(u"; \u00e9t\u00e9\r\n[S]\r\nk=\u20ac\r\nj=1\r\n", bigEndian)));
+        EXPECT_EQ(ini.GetFile("S", "k"), "\xE2\x82\xAC");
+        ASSERT_FALSE(ini.WriteFile("S", "j", "\xC3\xA9"));
+        EXPECT_EQ(test::ReadAll(ini.INIFile()),
+                  "\xEF\xBB\xBF; \xC3\xA9t\xC3\xA9\r\n[S]\r\nk=\xE2\x82\xAC\r\nj=\xC3\xA9\r\n");
+    }
 }
 
 TEST(IniFile, CreateIniJoinsWithOneSeparator) {

@@ -1,0 +1,72 @@
+#include "persist/utf16_text.h"
+
+#include <cstdint>
+
+namespace tabulon {
+
+namespace {
+
+using namespace std::string_view_literals;
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+bool IsHighSurrogate(char32_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+} // namespace
+
+std::optional<std::string> Utf16WithBomToUtf8(std::string_view bytes) {
+    bool bigEndian = false;
+    if (bytes.starts_with("\xFE\xFF"sv))
+        bigEndian = true;
+    else if (!bytes.starts_with("\xFF\xFE"sv) || bytes.starts_with("\xFF\xFE\0\0"sv))
+        return std::nullopt;
+
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto first = static_cast<std::uint8_t>(bytes[i]);
+        const auto second = static_cast<std::uint8_t>(bytes[i + 1]);
+        return bigEndian ? (char32_t{first} << 8 | second) : (char32_t{second} << 8 | first);
+    };
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const std::size_t size = bytes.size();
+    std::size_t i = 0; // the mark itself is converted too
+    while (i + 1 < size) {
+        char32_t c = unit(i);
+        i += 2;
+        if (IsHighSurrogate(c) && i + 1 < size && IsLowSurrogate(unit(i))) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i) - 0xDC00);
+            i += 2;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            c = kReplacement;
+        }
+        AppendUtf8(out, c);
+    }
+    if (i < size)
+        AppendUtf8(out, kReplacement);
+    return out;
+}
+
+} // namespace tabulon
