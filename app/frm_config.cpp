@@ -22,6 +22,7 @@
 #include "app/control_settings.h"
 #include "app/controls.h"
 #include "app/design.h"
+#include "app/go_result.h"
 #include "app/popup_editor.h"
 #include "app/preview_window.h"
 #include "app/result_text.h"
@@ -168,6 +169,7 @@ void FrmConfig::BuildControls() {
     connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
     connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
+    goResult_ = new GoResult(txtResult_);
     connect(cmdPreview_, &QPushButton::clicked, this, &FrmConfig::cmdPreview_Click);
     previewDelay_ = new QTimer(this);
     previewDelay_->setSingleShot(true);
@@ -301,7 +303,7 @@ void FrmConfig::cmdGo_Click() {
         dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
         return;
     }
-    txtResult_->setPlainText(ToBoxText(sink.take()));
+    goResult_->Show(sink.take());
     (PluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
@@ -311,7 +313,7 @@ void FrmConfig::UpdateComboBoxes() {
 }
 
 void FrmConfig::cmdCopy_Click() {
-    QApplication::clipboard()->setText(CrLfText(txtResult_));
+    QApplication::clipboard()->setText(goResult_->HandOverText());
 }
 
 bool FrmConfig::PluginRun() const {
@@ -321,7 +323,7 @@ bool FrmConfig::PluginRun() const {
 void FrmConfig::cmdPluginInsert_Click() {
     if (!PluginRun())
         return;
-    const QString result = CrLfText(txtResult_);
+    const QString result = goResult_->HandOverText();
     QString error = host_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
     if (error.isEmpty())
         error = host_->hkp_DataAdd(QStringLiteral("OUTPUT"), result);

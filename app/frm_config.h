@@ -19,6 +19,7 @@ namespace tabulon {
 
 class CommentCheckBox;
 class Dialogs;
+class GoResult;
 class HostCore;
 class Launcher;
 class MultiLineBox;
@@ -111,6 +112,7 @@ private:
     TemplateBox* cbTextEndEntry_ = nullptr;
     TemplateBox* cbTextNewRow_ = nullptr;
     MultiLineBox* txtResult_ = nullptr;
+    GoResult* goResult_ = nullptr; // what Copy and Insert hand over
     PopupBox* txtInputPopup_ = nullptr;
     QPushButton* cmdSaveConfig_ = nullptr;
     QPushButton* cmdLoadConfig_ = nullptr;

@@ -42,6 +42,17 @@ TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
     EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("5"));
 }
 
+TEST_F(InsertTest, InsertHandsOverTheEnginesTextALoneLineFeedIncluded) {
+    FrmConfig& window = OpenPluginRun();
+    dialogs.fileChoices.push_back({{QStringLiteral("/p/a\nb.jpg")}, 1});
+    Click("cmdBrowseForFiles");
+    Click("cmdGo");
+    Click("cmdPluginInsert");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(host.lines().last().contains(QStringLiteral("<td>/p/a\\nb.jpg</td>\\r\\n")))
+        << host.lines().last().toStdString();
+}
+
 TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
     FrmConfig& window = OpenPluginRun();
     Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
