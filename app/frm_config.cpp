@@ -22,6 +22,7 @@
 #include "app/control_settings.h"
 #include "app/controls.h"
 #include "app/design.h"
+#include "app/go_result.h"
 #include "app/popup_editor.h"
 #include "app/preview_window.h"
 #include "app/result_text.h"
@@ -29,6 +30,7 @@
 #include "browser/open_in_browser.h"
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
+#include "hostlink/result_hand_over.h"
 #include "listgen/history.h"
 #include "listgen/list_assembly.h"
 #include "listgen/name_parts.h"
@@ -168,6 +170,11 @@ void FrmConfig::BuildControls() {
     connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
     connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
+    goResult_ = new GoResult(txtResult_);
+    if (PluginRun()) {
+        handOver_ = new ResultHandOver(*host_, this);
+        connect(handOver_, &ResultHandOver::finished, this, &FrmConfig::HandOverFinished);
+    }
     connect(cmdPreview_, &QPushButton::clicked, this, &FrmConfig::cmdPreview_Click);
     previewDelay_ = new QTimer(this);
     previewDelay_->setSingleShot(true);
@@ -301,7 +308,7 @@ void FrmConfig::cmdGo_Click() {
         dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
         return;
     }
-    txtResult_->setPlainText(ToBoxText(sink.take()));
+    goResult_->Show(sink.take());
     (PluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
@@ -311,7 +318,7 @@ void FrmConfig::UpdateComboBoxes() {
 }
 
 void FrmConfig::cmdCopy_Click() {
-    QApplication::clipboard()->setText(CrLfText(txtResult_));
+    QApplication::clipboard()->setText(goResult_->HandOverText());
 }
 
 bool FrmConfig::PluginRun() const {
@@ -319,21 +326,31 @@ bool FrmConfig::PluginRun() const {
 }
 
 void FrmConfig::cmdPluginInsert_Click() {
-    if (!PluginRun())
+    if (!PluginRun() || handOver_->pending())
         return;
-    const QString result = CrLfText(txtResult_);
-    QString error = host_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
-    if (error.isEmpty())
-        error = host_->hkp_DataAdd(QStringLiteral("OUTPUT"), result);
-    if (!error.isEmpty()) {
-        // The window stays open with the result, so nothing is lost.
+    cmdPluginInsert_->setEnabled(false); // until the host has answered
+    handOver_->Start(goResult_->HandOverText());
+}
+
+void FrmConfig::HandOverFinished(ResultHandOver::Outcome outcome, const QString& reason) {
+    cmdPluginInsert_->setEnabled(true);
+    // Unless it was handed over, the window stays open with the result, so nothing is lost.
+    switch (outcome) {
+    case ResultHandOver::Outcome::HandedOver:
+        close();
+        QCoreApplication::quit();
+        return;
+    case ResultHandOver::Outcome::NotHandedOver:
         dialogs_.ShowMessage(
             this,
-            tr("The result was not handed over to HTML-Kit: %1\nIt is still in the result box.").arg(error));
+            tr("The result was not handed over to HTML-Kit: %1\nIt is still in the result box.").arg(reason));
+        return;
+    case ResultHandOver::Outcome::Unknown:
+        dialogs_.ShowMessage(this,
+                             tr("The result may not have reached HTML-Kit: no answer from the editor; the "
+                                "list may still arrive.\nIt is still in the result box."));
         return;
     }
-    close();
-    QCoreApplication::quit();
 }
 
 void FrmConfig::cmdBrowseForFiles_Click() {

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "hostlink/result_hand_over.h"
 #include "listgen/template_set.h"
 
 class QComboBox;
@@ -19,6 +20,7 @@ namespace tabulon {
 
 class CommentCheckBox;
 class Dialogs;
+class GoResult;
 class HostCore;
 class Launcher;
 class MultiLineBox;
@@ -80,6 +82,7 @@ private:
     void cmdGo_Click();
     void cmdCopy_Click();
     void cmdPluginInsert_Click();
+    void HandOverFinished(ResultHandOver::Outcome outcome, const QString& reason);
     void cmdPreview_Click();
     void UpdatePreview();
     // A successful choice of files, from the dialog or a drop.
@@ -111,6 +114,8 @@ private:
     TemplateBox* cbTextEndEntry_ = nullptr;
     TemplateBox* cbTextNewRow_ = nullptr;
     MultiLineBox* txtResult_ = nullptr;
+    GoResult* goResult_ = nullptr;       // what Copy and Insert hand over
+    ResultHandOver* handOver_ = nullptr; // in a plug-in run only
     PopupBox* txtInputPopup_ = nullptr;
     QPushButton* cmdSaveConfig_ = nullptr;
     QPushButton* cmdLoadConfig_ = nullptr;

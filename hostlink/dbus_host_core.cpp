@@ -1,39 +1,74 @@
 #include "hostlink/dbus_host_core.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 
 #include "hostlink/host_names.h"
 
 namespace tabulon {
 
-std::unique_ptr<DbusHostCore> DbusHostCore::Create(const QDBusConnection& bus) {
+namespace {
+
+QDBusMessage MethodCall(const char* method, const QVariantList& arguments) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QString::fromLatin1(host::kService), QString::fromLatin1(host::kPath),
+                                       QString::fromLatin1(host::kInterface), QString::fromLatin1(method));
+    message.setArguments(arguments);
+    return message;
+}
+
+QVariantList DataAddArguments(const QString& key, const QVariant& value) {
+    return {key, QVariant::fromValue(QDBusVariant(value))};
+}
+
+// D-Bus strings end at a NUL: the host would get a cut text and no error.
+QString Unsendable(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
+        return QStringLiteral("the text holds a NUL character, which cannot be handed over");
+    return {};
+}
+
+QString Reason(const QDBusError& error) {
+    return error.message().isEmpty() ? error.name() : error.message();
+}
+
+CallAnswer AnswerOf(const QDBusError& error) {
+    if (!error.isValid())
+        return {};
+    switch (error.type()) {
+    case QDBusError::NoReply: // also when the host quit after taking the call
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return {CallAnswer::Kind::NoAnswer, QStringLiteral("no answer from the editor")};
+    default:
+        return {CallAnswer::Kind::Failed, Reason(error)};
+    }
+}
+
+} // namespace
+
+std::unique_ptr<DbusHostCore> DbusHostCore::Create(const QDBusConnection& bus, int timeoutMs) {
     if (!bus.isConnected() || bus.interface() == nullptr)
         return nullptr;
     const QString service = QString::fromLatin1(host::kService);
     const bool owned = bus.interface()->isServiceRegistered(service).value();
     if (!owned && !bus.interface()->activatableServiceNames().value().contains(service))
         return nullptr;
-    return std::unique_ptr<DbusHostCore>(new DbusHostCore(bus));
+    return std::unique_ptr<DbusHostCore>(new DbusHostCore(bus, timeoutMs));
 }
 
 QString DbusHostCore::Call(const char* method, const QVariantList& arguments) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(QString::fromLatin1(host::kService), QString::fromLatin1(host::kPath),
-                                       QString::fromLatin1(host::kInterface), QString::fromLatin1(method));
-    message.setArguments(arguments);
-    const QDBusMessage reply = bus_.call(message, QDBus::Block, kTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
-    return {};
+    const QDBusMessage reply = bus_.call(MethodCall(method, arguments), QDBus::Block, timeoutMs_);
+    return reply.type() == QDBusMessage::ErrorMessage ? Reason(QDBusError(reply)) : QString();
 }
 
 QString DbusHostCore::hkp_DataAdd(const QString& key, const QVariant& value) {
-    // D-Bus strings end at a NUL: the host would get a cut text and no error.
-    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
-        return QStringLiteral("the text holds a NUL character, which cannot be handed over");
-    return Call(host::kDataAdd, {key, QVariant::fromValue(QDBusVariant(value))});
+    if (QString refused = Unsendable(value); !refused.isEmpty())
+        return refused;
+    return Call(host::kDataAdd, DataAddArguments(key, value));
 }
 
 QString DbusHostCore::hkp_DataAddInt(const QString& key, qint16 value) {
@@ -42,6 +77,27 @@ QString DbusHostCore::hkp_DataAddInt(const QString& key, qint16 value) {
 
 QString DbusHostCore::hkp_DataSetGlobalSuffix(const QString& suffix) {
     return Call(host::kDataSetGlobalSuffix, {suffix});
+}
+
+void DbusHostCore::hkp_DataAddLater(const QString& key, const QVariant& value, QObject* context,
+                                    Answered answered) {
+    if (QString refused = Unsendable(value); !refused.isEmpty()) {
+        QMetaObject::invokeMethod(
+            context,
+            [answered = std::move(answered), refused = std::move(refused)] {
+                answered({CallAnswer::Kind::Failed, refused});
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    // The watcher belongs to `context`: once that is gone, so is the answer.
+    auto* watcher = new QDBusPendingCallWatcher(
+        bus_.asyncCall(MethodCall(host::kDataAdd, DataAddArguments(key, value)), timeoutMs_), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [answered = std::move(answered)](QDBusPendingCallWatcher* call) {
+                         call->deleteLater();
+                         answered(AnswerOf(call->error()));
+                     });
 }
 
 } // namespace tabulon

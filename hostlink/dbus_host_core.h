@@ -6,28 +6,33 @@
 
 #include "hostlink/host_core.h"
 
+class QDBusMessage;
+
 namespace tabulon {
 
-// The plug-in core on a D-Bus bus. Calls block, in order, each for a few
-// seconds at most; they are built directly, since introspection would block
-// while the host is busy.
+// The plug-in core on a D-Bus bus. Each call waits a few seconds at most; the
+// calls are built directly, since introspection would block while the host is
+// busy.
 class DbusHostCore final : public HostCore {
 public:
+    static constexpr int kTimeoutMs = 5000;
+
     // The core, when the name has an owner or can be started; nullptr when
     // the host cannot be reached, no bus at all included.
-    static std::unique_ptr<DbusHostCore> Create(const QDBusConnection& bus);
+    static std::unique_ptr<DbusHostCore> Create(const QDBusConnection& bus, int timeoutMs = kTimeoutMs);
 
     QString hkp_DataAdd(const QString& key, const QVariant& value) override;
     QString hkp_DataAddInt(const QString& key, qint16 value) override;
     QString hkp_DataSetGlobalSuffix(const QString& suffix) override;
-
-    static constexpr int kTimeoutMs = 5000;
+    void hkp_DataAddLater(const QString& key, const QVariant& value, QObject* context,
+                          Answered answered) override;
 
 private:
-    explicit DbusHostCore(const QDBusConnection& bus) : bus_(bus) {}
+    DbusHostCore(const QDBusConnection& bus, int timeoutMs) : bus_(bus), timeoutMs_(timeoutMs) {}
     QString Call(const char* method, const QVariantList& arguments);
 
     QDBusConnection bus_;
+    int timeoutMs_;
 };
 
 } // namespace tabulon

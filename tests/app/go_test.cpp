@@ -36,6 +36,45 @@ TEST_F(GoTest, GoWritesTheListAndCopyPutsItOnTheClipboardWithCrLf) {
     EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("-->\r\nédit")));
 }
 
+TEST_F(GoTest, CopyGivesTheEnginesTextUntilTheBoxIsEdited) {
+    // Lone line ends from names and included files, and bytes that are not UTF-8.
+    const std::string included = files.Write("lf.txt", "x\ny\n\xff");
+    const struct {
+        std::string file;
+        const char* newEntry;
+    } cases[] = {
+        {"/p/a\nb.jpg", "<td>{{FILE}}</td>"},
+        {"/p/c\rd.jpg", "<td>{{FILE}}</td>"},
+        {included, "<td>{{INC}}</td>"},
+    };
+    Open();
+    auto* box = Control<QPlainTextEdit>("txtResult");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Box("cbTextNewEntry")->setEditText(QString::fromUtf8(c.newEntry));
+        Select({QString::fromStdString(c.file)});
+        TemplateSet set = InitialTemplateSet();
+        set.newEntry = c.newEntry;
+        StringSink sink;
+        GenerateList(set, c.file, sink);
+        const QString engine = QString::fromStdString(sink.take());
+
+        Click("cmdGo");
+        Click("cmdCopy");
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), engine);
+
+        // Once edited, the box's text goes with CR LF line breaks throughout.
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box, QStringLiteral("z"));
+        Click("cmdCopy");
+        QString edited = engine;
+        edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        edited.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).append(QLatin1Char('z'));
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), edited);
+    }
+}
+
 TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
     Open();
     Select({QStringLiteral("/p/a")});

@@ -1,6 +1,7 @@
 #include <QDBusConnection>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "../app/window_fixture.h"
 #include "hostlink/dbus_host_core.h"
@@ -12,11 +13,19 @@ namespace {
 class InsertTest : public test::WindowTest {
 protected:
     test::ServiceThread host;
-    std::unique_ptr<DbusHostCore> core = DbusHostCore::Create(QDBusConnection::sessionBus());
+    std::unique_ptr<DbusHostCore> core;
 
-    FrmConfig& OpenPluginRun() {
+    FrmConfig& OpenPluginRun(int timeoutMs = DbusHostCore::kTimeoutMs) {
+        core = DbusHostCore::Create(QDBusConnection::sessionBus(), timeoutMs);
         EXPECT_NE(core, nullptr);
         return Open(QStringLiteral("/hkprun"), core.get());
+    }
+    // Insert answers from the event loop.
+    bool WaitForClose(const FrmConfig& window) {
+        return QTest::qWaitFor([&] { return !window.isVisible(); }, 5000);
+    }
+    bool WaitForMessage() {
+        return QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 5000);
     }
 };
 
@@ -31,6 +40,7 @@ TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
     result->setPlainText(result->toPlainText().replace(QStringLiteral("é"), QStringLiteral("è\tok")));
     Control<QLineEdit>("txtWidth")->setText(QStringLiteral("5"));
     Click("cmdPluginInsert");
+    ASSERT_TRUE(WaitForClose(window));
 
     const QStringList lines = host.lines();
     ASSERT_EQ(lines.size(), 2);
@@ -38,8 +48,71 @@ TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
     EXPECT_EQ(lines[1],
               QStringLiteral("hkp_DataAdd\tOUTPUT\tstring\t<!--Tabulon-->\\r\\n<table border=\"0\"><tr>\\r\\n"
                              "<td>/p/è\\tok.jpg</td>\\r\\n\\r\\n</tr></table>\\r\\n\\r\\n<!--/Tabulon-->"));
-    EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("5"));
+}
+
+TEST_F(InsertTest, InsertHandsOverTheEnginesTextALoneLineFeedIncluded) {
+    FrmConfig& window = OpenPluginRun();
+    dialogs.fileChoices.push_back({{QStringLiteral("/p/a\nb.jpg")}, 1});
+    Click("cmdBrowseForFiles");
+    Click("cmdGo");
+    Click("cmdPluginInsert");
+    ASSERT_TRUE(WaitForClose(window));
+    EXPECT_TRUE(host.lines().last().contains(QStringLiteral("<td>/p/a\\nb.jpg</td>\\r\\n")))
+        << host.lines().last().toStdString();
+}
+
+TEST_F(InsertTest, WhileTheEditorIsSlowToAnswerTheWindowStaysResponsiveAndInsertWaits) {
+    FrmConfig& window = OpenPluginRun();
+    host.HoldAnswer(QStringLiteral("OUTPUT"), 500);
+    auto* insert = Control<QPushButton>("cmdPluginInsert");
+    bool waitSeen = false;
+    QTimer::singleShot(100, &window, [&] { waitSeen = window.isVisible() && !insert->isEnabled(); });
+    Click("cmdPluginInsert");
+    EXPECT_FALSE(insert->isEnabled());
+    ASSERT_TRUE(WaitForClose(window));
+    EXPECT_TRUE(waitSeen);
+    EXPECT_EQ(host.lines().size(), 2);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(InsertTest, WithoutAnAnswerTheUserLearnsWhetherTheListMayStillArrive) {
+    const int timeoutMs = 300;
+    const int holdMs = 1000;
+    const struct {
+        const char* silentOn;
+        const char* message;
+        const char* lastCall;
+    } cases[] = {
+        // The text was never sent.
+        {"MODE_OUTPUT",
+         "The result was not handed over to HTML-Kit: no answer from the editor\n"
+         "It is still in the result box.",
+         "hkp_DataAdd\tMODE_OUTPUT\tint16\t2"},
+        // The text went out; only its answer is missing.
+        {"OUTPUT",
+         "The result may not have reached HTML-Kit: no answer from the editor; the list may still "
+         "arrive.\nIt is still in the result box.",
+         "hkp_DataAdd\tOUTPUT\tstring\tprecious"},
+    };
+    FrmConfig& window = OpenPluginRun(timeoutMs);
+    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.silentOn);
+        host.HoldAnswer(QString::fromLatin1(c.silentOn), holdMs);
+        Click("cmdPluginInsert");
+        ASSERT_TRUE(WaitForMessage());
+        EXPECT_EQ(dialogs.messages.takeFirst(), QString::fromUtf8(c.message));
+        EXPECT_EQ(host.lines().last(), QString::fromUtf8(c.lastCall));
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(Control("cmdPluginInsert")->isEnabled());
+        EXPECT_EQ(Control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
+        QTest::qWait(holdMs); // until the host is free again
+    }
+    // A host that answers again takes the result.
+    host.HoldAnswer({}, 0);
+    Click("cmdPluginInsert");
+    EXPECT_TRUE(WaitForClose(window));
 }
 
 TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
@@ -47,6 +120,7 @@ TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
     Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
     host.Stop();
     Click("cmdPluginInsert");
+    ASSERT_TRUE(WaitForMessage());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.first().startsWith(QStringLiteral("The result was not handed over")));
     EXPECT_TRUE(window.isVisible());
@@ -54,6 +128,7 @@ TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
 }
 
 TEST_F(InsertTest, AnyOtherArgumentTextHasNoInsertEvenWithAHost) {
+    core = DbusHostCore::Create(QDBusConnection::sessionBus());
     Open(QStringLiteral("/hkprun x"), core.get());
     EXPECT_FALSE(Control("cmdPluginInsert")->isVisible());
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a")}, 1});
@@ -68,6 +143,7 @@ TEST_F(InsertTest, AResultWithANulCharacterIsNotCutShort) {
     FrmConfig& window = OpenPluginRun();
     Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
     Click("cmdPluginInsert");
+    ASSERT_TRUE(WaitForMessage());
     EXPECT_FALSE(host.lines().join(QLatin1Char('\n')).contains(QStringLiteral("OUTPUT\tstring")));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.first().contains(QStringLiteral("NUL")));

@@ -20,8 +20,14 @@ public:
         QObject::connect(
             &service_, &host::HostService::called, &service_,
             [this](const host::Call& call) {
-                const std::lock_guard lock(mutex_);
-                lines_ << host::FormatCall(call);
+                int holdMs = 0;
+                {
+                    const std::lock_guard lock(mutex_);
+                    lines_ << host::FormatCall(call);
+                    if (call.key == heldKey_)
+                        holdMs = holdMs_;
+                }
+                QThread::msleep(holdMs); // the answer waits, the call is taken
             },
             Qt::DirectConnection);
         thread_.start();
@@ -43,6 +49,13 @@ public:
         thread_.wait();
     }
 
+    // A slow host: the answer to each call with `key` comes `ms` late.
+    void HoldAnswer(const QString& key, int ms) {
+        const std::lock_guard lock(mutex_);
+        heldKey_ = key;
+        holdMs_ = ms;
+    }
+
     // Every call so far, as the host logs it.
     QStringList lines() const {
         const std::lock_guard lock(mutex_);
@@ -55,6 +68,8 @@ private:
     host::HostService service_;
     mutable std::mutex mutex_;
     QStringList lines_;
+    QString heldKey_;
+    int holdMs_ = 0;
 };
 
 } // namespace tabulon::test

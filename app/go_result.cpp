@@ -1,0 +1,29 @@
+#include "app/go_result.h"
+
+#include <QPlainTextEdit>
+
+#include "app/result_text.h"
+
+namespace tabulon {
+
+GoResult::GoResult(QPlainTextEdit* box) : QObject(box), box_(box) {
+    // Any change counts, even one undone later: only Go's own text is exact.
+    connect(box_, &QPlainTextEdit::textChanged, this, [this] {
+        edited_ = true;
+        result_ = std::string();
+    });
+}
+
+void GoResult::Show(std::string result) {
+    box_->setPlainText(ToBoxText(result));
+    result_ = std::move(result);
+    edited_ = false;
+}
+
+QString GoResult::HandOverText() const {
+    if (edited_)
+        return CrLfText(box_);
+    return QString::fromUtf8(result_.data(), static_cast<qsizetype>(result_.size()));
+}
+
+} // namespace tabulon

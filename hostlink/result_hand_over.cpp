@@ -1,0 +1,37 @@
+#include "hostlink/result_hand_over.h"
+
+#include "hostlink/host_core.h"
+
+namespace tabulon {
+
+ResultHandOver::ResultHandOver(HostCore& core, QObject* parent) : QObject(parent), core_(core) {}
+
+void ResultHandOver::Start(const QString& text) {
+    if (pending_)
+        return;
+    pending_ = true;
+    core_.hkp_DataAddLater(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2), this,
+                           [this, text](const CallAnswer& mode) {
+                               // Without an answer here the text was never sent: not handed over.
+                               if (mode.kind != CallAnswer::Kind::Done)
+                                   return Finish(Outcome::NotHandedOver, mode.reason);
+                               core_.hkp_DataAddLater(
+                                   QStringLiteral("OUTPUT"), text, this, [this](const CallAnswer& output) {
+                                       switch (output.kind) {
+                                       case CallAnswer::Kind::Done:
+                                           return Finish(Outcome::HandedOver, {});
+                                       case CallAnswer::Kind::Failed:
+                                           return Finish(Outcome::NotHandedOver, output.reason);
+                                       case CallAnswer::Kind::NoAnswer:
+                                           return Finish(Outcome::Unknown, output.reason);
+                                       }
+                                   });
+                           });
+}
+
+void ResultHandOver::Finish(Outcome outcome, const QString& reason) {
+    pending_ = false;
+    emit finished(outcome, reason);
+}
+
+} // namespace tabulon
