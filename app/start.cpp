@@ -16,6 +16,13 @@ QString ArgumentText(const QStringList& arguments) {
     return arguments.mid(1).join(QLatin1Char(' '));
 }
 
+QString ArgumentText(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return ArgumentText(arguments);
+}
+
 QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
