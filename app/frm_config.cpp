@@ -58,6 +58,11 @@ QString FolderOf(const QString& path) {
     return FromUtf8(std::string(GetFilePath(Utf8(path))));
 }
 
+bool IsDesignControl(const QString& name) {
+    return std::any_of(design::kControls.begin(), design::kControls.end(),
+                       [&](const design::Control& c) { return name == QLatin1String(c.name); });
+}
+
 QWidget* MakeControl(const design::Control& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
@@ -477,17 +482,12 @@ void FrmConfig::lblHelp_MouseUp(Qt::KeyboardModifiers shift) {
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
-    static const QStringList served = {QStringLiteral("cbTextTop"),         QStringLiteral("cbTextBottom"),
-                                       QStringLiteral("cbTextNewEntry"),    QStringLiteral("cbTextEndEntry"),
-                                       QStringLiteral("cbTextNewRow"),      QStringLiteral("txtWidth"),
-                                       QStringLiteral("chkAddComments"),    QStringLiteral("txtResult"),
-                                       QStringLiteral("cmdSaveConfig"),     QStringLiteral("cmdLoadConfig"),
-                                       QStringLiteral("cmdBrowseForFiles"), QStringLiteral("cmdGo"),
-                                       QStringLiteral("cmdPluginInsert"),   QStringLiteral("cmdCopy")};
     if (TemplateBox* box = templateBoxOf(widget))
         return box;
+    // Every control that takes the focus has its place in the help page, named
+    // as the control; the popup editor hands F1 to the box it edits.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
-        if (served.contains(w->objectName()))
+        if (w != txtInputPopup_ && w->focusPolicy() != Qt::NoFocus && IsDesignControl(w->objectName()))
             return w;
     }
     return nullptr;
