@@ -26,6 +26,7 @@
 #include "app/preview_window.h"
 #include "app/result_text.h"
 #include "app/start.h"
+#include "app/window_place.h"
 #include "browser/open_in_browser.h"
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
@@ -239,16 +240,13 @@ void FrmConfig::PlaceWindow() {
     const QPoint stored(
         design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("left"), 0)),
         design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("top"), 0)));
-    // A place off every screen (a screen that is gone) falls back to the primary one.
-    const QRect frame(stored, size());
-    const QList<QScreen*> screens = QApplication::screens();
-    const bool visible = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-        return screen->availableGeometry().intersects(frame);
-    });
-    QPoint place = stored;
-    if (!visible && QApplication::primaryScreen() != nullptr)
-        place = QApplication::primaryScreen()->availableGeometry().topLeft();
-    move(place);
+    // A place the user could not reach (a screen that is gone, a title bar
+    // off the screen) falls back to the primary screen.
+    QList<QRect> areas;
+    for (const QScreen* screen : QApplication::screens())
+        areas << screen->availableGeometry();
+    const QScreen* primary = QApplication::primaryScreen();
+    move(ReachablePlace(stored, size(), areas, primary ? primary->availableGeometry() : QRect()));
 }
 
 void FrmConfig::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include "app/close_signals.h"
+#include "app/design.h"
 
 #include "window_fixture.h"
 
@@ -58,11 +59,29 @@ TEST_F(WindowTest, AGrayedCheckBoxComesBackGrayedAndAClickMakesItPlain) {
     }
 }
 
-TEST_F(WindowTest, APlaceOffEveryScreenOpensOnThePrimaryOne) {
-    Store(QStringLiteral("frmConfig"), QStringLiteral("left"), QStringLiteral("-150000"));
-    Store(QStringLiteral("frmConfig"), QStringLiteral("top"), QStringLiteral("900000"));
-    FrmConfig& window = Open();
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()));
+TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
+    struct Case {
+        const char* what;
+        QPoint stored; // pixels
+        bool kept;
+    };
+    const Case cases[] = {
+        {"inside", screen.topLeft() + QPoint(10, 20), true},
+        {"a third off the left edge", QPoint(screen.left() - size.width() / 3, screen.top() + 10), true},
+        {"only a corner on the screen", screen.bottomRight() - QPoint(40, 40), false},
+        {"the title bar above the screen", QPoint(screen.left() + 10, screen.top() - 30), false},
+        {"off every screen", QPoint(-10000, 60000), false},
+    };
+    for (const Case& c : cases) {
+        Store(QStringLiteral("frmConfig"), QStringLiteral("left"),
+              QString::number(design::Twips(c.stored.x())));
+        Store(QStringLiteral("frmConfig"), QStringLiteral("top"),
+              QString::number(design::Twips(c.stored.y())));
+        EXPECT_EQ(Open().pos(), c.kept ? c.stored : screen.topLeft()) << c.what;
+        Close();
+    }
 }
 
 TEST_F(WindowTest, AHugeHistoryCountStillStartsAtOnce) {
