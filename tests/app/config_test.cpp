@@ -1,4 +1,7 @@
+#include <functional>
+
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "persist/config_file.h"
@@ -93,6 +96,43 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     EXPECT_EQ(choice.files,
               (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
     EXPECT_EQ(choice.filterIndex, 2);
+}
+
+// Shows a real message and answers it; the width the box had on screen.
+int ShownWidth(const std::function<void(QtDialogs&)>& show) {
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr || !box->isVisible())
+                    return false;
+                width = box->width();
+                box->button(QMessageBox::Ok)->click();
+                return true;
+            },
+            5000);
+    });
+    QtDialogs dialogs;
+    show(dialogs);
+    return width;
+}
+
+TEST(RealDialogs, AShortMessageIsWideEnoughForItsWholeCaption) {
+    // A bold 12-point title beside an icon and three buttons.
+    QFont title = QApplication::font();
+    title.setPointSize(12);
+    title.setBold(true);
+    const int needed = QFontMetrics(title).horizontalAdvance(QStringLiteral("Tabulon")) + 4 * 32;
+    int shortWidth = 0;
+    for (const char* text : {"x", "Enter a width", "Enter a width > 0"}) {
+        shortWidth = ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, QString::fromLatin1(text)); });
+        EXPECT_GE(shortWidth, needed) << text;
+    }
+    // A longer text still widens the box.
+    const QString longText = QStringLiteral("Tabulon had a problem running your web browser on URL "
+                                            "https://quorvane.example/tabulon/.");
+    EXPECT_GT(ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, longText); }), shortWidth);
 }
 
 } // namespace
