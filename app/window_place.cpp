@@ -38,4 +38,11 @@ QPoint ReachablePlace(QPoint stored, QSize size, const QList<QRect>& areas, cons
     return primary.topLeft();
 }
 
+QRect FittedInto(const QRect& rect, const QRect& area) {
+    const QSize size = rect.size().boundedTo(area.size());
+    return {QPoint(std::clamp(rect.x(), area.left(), area.left() + area.width() - size.width()),
+                   std::clamp(rect.y(), area.top(), area.top() + area.height() - size.height())),
+            size};
+}
+
 } // namespace tabulon

@@ -16,4 +16,8 @@ bool IsReachable(const QRect& frame, const QList<QRect>& areas);
 // else the top left of the primary screen's usable area `primary`.
 QPoint ReachablePlace(QPoint stored, QSize size, const QList<QRect>& areas, const QRect& primary);
 
+// `rect` moved (and, where larger, shrunk) as little as needed to lie wholly
+// within `area`.
+QRect FittedInto(const QRect& rect, const QRect& area);
+
 } // namespace tabulon

@@ -34,5 +34,22 @@ TEST(WindowPlace, AWindowIsKeptWhereItsTitleBarAndAQuarterOfItCanBeReached) {
     }
 }
 
+TEST(WindowPlace, ARectIsFittedIntoAnAreaByTheLeastMove) {
+    const QRect area(100, 50, 800, 600);
+    struct Case {
+        const char* what;
+        QRect rect, fitted;
+    };
+    const Case cases[] = {
+        {"inside", {200, 100, 640, 480}, {200, 100, 640, 480}},
+        {"below the bottom", {200, 400, 640, 480}, {200, 170, 640, 480}},
+        {"off the right and the top", {700, -30, 640, 480}, {260, 50, 640, 480}},
+        {"off the left", {-900, 100, 640, 480}, {100, 100, 640, 480}},
+        {"larger than the area", {0, 0, 1000, 700}, {100, 50, 800, 600}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FittedInto(c.rect, area), c.fitted) << c.what;
+}
+
 } // namespace
 } // namespace tabulon
