@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -433,10 +435,24 @@ void FrmConfig::UpdatePreview() {
         preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
 }
 
+namespace {
+
+// The folder the save dialog opens in: the one last used, but not the shipped
+// presets that a load may have left (the program's own, and read-only once
+// installed); there, and before any, the user's documents or home folder.
+QString SaveFolder(const QString& remembered) {
+    if (!remembered.isEmpty() && QDir::cleanPath(remembered) != QDir::cleanPath(PresetsFolder()))
+        return remembered;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
 void FrmConfig::cmdSaveConfig_Click() {
     const QString section = QString::fromLatin1(design::kConfigDialog);
-    const QString path =
-        dialogs_.SaveConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"), QString()));
+    const QString path = dialogs_.SaveConfiguration(
+        this, SaveFolder(store_.ReadSetting(section, QStringLiteral("InitDir"), QString())));
     if (path.isEmpty())
         return;
     if (const IoResult error = SaveConfiguration(LocalPath(path), CurrentTemplateSet()))
@@ -448,9 +464,8 @@ void FrmConfig::cmdSaveConfig_Click() {
 void FrmConfig::cmdLoadConfig_Click() {
     const QString section = QString::fromLatin1(design::kConfigDialog);
     // Until a folder of the user's own is remembered, the shipped presets are offered.
-    const QString path =
-        dialogs_.OpenConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"),
-                                                            ProgramFolder() + QStringLiteral("/presets/")));
+    const QString path = dialogs_.OpenConfiguration(
+        this, store_.ReadSetting(section, QStringLiteral("InitDir"), PresetsFolder()));
     if (path.isEmpty())
         return;
     TemplateSet set = CurrentTemplateSet();

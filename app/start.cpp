@@ -34,6 +34,10 @@ QString ProgramFolder() {
     return QDir::cleanPath(bin.filePath(QString::fromLatin1(kDataFromBin)));
 }
 
+QString PresetsFolder() {
+    return ProgramFolder() + QStringLiteral("/presets/");
+}
+
 void SetupRegistry(SettingsStore& store) {
     store.WriteSetting(QStringLiteral("Locations"), QStringLiteral("Root"),
                        QDir::toNativeSeparators(ProgramFolder()));

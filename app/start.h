@@ -21,6 +21,8 @@ QString ApplicationName();
 // help page lies beside it (the build tree), else the installed data folder
 // (../share/tabulon).
 QString ProgramFolder();
+// The shipped configurations, in the program's folder.
+QString PresetsFolder();
 
 // Stores the program's folder for the help; the set-up run does nothing else.
 class SettingsStore;

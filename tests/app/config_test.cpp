@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "app/start.h"
 #include "persist/config_file.h"
 #include "selection/qt_dialogs.h"
 #include "support/run_process.h"
@@ -41,7 +42,36 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
 
     const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
     EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
-    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save "), QStringLiteral("open ") + folder}));
+    ASSERT_EQ(dialogs.asked.size(), 2);
+    EXPECT_EQ(dialogs.asked[1], QStringLiteral("open ") + folder);
+}
+
+TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSavedSomewhere) {
+    const test::TempDir home;
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", home.path().c_str(), 1);
+    const QString homeFolder = QString::fromStdString(home.path());
+    Open();
+    Click("cmdSaveConfig");
+    std::filesystem::create_directories(home / "Documents");
+    Click("cmdSaveConfig");
+    // A load from the shipped presets remembers their folder; a save goes elsewhere.
+    Store(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), PresetsFolder());
+    Click("cmdSaveConfig");
+    std::filesystem::create_directories(files / "mine");
+    dialogs.configPaths.push_back(QString::fromStdString(files / "mine/set.ini"));
+    Click("cmdSaveConfig");
+    Click("cmdSaveConfig");
+    Click("cmdLoadConfig");
+    ::setenv("HOME", oldHome.c_str(), 1);
+
+    const QString mine = QString::fromStdString(files / "mine/");
+    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save ") + homeFolder,
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save ") + mine, QStringLiteral("open ") + mine}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNothing) {
