@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -27,6 +29,7 @@
 #include "app/preview_window.h"
 #include "app/result_text.h"
 #include "app/start.h"
+#include "app/window_place.h"
 #include "browser/open_in_browser.h"
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
@@ -58,6 +61,11 @@ std::string LocalPath(const QString& path) {
 // The folder part of a path, with its separator, as the dialogs remember it.
 QString FolderOf(const QString& path) {
     return FromUtf8(std::string(GetFilePath(Utf8(path))));
+}
+
+bool IsDesignControl(const QString& name) {
+    return std::any_of(design::kControls.begin(), design::kControls.end(),
+                       [&](const design::Control& c) { return name == QLatin1String(c.name); });
 }
 
 QWidget* MakeControl(const design::Control& c, QWidget* parent) {
@@ -241,16 +249,13 @@ void FrmConfig::PlaceWindow() {
     const QPoint stored(
         design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("left"), 0)),
         design::Pixels(store_.ReadNumber(QStringLiteral("frmConfig"), QStringLiteral("top"), 0)));
-    // A place off every screen (a screen that is gone) falls back to the primary one.
-    const QRect frame(stored, size());
-    const QList<QScreen*> screens = QApplication::screens();
-    const bool visible = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-        return screen->availableGeometry().intersects(frame);
-    });
-    QPoint place = stored;
-    if (!visible && QApplication::primaryScreen() != nullptr)
-        place = QApplication::primaryScreen()->availableGeometry().topLeft();
-    move(place);
+    // A place the user could not reach (a screen that is gone, a title bar
+    // off the screen) falls back to the primary screen.
+    QList<QRect> areas;
+    for (const QScreen* screen : QApplication::screens())
+        areas << screen->availableGeometry();
+    const QScreen* primary = QApplication::primaryScreen();
+    move(ReachablePlace(stored, size(), areas, primary ? primary->availableGeometry() : QRect()));
 }
 
 void FrmConfig::closeEvent(QCloseEvent* event) {
@@ -447,10 +452,24 @@ void FrmConfig::UpdatePreview() {
         preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
 }
 
+namespace {
+
+// The folder the save dialog opens in: the one last used, but not the shipped
+// presets that a load may have left (the program's own, and read-only once
+// installed); there, and before any, the user's documents or home folder.
+QString SaveFolder(const QString& remembered) {
+    if (!remembered.isEmpty() && QDir::cleanPath(remembered) != QDir::cleanPath(PresetsFolder()))
+        return remembered;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
 void FrmConfig::cmdSaveConfig_Click() {
     const QString section = QString::fromLatin1(design::kConfigDialog);
-    const QString path =
-        dialogs_.SaveConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"), QString()));
+    const QString path = dialogs_.SaveConfiguration(
+        this, SaveFolder(store_.ReadSetting(section, QStringLiteral("InitDir"), QString())));
     if (path.isEmpty())
         return;
     if (const IoResult error = SaveConfiguration(LocalPath(path), CurrentTemplateSet()))
@@ -462,9 +481,8 @@ void FrmConfig::cmdSaveConfig_Click() {
 void FrmConfig::cmdLoadConfig_Click() {
     const QString section = QString::fromLatin1(design::kConfigDialog);
     // Until a folder of the user's own is remembered, the shipped presets are offered.
-    const QString path =
-        dialogs_.OpenConfiguration(this, store_.ReadSetting(section, QStringLiteral("InitDir"),
-                                                            ProgramFolder() + QStringLiteral("/presets/")));
+    const QString path = dialogs_.OpenConfiguration(
+        this, store_.ReadSetting(section, QStringLiteral("InitDir"), PresetsFolder()));
     if (path.isEmpty())
         return;
     TemplateSet set = CurrentTemplateSet();
@@ -494,17 +512,12 @@ void FrmConfig::lblHelp_MouseUp(Qt::KeyboardModifiers shift) {
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
-    static const QStringList served = {QStringLiteral("cbTextTop"),         QStringLiteral("cbTextBottom"),
-                                       QStringLiteral("cbTextNewEntry"),    QStringLiteral("cbTextEndEntry"),
-                                       QStringLiteral("cbTextNewRow"),      QStringLiteral("txtWidth"),
-                                       QStringLiteral("chkAddComments"),    QStringLiteral("txtResult"),
-                                       QStringLiteral("cmdSaveConfig"),     QStringLiteral("cmdLoadConfig"),
-                                       QStringLiteral("cmdBrowseForFiles"), QStringLiteral("cmdGo"),
-                                       QStringLiteral("cmdPluginInsert"),   QStringLiteral("cmdCopy")};
     if (TemplateBox* box = templateBoxOf(widget))
         return box;
+    // Every control that takes the focus has its place in the help page, named
+    // as the control; the popup editor hands F1 to the box it edits.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
-        if (served.contains(w->objectName()))
+        if (w != txtInputPopup_ && w->focusPolicy() != Qt::NoFocus && IsDesignControl(w->objectName()))
             return w;
     }
     return nullptr;

@@ -12,8 +12,9 @@
 #include "selection/qt_dialogs.h"
 
 int main(int argc, char** argv) {
+    // The switches are compared with what was typed, before Qt takes its options out.
+    const QString argumentText = tabulon::ArgumentText(argc, argv);
     QApplication app(argc, argv);
-    const QString argumentText = tabulon::ArgumentText(QApplication::arguments());
     tabulon::SettingsStore store(tabulon::ApplicationName());
     if (argumentText == QLatin1String("/setupregistry")) {
         tabulon::SetupRegistry(store);

@@ -1,8 +1,11 @@
 #include "app/preview_window.h"
 
 #include <QImageReader>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include "app/window_place.h"
 
 namespace tabulon {
 
@@ -40,6 +43,22 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), brows
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(640, 480);
+    PlaceBeside(owner);
+}
+
+void PreviewWindow::PlaceBeside(const QWidget* owner) {
+    // Left to itself the desktop may centre the preview over the owner and
+    // put its lower part below the screen.
+    const QRect ownerFrame = owner->frameGeometry();
+    const QRect ownerInside = owner->geometry();
+    // Not shown yet, this window has no frame: the owner's stands in for it.
+    const QMargins frame(ownerInside.left() - ownerFrame.left(), ownerInside.top() - ownerFrame.top(),
+                         ownerFrame.right() - ownerInside.right(),
+                         ownerFrame.bottom() - ownerInside.bottom());
+    const QRect wanted(QPoint(ownerFrame.right() + 1, ownerFrame.top()), size().grownBy(frame));
+    const QRect placed = FittedInto(wanted, owner->screen()->availableGeometry());
+    resize(placed.size().shrunkBy(frame));
+    move(placed.topLeft());
 }
 
 void PreviewWindow::ShowPage(const QString& html, const QUrl& base) {

@@ -19,6 +19,9 @@ public:
     QString shownHtml() const { return html_; }
 
 private:
+    // Beside the owner, wholly on the owner's screen.
+    void PlaceBeside(const QWidget* owner);
+
     QTextBrowser* browser_;
     QString html_;
 };

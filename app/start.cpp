@@ -16,6 +16,13 @@ QString ArgumentText(const QStringList& arguments) {
     return arguments.mid(1).join(QLatin1Char(' '));
 }
 
+QString ArgumentText(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return ArgumentText(arguments);
+}
+
 QString ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
@@ -25,6 +32,10 @@ QString ProgramFolder() {
     if (bin.exists(QString::fromLatin1(strings::kHelpFileName)))
         return bin.path();
     return QDir::cleanPath(bin.filePath(QString::fromLatin1(kDataFromBin)));
+}
+
+QString PresetsFolder() {
+    return ProgramFolder() + QStringLiteral("/presets/");
 }
 
 void SetupRegistry(SettingsStore& store) {

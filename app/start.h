@@ -10,6 +10,9 @@ namespace tabulon {
 
 // The command line after the program's name, as one text.
 QString ArgumentText(const QStringList& arguments);
+// The same from the arguments exactly as the process got them: read before
+// the toolkit takes its own options (-style, -reverse ...) out of them.
+QString ArgumentText(int argc, const char* const* argv);
 
 // The name of the program's settings: its executable's base name.
 QString ApplicationName();
@@ -18,6 +21,8 @@ QString ApplicationName();
 // help page lies beside it (the build tree), else the installed data folder
 // (../share/tabulon).
 QString ProgramFolder();
+// The shipped configurations, in the program's folder.
+QString PresetsFolder();
 
 // Stores the program's folder for the help; the set-up run does nothing else.
 class SettingsStore;

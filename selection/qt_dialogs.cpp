@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "tabulon/version.h"
@@ -36,6 +38,22 @@ void SetUp(QFileDialog& dialog, const QString& title, const QString& folder, con
     dialog.setNameFilters(filters);
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
+}
+
+// Room in a title bar for the window manager's icon and buttons.
+constexpr int kTitleBarFurniture = 160;
+
+// A message box is only as wide as its text, and the window manager then cut
+// a short box's caption to "T…". Title fonts run larger and bolder than the
+// window's own, hence twice the caption's width in the window's font.
+void ShowWithWholeCaption(QMessageBox& box) {
+    const int width = 2 * QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) + kTitleBarFurniture;
+    // A spacer across the text's row (the layout owns it): it widens the box
+    // without narrowing a long text.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), 0, 0, 1,
+                      grid->columnCount());
+    box.exec();
 }
 
 QString ChooseConfiguration(QWidget* parent, const QString& title, const QString& folder, bool save) {
@@ -80,7 +98,7 @@ QString QtDialogs::SaveConfiguration(QWidget* parent, const QString& folder) {
 
 void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok, parent);
-    box.exec();
+    ShowWithWholeCaption(box);
 }
 
 } // namespace tabulon
@@ -90,7 +108,7 @@ namespace tabulon {
 void QtDialogs::ShowBrowserUnavailable(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Browser Unavailable"), text, QMessageBox::Ok,
                     parent);
-    box.exec();
+    ShowWithWholeCaption(box);
 }
 
 } // namespace tabulon

@@ -1,6 +1,10 @@
+#include <functional>
+
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QTimer>
 
+#include "app/start.h"
 #include "persist/config_file.h"
 #include "selection/qt_dialogs.h"
 #include "support/run_process.h"
@@ -38,7 +42,36 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
 
     const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
     EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
-    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save "), QStringLiteral("open ") + folder}));
+    ASSERT_EQ(dialogs.asked.size(), 2);
+    EXPECT_EQ(dialogs.asked[1], QStringLiteral("open ") + folder);
+}
+
+TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSavedSomewhere) {
+    const test::TempDir home;
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", home.path().c_str(), 1);
+    const QString homeFolder = QString::fromStdString(home.path());
+    Open();
+    Click("cmdSaveConfig");
+    std::filesystem::create_directories(home / "Documents");
+    Click("cmdSaveConfig");
+    // A load from the shipped presets remembers their folder; a save goes elsewhere.
+    Store(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), PresetsFolder());
+    Click("cmdSaveConfig");
+    std::filesystem::create_directories(files / "mine");
+    dialogs.configPaths.push_back(QString::fromStdString(files / "mine/set.ini"));
+    Click("cmdSaveConfig");
+    Click("cmdSaveConfig");
+    Click("cmdLoadConfig");
+    ::setenv("HOME", oldHome.c_str(), 1);
+
+    const QString mine = QString::fromStdString(files / "mine/");
+    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save ") + homeFolder,
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save %1/Documents").arg(homeFolder),
+                                          QStringLiteral("save ") + mine, QStringLiteral("open ") + mine}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNothing) {
@@ -93,6 +126,43 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     EXPECT_EQ(choice.files,
               (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
     EXPECT_EQ(choice.filterIndex, 2);
+}
+
+// Shows a real message and answers it; the width the box had on screen.
+int ShownWidth(const std::function<void(QtDialogs&)>& show) {
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr || !box->isVisible())
+                    return false;
+                width = box->width();
+                box->button(QMessageBox::Ok)->click();
+                return true;
+            },
+            5000);
+    });
+    QtDialogs dialogs;
+    show(dialogs);
+    return width;
+}
+
+TEST(RealDialogs, AShortMessageIsWideEnoughForItsWholeCaption) {
+    // A bold 12-point title beside an icon and three buttons.
+    QFont title = QApplication::font();
+    title.setPointSize(12);
+    title.setBold(true);
+    const int needed = QFontMetrics(title).horizontalAdvance(QStringLiteral("Tabulon")) + 4 * 32;
+    int shortWidth = 0;
+    for (const char* text : {"x", "Enter a width", "Enter a width > 0"}) {
+        shortWidth = ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, QString::fromLatin1(text)); });
+        EXPECT_GE(shortWidth, needed) << text;
+    }
+    // A longer text still widens the box.
+    const QString longText = QStringLiteral("Tabulon had a problem running your web browser on URL "
+                                            "https://quorvane.example/tabulon/.");
+    EXPECT_GT(ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, longText); }), shortWidth);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/design.h"
 #include "app/preview_window.h"
 #include "window_fixture.h"
 
@@ -56,6 +57,32 @@ TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
     Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("<b>edited</b>"));
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return preview->shownHtml() == QStringLiteral("<b>edited</b>"); }, 3000));
+}
+
+TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
+    const QPoint places[] = {screen.topLeft(), QPoint(screen.left(), screen.center().y() - size.height()),
+                             QPoint(screen.left(), screen.bottom() - size.height() - 10),
+                             screen.bottomRight() - QPoint(size.width() + 10, size.height() + 10)};
+    for (const QPoint& place : places) {
+        Store(QStringLiteral("frmConfig"), QStringLiteral("left"), QString::number(design::Twips(place.x())));
+        Store(QStringLiteral("frmConfig"), QStringLiteral("top"), QString::number(design::Twips(place.y())));
+        FrmConfig& window = Open();
+        ASSERT_EQ(window.pos(), place);
+        Click("cmdPreview");
+        auto* preview = window.findChild<PreviewWindow*>(QStringLiteral("frmPreview"));
+        ASSERT_NE(preview, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
+        const QRect frame = preview->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x' << frame.height();
+        // To the right of the window, top edges level, as far as the screen allows.
+        const QRect beside = window.frameGeometry();
+        EXPECT_EQ(frame.left(), std::min(beside.right() + 1, screen.right() + 1 - frame.width()));
+        EXPECT_EQ(frame.top(), std::min(beside.top(), screen.bottom() + 1 - frame.height()));
+        Close();
+    }
 }
 
 TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {

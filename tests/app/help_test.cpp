@@ -2,6 +2,7 @@
 
 #include "app/design.h"
 #include "browser/open_in_browser.h"
+#include "hostlink/host_core.h"
 #include "resources/strings.h"
 #include "window_fixture.h"
 
@@ -57,6 +58,51 @@ TEST_F(HelpTest, F1OpensTheHelpAtTheControlsAnchorAndShiftF1TheOnlineHelp) {
     expected.sort();
     EXPECT_EQ(opened, expected);
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+// A plug-in run with every button shown and enabled.
+class SilentHost final : public HostCore {
+public:
+    QString hkp_DataAdd(const QString&, const QVariant&) override { return {}; }
+    QString hkp_DataAddInt(const QString&, qint16) override { return {}; }
+    QString hkp_DataSetGlobalSuffix(const QString&) override { return {}; }
+};
+
+TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControl) {
+    SilentHost host;
+    FrmConfig& window = Open(QStringLiteral("/hkprun"), &host);
+    dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
+    Click("cmdBrowseForFiles");
+    QStringList controls;
+    for (const design::Control& c : design::kControls) {
+        auto* control = Control(c.name);
+        if (control->focusPolicy() != Qt::NoFocus && control->isVisible())
+            controls << QString::fromLatin1(c.name);
+    }
+    ASSERT_TRUE(controls.contains(QStringLiteral("cmdPluginInsert")) &&
+                controls.contains(QStringLiteral("cmdGo")));
+
+    int pressed = 0;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->window() != &window || !widget->isVisible() || !widget->isEnabled() ||
+            widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        widget->setFocus();
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        ++pressed;
+    }
+    QStringList anchors;
+    for (const QString& address : Opened(pressed)) {
+        EXPECT_TRUE(address.startsWith(QStringLiteral("file://%1/help-tabulon.html#").arg(programFolder)))
+            << address.toStdString();
+        anchors << address.section(QLatin1Char('#'), 1);
+    }
+    EXPECT_EQ(anchors.size(), pressed);
+    anchors.removeDuplicates();
+    anchors.sort();
+    controls.sort();
+    EXPECT_EQ(anchors, controls);
 }
 
 TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "app/close_signals.h"
+#include "app/design.h"
 #include "support/fifo_watchdog.h"
 
 #include "window_fixture.h"
@@ -62,11 +63,26 @@ TEST_F(WindowTest, AGrayedCheckBoxComesBackGrayedAndAClickMakesItPlain) {
     }
 }
 
-TEST_F(WindowTest, APlaceOffEveryScreenOpensOnThePrimaryOne) {
-    Store(QStringLiteral("frmConfig"), QStringLiteral("left"), QStringLiteral("-150000"));
-    Store(QStringLiteral("frmConfig"), QStringLiteral("top"), QStringLiteral("900000"));
-    FrmConfig& window = Open();
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()));
+TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char* what;
+        QPoint stored; // pixels
+        bool kept;
+    };
+    const Case cases[] = {
+        {"inside", screen.topLeft() + QPoint(10, 20), true},
+        {"only a corner on the screen", screen.bottomRight() - QPoint(40, 40), false},
+        {"off every screen", QPoint(-10000, 60000), false},
+    };
+    for (const Case& c : cases) {
+        Store(QStringLiteral("frmConfig"), QStringLiteral("left"),
+              QString::number(design::Twips(c.stored.x())));
+        Store(QStringLiteral("frmConfig"), QStringLiteral("top"),
+              QString::number(design::Twips(c.stored.y())));
+        EXPECT_EQ(Open().pos(), c.kept ? c.stored : screen.topLeft()) << c.what;
+        Close();
+    }
 }
 
 TEST_F(WindowTest, AHugeHistoryCountStillStartsAtOnce) {

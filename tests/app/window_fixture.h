@@ -33,6 +33,10 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
         << '}';
 }
 
+inline void PrintTo(const QPoint& point, std::ostream* os) {
+    *os << '(' << point.x() << ", " << point.y() << ')';
+}
+
 namespace tabulon::test {
 
 // Answers the window's questions as a script says, and records what was asked.
