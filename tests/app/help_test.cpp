@@ -66,6 +66,7 @@ public:
     QString hkp_DataAdd(const QString&, const QVariant&) override { return {}; }
     QString hkp_DataAddInt(const QString&, qint16) override { return {}; }
     QString hkp_DataSetGlobalSuffix(const QString&) override { return {}; }
+    void hkp_DataAddLater(const QString&, const QVariant&, QObject*, Answered) override {}
 };
 
 TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControl) {
