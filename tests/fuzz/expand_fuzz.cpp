@@ -22,8 +22,8 @@ namespace {
 
 enum Tag : char { FromTemplate, FromName, FromContent };
 
-// Where an empty value was put, nothing joins across it: no placeholder after
-// any empty value, and no include marker after an empty name value.
+// Where an empty value was put, text does not join across it: no placeholder
+// across any empty value, and no include marker across an empty name value.
 enum Barrier : char { None, AfterContent, AfterName };
 
 // The entry as characters tagged with their origin, and the barriers between them.
