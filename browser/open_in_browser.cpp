@@ -20,7 +20,7 @@ QString BrowserFailureText(const QString& address, int code) {
 }
 
 QString HelpPagePath(const QString& folder, const QString& fileName) {
-    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+    if (folder.endsWith(QLatin1Char('/')))
         return folder + fileName;
     return folder + QLatin1Char('/') + fileName;
 }

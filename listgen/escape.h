@@ -37,8 +37,8 @@ template <class Out> void AppendHtmlEscaped(Out& out, std::string_view text) {
 }
 
 // A path for href and src: each segment percent-encoded as UTF-8 bytes, '/'
-// kept, '\' turned into '/'; only unreserved characters stay as they are, so
-// a ':' can never make the first segment read as a scheme.
+// kept; only unreserved characters stay as they are, so a ':' can never make
+// the first segment read as a scheme, and a '\' (part of a name) is %5C.
 template <class Out> void AppendUrlEscaped(Out& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (const char c : text) {
@@ -48,8 +48,6 @@ template <class Out> void AppendUrlEscaped(Out& out, std::string_view text) {
                                 byte == '~' || byte == '/';
         if (unreserved) {
             out.append(&c, 1);
-        } else if (byte == '\\') {
-            out.append("/", 1);
         } else {
             const char encoded[3] = {'%', kHex[byte >> 4], kHex[byte & 0xF]};
             out.append(encoded, 3);

@@ -3,15 +3,15 @@
 #include <string>
 #include <string_view>
 
-// Splitting file names into folder, base name and extension. Both '/' and '\'
-// separate name parts, so names written either way split alike. The results are
-// views into the argument.
+// Splitting file names into folder, base name and extension. Only '/'
+// separates name parts: a backslash is an ordinary character of a name here.
+// The results are views into the argument.
 namespace tabulon {
 
 inline constexpr char kNativeSeparator = '/';
 
 constexpr bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
+    return c == kNativeSeparator;
 }
 
 // The name up to and including its last separator; empty when it has none.

@@ -43,6 +43,14 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     EXPECT_EQ(result->toPlainText(), QString());
 }
 
+TEST_F(WindowTest, DroppedNamesWithABackslashStayWhole) {
+    FrmConfig& window = Open();
+    const std::string a = files.Write("x\\a.jpg", "x");
+    const std::string b = files.Write("x\\b.jpg", "x");
+    Drop(&window, {QString::fromStdString(a), QString::fromStdString(b)});
+    EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "x\\b.jpg");
+}
+
 TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
     FrmConfig& window = Open();
     dialogs.fileChoices.push_back({{QStringLiteral("/pics/a.png")}, 1});

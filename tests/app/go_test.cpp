@@ -152,6 +152,15 @@ TEST_F(GoTest, FilesOfSeveralFoldersAreListedByTheirFullPaths) {
     EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/one/"));
 }
 
+TEST_F(GoTest, NamesWithABackslashAreListedAsTheyAre) {
+    Open();
+    Select({QStringLiteral("/D/x\\a.jpg"), QStringLiteral("/D/x\\b.jpg")});
+    Click("cmdGo");
+    EXPECT_TRUE(Result().contains(QStringLiteral("<td>/D/x\\a.jpg</td>\n<td>/D/x\\b.jpg</td>")))
+        << Result().toStdString();
+    EXPECT_EQ(Stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/D/"));
+}
+
 TEST_F(GoTest, AFileInTheRootIsRememberedWithOneSeparator) {
     Open();
     dialogs.fileChoices.push_back({{QStringLiteral("/a"), QStringLiteral("/b")}, 1});

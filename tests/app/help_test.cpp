@@ -149,6 +149,14 @@ TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
                              "your browser is correctly installed.(Error32)"));
 }
 
+TEST(HelpPage, AFolderEndingInABackslashStillGetsItsSlash) {
+    const QString page = QStringLiteral("help-tabulon.html");
+    EXPECT_EQ(HelpPagePath(QStringLiteral("/opt/t/"), page), QStringLiteral("/opt/t/help-tabulon.html"));
+    EXPECT_EQ(HelpPagePath(QStringLiteral("/opt/t\\"), page), QStringLiteral("/opt/t\\/help-tabulon.html"));
+    EXPECT_EQ(HelpPageAddress(QStringLiteral("/opt/t\\"), page, QStringLiteral("txtWidth")),
+              QStringLiteral("file:///opt/t%5C/help-tabulon.html#txtWidth"));
+}
+
 TEST(HelpPage, HasAnAnchorForEveryControl) {
     const std::string page = test::ReadAll(TABULON_HELP_PAGE);
     ASSERT_FALSE(page.empty());

@@ -210,6 +210,10 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
     EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
     EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
     EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
+    // A folder whose name ends in a backslash is joined to its files with a slash.
+    std::filesystem::create_directories(dir / "back\\");
+    dir.Write("back\\/f.jpg", "x");
+    EXPECT_EQ(names({dir / "back\\"}), "f;");
     // A list names files as they are: a folder in it stays one entry.
     EXPECT_EQ(Cli({"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry=", "-f", "-"},
                   pics + "\n")
@@ -314,8 +318,9 @@ std::string AddressToPath(std::string address) {
 
 TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
     test::TempDir dir;
-    const std::vector<std::string> names = {"a b.png", "Tom & Ann.png", "#1.png",          "100%.png",
-                                            "x:y.png", "\"q\" 'r'.png", "caf\xC3\xA9.png", "<b>.png"};
+    const std::vector<std::string> names = {"a b.png",         "Tom & Ann.png", "#1.png",
+                                            "100%.png",        "x:y.png",       "\"q\" 'r'.png",
+                                            "caf\xC3\xA9.png", "<b>.png",       "a\\b.png"};
     for (const std::string& name : names)
         dir.Write(name, "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x02\0\0\0\x03"s);
     for (const char* preset : {"css-grid", "link-list"}) {

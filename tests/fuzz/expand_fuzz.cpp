@@ -1,6 +1,7 @@
 // The entry expansion against a slow model that replaces the placeholders one
 // after the other over the whole entry, as a user would by hand: both must
 // give the same bytes. Include names resolve inside a folder of known files.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,12 +22,15 @@ namespace {
 
 enum Tag : char { FromTemplate, FromName, FromContent };
 
-// The entry as characters tagged with their origin; a barrier stands where an
-// empty name value was put, so that nothing joins across it.
+// Where an empty value was put, text does not join across it: no placeholder
+// across any empty value, and no include marker across an empty name value.
+enum Barrier : char { None, AfterContent, AfterName };
+
+// The entry as characters tagged with their origin, and the barriers between them.
 struct Model {
     std::string text;
     std::string tags;
-    std::vector<bool> barrierBefore; // size text.size() + 1
+    std::vector<Barrier> barrierBefore; // size text.size() + 1
 
     // Placeholders are found in template text only; include markers also in
     // the file's own text.
@@ -36,7 +40,7 @@ struct Model {
                 return false;
         }
         for (std::size_t i = at + 1; i < at + length; ++i) {
-            if (barrierBefore[i])
+            if (barrierBefore[i] == AfterName || (barrierBefore[i] == AfterContent && !contentCounts))
                 return false;
         }
         return true;
@@ -57,14 +61,14 @@ struct Model {
             text.replace(at, placeholder.size(), value);
             tags.replace(at, placeholder.size(), value.size(), tag);
             // Boundaries: those before the placeholder stay, the one after it
-            // moves to the end of the value; an empty name value is one itself.
-            std::vector<bool> barriers(barrierBefore.begin(),
-                                       barrierBefore.begin() + static_cast<long>(at) + 1);
-            barriers.resize(at + value.size() + 1, false);
+            // moves to the end of the value; an empty value is one itself.
+            std::vector<Barrier> barriers(barrierBefore.begin(),
+                                          barrierBefore.begin() + static_cast<long>(at) + 1);
+            barriers.resize(at + value.size() + 1, None);
             barriers[at + value.size()] =
-                barriers[at + value.size()] || barrierBefore[at + placeholder.size()];
-            if (value.empty() && tag == FromName)
-                barriers[at] = true;
+                std::max(barriers[at + value.size()], barrierBefore[at + placeholder.size()]);
+            if (value.empty())
+                barriers[at] = std::max(barriers[at], tag == FromName ? AfterName : AfterContent);
             barriers.insert(barriers.end(),
                             barrierBefore.begin() + static_cast<long>(at + placeholder.size()) + 1,
                             barrierBefore.end());
@@ -85,7 +89,7 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
     Model m;
     m.text = ExpandLineBreaks(set.newEntry + set.endEntry);
     m.tags.assign(m.text.size(), FromTemplate);
-    m.barrierBefore.assign(m.text.size() + 1, false);
+    m.barrierBefore.assign(m.text.size() + 1, None);
 
     const std::string_view ext = GetFileExt(name);
     std::string file;
@@ -161,6 +165,7 @@ void Prepare() {
     std::ofstream("a") << "A\r\nline";
     std::ofstream("b.txt") << "{{INC(a)}}{{FILE}}\r";
     std::ofstream("c") << "x{{INC(";
+    std::ofstream("e");
     std::ofstream("p.png", std::ios::binary)
         << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x0c", 24);
     std::ofstream("s.svg") << "<svg width=\"30\" height='20px' xmlns=\"http://www.w3.org/2000/svg\"/>";

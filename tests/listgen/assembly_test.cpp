@@ -67,6 +67,17 @@ TEST(Selection, TheDialogsPathsBecomeOneOfTheTwoForms) {
     EXPECT_EQ(seen, (std::vector<std::string>{"|/one/a", "|/two/b"}));
 }
 
+TEST(Selection, ABackslashInANameIsNoFolder) {
+    const std::string selection = SelectionFromPaths({"/D/x\\a.jpg", "/D/x\\b.jpg"});
+    EXPECT_EQ(selection, "/D\0x\\a.jpg\0x\\b.jpg"s);
+    TemplateSet set = WorkedExample();
+    set.newEntry = "[{{FILE}}]";
+    EXPECT_EQ(Generate(set, selection), "T[/D/x\\a.jpg][/D/x\\b.jpg]B");
+    // A folder whose own name ends in a backslash.
+    EXPECT_EQ(SelectionFromPaths({"/D/x\\/a", "/D/x\\/b"}), "/D/x\\\0a\0b"s);
+    EXPECT_EQ(SelectionFromPaths({"/D/x\\a", "/D/y\\b"}), "/D\0x\\a\0y\\b"s);
+}
+
 TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
     TemplateSet set = WorkedExample();
     set.newEntry = "[{{FILE}}]";

@@ -51,6 +51,71 @@ TEST(Placeholders, BothFileFormsGiveTheSameValues) {
     EXPECT_EQ(Entry(entry, {"/", "photo.jpg"}), "/photo.jpg|/|photo|.jpg|jpg");
 }
 
+// FILE|PATH|BASE|EXT|SHORTEXT of a name with backslashes, plain, :html and :url.
+struct BackslashCase {
+    const char* sentence;
+    File file;
+    std::string plain, html, url;
+};
+
+void PrintTo(const BackslashCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class Backslashes : public testing::TestWithParam<BackslashCase> {};
+
+TEST_P(Backslashes, AreOrdinaryCharactersOfTheName) {
+    const BackslashCase& c = GetParam();
+    const auto parts = [](const char* escape) {
+        std::string entry;
+        for (const char* part : {"FILE", "PATH", "BASE", "EXT", "SHORTEXT"})
+            entry += std::string(entry.empty() ? "" : "|") + "{{" + part + escape + "}}";
+        return entry;
+    };
+    EXPECT_EQ(Entry(parts(""), c.file), c.plain);
+    EXPECT_EQ(Entry(parts(":html"), c.file), c.html);
+    EXPECT_EQ(Entry(parts(":url"), c.file), c.url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, Backslashes,
+    testing::Values(BackslashCase{"inside the last part",
+                                  {"", "/D/x\\a.jpg"},
+                                  "/D/x\\a.jpg|/D/|x\\a|.jpg|jpg",
+                                  "/D/x\\a.jpg|/D/|x\\a|.jpg|jpg",
+                                  "/D/x%5Ca.jpg|/D/|x%5Ca|.jpg|jpg"},
+                    BackslashCase{"in a bare name",
+                                  {"", "a\\b.jpg"},
+                                  "a\\b.jpg||a\\b|.jpg|jpg",
+                                  "a\\b.jpg||a\\b|.jpg|jpg",
+                                  "a%5Cb.jpg||a%5Cb|.jpg|jpg"},
+                    BackslashCase{"written as a path elsewhere",
+                                  {"", "C:\\pics\\photo.jpg"},
+                                  "C:\\pics\\photo.jpg||C:\\pics\\photo|.jpg|jpg",
+                                  "C:\\pics\\photo.jpg||C:\\pics\\photo|.jpg|jpg",
+                                  "C%3A%5Cpics%5Cphoto.jpg||C%3A%5Cpics%5Cphoto|.jpg|jpg"},
+                    BackslashCase{"after the dot, in the extension",
+                                  {"/D", "a.b\\c"},
+                                  "/D/a.b\\c|/D/|a|.b\\c|b\\c",
+                                  "/D/a.b\\c|/D/|a|.b\\c|b\\c",
+                                  "/D/a.b%5Cc|/D/|a|.b%5Cc|b%5Cc"},
+                    BackslashCase{"at the end of the folder, which still gets its slash",
+                                  {"/D/x\\", "a.jpg"},
+                                  "/D/x\\/a.jpg|/D/x\\/|a|.jpg|jpg",
+                                  "/D/x\\/a.jpg|/D/x\\/|a|.jpg|jpg",
+                                  "/D/x%5C/a.jpg|/D/x%5C/|a|.jpg|jpg"},
+                    BackslashCase{"beside markup",
+                                  {"/D", "<a\\&b>.png"},
+                                  "/D/<a\\&b>.png|/D/|<a\\&b>|.png|png",
+                                  "/D/&lt;a\\&amp;b&gt;.png|/D/|&lt;a\\&amp;b&gt;|.png|png",
+                                  "/D/%3Ca%5C%26b%3E.png|/D/|%3Ca%5C%26b%3E|.png|png"}),
+    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+
+TEST(Placeholders, TemplateTextKeepsItsBackslashes) {
+    EXPECT_EQ(Entry("<a href=\"x\\{{BASE:url}}\">\\{{FILE}}\\</a>\\", {"/D", "a\\b.jpg"}),
+              "<a href=\"x\\a%5Cb\">\\/D/a\\b.jpg\\</a>\\");
+}
+
 TEST(Placeholders, OnlyExactSpellingsAreReplacedEverywhereTheyStand) {
     EXPECT_EQ(Entry("{{file}}{{Inc}}{{ BASE }}{{BASE}}{{BASE}}", {"", "a.b"}), "{{file}}{{Inc}}{{ BASE }}aa");
     EXPECT_EQ(Expand(Bare("<{{BASE}}>", "[{{FILE}}]{{CRLF}}"), {{"", "/x/y.z"}}), "<y>[/x/y.z]\r\n");

@@ -1,0 +1,84 @@
+// Replays inputs through a fuzz target without libFuzzer, so that the normal
+// build checks the saved corpus: each argument is a file, or a folder whose
+// files are replayed in name order. A target reports a fault by aborting; the
+// input it was given is named on stderr first.
+#include <algorithm>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+const char* current = nullptr;
+
+extern "C" void NameTheInput(int signal) {
+    if (current) {
+        const char lead[] = "replay: failed on ";
+        (void)!write(STDERR_FILENO, lead, sizeof lead - 1);
+        (void)!write(STDERR_FILENO, current, std::strlen(current));
+        (void)!write(STDERR_FILENO, "\n", 1);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Absolute names, taken before the first input runs: a target may change
+// the working folder.
+bool Collect(const char* argument, std::vector<std::string>& files) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(argument, error);
+    if (std::filesystem::is_directory(path, error)) {
+        std::vector<std::string> inFolder;
+        for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+            if (entry.is_regular_file(error))
+                inFolder.push_back(entry.path().string());
+        }
+        std::sort(inFolder.begin(), inFolder.end());
+        files.insert(files.end(), inFolder.begin(), inFolder.end());
+    } else if (std::filesystem::is_regular_file(path, error)) {
+        files.push_back(path.string());
+    } else {
+        std::fprintf(stderr, "replay: %s is no file and no folder\n", argument);
+        return false;
+    }
+    return !error;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        if (!Collect(argv[i], files))
+            return 2;
+    }
+    if (files.empty()) {
+        std::fprintf(stderr, "usage: %s FILE-OR-FOLDER... (at least one input)\n", argv[0]);
+        return 2;
+    }
+    for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(signal, NameTheInput);
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.is_open() || in.bad()) {
+            std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+            return 2;
+        }
+        current = file.c_str();
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+        current = nullptr;
+    }
+    std::printf("replayed %zu inputs\n", files.size());
+    return 0;
+}
