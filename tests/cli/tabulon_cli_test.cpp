@@ -419,41 +419,12 @@ TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-// Runs the program with standard output on /dev/full, or closed when `full` is false.
-test::ProcessResult CliWithLostOutput(const std::vector<std::string>& args, bool full) {
-    test::TempDir io;
-    const std::string err = io / "err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (full)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
-    else
-        posix_spawn_file_actions_addclose(&actions, 1);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> all{TABULON_CLI};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    test::ProcessResult result;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, TABULON_CLI, &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.err = test::ReadAll(err);
-    return result;
-}
-
 TEST(TabulonCli, OutputThatIsLostIsAFailure) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"--version"}, {"--list-presets"}, {"a.jpg"}}) {
         for (const bool full : {true, false}) {
-            const test::ProcessResult r = CliWithLostOutput(args, full);
+            const test::ProcessResult r =
+                test::RunProcess(TABULON_CLI, args, {}, {}, full ? test::Stdout::Full : test::Stdout::Closed);
             EXPECT_EQ(r.exitCode, 1) << args[0] << (full ? " to a full disk" : " to a closed output");
             EXPECT_EQ(r.err, full ? "tabulon-cli: cannot write standard output: No space left on device\n"
                                   : "tabulon-cli: cannot write standard output: Bad file descriptor\n");

@@ -19,10 +19,15 @@ struct ProcessResult {
     std::string err;
 };
 
+// Where a child's standard output goes: collected, or lost to a full disk or
+// a closed descriptor.
+enum class Stdout { Collected, Full, Closed };
+
 // Runs a program with an argument list (no shell), feeding `input` to its
 // standard input and collecting both outputs.
 inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                                const std::string& input = {}, const std::string& workDir = {}) {
+                                const std::string& input = {}, const std::string& workDir = {},
+                                Stdout stdoutTo = Stdout::Collected) {
     TempDir io;
     const std::string in = io.Write("in", input);
     const std::string out = io / "out";
@@ -31,7 +36,12 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (stdoutTo == Stdout::Collected)
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    else if (stdoutTo == Stdout::Full)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+    else
+        posix_spawn_file_actions_addclose(&actions, 1);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (!workDir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
