@@ -63,24 +63,36 @@ template <bool Options::*field> void setFlag(Options& options, std::string_view)
     options.*field = true;
 }
 
+template <int state> void setComments(Options& options, std::string_view) {
+    options.comments = state;
+}
+
+void addList(Options& options, std::string_view path) {
+    options.filesFrom.emplace_back(path);
+}
+
 constexpr OptionSpec kOptions[] = {
+    // Where the templates come from.
+    {0, "preset", true, setText<&Options::preset>},
     {'c', "config", true, setText<&Options::config>},
     {'w', "width", true, setText<&Options::width>},
+    {0, "comments", false, setComments<kChecked>},
+    {0, "no-comments", false, setComments<kUnchecked>},
+    // The templates' texts.
     {0, "top", true, setText<&Options::top>},
     {0, "bottom", true, setText<&Options::bottom>},
     {0, "entry", true, setText<&Options::entry>},
     {0, "end-entry", true, setText<&Options::endEntry>},
     {0, "new-row", true, setText<&Options::newRow>},
-    {0, "comments", false, [](Options& o, std::string_view) { o.comments = kChecked; }},
-    {0, "no-comments", false, [](Options& o, std::string_view) { o.comments = kUnchecked; }},
-    {'f', "files-from", true, [](Options& o, std::string_view value) { o.filesFrom.emplace_back(value); }},
+    // Which files, in which order.
+    {'f', "files-from", true, addList},
     {'0', "null", false, setFlag<&Options::nullSeparated>},
-    {'o', "output", true, setText<&Options::output>},
     {'r', "recursive", false, setFlag<&Options::recursive>},
     {0, "hidden", false, setFlag<&Options::hidden>},
     {0, "sort", true, setText<&Options::sort>},
     {0, "reverse", false, setFlag<&Options::reverse>},
-    {0, "preset", true, setText<&Options::preset>},
+    // Where the list goes, or what is asked instead.
+    {'o', "output", true, setText<&Options::output>},
     {0, "list-presets", false, setFlag<&Options::listPresets>},
     {'h', "help", false, setFlag<&Options::help>},
     {0, "version", false, setFlag<&Options::version>},
