@@ -2,13 +2,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 
+#include "listgen/data_folder.h"
 #include "persist/settings_store.h"
 #include "resources/strings.h"
-#include "tabulon/version.h"
 
 namespace tabulon {
 
@@ -28,10 +29,7 @@ QString ApplicationName() {
 }
 
 QString ProgramFolder() {
-    const QDir bin(QCoreApplication::applicationDirPath());
-    if (bin.exists(QString::fromLatin1(strings::kHelpFileName)))
-        return bin.path();
-    return QDir::cleanPath(bin.filePath(QString::fromLatin1(kDataFromBin)));
+    return QDir::cleanPath(QFile::decodeName(dataFolder(strings::kHelpFileName).c_str()));
 }
 
 QString PresetsFolder() {

@@ -46,19 +46,66 @@ void Options::ApplyTo(TemplateSet& set) const {
 
 namespace {
 
-struct ValueOption {
+// One line per option: its names, whether it takes a value, and what it sets.
+// A flag given a value ("--hidden=1") is not understood.
+struct OptionSpec {
     char shortName; // 0: none
     std::string_view longName;
-    std::optional<std::string> Options::*target;
+    bool takesValue;
+    void (*apply)(Options& options, std::string_view value); // value empty for a flag
 };
 
-const ValueOption kValueOptions[] = {
-    {'c', "config", &Options::config}, {'w', "width", &Options::width},
-    {0, "top", &Options::top},         {0, "bottom", &Options::bottom},
-    {0, "entry", &Options::entry},     {0, "end-entry", &Options::endEntry},
-    {0, "new-row", &Options::newRow},  {'o', "output", &Options::output},
-    {0, "sort", &Options::sort},       {0, "preset", &Options::preset},
+template <std::optional<std::string> Options::*field> void setText(Options& options, std::string_view value) {
+    options.*field = std::string(value);
+}
+
+template <bool Options::*field> void setFlag(Options& options, std::string_view) {
+    options.*field = true;
+}
+
+template <int state> void setComments(Options& options, std::string_view) {
+    options.comments = state;
+}
+
+void addList(Options& options, std::string_view path) {
+    options.filesFrom.emplace_back(path);
+}
+
+constexpr OptionSpec kOptions[] = {
+    // Where the templates come from.
+    {0, "preset", true, setText<&Options::preset>},
+    {'c', "config", true, setText<&Options::config>},
+    {'w', "width", true, setText<&Options::width>},
+    {0, "comments", false, setComments<kChecked>},
+    {0, "no-comments", false, setComments<kUnchecked>},
+    // The templates' texts.
+    {0, "top", true, setText<&Options::top>},
+    {0, "bottom", true, setText<&Options::bottom>},
+    {0, "entry", true, setText<&Options::entry>},
+    {0, "end-entry", true, setText<&Options::endEntry>},
+    {0, "new-row", true, setText<&Options::newRow>},
+    // Which files, in which order.
+    {'f', "files-from", true, addList},
+    {'0', "null", false, setFlag<&Options::nullSeparated>},
+    {'r', "recursive", false, setFlag<&Options::recursive>},
+    {0, "hidden", false, setFlag<&Options::hidden>},
+    {0, "sort", true, setText<&Options::sort>},
+    {0, "reverse", false, setFlag<&Options::reverse>},
+    // Where the list goes, or what is asked instead.
+    {'o', "output", true, setText<&Options::output>},
+    {0, "list-presets", false, setFlag<&Options::listPresets>},
+    {'h', "help", false, setFlag<&Options::help>},
+    {0, "version", false, setFlag<&Options::version>},
 };
+
+// The option named by "-x" (shortName set) or "--name" (shortName 0).
+const OptionSpec* findOption(char shortName, std::string_view longName) {
+    for (const OptionSpec& option : kOptions) {
+        if (shortName != 0 ? option.shortName == shortName : option.longName == longName)
+            return &option;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -84,61 +131,29 @@ ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
 
         // Split "--name=value" and "-xVALUE".
         std::string_view name;
-        std::optional<std::string_view> inlineValue;
+        std::optional<std::string_view> value;
         char shortName = 0;
         if (arg.starts_with("--")) {
             name = arg.substr(2);
             if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
-                inlineValue = name.substr(eq + 1);
+                value = name.substr(eq + 1);
                 name = name.substr(0, eq);
             }
         } else {
             shortName = arg[1];
             if (arg.size() > 2)
-                inlineValue = arg.substr(2);
+                value = arg.substr(2);
         }
-        const auto is = [&](char s, std::string_view l) {
-            return (shortName != 0 && shortName == s) || (shortName == 0 && name == l);
-        };
-        const auto flag = [&](bool& target) {
-            if (inlineValue)
-                return false;
-            target = true;
-            return true;
-        };
 
-        bool known = false;
-        for (const ValueOption& option : kValueOptions) {
-            if (!is(option.shortName, option.longName))
-                continue;
-            known = true;
-            if (!inlineValue) {
-                if (i + 1 >= args.size())
-                    return fail("option '" + std::string(arg) + "' needs a value");
-                inlineValue = args[++i];
-            }
-            o.*option.target = std::string(*inlineValue);
-        }
-        if (known)
-            continue;
-
-        if (is('f', "files-from")) {
-            if (!inlineValue) {
-                if (i + 1 >= args.size())
-                    return fail("option '" + std::string(arg) + "' needs a value");
-                inlineValue = args[++i];
-            }
-            o.filesFrom.emplace_back(*inlineValue);
-        } else if (is(0, "comments") && !inlineValue) {
-            o.comments = kChecked;
-        } else if (is(0, "no-comments") && !inlineValue) {
-            o.comments = kUnchecked;
-        } else if (!(is('0', "null") && flag(o.nullSeparated)) && !(is('h', "help") && flag(o.help)) &&
-                   !(is(0, "version") && flag(o.version)) && !(is('r', "recursive") && flag(o.recursive)) &&
-                   !(is(0, "hidden") && flag(o.hidden)) && !(is(0, "reverse") && flag(o.reverse)) &&
-                   !(is(0, "list-presets") && flag(o.listPresets))) {
+        const OptionSpec* option = findOption(shortName, name);
+        if (option == nullptr || (value && !option->takesValue))
             return fail("unknown option '" + std::string(arg) + "'");
+        if (option->takesValue && !value) {
+            if (i + 1 >= args.size())
+                return fail("option '" + std::string(arg) + "' needs a value");
+            value = args[++i];
         }
+        option->apply(o, value.value_or(std::string_view()));
     }
     if (o.nullSeparated && o.filesFrom.empty())
         return fail("--null goes with --files-from");

@@ -1,10 +1,13 @@
 #include "cli/run.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
@@ -20,105 +23,121 @@ namespace tabulon::cli {
 
 namespace {
 
-void Complain(const std::string& message) {
+void complain(const std::string& message) {
     std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
 }
 
-int WriteFailed(const WriteFailure& failure) {
-    Complain(std::string("cannot write ") + failure.what());
+int writeFailed(const WriteFailure& failure) {
+    complain(std::string("cannot write ") + failure.what());
     return kExitFileError;
 }
 
 // Help and the like go out as a list does: output that is lost is a failure.
-int Print(std::string_view text) {
+int print(std::string_view text) {
     try {
         StdoutSink out;
         out.append(text);
         out.flush();
     } catch (const WriteFailure& failure) {
-        return WriteFailed(failure);
+        return writeFailed(failure);
     }
     return kExitOk;
 }
 
-} // namespace
+std::string presetList() {
+    std::string names;
+    for (const std::string& name : PresetNames(PresetsFolder()))
+        names += name + "\n";
+    return names;
+}
 
-int Run(const std::vector<std::string_view>& args) {
-    const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.error.empty()) {
-        Complain(parsed.error);
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
-    const Options& options = parsed.options;
-    if (options.help)
-        return Print(kUsage);
-    if (options.version)
-        return Print(std::string("tabulon-cli ") + kVersionText + "\n");
-    if (options.listPresets) {
-        std::string names;
-        for (const std::string& name : PresetNames(PresetsFolder()))
-            names += name + "\n";
-        return Print(names);
-    }
-    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
-    if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
-        Complain("--sort takes none, name, natural, date or size");
-        return kExitUsage;
-    }
-
-    TemplateSet set = InitialTemplateSet();
+// The templates of the list: the initial set, then the preset, the
+// configuration file and the options over it; `width` the checked number of
+// entries per row. Returns the exit code, kExitOk to go on.
+int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& width) {
     if (options.preset) {
-        const std::vector<std::string> names = PresetNames(PresetsFolder());
+        const std::string folder = PresetsFolder();
+        const std::vector<std::string> names = PresetNames(folder);
         if (std::find(names.begin(), names.end(), *options.preset) == names.end()) {
-            Complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
+            complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
             return kExitUsage;
         }
-        if (auto error = LoadConfiguration(PresetsFolder() + "/" + *options.preset + ".ini", set)) {
-            Complain("cannot read preset " + error->message());
+        if (auto error = LoadConfiguration(folder + "/" + *options.preset + ".ini", set)) {
+            complain("cannot read preset " + error->message());
             return kExitFileError;
         }
     }
     if (options.config) {
         if (auto error = LoadConfiguration(*options.config, set)) {
-            Complain("cannot read configuration " + error->message());
+            complain("cannot read configuration " + error->message());
             return kExitFileError;
         }
     }
     options.ApplyTo(set);
 
-    const WidthCheck width = CheckWidth(set.width);
-    if (!width.ok()) {
-        Complain(std::string(width.message));
+    const WidthCheck check = CheckWidth(set.width);
+    if (!check.ok()) {
+        complain(std::string(check.message));
         return kExitUsage;
     }
+    width = check.value;
+    return kExitOk;
+}
 
-    // Open every list before writing, so a missing one leaves no output.
-    std::vector<NameList> lists;
-    lists.reserve(options.filesFrom.size());
-    for (const std::string& path : options.filesFrom) {
+// Opens every list of names before anything is written, so that a missing
+// one leaves no output.
+int openLists(const std::vector<std::string>& paths, std::vector<NameList>& lists) {
+    lists.reserve(paths.size());
+    for (const std::string& path : paths) {
         lists.emplace_back(path);
         if (auto error = lists.back().openError()) {
-            Complain("cannot read " + error->message());
+            complain("cannot read " + error->message());
             return kExitFileError;
         }
     }
+    return kExitOk;
+}
 
-    std::unique_ptr<AtomicFileWriter> file;
-    std::unique_ptr<Sink> sink;
-    if (options.output) {
-        file = std::make_unique<AtomicFileWriter>(*options.output);
-        if (auto error = file->open()) {
-            Complain("cannot write " + error->message());
+// Where the list goes: standard output, or a file that is replaced only
+// when the whole list is written.
+class Output {
+public:
+    int open(const std::optional<std::string>& path) {
+        if (!path) {
+            sink_ = std::make_unique<StdoutSink>();
+            return kExitOk;
+        }
+        file_ = std::make_unique<AtomicFileWriter>(*path);
+        if (auto error = file_->open()) {
+            complain("cannot write " + error->message());
             return kExitFileError;
         }
-        sink = std::make_unique<AtomicFileSink>(*file);
-    } else {
-        sink = std::make_unique<StdoutSink>();
+        sink_ = std::make_unique<AtomicFileSink>(*file_);
+        return kExitOk;
     }
 
+    Sink& sink() { return *sink_; }
+
+    int commit() {
+        if (file_) {
+            if (auto error = file_->commit()) {
+                complain("cannot write " + error->message());
+                return kExitFileError;
+            }
+        }
+        return kExitOk;
+    }
+
+private:
+    std::unique_ptr<AtomicFileWriter> file_; // without commit() the target stays as it was
+    std::unique_ptr<Sink> sink_;
+};
+
+// Writes the list: the names given, then those from each list in turn.
+int writeList(const Options& options, ListingRules rules, const TemplateSet& set, std::uint32_t width,
+              std::vector<NameList>& lists, Sink& sink) {
     try {
-        EntryProcessor processor(set, width.value, *sink);
+        EntryProcessor processor(set, width, sink);
         processor.ProcessFile({}, {}, true);
         FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
         std::string folderError;
@@ -135,30 +154,60 @@ int Run(const std::vector<std::string_view>& args) {
                     else
                         files.AddFile(name);
                 })) {
-                Complain("cannot read " + error->message());
+                complain("cannot read " + error->message());
                 return kExitFileError;
             }
         }
         if (!folderError.empty()) {
-            Complain("cannot read folder " + folderError);
+            complain("cannot read folder " + folderError);
             return kExitFileError;
         }
         files.Finish();
         processor.Finish();
     } catch (const WriteFailure& failure) {
-        return WriteFailed(failure);
+        return writeFailed(failure);
     } catch (const std::bad_alloc&) {
-        Complain("not enough memory for an included file");
+        complain("not enough memory for an included file");
         return kExitFileError;
     }
-
-    if (file) {
-        if (auto error = file->commit()) {
-            Complain("cannot write " + error->message());
-            return kExitFileError;
-        }
-    }
     return kExitOk;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string_view>& args) {
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.error.empty()) {
+        complain(parsed.error);
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    const Options& options = parsed.options;
+    if (options.help)
+        return print(kUsage);
+    if (options.version)
+        return print(std::string("tabulon-cli ") + kVersionText + "\n");
+    if (options.listPresets)
+        return print(presetList());
+    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
+    if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
+        complain("--sort takes none, name, natural, date or size");
+        return kExitUsage;
+    }
+
+    TemplateSet set = InitialTemplateSet();
+    std::uint32_t width = 0;
+    if (const int code = loadTemplateSet(options, set, width); code != kExitOk)
+        return code;
+    std::vector<NameList> lists;
+    if (const int code = openLists(options.filesFrom, lists); code != kExitOk)
+        return code;
+    Output output;
+    if (const int code = output.open(options.output); code != kExitOk)
+        return code;
+    if (const int code = writeList(options, rules, set, width, lists, output.sink()); code != kExitOk)
+        return code;
+    return output.commit();
 }
 
 } // namespace tabulon::cli

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <climits>
 
@@ -16,6 +17,7 @@
 #include "support/file_size_limit.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "tabulon/version.h"
 
 namespace tabulon {
 namespace {
@@ -294,6 +296,20 @@ TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
     EXPECT_EQ(Cli({"--preset", "classic-table", "a"}).out, Cli({"a"}).out);
     EXPECT_EQ(Cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
+}
+
+TEST(TabulonCli, AnInstalledProgramFindsItsPresetsInTheDataFolder) {
+    namespace fs = std::filesystem;
+    test::TempDir prefix;
+    const fs::path bin = prefix.path() / "bin";
+    const fs::path presets = bin / kDataFromBin / "presets";
+    fs::create_directories(bin);
+    fs::create_directories(presets);
+    fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
+    std::ofstream(presets / "mine.ini") << "[Main]\n";
+    const test::ProcessResult r = test::RunProcess((bin / "tabulon-cli").string(), {"--list-presets"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "mine\n");
 }
 
 // Undoes what the page's reader undoes: character references, then percent-encoding.

@@ -1,0 +1,34 @@
+#include "listgen/data_folder.h"
+
+#include <climits>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "listgen/name_parts.h"
+#include "tabulon/version.h"
+
+namespace tabulon {
+
+namespace {
+
+// The running program's folder, ending in '/'.
+std::string programFolder() {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return "./";
+    return std::string(GetFilePath(std::string_view(self, static_cast<std::size_t>(n))));
+}
+
+} // namespace
+
+std::string dataFolder(std::string_view marker) {
+    std::string folder = programFolder();
+    struct stat st {};
+    if (::stat((folder + std::string(marker)).c_str(), &st) == 0)
+        return folder;
+    return folder + kDataFromBin + "/";
+}
+
+} // namespace tabulon

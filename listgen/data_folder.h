@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tabulon {
+
+// The folder of the files shipped with the programs (help page, presets),
+// ending in '/': the program's own folder when `marker` lies in it (the build
+// tree), else the installed data folder as reached from there. Plain C++, so
+// that the batch program finds its presets without Qt.
+std::string dataFolder(std::string_view marker);
+
+} // namespace tabulon

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/cli_options.h"
+
+namespace tabulon::cli {
+namespace {
+
+// What the options hold, the unset ones left out: "width=3 file:a null".
+std::string Describe(const Options& o) {
+    std::string text;
+    const auto add = [&](const std::string& part) { text += (text.empty() ? "" : " ") + part; };
+    const std::pair<const char*, const std::optional<std::string>*> values[] = {
+        {"config", &o.config}, {"width", &o.width},        {"top", &o.top},        {"bottom", &o.bottom},
+        {"entry", &o.entry},   {"end-entry", &o.endEntry}, {"new-row", &o.newRow}, {"sort", &o.sort},
+        {"preset", &o.preset}, {"output", &o.output}};
+    for (const auto& [name, value] : values) {
+        if (*value)
+            add(std::string(name) + "=" + **value);
+    }
+    if (o.comments)
+        add("comments=" + std::to_string(*o.comments));
+    for (const std::string& file : o.files)
+        add("file:" + file);
+    for (const std::string& list : o.filesFrom)
+        add("list:" + list);
+    const std::pair<const char*, bool> flags[] = {
+        {"null", o.nullSeparated}, {"recursive", o.recursive},      {"hidden", o.hidden},
+        {"reverse", o.reverse},    {"list-presets", o.listPresets}, {"help", o.help},
+        {"version", o.version}};
+    for (const auto& [name, set] : flags) {
+        if (set)
+            add(name);
+    }
+    return text;
+}
+
+TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
+    struct Case {
+        std::vector<std::string_view> args;
+        std::string options; // when understood
+        std::string error;   // when not
+    };
+    const Case cases[] = {
+        {{"-w3", "--top=", "--entry", "--x", "a"}, "width=3 top= entry=--x file:a", ""},
+        {{"-c", "a.ini", "--config=b.ini", "--bottom", "="}, "config=b.ini bottom==", ""},
+        {{"--", "-r", "--help"}, "file:-r file:--help", ""},
+        {{"-", "-f", "-", "--files-from=l", "-0"}, "file:- list:- list:l null", ""},
+        {{"--comments", "--no-comments"}, "comments=0", ""},
+        {{"--no-comments", "--comments"}, "comments=1", ""},
+        {{"-r", "--hidden", "--sort", "date", "--reverse", "--list-presets", "-h", "--version"},
+         "sort=date recursive hidden reverse list-presets help version",
+         ""},
+        {{"--preset=p", "-oout"}, "preset=p output=out", ""},
+        // A flag takes no value, and names are never abbreviated.
+        {{"--hidden=1"}, "", "unknown option '--hidden=1'"},
+        {{"-rx"}, "", "unknown option '-rx'"},
+        {{"--comments="}, "", "unknown option '--comments='"},
+        {{"--conf=a"}, "", "unknown option '--conf=a'"},
+        {{"-x"}, "", "unknown option '-x'"},
+        {{"--=a"}, "", "unknown option '--=a'"},
+        {{"a", "--top"}, "", "option '--top' needs a value"},
+        {{"-w"}, "", "option '-w' needs a value"},
+        {{"-0"}, "", "--null goes with --files-from"},
+    };
+    for (const Case& c : cases) {
+        const ParsedOptions parsed = ParseOptions(c.args);
+        EXPECT_EQ(parsed.error, c.error) << c.args.front();
+        if (c.error.empty()) {
+            EXPECT_EQ(Describe(parsed.options), c.options) << c.args.front();
+        }
+    }
+}
+
+} // namespace
+} // namespace tabulon::cli
