@@ -125,12 +125,4 @@ std::error_code FileReader::ReadAt(std::string_view path, std::uint64_t offset, 
     return {};
 }
 
-std::string GetFileContent(std::string_view sFile) {
-    FileReader reader;
-    std::string text;
-    if (!reader.Read(sFile))
-        AppendLines(reader.data(), text);
-    return text;
-}
-
 } // namespace tabulon

@@ -62,8 +62,4 @@ template <class Out> void AppendLines(std::string_view raw, Out& out) {
     }
 }
 
-// The file's text as its lines, each preceded by CR LF; empty when the file
-// cannot be read.
-std::string GetFileContent(std::string_view sFile);
-
 } // namespace tabulon
