@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "posix/unique_fd.h"
+
 namespace tabulon {
 
 namespace {
@@ -29,21 +31,6 @@ public:
 std::error_code Make(FileReaderError e) {
     return {static_cast<int>(e), FileReaderCategory()};
 }
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -80,7 +67,7 @@ std::error_code FileReader::ReadAt(std::string_view path, std::uint64_t offset, 
                                    : Make(FileReaderError::NotRegularFile);
 
     // O_NONBLOCK keeps a FIFO swapped in after the look from blocking the open.
-    const Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const UniqueFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
         return {errno, std::generic_category()};
     if (::fstat(fd.get(), &st) != 0)
