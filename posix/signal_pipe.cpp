@@ -20,24 +20,24 @@ void onSignal(int) {
     errno = saved;
 }
 
-void setAction(std::initializer_list<int> signals, void (*handler)(int)) {
+void setAction(std::initializer_list<int> which, void (*handler)(int)) {
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : signals)
+    for (const int signal : which)
         ::sigaction(signal, &action, nullptr);
 }
 
 } // namespace
 
-int watchSignals(std::initializer_list<int> signals) {
+int watchSignals(std::initializer_list<int> which) {
     // Made once and kept for the life of the process: a handler may still run
     // while a watcher goes away.
     if (g_socket[0] < 0 &&
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_socket) != 0)
         return -1;
-    setAction(signals, onSignal);
+    setAction(which, onSignal);
     return g_socket[0];
 }
 
@@ -46,8 +46,8 @@ void takeSignal(int watchedEnd) {
     [[maybe_unused]] const ssize_t n = ::read(watchedEnd, &byte, 1);
 }
 
-void restoreSignals(std::initializer_list<int> signals) {
-    setAction(signals, SIG_DFL);
+void restoreSignals(std::initializer_list<int> which) {
+    setAction(which, SIG_DFL);
 }
 
 } // namespace tabulon

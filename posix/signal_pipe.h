@@ -7,15 +7,15 @@
 // signal asks for runs there.
 namespace tabulon {
 
-// Sends each of `signals` to the process's one signal socket; returns the end
+// Sends each signal of `which` to the process's one signal socket; returns the end
 // to watch, or -1 when no socket could be made (the signals then keep their
 // action).
-int watchSignals(std::initializer_list<int> signals);
+int watchSignals(std::initializer_list<int> which);
 
 // Takes one signal's byte off the watched end, so that it quiets down.
 void takeSignal(int watchedEnd);
 
 // Gives the signals their default action back.
-void restoreSignals(std::initializer_list<int> signals);
+void restoreSignals(std::initializer_list<int> which);
 
 } // namespace tabulon
