@@ -98,7 +98,9 @@ private:
 };
 
 // Runs the plug-in with one switch while the event loop serves its calls;
-// returns its exit status, or -1 when it could not be started.
+// returns its exit status, or -1 when it could not be started. QProcess, unlike
+// the window's browser launcher (posix_spawn): the host waits for this child
+// anyway, needs its error output, and must not leave it running when it ends.
 int RunPlugin(const QString& plugin, const QString& switchText, const std::function<bool()>& succeeded) {
     QProcess process;
     process.setProgram(plugin);
