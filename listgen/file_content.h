@@ -21,11 +21,13 @@ public:
     FileReader& operator=(const FileReader&) = delete;
 
     // Replaces the buffer with the file's bytes. On failure the buffer is empty.
-    std::error_code Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
+    [[nodiscard]] std::error_code Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
     // The same for at most the first `limit` bytes.
-    std::error_code ReadHead(std::string_view path, std::size_t limit) { return ReadAt(path, 0, limit); }
+    [[nodiscard]] std::error_code ReadHead(std::string_view path, std::size_t limit) {
+        return ReadAt(path, 0, limit);
+    }
     // The same for at most `limit` bytes from `offset` on.
-    std::error_code ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
+    [[nodiscard]] std::error_code ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
     std::string_view data() const { return {buf_.get(), size_}; }
 
 private:

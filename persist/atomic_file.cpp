@@ -217,10 +217,10 @@ IoResult AtomicFileWriter::commit() {
 
 IoResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);
-    if (auto err = writer.open())
-        return err;
-    if (auto err = writer.write(bytes))
-        return err;
+    if (IoResult opened = writer.open(); !opened.ok())
+        return opened;
+    if (IoResult written = writer.write(bytes); !written.ok())
+        return written;
     return writer.commit();
 }
 

@@ -42,8 +42,8 @@ IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
     CIniFIle ini;
     ini.INIFile(path);
     IniValues values;
-    if (IoResult error = ini.readSection(kConfigurationSection, keys, values))
-        return error;
+    if (IoResult read = ini.readSection(kConfigurationSection, keys, values); !read.ok())
+        return read;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         set.*kTextKeys[i].second = values[i].value_or(std::string());
     if (const auto& text = values.back()) {

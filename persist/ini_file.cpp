@@ -32,7 +32,7 @@ std::string CIniFIle::JoinPath(std::string_view first, std::string_view second) 
 
 std::string CIniFIle::GetFile(std::string_view strSection, std::string_view strKey) const {
     IniValues values;
-    if (readSection(strSection, {&strKey, 1}, values))
+    if (!readSection(strSection, {&strKey, 1}, values).ok())
         return {};
     return values.front().value_or(std::string());
 }
