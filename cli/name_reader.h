@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "persist/io_error.h"
+#include "posix/io_result.h"
 #include "posix/unique_fd.h"
 
 namespace tabulon::cli {

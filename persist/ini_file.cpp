@@ -40,9 +40,10 @@ std::string CIniFIle::GetFile(std::string_view strSection, std::string_view strK
 IoResult CIniFIle::WriteFile(std::string_view strSection, std::string_view strKey,
                              std::string_view strValue) {
     FileReader reader;
-    const std::error_code readError = reader.Read(path_);
-    if (readError && readError != std::errc::no_such_file_or_directory)
-        return IoError{path_, readError};
+    // A missing file is one without keys yet.
+    if (IoResult read = reader.Read(path_);
+        !read.ok() && read.error().code != std::errc::no_such_file_or_directory)
+        return read;
     IniDocument doc = IniDocument::Parse(reader.data());
     if (!doc.Set(strSection, strKey, strValue))
         return InvalidName(path_);
@@ -53,8 +54,8 @@ IoResult CIniFIle::readSection(std::string_view section, std::span<const std::st
                                IniValues& values) const {
     values.clear();
     FileReader reader;
-    if (const std::error_code ec = reader.Read(path_))
-        return IoError{path_, ec};
+    if (IoResult read = reader.Read(path_); !read.ok())
+        return read;
     const IniDocument doc = IniDocument::Parse(reader.data());
     for (const std::string_view key : keys) {
         const auto value = doc.Get(section, key);

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "persist/io_error.h"
+#include "posix/io_result.h"
 
 namespace tabulon {
 
