@@ -22,6 +22,11 @@ int CodeForExitStatus(int status) {
     return status == 3 ? kNoAssociation : status;
 }
 
+// posix_spawn and not QProcess, which tabulon-host uses for the plug-in: a
+// QProcess kills its child when it goes, so closing the window while xdg-open
+// still waits for its browser would kill xdg-open, or the browser itself when
+// xdg-open became it through exec; a detached QProcess is no child of ours
+// and gives no exit status, which the "no handler" message needs.
 void XdgOpenLauncher::Open(const QString& address, std::function<void(int code)> done) {
     QByteArray program("xdg-open");
     QByteArray argument = address.toUtf8();

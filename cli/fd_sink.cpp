@@ -19,8 +19,8 @@ void StdoutSink::consume(std::string_view piece) {
 }
 
 void AtomicFileSink::consume(std::string_view piece) {
-    if (auto error = writer_.write(piece))
-        throw WriteFailure(*error);
+    if (IoResult written = writer_.write(piece); !written.ok())
+        throw WriteFailure(written.error());
 }
 
 } // namespace tabulon::cli

@@ -12,26 +12,15 @@
 namespace tabulon::cli {
 
 NameList::NameList(std::string path) : path_(std::move(path)) {
-    if (path_ == "-") {
-        fd_ = STDIN_FILENO;
+    if (path_ == "-")
         return;
-    }
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0)
+    file_.reset(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file_)
         openError_ = IoError{path_, {errno, std::generic_category()}};
-    else
-        ownsFd_ = true;
 }
 
-NameList::NameList(NameList&& other) noexcept
-    : path_(std::move(other.path_)), fd_(other.fd_), ownsFd_(other.ownsFd_), openError_(other.openError_) {
-    other.fd_ = -1;
-    other.ownsFd_ = false;
-}
-
-NameList::~NameList() {
-    if (ownsFd_)
-        ::close(fd_);
+int NameList::fd() const {
+    return path_ == "-" ? STDIN_FILENO : file_.get();
 }
 
 IoResult NameList::ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName) {
@@ -63,7 +52,7 @@ IoResult NameList::ForEach(bool nulSeparated, const std::function<void(std::stri
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
     std::size_t kept = 0; // an unfinished name carried over from the last block
     for (;;) {
-        const ssize_t n = ::read(fd_, buffer.get() + kept, kBlock - kept);
+        const ssize_t n = ::read(fd(), buffer.get() + kept, kBlock - kept);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "persist/io_error.h"
+#include "posix/io_result.h"
+#include "posix/unique_fd.h"
 
 namespace tabulon::cli {
 
@@ -15,11 +16,10 @@ public:
     // "-" is standard input. Opens at once, so that a missing list is
     // reported before anything is written.
     explicit NameList(std::string path);
-    NameList(NameList&& other) noexcept;
+    NameList(NameList&& other) noexcept = default;
     NameList(const NameList&) = delete;
     NameList& operator=(const NameList&) = delete;
     NameList& operator=(NameList&&) = delete;
-    ~NameList();
 
     IoResult openError() const { return openError_; }
 
@@ -30,9 +30,10 @@ public:
     IoResult ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName);
 
 private:
+    int fd() const; // the list's own file, or standard input for "-"
+
     std::string path_;
-    int fd_ = -1;
-    bool ownsFd_ = false;
+    UniqueFd file_; // none for standard input, which stays open
     IoResult openError_;
 };
 

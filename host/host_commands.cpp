@@ -1,6 +1,5 @@
 #include "host/host_commands.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -14,11 +13,10 @@
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QStandardPaths>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "host/host_service.h"
 #include "hostlink/host_names.h"
+#include "posix/signal_pipe.h"
 
 namespace tabulon::host {
 
@@ -52,27 +50,16 @@ void Print(FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-int g_signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-    const int saved = errno; // the interrupted code may be about to read it
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-    errno = saved;
-}
-
 // SIGTERM and SIGINT end the event loop, so the program ends in order.
 void QuitOnSignals(QObject* parent) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0)
+    const int watched = watchSignals({SIGTERM, SIGINT});
+    if (watched < 0)
         return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, parent);
-    QObject::connect(notifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT})
-        ::sigaction(signal, &action, nullptr);
+    auto* notifier = new QSocketNotifier(watched, QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, [watched] {
+        takeSignal(watched);
+        QCoreApplication::quit();
+    });
 }
 
 QString DefaultPlugin() {
@@ -111,7 +98,9 @@ private:
 };
 
 // Runs the plug-in with one switch while the event loop serves its calls;
-// returns its exit status, or -1 when it could not be started.
+// returns its exit status, or -1 when it could not be started. QProcess, unlike
+// the window's browser launcher (posix_spawn): the host waits for this child
+// anyway, needs its error output, and must not leave it running when it ends.
 int RunPlugin(const QString& plugin, const QString& switchText, const std::function<bool()>& succeeded) {
     QProcess process;
     process.setProgram(plugin);

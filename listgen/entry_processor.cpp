@@ -96,7 +96,7 @@ std::string_view EntryProcessor::Content(const Names& names) {
         return std::string_view(composed_).substr(contentAt_, contentSize_);
     if (!haveContent_) {
         content_.clear();
-        if (!reader_.Read(FullName(names)))
+        if (reader_.Read(FullName(names)).ok())
             AppendLines(reader_.data(), content_);
         haveContent_ = true;
     }
@@ -112,13 +112,13 @@ const std::string& EntryProcessor::ImageDimension(const Names& names, bool width
         // Metadata behind the image data (a WebP's orientation) comes in a read of its own.
         const ImageBytesAt more = [&name](std::uint64_t offset, std::size_t limit) {
             FileReader piece;
-            return piece.ReadAt(name, offset, limit) ? std::string() : std::string(piece.data());
+            return piece.ReadAt(name, offset, limit).ok() ? std::string(piece.data()) : std::string();
         };
-        if (!reader_.ReadHead(name, kImageHeadSize)) {
+        if (reader_.ReadHead(name, kImageHeadSize).ok()) {
             size = ReadImageSize(reader_.data(), more);
             // A photo's frame header can lie behind a large colour profile.
             if (!size && reader_.data().starts_with("\xFF\xD8") && reader_.data().size() == kImageHeadSize &&
-                !reader_.ReadHead(name, kJpegHeadSize))
+                reader_.ReadHead(name, kJpegHeadSize).ok())
                 size = ReadImageSize(reader_.data(), more);
         }
         if (size) {
@@ -221,7 +221,7 @@ void EntryProcessor::Compose(const Names& names) {
                 const std::size_t at = composed_.size();
                 if (haveContent_)
                     composed_.append(content_);
-                else if (!reader_.Read(FullName(names)))
+                else if (reader_.Read(FullName(names)).ok())
                     AppendLines(reader_.data(), composed_);
                 contentAt_ = at;
                 contentSize_ = composed_.size() - at;
@@ -272,7 +272,7 @@ void EntryProcessor::WriteScanned(const Names& names) {
 }
 
 void EntryProcessor::AppendInclude(std::string_view name) {
-    if (!reader_.Read(name))
+    if (reader_.Read(name).ok())
         AppendLines(reader_.data(), sink_);
 }
 

@@ -31,8 +31,6 @@ public:
     // The bottom text and the closing comment; flushes the sink.
     void Finish();
 
-    std::int64_t entryCount() const { return lEntryCount_; }
-
 private:
     struct Names;
 

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "posix/unique_fd.h"
+
 namespace tabulon {
 
 namespace {
@@ -30,21 +32,6 @@ std::error_code Make(FileReaderError e) {
     return {static_cast<int>(e), FileReaderCategory()};
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 } // namespace
 
 const std::error_category& FileReaderCategory() {
@@ -65,28 +52,29 @@ void FileReader::Reserve(std::size_t capacity) {
     capacity_ = grown;
 }
 
-std::error_code FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit) {
+IoResult FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit) {
     size_ = 0;
+    const auto failed = [path](std::error_code code) { return IoError{std::string(path), code}; };
     if (path.find('\0') != std::string_view::npos)
-        return Make(FileReaderError::NameHasNul);
+        return failed(Make(FileReaderError::NameHasNul));
     const std::string name(path);
 
     // Look before opening: opening a device can have effects of its own.
     struct stat st {};
     if (::stat(name.c_str(), &st) != 0)
-        return {errno, std::generic_category()};
+        return failed({errno, std::generic_category()});
     if (!S_ISREG(st.st_mode))
-        return S_ISDIR(st.st_mode) ? std::error_code(EISDIR, std::generic_category())
-                                   : Make(FileReaderError::NotRegularFile);
+        return failed(S_ISDIR(st.st_mode) ? std::error_code(EISDIR, std::generic_category())
+                                          : Make(FileReaderError::NotRegularFile));
 
     // O_NONBLOCK keeps a FIFO swapped in after the look from blocking the open.
-    const Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const UniqueFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
-        return {errno, std::generic_category()};
+        return failed({errno, std::generic_category()});
     if (::fstat(fd.get(), &st) != 0)
-        return {errno, std::generic_category()};
+        return failed({errno, std::generic_category()});
     if (!S_ISREG(st.st_mode))
-        return Make(FileReaderError::NotRegularFile);
+        return failed(Make(FileReaderError::NotRegularFile));
 
     // A piece past the end is empty; from here on the size counts from the offset.
     if (offset > 0) {
@@ -123,14 +111,6 @@ std::error_code FileReader::ReadAt(std::string_view path, std::uint64_t offset, 
         }
     }
     return {};
-}
-
-std::string GetFileContent(std::string_view sFile) {
-    FileReader reader;
-    std::string text;
-    if (!reader.Read(sFile))
-        AppendLines(reader.data(), text);
-    return text;
 }
 
 } // namespace tabulon

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "posix/io_result.h"
+
 // Reading the text of files for the include placeholders.
 namespace tabulon {
 
@@ -20,12 +22,13 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // Replaces the buffer with the file's bytes. On failure the buffer is empty.
-    std::error_code Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
+    // Replaces the buffer with the file's bytes. On failure the buffer is empty
+    // and the error names the file.
+    IoResult Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
     // The same for at most the first `limit` bytes.
-    std::error_code ReadHead(std::string_view path, std::size_t limit) { return ReadAt(path, 0, limit); }
+    IoResult ReadHead(std::string_view path, std::size_t limit) { return ReadAt(path, 0, limit); }
     // The same for at most `limit` bytes from `offset` on.
-    std::error_code ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
+    IoResult ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
     std::string_view data() const { return {buf_.get(), size_}; }
 
 private:
@@ -61,9 +64,5 @@ template <class Out> void AppendLines(std::string_view raw, Out& out) {
             out.append("\r\n", 2);
     }
 }
-
-// The file's text as its lines, each preceded by CR LF; empty when the file
-// cannot be read.
-std::string GetFileContent(std::string_view sFile);
 
 } // namespace tabulon

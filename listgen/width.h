@@ -17,10 +17,10 @@ struct WidthCheck {
     bool ok() const { return message.empty(); }
 };
 
-WidthCheck CheckWidth(std::string_view text);
+[[nodiscard]] WidthCheck CheckWidth(std::string_view text);
 
 // Whole decimal number with optional blanks around it and no sign; nullopt
 // when there is none or it exceeds `max`.
-std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max);
+[[nodiscard]] std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max);
 
 } // namespace tabulon

@@ -93,24 +93,18 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.reset();
     if (!temp_.empty()) {
-        ::unlinkat(dir_, temp_.c_str(), 0);
+        ::unlinkat(dir_.get(), temp_.c_str(), 0);
         temp_.clear();
     }
-    if (dir_ >= 0) {
-        ::close(dir_);
-        dir_ = -1;
-    }
+    dir_.reset();
 }
 
 IoResult AtomicFileWriter::openInto(int flags) {
     // O_NOCTTY: a terminal named as the output does not become ours.
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
-    if (fd_ < 0)
+    fd_.reset(::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags));
+    if (!fd_)
         return failure(errno);
     return std::nullopt;
 }
@@ -153,10 +147,10 @@ IoResult AtomicFileWriter::open() {
     name_ = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name_.empty())
         return failure(EISDIR);
-    dir_ = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_ < 0)
+    dir_.reset(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir_)
         return failure(errno);
-    const long limit = ::fpathconf(dir_, _PC_NAME_MAX);
+    const long limit = ::fpathconf(dir_.get(), _PC_NAME_MAX);
 
     std::random_device seed;
     std::mt19937_64 random(seed());
@@ -164,12 +158,11 @@ IoResult AtomicFileWriter::open() {
         std::string candidate =
             TemporaryName(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, random);
         // 0666 so that the process's umask decides, as for any new file.
-        const int fd = ::openat(dir_, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = fd;
+        fd_.reset(::openat(dir_.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd_) {
             temp_ = std::move(candidate);
             if (exists)
-                KeepOwnerAndMode(fd_, st);
+                KeepOwnerAndMode(fd_.get(), st);
             return std::nullopt;
         }
         if (errno != EEXIST)
@@ -179,10 +172,10 @@ IoResult AtomicFileWriter::open() {
 }
 
 IoResult AtomicFileWriter::write(std::string_view bytes) {
-    if (fd_ < 0)
+    if (!fd_)
         return failure(EBADF);
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        const ssize_t n = ::write(fd_.get(), bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -194,41 +187,40 @@ IoResult AtomicFileWriter::write(std::string_view bytes) {
 }
 
 IoResult AtomicFileWriter::commit() {
-    if (fd_ < 0)
+    if (!fd_)
         return failure(EBADF);
-    const int fd = fd_;
-    fd_ = -1;
+    UniqueFd fd = std::move(fd_);
     if (temp_.empty()) // written into the target itself: nothing to replace
-        return ::close(fd) == 0 ? IoResult() : failure(errno);
-    if (::fsync(fd) != 0) {
+        return fd.close() == 0 ? IoResult() : failure(errno);
+    if (::fsync(fd.get()) != 0) {
         const int err = errno;
-        ::close(fd);
+        fd.reset();
         discard();
         return failure(err);
     }
-    if (::close(fd) != 0) {
+    if (fd.close() != 0) {
         const int err = errno;
         discard();
         return failure(err);
     }
-    if (::renameat(dir_, temp_.c_str(), dir_, name_.c_str()) != 0) {
+    if (::renameat(dir_.get(), temp_.c_str(), dir_.get(), name_.c_str()) != 0) {
         const int err = errno;
         discard();
         return failure(err);
     }
     temp_.clear();
     // Make the rename itself durable; a failure here loses nothing.
-    (void)::fsync(dir_);
+    (void)::fsync(dir_.get());
     discard();
     return std::nullopt;
 }
 
 IoResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);
-    if (auto err = writer.open())
-        return err;
-    if (auto err = writer.write(bytes))
-        return err;
+    if (IoResult opened = writer.open(); !opened.ok())
+        return opened;
+    if (IoResult written = writer.write(bytes); !written.ok())
+        return written;
     return writer.commit();
 }
 

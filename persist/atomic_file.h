@@ -4,7 +4,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "persist/io_error.h"
+#include "posix/io_result.h"
+#include "posix/unique_fd.h"
 
 namespace tabulon {
 
@@ -32,10 +33,10 @@ private:
     IoError failure(std::error_code code) const { return {path_, code}; }
 
     std::string path_; // as given, for messages
-    int dir_ = -1;     // the folder of the file that gets replaced
+    UniqueFd dir_;     // the folder of the file that gets replaced
     std::string name_; // that file's name in dir_
     std::string temp_; // the temporary file's name in dir_; empty when writing into the target
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 // Replaces the file at `path` with `bytes` in one step.

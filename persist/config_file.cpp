@@ -3,10 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "listgen/file_content.h"
 #include "listgen/width.h"
-#include "persist/atomic_file.h"
-#include "persist/ini_document.h"
+#include "persist/ini_file.h"
 
 namespace tabulon {
 
@@ -26,21 +24,29 @@ constexpr const char* kCheckKey = "chkAddComments";
 } // namespace
 
 IoResult SaveConfiguration(const std::string& path, const TemplateSet& set) {
-    IniDocument doc;
-    for (const auto& [key, member] : kTextKeys)
-        doc.Set(kConfigurationSection, key, set.*member);
-    doc.Set(kConfigurationSection, kCheckKey, std::to_string(set.addComments));
-    return WriteFileAtomically(path, doc.Serialize());
+    const std::string check = std::to_string(set.addComments);
+    std::array<IniEntry, kTextKeys.size() + 1> entries;
+    for (std::size_t i = 0; i < kTextKeys.size(); ++i)
+        entries[i] = {kTextKeys[i].first, set.*kTextKeys[i].second};
+    entries.back() = {kCheckKey, check};
+    CIniFIle ini;
+    ini.INIFile(path);
+    return ini.replaceWithSection(kConfigurationSection, entries);
 }
 
 IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
-    FileReader reader;
-    if (const std::error_code ec = reader.Read(path))
-        return IoError{path, ec};
-    const IniDocument doc = IniDocument::Parse(reader.data());
-    for (const auto& [key, member] : kTextKeys)
-        set.*member = std::string(doc.Get(kConfigurationSection, key).value_or(std::string_view()));
-    if (const auto text = doc.Get(kConfigurationSection, kCheckKey)) {
+    std::array<std::string_view, kTextKeys.size() + 1> keys;
+    for (std::size_t i = 0; i < kTextKeys.size(); ++i)
+        keys[i] = kTextKeys[i].first;
+    keys.back() = kCheckKey;
+    CIniFIle ini;
+    ini.INIFile(path);
+    IniValues values;
+    if (IoResult read = ini.readSection(kConfigurationSection, keys, values); !read.ok())
+        return read;
+    for (std::size_t i = 0; i < kTextKeys.size(); ++i)
+        set.*kTextKeys[i].second = values[i].value_or(std::string());
+    if (const auto& text = values.back()) {
         if (const auto state = ParseWholeNumber(*text, kGrayed))
             set.addComments = static_cast<int>(*state);
     }

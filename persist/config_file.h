@@ -3,7 +3,7 @@
 #include <string>
 
 #include "listgen/template_set.h"
-#include "persist/io_error.h"
+#include "posix/io_result.h"
 
 // Configuration files: a whole template set in the section "Configuration",
 // one key per value, named after the window control that holds it.

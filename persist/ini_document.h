@@ -27,7 +27,7 @@ public:
     // its section, or the section at the end. Line breaks in the value are
     // written as {{CRLF}}. False, with nothing changed, for a name that could
     // not be read back (a '=' or line break in a key, a ']' in a section...).
-    bool Set(std::string_view section, std::string_view key, std::string_view value);
+    [[nodiscard]] bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     std::string Serialize() const;
 

@@ -7,6 +7,14 @@
 
 namespace tabulon {
 
+namespace {
+
+IoError InvalidName(const std::string& path) {
+    return IoError{path, std::make_error_code(std::errc::invalid_argument)};
+}
+
+} // namespace
+
 void CIniFIle::CreateIni(std::string_view strDrv, std::string_view strDir) {
     path_ = JoinPath(strDrv, strDir);
 }
@@ -23,23 +31,45 @@ std::string CIniFIle::JoinPath(std::string_view first, std::string_view second) 
 }
 
 std::string CIniFIle::GetFile(std::string_view strSection, std::string_view strKey) const {
-    FileReader reader;
-    if (reader.Read(path_))
+    IniValues values;
+    if (!readSection(strSection, {&strKey, 1}, values).ok())
         return {};
-    const IniDocument doc = IniDocument::Parse(reader.data());
-    const auto value = doc.Get(strSection, strKey);
-    return value ? std::string(*value) : std::string();
+    return values.front().value_or(std::string());
 }
 
 IoResult CIniFIle::WriteFile(std::string_view strSection, std::string_view strKey,
                              std::string_view strValue) {
     FileReader reader;
-    const std::error_code readError = reader.Read(path_);
-    if (readError && readError != std::errc::no_such_file_or_directory)
-        return IoError{path_, readError};
+    // A missing file is one without keys yet.
+    if (IoResult read = reader.Read(path_);
+        !read.ok() && read.error().code != std::errc::no_such_file_or_directory)
+        return read;
     IniDocument doc = IniDocument::Parse(reader.data());
     if (!doc.Set(strSection, strKey, strValue))
-        return IoError{path_, std::make_error_code(std::errc::invalid_argument)};
+        return InvalidName(path_);
+    return WriteFileAtomically(path_, doc.Serialize());
+}
+
+IoResult CIniFIle::readSection(std::string_view section, std::span<const std::string_view> keys,
+                               IniValues& values) const {
+    values.clear();
+    FileReader reader;
+    if (IoResult read = reader.Read(path_); !read.ok())
+        return read;
+    const IniDocument doc = IniDocument::Parse(reader.data());
+    for (const std::string_view key : keys) {
+        const auto value = doc.Get(section, key);
+        values.push_back(value ? std::optional<std::string>(*value) : std::nullopt);
+    }
+    return std::nullopt;
+}
+
+IoResult CIniFIle::replaceWithSection(std::string_view section, std::span<const IniEntry> entries) {
+    IniDocument doc;
+    for (const auto& [key, value] : entries) {
+        if (!doc.Set(section, key, value))
+            return InvalidName(path_);
+    }
     return WriteFileAtomically(path_, doc.Serialize());
 }
 

@@ -127,7 +127,7 @@ TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
     set.newRow = "|";
     set.bottom = "B";
     set.addComments = kChecked;
-    ASSERT_FALSE(SaveConfiguration(dir / "c.ini", set));
+    ASSERT_TRUE(SaveConfiguration(dir / "c.ini", set).ok());
     const test::ProcessResult r = Cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "T<x>|<y>Z");

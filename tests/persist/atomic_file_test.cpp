@@ -40,7 +40,7 @@ TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     test::TempDir dir;
     const std::string file = dir.Write("f", "old and longer");
     ::chmod(file.c_str(), 0640);
-    ASSERT_FALSE(WriteFileAtomically(file, "new"));
+    ASSERT_TRUE(WriteFileAtomically(file, "new").ok());
     EXPECT_EQ(test::ReadAll(file), "new");
     EXPECT_EQ(Stat(file).st_mode & 0777, 0640u);
     EXPECT_EQ(CountFiles(dir.path()), 1u);
@@ -53,7 +53,7 @@ TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
     const std::string file = dir.Write("f", "old");
     ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
     ASSERT_EQ(::chmod(file.c_str(), 02770), 0); // a change of owner would clear set-group-ID
-    ASSERT_FALSE(WriteFileAtomically(file, "new"));
+    ASSERT_TRUE(WriteFileAtomically(file, "new").ok());
     const struct stat st = Stat(file);
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
@@ -83,7 +83,7 @@ TEST_P(AtomicFileLinks, TheLinksStayAndTheFileTheyLeadToIsWritten) {
     const auto expand = [&](const std::string& s) { return s.starts_with("@") ? dir / s.substr(1) : s; };
     for (const auto& [name, target] : GetParam().links)
         fs::create_symlink(expand(target), dir / name);
-    ASSERT_FALSE(WriteFileAtomically(dir / GetParam().written, "new"));
+    ASSERT_TRUE(WriteFileAtomically(dir / GetParam().written, "new").ok());
     EXPECT_EQ(test::ReadAll(dir / GetParam().lands), "new");
     for (const auto& [name, target] : GetParam().links)
         EXPECT_EQ(fs::read_symlink(dir / name), expand(target)) << name;
@@ -116,7 +116,7 @@ TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     // A reader first, so that opening for writing does not wait for one.
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    EXPECT_FALSE(WriteFileAtomically(fifo, "into the fifo"));
+    EXPECT_TRUE(WriteFileAtomically(fifo, "into the fifo").ok());
     EXPECT_EQ(Drain(reader), "into the fifo");
     EXPECT_TRUE(S_ISFIFO(Stat(fifo).st_mode));
     ::close(reader);
@@ -125,7 +125,7 @@ TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     int pipe[2];
     ASSERT_EQ(::pipe2(pipe, O_NONBLOCK | O_CLOEXEC), 0);
     fs::create_symlink("/proc/self/fd/" + std::to_string(pipe[1]), dir / "stdout");
-    EXPECT_FALSE(WriteFileAtomically(dir / "stdout", "into the pipe"));
+    EXPECT_TRUE(WriteFileAtomically(dir / "stdout", "into the pipe").ok());
     EXPECT_EQ(Drain(pipe[0]), "into the pipe");
     EXPECT_TRUE(fs::is_symlink(dir / "stdout"));
     ::close(pipe[0]);
@@ -141,9 +141,9 @@ TEST(AtomicFile, ASocketIsRefusedAndStays) {
     path.copy(address.sun_path, path.size());
     const int sock = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    const IoResult error = WriteFileAtomically(path, "new");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->message(), path + ": is a socket, not a file");
+    const IoResult result = WriteFileAtomically(path, "new");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error().message(), path + ": is a socket, not a file");
     EXPECT_TRUE(S_ISSOCK(Stat(path).st_mode));
     ::close(sock);
 }
@@ -162,8 +162,8 @@ TEST(AtomicFile, TheTemporaryNameFitsWhereverTheNameFits) {
         SCOPED_TRACE(name.size());
         test::TempDir dir;
         AtomicFileWriter writer(dir / name);
-        ASSERT_FALSE(writer.open());
-        ASSERT_FALSE(writer.write("new"));
+        ASSERT_TRUE(writer.open().ok());
+        ASSERT_TRUE(writer.write("new").ok());
         for (const auto& entry : fs::directory_iterator(dir.path())) {
             const std::string temporary = entry.path().filename().string();
             EXPECT_LE(temporary.size(), 255u);
@@ -172,7 +172,7 @@ TEST(AtomicFile, TheTemporaryNameFitsWhereverTheNameFits) {
             ASSERT_NE(cut, std::string::npos);
             EXPECT_EQ(temporary.substr(1, cut - 1).size() % (name[0] == 'n' ? 1 : 3), 0u);
         }
-        ASSERT_FALSE(writer.commit());
+        ASSERT_TRUE(writer.commit().ok());
         EXPECT_EQ(test::ReadAll(dir / name), "new");
         EXPECT_EQ(CountFiles(dir.path()), 1u);
     }

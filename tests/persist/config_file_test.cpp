@@ -26,7 +26,7 @@ TemplateSet Sample() {
 TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
     test::TempDir dir;
     const std::string file = dir / "c.ini";
-    ASSERT_FALSE(SaveConfiguration(file, InitialTemplateSet()));
+    ASSERT_TRUE(SaveConfiguration(file, InitialTemplateSet()).ok());
     EXPECT_EQ(test::ReadAll(file), "[Configuration]\r\n"
                                    "txtWidth=4\r\n"
                                    "cbTextTop=<table border=\"0\"><tr>{{CRLF}}\r\n"
@@ -40,7 +40,7 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
 TEST(Configuration, SavingReplacesEverythingTheOldFileHeld) {
     test::TempDir dir;
     const std::string file = dir.Write("c.ini", "[Other]\nx=1\n[Configuration]\nextra=2\n");
-    ASSERT_FALSE(SaveConfiguration(file, Sample()));
+    ASSERT_TRUE(SaveConfiguration(file, Sample()).ok());
     const std::string text = test::ReadAll(file);
     EXPECT_EQ(text.find("Other"), std::string::npos);
     EXPECT_EQ(text.find("extra"), std::string::npos);
@@ -62,7 +62,7 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
             dir.Write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\n" + std::string(line));
         TemplateSet set = Sample();
         set.addComments = kChecked;
-        ASSERT_FALSE(LoadConfiguration(file, set));
+        ASSERT_TRUE(LoadConfiguration(file, set).ok());
         EXPECT_EQ(set.addComments, state) << line;
         EXPECT_EQ(set.width, "wide");
         EXPECT_EQ(set.top, "T");
@@ -78,7 +78,7 @@ TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
     test::TempDir dir;
     for (const bool bigEndian : {false, true}) {
         TemplateSet set = Sample();
-        ASSERT_FALSE(LoadConfiguration(dir.Write("u.ini", test::Utf16File(text, bigEndian)), set));
+        ASSERT_TRUE(LoadConfiguration(dir.Write("u.ini", test::Utf16File(text, bigEndian)), set).ok());
         EXPECT_EQ(set.width, "3");
         EXPECT_EQ(set.top, "<ul title=\"\xC3\xA9\xF0\x9F\x98\x80\">");
         EXPECT_EQ(set.newEntry, "<li>{{BASE}}</li>");
@@ -91,7 +91,7 @@ TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
     test::TempDir dir;
     const std::string file = dir.Write("pic.jpg", std::string("\xFF\xD8\xFF\x00[JFIF]", 10));
     TemplateSet set = Sample();
-    ASSERT_FALSE(LoadConfiguration(file, set));
+    ASSERT_TRUE(LoadConfiguration(file, set).ok());
     EXPECT_EQ(set.width, "");
     EXPECT_EQ(set.endEntry, "");
     EXPECT_EQ(set.addComments, kGrayed);
@@ -104,9 +104,9 @@ TEST(Configuration, AFileThatCannotBeReadChangesNothing) {
     const test::FifoWatchdog watchdog(fifo);
     for (const std::string& path : {dir / "missing.ini", dir.path().string(), fifo}) {
         TemplateSet set = Sample();
-        const auto error = LoadConfiguration(path, set);
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->file, path);
+        const IoResult result = LoadConfiguration(path, set);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().file, path);
         EXPECT_EQ(set, Sample());
     }
     EXPECT_FALSE(watchdog.released());
@@ -119,12 +119,12 @@ TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {
     big.top = std::string(100000, 'x');
     {
         const test::FileSizeLimit limit(4096);
-        const auto error = SaveConfiguration(file, big);
-        ASSERT_TRUE(error);
-        EXPECT_NE(error->message().find("c.ini"), std::string::npos);
+        const IoResult result = SaveConfiguration(file, big);
+        ASSERT_FALSE(result.ok());
+        EXPECT_NE(result.error().message().find("c.ini"), std::string::npos);
     }
     EXPECT_EQ(test::ReadAll(file), "old configuration");
-    EXPECT_TRUE(SaveConfiguration(dir / "missing/c.ini", big));
+    EXPECT_FALSE(SaveConfiguration(dir / "missing/c.ini", big).ok());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "persist/io_error.h"
+#include "posix/io_result.h"
 
 namespace tabulon {
 
