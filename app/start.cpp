@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "app/settings_keys.h"
 #include "persist/settings_store.h"
 #include "resources/strings.h"
 #include "tabulon/version.h"
@@ -39,8 +40,7 @@ QString PresetsFolder() {
 }
 
 void SetupRegistry(SettingsStore& store) {
-    store.WriteSetting(QStringLiteral("Locations"), QStringLiteral("Root"),
-                       QDir::toNativeSeparators(ProgramFolder()));
+    settings::write(store, settings::kHelpFolder, QDir::toNativeSeparators(ProgramFolder()));
     store.Sync();
 }
 

@@ -31,8 +31,7 @@ QString HelpPageAddress(const QString& folder, const QString& fileName, const QS
     return address.toString(QUrl::FullyEncoded);
 }
 
-void OpenInBrowser(QObject* window, const QString& address, int /*showState*/, Launcher& launcher,
-                   BrowserMessage showMessage) {
+void OpenInBrowser(QObject* window, const QString& address, Launcher& launcher, BrowserMessage showMessage) {
     launcher.Open(address, [window = QPointer<QObject>(window), address, showMessage](int code) {
         if (code != 0 && window)
             showMessage(BrowserFailureText(address, code));

@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's fixed texts: the string table and the maker's addresses.
+// The program's fixed texts: the template boxes' tips and the maker's addresses.
 namespace tabulon::strings {
 
 inline constexpr const char* kShortTemplateTip = "Following variables are allowed: {{CRLF}} inserts a CR/LF.";
@@ -20,24 +20,5 @@ inline constexpr const char* kHelpFileName = "help-tabulon.html";
 // What the program tells a host editor about itself when it registers.
 inline constexpr const char* kCopyright = "Copyright (C) 2026 Quorvane";
 inline constexpr const char* kAuthor = "Quorvane";
-
-// The string table by number, as the window asks for it; empty when unknown.
-constexpr const char* String(int id) {
-    switch (id) {
-    case 101:
-    case 102:
-    case 105:
-        return kShortTemplateTip;
-    case 103:
-    case 104:
-        return kEntryTemplateTip;
-    case 200:
-        return kOnlineHelp;
-    case 201:
-        return kHelpFileName;
-    default:
-        return "";
-    }
-}
 
 } // namespace tabulon::strings
