@@ -1,6 +1,5 @@
 #include "app/config_commands.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -8,16 +7,13 @@
 #include "app/file_names.h"
 #include "app/settings_keys.h"
 #include "app/start.h"
+#include "app/window_text.h"
 #include "persist/config_file.h"
 #include "selection/dialogs.h"
 
 namespace tabulon {
 
 namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("tabulon::FrmConfig", text);
-}
 
 // The folder the save dialog opens in: the one last used, but not the shipped
 // presets that a load may have left (the program's own, and read-only once
@@ -37,9 +33,8 @@ void SaveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store
     if (path.isEmpty())
         return;
     if (const IoResult error = SaveConfiguration(LocalPath(path), set))
-        dialogs.ShowMessage(
-            window,
-            Tr("The configuration could not be saved.\n%1").arg(QString::fromStdString(error->message())));
+        dialogs.ShowMessage(window, WindowText("The configuration could not be saved.\n%1")
+                                        .arg(QString::fromStdString(error->message())));
     settings::write(store, settings::kConfigFolder, FolderOf(path));
 }
 
@@ -51,9 +46,8 @@ std::optional<TemplateSet> LoadConfigurationFrom(QWidget* window, Dialogs& dialo
     if (path.isEmpty())
         return std::nullopt;
     if (const IoResult error = LoadConfiguration(LocalPath(path), set)) {
-        dialogs.ShowMessage(
-            window,
-            Tr("The configuration could not be loaded.\n%1").arg(QString::fromStdString(error->message())));
+        dialogs.ShowMessage(window, WindowText("The configuration could not be loaded.\n%1")
+                                        .arg(QString::fromStdString(error->message())));
         return std::nullopt;
     }
     settings::write(store, settings::kConfigFolder, FolderOf(path));

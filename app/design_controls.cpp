@@ -4,12 +4,15 @@
 #include <utility>
 #include <vector>
 
-#include <QCoreApplication>
 #include <QGroupBox>
+#include <QIcon>
 #include <QPushButton>
 
 #include "app/controls.h"
 #include "app/design.h"
+#include "app/window_text.h"
+#include "resources/strings.h"
+#include "tabulon/version.h"
 
 namespace tabulon {
 
@@ -40,7 +43,66 @@ QWidget* MakeControl(const design::Control& c, QWidget* parent) {
     return nullptr;
 }
 
+template <class T = QWidget> T* Find(const QWidget* window, const char* name) {
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+void Decorate(QWidget* window) {
+    window->setWindowTitle(QString::fromLatin1(kAppTitle));
+    QIcon icon(QStringLiteral(":/tabulon/icons/tabulon-16.png"));
+    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-32.png"));
+    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-48.png"));
+    window->setWindowIcon(icon);
+
+    namespace name = design::name;
+    const QString shortTip = WindowText(strings::kShortTemplateTip);
+    const QString entryTip = WindowText(strings::kEntryTemplateTip);
+    for (const char* box : {name::kTextTop, name::kTextBottom, name::kTextNewRow})
+        Find(window, box)->setToolTip(shortTip);
+    for (const char* box : {name::kTextNewEntry, name::kTextEndEntry})
+        Find(window, box)->setToolTip(entryTip);
+    Find(window, name::kAddComments)
+        ->setToolTip(WindowText("Check here to have comment tags added at top and bottom of the result"));
+
+    auto* help = Find<QLabel>(window, name::kHelp);
+    help->setToolTip(WindowText("Click to see off-line help. Shift+Click to see online help."));
+    QFont bold = help->font();
+    bold.setBold(true);
+    help->setFont(bold);
+    Find<QLabel>(window, name::kSoftwarePage)
+        ->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kSoftwarePage)));
+    Find<QLabel>(window, name::kMailto)
+        ->setText(QStringLiteral(" mailto:%1 ").arg(QString::fromLatin1(strings::kMailAddress)));
+    for (LinkLabel* link : window->findChildren<LinkLabel*>())
+        link->setCursor(Qt::PointingHandCursor);
+
+    auto* version = Find<QLabel>(window, name::kVersion);
+    version->setText(
+        QStringLiteral("%1 %2").arg(QString::fromLatin1(kAppTitle), QString::fromLatin1(kVersionText)));
+    // Sized to its whole text, growing to the left so it stays inside the window.
+    const QRect designed = version->geometry();
+    version->adjustSize();
+    version->move(designed.right() + 1 - version->width(), designed.top());
+
+    auto* result = Find<QPlainTextEdit>(window, name::kResult);
+    result->setLineWrapMode(QPlainTextEdit::NoWrap);
+    result->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* popup = Find<QPlainTextEdit>(window, name::kPopup);
+    popup->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    popup->hide();
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        button->setAutoDefault(true); // Enter on a focused button presses it
+    Find<QPushButton>(window, name::kSelectFiles)->setDefault(true);
+}
+
 } // namespace
+
+bool OpensHelp(const QString& name) {
+    const auto* c = std::find_if(design::kControls.begin(), design::kControls.end(),
+                                 [&](const design::Control& c) { return name == QLatin1String(c.name); });
+    return c != design::kControls.end() && c->help == design::Help::Opens;
+}
 
 void BuildDesignControls(QWidget* window) {
     window->setFixedSize(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
@@ -63,6 +125,7 @@ void BuildDesignControls(QWidget* window) {
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     QWidget::setTabOrder(window->findChild<QWidget*>(QLatin1String(design::name::kResult)),
                          window->findChild<QWidget*>(QLatin1String(design::name::kPreview)));
+    Decorate(window);
 }
 
 } // namespace tabulon

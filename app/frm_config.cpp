@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QIcon>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -28,31 +27,9 @@
 #include "hostlink/result_hand_over.h"
 #include "listgen/list_assembly.h"
 #include "listgen/selection_text.h"
-#include "resources/strings.h"
 #include "selection/dialogs.h"
-#include "tabulon/version.h"
 
 namespace tabulon {
-
-namespace {
-
-std::string Utf8(const QString& text) {
-    return text.toStdString();
-}
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// Whether F1 on the control named `name` opens the help at its place.
-bool OpensHelp(const QString& name) {
-    for (const design::Control& c : design::kControls) {
-        if (name == QLatin1String(c.name))
-            return c.help == design::Help::Opens;
-    }
-    return false;
-}
-
-} // namespace
 
 FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
     : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),
@@ -90,25 +67,9 @@ void FrmConfig::BuildControls() {
     find(lblHelp_, name::kHelp);
     find(lblQuorvane_, name::kSoftwarePage);
     find(lblMailto_, name::kMailto);
-    find(lblVersion_, name::kVersion);
     templateBoxes_ = {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_};
     ShowTemplateSet(InitialTemplateSet());
 
-    chkAddComments_->setToolTip(tr("Check here to have comment tags added at top and bottom of the result"));
-    lblHelp_->setToolTip(tr("Click to see off-line help. Shift+Click to see online help."));
-    QFont bold = lblHelp_->font();
-    bold.setBold(true);
-    lblHelp_->setFont(bold);
-    lblQuorvane_->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kSoftwarePage)));
-    lblMailto_->setText(QStringLiteral(" mailto:%1 ").arg(QString::fromLatin1(strings::kMailAddress)));
-    txtResult_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtResult_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtResult_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtInputPopup_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtInputPopup_->hide();
-    for (QPushButton* button : findChildren<QPushButton*>())
-        button->setAutoDefault(true); // Enter on a focused button presses it
-    cmdBrowseForFiles_->setDefault(true);
     goResult_ = new GoResult(txtResult_);
     popupEditor_ = new PopupEditor(this, txtInputPopup_, cmdBrowseForFiles_);
 }
@@ -153,11 +114,6 @@ void FrmConfig::ConnectControls() {
 }
 
 void FrmConfig::Form_Load() {
-    setWindowTitle(QString::fromLatin1(kAppTitle));
-    QIcon icon(QStringLiteral(":/tabulon/icons/tabulon-16.png"));
-    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-32.png"));
-    icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-48.png"));
-    setWindowIcon(icon);
     RestoreWindowPlace(store_, this);
     cmdGo_->setEnabled(false);
 
@@ -167,24 +123,6 @@ void FrmConfig::Form_Load() {
     FillCheckBox(store_, chkAddComments_);
 
     cmdPluginInsert_->setVisible(PluginRun());
-
-    lblVersion_->setText(
-        QStringLiteral("%1 %2").arg(QString::fromLatin1(kAppTitle), QString::fromLatin1(kVersionText)));
-    // Sized to its whole text, growing to the left so it stays inside the window.
-    const QRect designed = lblVersion_->geometry();
-    lblVersion_->adjustSize();
-    lblVersion_->move(designed.right() + 1 - lblVersion_->width(), designed.top());
-
-    for (QLabel* label : {lblQuorvane_, lblMailto_, lblHelp_})
-        label->setCursor(Qt::PointingHandCursor);
-
-    const QString shortTip = tr(strings::kShortTemplateTip);
-    const QString entryTip = tr(strings::kEntryTemplateTip);
-    cbTextTop_->setToolTip(shortTip);
-    cbTextBottom_->setToolTip(shortTip);
-    cbTextNewEntry_->setToolTip(entryTip);
-    cbTextEndEntry_->setToolTip(entryTip);
-    cbTextNewRow_->setToolTip(shortTip);
 
     txtWidth_->setFocus();
 }
@@ -205,23 +143,23 @@ void FrmConfig::Form_QueryUnload() {
 
 TemplateSet FrmConfig::CurrentTemplateSet() const {
     TemplateSet set;
-    set.width = Utf8(txtWidth_->text());
-    set.top = Utf8(cbTextTop_->currentText());
-    set.bottom = Utf8(cbTextBottom_->currentText());
-    set.newRow = Utf8(cbTextNewRow_->currentText());
-    set.newEntry = Utf8(cbTextNewEntry_->currentText());
-    set.endEntry = Utf8(cbTextEndEntry_->currentText());
+    set.width = txtWidth_->text().toStdString();
+    set.top = cbTextTop_->currentText().toStdString();
+    set.bottom = cbTextBottom_->currentText().toStdString();
+    set.newRow = cbTextNewRow_->currentText().toStdString();
+    set.newEntry = cbTextNewEntry_->currentText().toStdString();
+    set.endEntry = cbTextEndEntry_->currentText().toStdString();
     set.addComments = chkAddComments_->state();
     return set;
 }
 
 void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
-    txtWidth_->setText(FromUtf8(set.width));
-    cbTextTop_->setEditText(FromUtf8(set.top));
-    cbTextBottom_->setEditText(FromUtf8(set.bottom));
-    cbTextNewRow_->setEditText(FromUtf8(set.newRow));
-    cbTextNewEntry_->setEditText(FromUtf8(set.newEntry));
-    cbTextEndEntry_->setEditText(FromUtf8(set.endEntry));
+    txtWidth_->setText(QString::fromStdString(set.width));
+    cbTextTop_->setEditText(QString::fromStdString(set.top));
+    cbTextBottom_->setEditText(QString::fromStdString(set.bottom));
+    cbTextNewRow_->setEditText(QString::fromStdString(set.newRow));
+    cbTextNewEntry_->setEditText(QString::fromStdString(set.newEntry));
+    cbTextEndEntry_->setEditText(QString::fromStdString(set.endEntry));
     chkAddComments_->setState(set.addComments);
 }
 

@@ -11,7 +11,6 @@
 #include "listgen/template_set.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -122,7 +121,6 @@ private:
     LinkLabel* lblHelp_ = nullptr;
     LinkLabel* lblQuorvane_ = nullptr;
     LinkLabel* lblMailto_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
 
     // In the order their settings are filled and saved.
     std::array<TemplateBox*, 5> templateBoxes_{};
