@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QtGlobal>
+
 // The window's controls as designed: names, kinds, places and texts. The
 // names are stored data (settings sections, configuration keys, help
 // anchors) and never change.
@@ -19,7 +21,7 @@ struct Control {
     int left, top, width, height; // twips
     int tabIndex;
     Help help;
-    const char* text; // the caption; template boxes start with the initial template set
+    const char* text; // the caption, translatable; template boxes start with the initial template set
 };
 
 // The names the program refers to; the window's name is its settings section too.
@@ -60,27 +62,44 @@ inline constexpr int kClientHeight = 4800;
 
 // In creation order: frames first, so the controls laid over them stack above.
 inline constexpr std::array<Control, 31> kControls{{
-    {"Frame1", Kind::Frame, nullptr, 60, 75, 5295, 3495, 12, Help::None, "Step 1 - Configure"},
-    {"Frame2", Kind::Frame, nullptr, 60, 3645, 2535, 735, 13, Help::None, "Step 2 - Select files"},
-    {"Frame3", Kind::Frame, nullptr, 2700, 3645, 2655, 735, 14, Help::None, "Step 3 - Go!"},
-    {"Frame4", Kind::Frame, nullptr, 5460, 75, 5295, 4305, 15, Help::None, "Step 4 - Check result and copy"},
-    {"Label1", Kind::Label, "Frame1", 120, 360, 495, 255, 16, Help::None, "Width"},
-    {name::kAddComments, Kind::CheckBox, "Frame1", 3615, 285, 1455, 375, 1, Help::Opens, "Add comments"},
-    {"Label2", Kind::Label, "Frame1", 120, 720, 615, 255, 17, Help::None, "Text top"},
-    {"Label3", Kind::Label, "Frame1", 120, 1080, 1335, 255, 18, Help::None, "Text bottom"},
-    {"Label4", Kind::Label, "Frame1", 120, 1560, 1215, 255, 19, Help::None, "New entry"},
-    {"Label7", Kind::Label, "Frame1", 120, 1920, 975, 255, 23, Help::None, "End entry"},
-    {"Label5", Kind::Label, "Frame1", 120, 2280, 1335, 255, 20, Help::None, "New row"},
-    {"Label6", Kind::Label, "Frame1", 120, 2760, 4575, 255, 21, Help::None, "Save or load configuration:"},
+    {"Frame1", Kind::Frame, nullptr, 60, 75, 5295, 3495, 12, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Step 1 - Configure")},
+    {"Frame2", Kind::Frame, nullptr, 60, 3645, 2535, 735, 13, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Step 2 - Select files")},
+    {"Frame3", Kind::Frame, nullptr, 2700, 3645, 2655, 735, 14, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Step 3 - Go!")},
+    {"Frame4", Kind::Frame, nullptr, 5460, 75, 5295, 4305, 15, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Step 4 - Check result and copy")},
+    {"Label1", Kind::Label, "Frame1", 120, 360, 495, 255, 16, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Width")},
+    {name::kAddComments, Kind::CheckBox, "Frame1", 3615, 285, 1455, 375, 1, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Add comments")},
+    {"Label2", Kind::Label, "Frame1", 120, 720, 615, 255, 17, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Text top")},
+    {"Label3", Kind::Label, "Frame1", 120, 1080, 1335, 255, 18, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Text bottom")},
+    {"Label4", Kind::Label, "Frame1", 120, 1560, 1215, 255, 19, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "New entry")},
+    {"Label7", Kind::Label, "Frame1", 120, 1920, 975, 255, 23, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "End entry")},
+    {"Label5", Kind::Label, "Frame1", 120, 2280, 1335, 255, 20, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "New row")},
+    {"Label6", Kind::Label, "Frame1", 120, 2760, 4575, 255, 21, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Save or load configuration:")},
     {name::kSaveConfig, Kind::Button, "Frame1", 120, 3000, 2415, 375, 7, Help::Opens,
-     "Save configuration to file"},
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Save configuration to file")},
     {name::kLoadConfig, Kind::Button, "Frame1", 2640, 3000, 2415, 375, 8, Help::Opens,
-     "Load configuration from file"},
-    {name::kSelectFiles, Kind::Button, "Frame2", 120, 255, 1215, 375, 28, Help::Opens, "Select files"},
-    {name::kGo, Kind::Button, "Frame3", 120, 255, 1215, 375, 29, Help::Opens, "GO!"},
-    {name::kPreview, Kind::Button, "Frame4", 120, 3840, 1215, 375, 9, Help::Opens, "Preview"},
-    {name::kInsert, Kind::Button, "Frame4", 2280, 3840, 1575, 375, 10, Help::Opens, "Insert into HTML-Kit"},
-    {name::kCopy, Kind::Button, "Frame4", 3960, 3840, 1215, 375, 11, Help::Opens, "Copy"},
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Load configuration from file")},
+    {name::kSelectFiles, Kind::Button, "Frame2", 120, 255, 1215, 375, 28, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Select files")},
+    {name::kGo, Kind::Button, "Frame3", 120, 255, 1215, 375, 29, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "GO!")},
+    {name::kPreview, Kind::Button, "Frame4", 120, 3840, 1215, 375, 9, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Preview")},
+    {name::kInsert, Kind::Button, "Frame4", 2280, 3840, 1575, 375, 10, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Insert into HTML-Kit")},
+    {name::kCopy, Kind::Button, "Frame4", 3960, 3840, 1215, 375, 11, Help::Opens,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Copy")},
     {name::kWidth, Kind::LineEdit, nullptr, 1320, 405, 1575, 285, 0, Help::Opens, ""},
     {name::kTextTop, Kind::ComboBox, nullptr, 1320, 765, 3855, 315, 2, Help::Opens, ""},
     {name::kTextBottom, Kind::ComboBox, nullptr, 1320, 1125, 3855, 315, 3, Help::Opens, ""},
@@ -88,7 +107,8 @@ inline constexpr std::array<Control, 31> kControls{{
     {name::kTextEndEntry, Kind::ComboBox, nullptr, 1320, 1965, 3855, 315, 5, Help::Opens, ""},
     {name::kTextNewRow, Kind::ComboBox, nullptr, 1320, 2325, 3855, 315, 6, Help::Opens, ""},
     {name::kResult, Kind::ResultBox, nullptr, 5640, 360, 5055, 3495, 9, Help::Opens, ""},
-    {name::kHelp, Kind::LinkLabel, nullptr, 60, 4455, 405, 255, 25, Help::None, "  ?  "},
+    {name::kHelp, Kind::LinkLabel, nullptr, 60, 4455, 405, 255, 25, Help::None,
+     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "  ?  ")},
     {name::kSoftwarePage, Kind::LinkLabel, nullptr, 585, 4455, 2880, 255, 27, Help::None, ""},
     {name::kMailto, Kind::LinkLabel, nullptr, 3555, 4455, 3540, 255, 26, Help::None, ""},
     {name::kVersion, Kind::Label, nullptr, 10335, 4485, 360, 180, 22, Help::None, ""},

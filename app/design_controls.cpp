@@ -19,7 +19,7 @@ namespace tabulon {
 namespace {
 
 QWidget* MakeControl(const design::Control& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text);
+    const QString text = WindowText(c.text);
     switch (c.kind) {
     case design::Kind::Frame:
         return new QGroupBox(text, parent);

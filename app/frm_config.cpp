@@ -167,8 +167,8 @@ void FrmConfig::cmdGo_Click() {
     const TemplateSet set = CurrentTemplateSet();
     const WidthCheck width = CheckWidth(set.width);
     if (!width.ok()) {
-        dialogs_.ShowMessage(
-            this, QString::fromLatin1(width.message.data(), static_cast<int>(width.message.size())));
+        // The engine's texts are English; a translation may hold them too.
+        dialogs_.ShowMessage(this, tr(std::string(width.message).c_str()));
         return;
     }
     UpdateComboBoxes();
