@@ -1,5 +1,7 @@
 #include "app/frm_config.h"
 
+#include <array>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -31,6 +33,20 @@
 
 namespace tabulon {
 
+namespace {
+
+// Each template box and the part of the set it holds, in the order their
+// settings are filled and saved.
+constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 5> kTemplateParts{{
+    {design::name::kTextTop, &TemplateSet::top},
+    {design::name::kTextBottom, &TemplateSet::bottom},
+    {design::name::kTextNewRow, &TemplateSet::newRow},
+    {design::name::kTextNewEntry, &TemplateSet::newEntry},
+    {design::name::kTextEndEntry, &TemplateSet::endEntry},
+}};
+
+} // namespace
+
 FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
     : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),
       dialogs_(services.dialogs), host_(services.host),
@@ -50,11 +66,6 @@ void FrmConfig::BuildControls() {
     namespace name = design::name;
     find(txtWidth_, name::kWidth);
     find(chkAddComments_, name::kAddComments);
-    find(cbTextTop_, name::kTextTop);
-    find(cbTextBottom_, name::kTextBottom);
-    find(cbTextNewEntry_, name::kTextNewEntry);
-    find(cbTextEndEntry_, name::kTextEndEntry);
-    find(cbTextNewRow_, name::kTextNewRow);
     find(txtResult_, name::kResult);
     find(txtInputPopup_, name::kPopup);
     find(cmdSaveConfig_, name::kSaveConfig);
@@ -67,7 +78,8 @@ void FrmConfig::BuildControls() {
     find(lblHelp_, name::kHelp);
     find(lblQuorvane_, name::kSoftwarePage);
     find(lblMailto_, name::kMailto);
-    templateBoxes_ = {cbTextTop_, cbTextBottom_, cbTextNewRow_, cbTextNewEntry_, cbTextEndEntry_};
+    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
+        find(templateBoxes_[i], kTemplateParts[i].first);
     ShowTemplateSet(InitialTemplateSet());
 
     goResult_ = new GoResult(txtResult_);
@@ -144,22 +156,16 @@ void FrmConfig::Form_QueryUnload() {
 TemplateSet FrmConfig::CurrentTemplateSet() const {
     TemplateSet set;
     set.width = txtWidth_->text().toStdString();
-    set.top = cbTextTop_->currentText().toStdString();
-    set.bottom = cbTextBottom_->currentText().toStdString();
-    set.newRow = cbTextNewRow_->currentText().toStdString();
-    set.newEntry = cbTextNewEntry_->currentText().toStdString();
-    set.endEntry = cbTextEndEntry_->currentText().toStdString();
+    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
+        set.*kTemplateParts[i].second = templateBoxes_[i]->currentText().toStdString();
     set.addComments = chkAddComments_->state();
     return set;
 }
 
 void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
     txtWidth_->setText(QString::fromStdString(set.width));
-    cbTextTop_->setEditText(QString::fromStdString(set.top));
-    cbTextBottom_->setEditText(QString::fromStdString(set.bottom));
-    cbTextNewRow_->setEditText(QString::fromStdString(set.newRow));
-    cbTextNewEntry_->setEditText(QString::fromStdString(set.newEntry));
-    cbTextEndEntry_->setEditText(QString::fromStdString(set.endEntry));
+    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
+        templateBoxes_[i]->setEditText(QString::fromStdString(set.*kTemplateParts[i].second));
     chkAddComments_->setState(set.addComments);
 }
 

@@ -100,11 +100,6 @@ private:
 
     QLineEdit* txtWidth_ = nullptr;
     CommentCheckBox* chkAddComments_ = nullptr;
-    TemplateBox* cbTextTop_ = nullptr;
-    TemplateBox* cbTextBottom_ = nullptr;
-    TemplateBox* cbTextNewEntry_ = nullptr;
-    TemplateBox* cbTextEndEntry_ = nullptr;
-    TemplateBox* cbTextNewRow_ = nullptr;
     MultiLineBox* txtResult_ = nullptr;
     GoResult* goResult_ = nullptr;       // what Copy and Insert hand over
     ResultHandOver* handOver_ = nullptr; // in a plug-in run only
