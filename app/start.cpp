@@ -1,4 +1,5 @@
 #include "app/start.h"
+#include "app/settings_keys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,7 +7,6 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include "app/settings_keys.h"
 #include "persist/settings_store.h"
 #include "resources/strings.h"
 #include "tabulon/version.h"

@@ -43,25 +43,6 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     EXPECT_EQ(result->toPlainText(), QString());
 }
 
-TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
-    FrmConfig& window = Open();
-    const std::string a = files.Write("a.jpg", "x");
-    auto* width = Control<QLineEdit>("txtWidth");
-    for (const bool asText : {true, false}) {
-        QMimeData data;
-        if (asText)
-            data.setText(QString::fromStdString(a));
-        else
-            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.path().string()))});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(width, &enter);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(width, &drop);
-        EXPECT_FALSE(Control("cmdGo")->isEnabled()) << asText;
-    }
-    EXPECT_EQ(window.selection(), std::string());
-}
-
 TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
     FrmConfig& window = Open();
     dialogs.fileChoices.push_back({{QStringLiteral("/pics/a.png")}, 1});
@@ -109,6 +90,25 @@ TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
     Click("cmdLoadConfig");
     EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("open ") + QCoreApplication::applicationDirPath() +
                                          QStringLiteral("/presets/")});
+}
+
+TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
+    FrmConfig& window = Open();
+    const std::string a = files.Write("a.jpg", "x");
+    auto* width = Control<QLineEdit>("txtWidth");
+    for (const bool asText : {true, false}) {
+        QMimeData data;
+        if (asText)
+            data.setText(QString::fromStdString(a));
+        else
+            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.path().string()))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(width, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(width, &drop);
+        EXPECT_FALSE(Control("cmdGo")->isEnabled()) << asText;
+    }
+    EXPECT_EQ(window.selection(), std::string());
 }
 
 } // namespace
