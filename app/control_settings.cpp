@@ -5,15 +5,15 @@
 #include <QLineEdit>
 
 #include "app/controls.h"
-#include "persist/settings_store.h"
+#include "app/settings_keys.h"
 
 namespace tabulon {
 
 namespace {
 
-const QString kListCount = QStringLiteral("ListCount");
-const QString kText = QStringLiteral("text");
-const QString kValue = QStringLiteral("value");
+const QString kListCount = QLatin1String(settings::kHistoryCount);
+const QString kText = QLatin1String(settings::kText);
+const QString kValue = QLatin1String(settings::kCheckState);
 
 } // namespace
 

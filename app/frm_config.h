@@ -6,12 +6,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/help_links.h"
 #include "hostlink/result_hand_over.h"
 #include "listgen/template_set.h"
 
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -20,6 +19,7 @@ namespace tabulon {
 
 class CommentCheckBox;
 class Dialogs;
+class LinkLabel;
 class GoResult;
 class HostCore;
 class Launcher;
@@ -67,17 +67,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // Files dropped from a file manager become the selection.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    // Drags over the text boxes: files go to the window, not into the text.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
+    void ConnectControls();
     void Form_Load();
     void Form_QueryUnload();
-    void PlaceWindow();
 
     void cmdGo_Click();
     void cmdCopy_Click();
@@ -87,13 +82,10 @@ private:
     void UpdatePreview();
     // A successful choice of files, from the dialog or a drop.
     void TakeSelection(const QStringList& files);
+    void FilesDropped(const QStringList& files);
     void cmdBrowseForFiles_Click();
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
-
-    void lblHelp_MouseUp(Qt::KeyboardModifiers shift);
-    void OpenAddress(const QString& address);
-    QString HelpFolder() const;
 
     bool PluginRun() const; // "/hkprun" with the host's core at hand
     void UpdateComboBoxes();
@@ -103,16 +95,11 @@ private:
     const QString argumentText_;
     SettingsStore& store_;
     Dialogs& dialogs_;
-    Launcher& launcher_;
     HostCore* host_;
+    HelpLinks help_;
 
     QLineEdit* txtWidth_ = nullptr;
     CommentCheckBox* chkAddComments_ = nullptr;
-    TemplateBox* cbTextTop_ = nullptr;
-    TemplateBox* cbTextBottom_ = nullptr;
-    TemplateBox* cbTextNewEntry_ = nullptr;
-    TemplateBox* cbTextEndEntry_ = nullptr;
-    TemplateBox* cbTextNewRow_ = nullptr;
     MultiLineBox* txtResult_ = nullptr;
     GoResult* goResult_ = nullptr;       // what Copy and Insert hand over
     ResultHandOver* handOver_ = nullptr; // in a plug-in run only
@@ -126,10 +113,9 @@ private:
     QPushButton* cmdPreview_ = nullptr;
     QPointer<PreviewWindow> preview_;
     QTimer* previewDelay_ = nullptr; // re-renders once typing pauses
-    QLabel* lblHelp_ = nullptr;
-    QLabel* lblQuorvane_ = nullptr;
-    QLabel* lblMailto_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
+    LinkLabel* lblHelp_ = nullptr;
+    LinkLabel* lblQuorvane_ = nullptr;
+    LinkLabel* lblMailto_ = nullptr;
 
     // In the order their settings are filled and saved.
     std::array<TemplateBox*, 5> templateBoxes_{};

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/controls.h"
+#include "app/design.h"
 #include "app/frm_config.h"
 
 namespace tabulon {
@@ -37,7 +38,7 @@ bool KeyCommands::eventFilter(QObject* watched, QEvent* event) {
         QWidget* control = window_->helpControlOf(focus);
         // The popup editor hands F1 to the template box it edits.
         if (control == nullptr && key->key() == Qt::Key_F1 &&
-            focus->objectName() == QLatin1String("txtInputPopup"))
+            focus->objectName() == QLatin1String(design::name::kPopup))
             control = window_->GetHiddenCombobox();
         if (control != nullptr) {
             window_->HandleKeyDown(control, key->key(), key->modifiers());

@@ -9,8 +9,8 @@
 
 namespace tabulon {
 
-PopupEditor::PopupEditor(QWidget* window, PopupBox* popup, QPushButton* selectFiles)
-    : QObject(window), window_(window), popup_(popup) {
+PopupEditor::PopupEditor(QObject* parent, PopupBox* popup, QPushButton* selectFiles)
+    : QObject(parent), popup_(popup) {
     connect(popup_, &PopupBox::escapePressed, this, [this] { Close(false, true); });
     connect(popup_, &PopupBox::focusLost, this, [this, selectFiles] {
         TemplateBox* edited = EditedBox();
@@ -23,9 +23,9 @@ PopupEditor::PopupEditor(QWidget* window, PopupBox* popup, QPushButton* selectFi
             [this] { QTimer::singleShot(0, this, [this] { closedBySelectFiles_ = nullptr; }); });
 }
 
-void PopupEditor::Open(QComboBox* box) {
+void PopupEditor::Open(TemplateBox* box) {
+    edited_ = box;
     popup_->setGeometry(box->x(), box->y(), box->width(), box->height() * 4);
-    popup_->setProperty("tag", box->objectName());
     popup_->setPlainText(MarkersToLineBreaks(box->currentText()));
     popup_->moveCursor(QTextCursor::End);
     popup_->setToolTip(box->toolTip());
@@ -36,12 +36,7 @@ void PopupEditor::Open(QComboBox* box) {
 }
 
 TemplateBox* PopupEditor::EditedBox() const {
-    const QString tag = popup_->property("tag").toString();
-    for (TemplateBox* box : window_->findChildren<TemplateBox*>(Qt::FindDirectChildrenOnly)) {
-        if (box->objectName() == tag)
-            return box;
-    }
-    return nullptr;
+    return edited_;
 }
 
 bool PopupEditor::isOpen() const {

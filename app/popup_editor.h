@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
-class QComboBox;
 class QPushButton;
-class QWidget;
 
 namespace tabulon {
 
@@ -12,18 +11,18 @@ class PopupBox;
 class TemplateBox;
 
 // The popup template editor: a multi-line box laid over a template box that
-// shows its line-break markers as line breaks and writes them back. The box
-// being edited is found again from the popup's tag, its object name.
+// shows its line-break markers as line breaks and writes them back.
 class PopupEditor : public QObject {
     Q_OBJECT
 public:
     // `selectFiles` is the button whose press, while the popup is open, only closes it.
-    PopupEditor(QWidget* window, PopupBox* popup, QPushButton* selectFiles);
+    PopupEditor(QObject* parent, PopupBox* popup, QPushButton* selectFiles);
 
-    void Open(QComboBox* box);
+    void Open(TemplateBox* box);
     // Writes the edit back (copyText) and focuses the box (focusBox); never
     // runs twice for one close, so Escape never copies.
     void Close(bool copyText, bool focusBox);
+    // The box the popup edits, or edited last.
     TemplateBox* EditedBox() const;
     bool isOpen() const;
 
@@ -32,8 +31,8 @@ public:
     TemplateBox* TakeClosedBySelectFiles();
 
 private:
-    QWidget* window_;
     PopupBox* popup_;
+    QPointer<TemplateBox> edited_;
     bool closing_ = false;
     TemplateBox* closedBySelectFiles_ = nullptr;
 };

@@ -3,11 +3,14 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include "listgen/template_set.h"
+
 namespace tabulon {
 
 namespace {
 
-const QString kMarker = QStringLiteral("{{CRLF}}");
+const QString kMarker =
+    QString::fromLatin1(kLineBreakMarker.data(), static_cast<qsizetype>(kLineBreakMarker.size()));
 
 QString ToLf(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,4 +1,5 @@
 #include "app/start.h"
+#include "app/settings_keys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,8 +38,7 @@ QString PresetsFolder() {
 }
 
 void SetupRegistry(SettingsStore& store) {
-    store.WriteSetting(QStringLiteral("Locations"), QStringLiteral("Root"),
-                       QDir::toNativeSeparators(ProgramFolder()));
+    settings::write(store, settings::kHelpFolder, QDir::toNativeSeparators(ProgramFolder()));
     store.Sync();
 }
 

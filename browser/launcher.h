@@ -14,8 +14,7 @@ public:
     virtual void Open(const QString& address, std::function<void(int code)> done) = 0;
 };
 
-// Failure codes, as the messages name them.
+// The failure code that the messages name apart from the others.
 inline constexpr int kNoAssociation = 31;
-inline constexpr int kFileNotFound = 2;
 
 } // namespace tabulon

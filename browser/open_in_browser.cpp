@@ -1,5 +1,6 @@
 #include "browser/open_in_browser.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QUrl>
 
@@ -11,12 +12,16 @@ namespace tabulon {
 QString BrowserFailureText(const QString& address, int code) {
     const QString title = QString::fromLatin1(kAppTitle);
     if (code == kNoAssociation)
-        return title + QStringLiteral(" could not find a file association for ") + address +
-               QStringLiteral(
-                   " on your system. You should check that your browser is correctly installed and "
-                   "associated with this type of file.");
-    return title + QStringLiteral(" had a problem running your web browser on URL ") + address +
-           QStringLiteral(". You should check that your browser is correctly installed.(Error%1)").arg(code);
+        return QCoreApplication::translate("tabulon::OpenInBrowser",
+                                           "%1 could not find a file association for %2 on your system. You "
+                                           "should check that your browser is correctly installed and "
+                                           "associated with this type of file.")
+            .arg(title, address);
+    return QCoreApplication::translate(
+               "tabulon::OpenInBrowser",
+               "%1 had a problem running your web browser on URL %2. You should check "
+               "that your browser is correctly installed.(Error%3)")
+        .arg(title, address, QString::number(code));
 }
 
 QString HelpPagePath(const QString& folder, const QString& fileName) {
@@ -31,8 +36,7 @@ QString HelpPageAddress(const QString& folder, const QString& fileName, const QS
     return address.toString(QUrl::FullyEncoded);
 }
 
-void OpenInBrowser(QObject* window, const QString& address, int /*showState*/, Launcher& launcher,
-                   BrowserMessage showMessage) {
+void OpenInBrowser(QObject* window, const QString& address, Launcher& launcher, BrowserMessage showMessage) {
     launcher.Open(address, [window = QPointer<QObject>(window), address, showMessage](int code) {
         if (code != 0 && window)
             showMessage(BrowserFailureText(address, code));

@@ -14,10 +14,8 @@ class Launcher;
 using BrowserMessage = std::function<void(const QString& text)>;
 
 // Opens an address and explains a failure once the opener has given up, as
-// long as `window` is still there. `showState` is kept for callers that pass
-// one; the desktop decides how to show what it opens.
-void OpenInBrowser(QObject* window, const QString& address, int showState, Launcher& launcher,
-                   BrowserMessage showMessage);
+// long as `window` is still there. The desktop decides how to show what it opens.
+void OpenInBrowser(QObject* window, const QString& address, Launcher& launcher, BrowserMessage showMessage);
 
 // The help page in `folder`, joined with one separator.
 QString HelpPagePath(const QString& folder, const QString& fileName);

@@ -1,14 +1,19 @@
 #pragma once
 
-// The program's fixed texts: the string table and the maker's addresses.
+#include <QtGlobal>
+
+// The program's fixed texts: the template boxes' tips and the maker's addresses.
 namespace tabulon::strings {
 
-inline constexpr const char* kShortTemplateTip = "Following variables are allowed: {{CRLF}} inserts a CR/LF.";
+// The tips are translated where the window shows them.
+inline constexpr const char* kShortTemplateTip =
+    QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Following variables are allowed: {{CRLF}} inserts a CR/LF.");
 // No blank after "without dot." in the original text; kept as users know it.
-inline constexpr const char* kEntryTemplateTip =
+inline constexpr const char* kEntryTemplateTip = QT_TRANSLATE_NOOP(
+    "tabulon::FrmConfig",
     "{{FILE}} full filename including path. {{EXT}} file ext. {{SHORTEXT}} file ext. without dot.{{PATH}} "
     "path. "
-    "{{BASE}} base part of filename. {{CRLF}} CR/LF. {{INC}} File content. {{INC(x)}} Content of file x.";
+    "{{BASE}} base part of filename. {{CRLF}} CR/LF. {{INC}} File content. {{INC(x)}} Content of file x.");
 
 // The maker's addresses, shown by the link labels and used by the help.
 // The maker's page for this program: the web link and what a host editor is told.
@@ -20,24 +25,5 @@ inline constexpr const char* kHelpFileName = "help-tabulon.html";
 // What the program tells a host editor about itself when it registers.
 inline constexpr const char* kCopyright = "Copyright (C) 2026 Quorvane";
 inline constexpr const char* kAuthor = "Quorvane";
-
-// The string table by number, as the window asks for it; empty when unknown.
-constexpr const char* String(int id) {
-    switch (id) {
-    case 101:
-    case 102:
-    case 105:
-        return kShortTemplateTip;
-    case 103:
-    case 104:
-        return kEntryTemplateTip;
-    case 200:
-        return kOnlineHelp;
-    case 201:
-        return kHelpFileName;
-    default:
-        return "";
-    }
-}
 
 } // namespace tabulon::strings

@@ -100,5 +100,24 @@ TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
                                          QStringLiteral("/presets/")});
 }
 
+TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
+    FrmConfig& window = Open();
+    const std::string a = files.Write("a.jpg", "x");
+    auto* width = Control<QLineEdit>("txtWidth");
+    for (const bool asText : {true, false}) {
+        QMimeData data;
+        if (asText)
+            data.setText(QString::fromStdString(a));
+        else
+            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.path().string()))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(width, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(width, &drop);
+        EXPECT_FALSE(Control("cmdGo")->isEnabled()) << asText;
+    }
+    EXPECT_EQ(window.selection(), std::string());
+}
+
 } // namespace
 } // namespace tabulon

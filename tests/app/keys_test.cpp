@@ -18,12 +18,12 @@ protected:
 };
 
 TEST_F(PopupTest, OpensOverTheBoxWithRealLineBreaks) {
-    Open();
+    FrmConfig& window = Open();
     TemplateBox* box = Box("cbTextBottom");
     OpenPopupOn(box, QStringLiteral("one{{CRLF}}two{{crlf}}"));
     EXPECT_EQ(Popup()->geometry(), QRect(box->x(), box->y(), box->width(), box->height() * 4));
     EXPECT_EQ(Popup()->toPlainText(), QStringLiteral("one\ntwo{{crlf}}"));
-    EXPECT_EQ(Popup()->property("tag").toString(), QStringLiteral("cbTextBottom"));
+    EXPECT_EQ(window.GetHiddenCombobox(), box);
     EXPECT_EQ(Popup()->toolTip(), box->toolTip());
     EXPECT_EQ(QApplication::focusWidget(), Popup());
 }

@@ -1,0 +1,57 @@
+#include "app/config_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "app/file_names.h"
+#include "app/settings_keys.h"
+#include "app/start.h"
+#include "app/window_text.h"
+#include "persist/config_file.h"
+#include "selection/dialogs.h"
+
+namespace tabulon {
+
+namespace {
+
+// The folder the save dialog opens in: the one last used, but not the shipped
+// presets that a load may have left (the program's own, and read-only once
+// installed); there, and before any, the user's documents or home folder.
+QString SaveFolder(const QString& remembered) {
+    if (!remembered.isEmpty() && QDir::cleanPath(remembered) != QDir::cleanPath(PresetsFolder()))
+        return remembered;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+void SaveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store, const TemplateSet& set) {
+    const QString path = dialogs.SaveConfiguration(
+        window, SaveFolder(settings::read(store, settings::kConfigFolder, QString())));
+    if (path.isEmpty())
+        return;
+    if (const IoResult error = SaveConfiguration(LocalPath(path), set))
+        dialogs.ShowMessage(window, WindowText("The configuration could not be saved.\n%1")
+                                        .arg(QString::fromStdString(error->message())));
+    settings::write(store, settings::kConfigFolder, FolderOf(path));
+}
+
+std::optional<TemplateSet> LoadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
+                                                 TemplateSet set) {
+    // Until a folder of the user's own is remembered, the shipped presets are offered.
+    const QString path =
+        dialogs.OpenConfiguration(window, settings::read(store, settings::kConfigFolder, PresetsFolder()));
+    if (path.isEmpty())
+        return std::nullopt;
+    if (const IoResult error = LoadConfiguration(LocalPath(path), set)) {
+        dialogs.ShowMessage(window, WindowText("The configuration could not be loaded.\n%1")
+                                        .arg(QString::fromStdString(error->message())));
+        return std::nullopt;
+    }
+    settings::write(store, settings::kConfigFolder, FolderOf(path));
+    return set;
+}
+
+} // namespace tabulon

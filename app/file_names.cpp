@@ -1,0 +1,17 @@
+#include "app/file_names.h"
+
+#include <QFile>
+
+#include "listgen/name_parts.h"
+
+namespace tabulon {
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString FolderOf(const QString& path) {
+    return QString::fromStdString(std::string(GetFilePath(path.toStdString())));
+}
+
+} // namespace tabulon
