@@ -302,13 +302,13 @@ void FrmConfig::cmdGo_Click() {
     const WidthCheck width = CheckWidth(set.width);
     if (!width.ok()) {
         dialogs_.ShowMessage(
-            this, QString::fromLatin1(width.message.data(), static_cast<int>(width.message.size())));
+            this, QString::fromLatin1(width.error().data(), static_cast<int>(width.error().size())));
         return;
     }
     UpdateComboBoxes();
     StringSink sink;
     try {
-        GenerateList(set, selection_, sink);
+        (void)GenerateList(set, selection_, sink); // the width was checked above
     } catch (const std::bad_alloc&) {
         dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
         return;
@@ -472,9 +472,9 @@ void FrmConfig::cmdSaveConfig_Click() {
         this, SaveFolder(store_.ReadSetting(section, QStringLiteral("InitDir"), QString())));
     if (path.isEmpty())
         return;
-    if (const IoResult error = SaveConfiguration(LocalPath(path), CurrentTemplateSet()))
-        dialogs_.ShowMessage(this,
-                             tr("The configuration could not be saved.\n%1").arg(FromUtf8(error->message())));
+    if (const IoResult saved = SaveConfiguration(LocalPath(path), CurrentTemplateSet()); !saved.ok())
+        dialogs_.ShowMessage(
+            this, tr("The configuration could not be saved.\n%1").arg(FromUtf8(saved.error().message())));
     store_.WriteSetting(section, QStringLiteral("InitDir"), FolderOf(path));
 }
 
@@ -486,9 +486,9 @@ void FrmConfig::cmdLoadConfig_Click() {
     if (path.isEmpty())
         return;
     TemplateSet set = CurrentTemplateSet();
-    if (const IoResult error = LoadConfiguration(LocalPath(path), set)) {
+    if (const IoResult loaded = LoadConfiguration(LocalPath(path), set); !loaded.ok()) {
         dialogs_.ShowMessage(
-            this, tr("The configuration could not be loaded.\n%1").arg(FromUtf8(error->message())));
+            this, tr("The configuration could not be loaded.\n%1").arg(FromUtf8(loaded.error().message())));
         return;
     }
     ShowTemplateSet(set);

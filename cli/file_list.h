@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "posix/io_result.h"
+
 namespace tabulon::cli {
 
 enum class SortKey { None, Name, Natural, Date, Size };
@@ -29,9 +31,9 @@ public:
 
     FileList(ListingRules rules, Emit emit);
 
-    // A name as given, a folder standing for its files; false with `error`
-    // set when a folder cannot be read.
-    bool Add(std::string_view name, std::string& error);
+    // A name as given, a folder standing for its files; fails when a folder
+    // cannot be read.
+    IoResult Add(std::string_view name);
     // A file by its name as given.
     void AddFile(std::string_view name);
     // Files go on as they come: nothing is held back for sorting.
@@ -46,7 +48,7 @@ private:
         std::int64_t mtime = 0;
     };
 
-    bool AddFolder(const std::string& folder, std::string& error);
+    IoResult AddFolder(const std::string& folder);
     void Take(std::string_view path);
 
     ListingRules rules_;

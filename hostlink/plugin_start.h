@@ -39,7 +39,7 @@ public:
 private:
     bool ConnectToHost();
     int RegisterPlugin();
-    QString AddPluginInfo(HostCore& core);
+    HostAnswer AddPluginInfo(HostCore& core);
 
     Connector connector_;
     ShowMessage showMessage_;

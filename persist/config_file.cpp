@@ -50,7 +50,7 @@ IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
         if (const auto state = ParseWholeNumber(*text, kGrayed))
             set.addComments = static_cast<int>(*state);
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tabulon

@@ -61,7 +61,7 @@ IoResult CIniFIle::readSection(std::string_view section, std::span<const std::st
         const auto value = doc.Get(section, key);
         values.push_back(value ? std::optional<std::string>(*value) : std::nullopt);
     }
-    return std::nullopt;
+    return {};
 }
 
 IoResult CIniFIle::replaceWithSection(std::string_view section, std::span<const IniEntry> entries) {
