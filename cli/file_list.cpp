@@ -22,19 +22,17 @@ bool IsFolder(const std::string& path) {
 
 } // namespace
 
-bool ParseSortKey(std::string_view text, SortKey& key) {
+std::optional<SortKey> ParseSortKey(std::string_view text) {
     static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
                                                                  {"name", SortKey::Name},
                                                                  {"natural", SortKey::Natural},
                                                                  {"date", SortKey::Date},
                                                                  {"size", SortKey::Size}};
     for (const auto& [name, value] : kKeys) {
-        if (text == name) {
-            key = value;
-            return true;
-        }
+        if (text == name)
+            return value;
     }
-    return false;
+    return std::nullopt;
 }
 
 FileList::FileList(ListingRules rules, Emit emit) : rules_(rules), emit_(std::move(emit)) {}

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,7 @@ private:
     std::vector<Entry> held_;
 };
 
-bool ParseSortKey(std::string_view text, SortKey& key);
+// nullopt for a word that names no order.
+[[nodiscard]] std::optional<SortKey> ParseSortKey(std::string_view text);
 
 } // namespace tabulon::cli

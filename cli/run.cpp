@@ -179,12 +179,12 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
 
 int Run(const std::vector<std::string_view>& args) {
     const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.error.empty()) {
-        complain(parsed.error);
+    if (!parsed.ok()) {
+        complain(parsed.error());
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    const Options& options = parsed.options;
+    const Options& options = parsed.value();
     if (options.help)
         return print(kUsage);
     if (options.version)
@@ -192,9 +192,13 @@ int Run(const std::vector<std::string_view>& args) {
     if (options.listPresets)
         return print(presetList());
     ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
-    if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
-        complain("--sort takes none, name, natural, date or size");
-        return kExitUsage;
+    if (options.sort) {
+        const std::optional<SortKey> key = ParseSortKey(*options.sort);
+        if (!key) {
+            complain("--sort takes none, name, natural, date or size");
+            return kExitUsage;
+        }
+        rules.sort = *key;
     }
 
     TemplateSet set = InitialTemplateSet();
