@@ -8,9 +8,10 @@
 namespace tabulon {
 
 // What a call came to: ok() with its value, or the error that stopped it.
-// `Value` is void for calls that give nothing back. The one way plain C++ code
-// here reports a failure; being [[nodiscard]], a result cannot be dropped
-// unseen.
+// `Value` is void for calls that give nothing back. Plain C++ code here reports
+// every failure that has a reason this way (a plain std::optional is left for
+// "there is none", as in parsing); being [[nodiscard]], a result cannot be
+// dropped unseen.
 template <class Value, class Error> class [[nodiscard]] Result {
     using Stored = std::conditional_t<std::is_void_v<Value>, std::monostate, Value>;
 
