@@ -32,9 +32,9 @@ void SaveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store
         window, SaveFolder(settings::read(store, settings::kConfigFolder, QString())));
     if (path.isEmpty())
         return;
-    if (const IoResult error = SaveConfiguration(LocalPath(path), set))
+    if (const IoResult saved = SaveConfiguration(LocalPath(path), set); !saved.ok())
         dialogs.ShowMessage(window, WindowText("The configuration could not be saved.\n%1")
-                                        .arg(QString::fromStdString(error->message())));
+                                        .arg(QString::fromStdString(saved.error().message())));
     settings::write(store, settings::kConfigFolder, FolderOf(path));
 }
 
@@ -45,9 +45,9 @@ std::optional<TemplateSet> LoadConfigurationFrom(QWidget* window, Dialogs& dialo
         dialogs.OpenConfiguration(window, settings::read(store, settings::kConfigFolder, PresetsFolder()));
     if (path.isEmpty())
         return std::nullopt;
-    if (const IoResult error = LoadConfiguration(LocalPath(path), set)) {
+    if (const IoResult loaded = LoadConfiguration(LocalPath(path), set); !loaded.ok()) {
         dialogs.ShowMessage(window, WindowText("The configuration could not be loaded.\n%1")
-                                        .arg(QString::fromStdString(error->message())));
+                                        .arg(QString::fromStdString(loaded.error().message())));
         return std::nullopt;
     }
     settings::write(store, settings::kConfigFolder, FolderOf(path));

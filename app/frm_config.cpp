@@ -174,13 +174,13 @@ void FrmConfig::cmdGo_Click() {
     const WidthCheck width = CheckWidth(set.width);
     if (!width.ok()) {
         // The engine's texts are English; a translation may hold them too.
-        dialogs_.ShowMessage(this, tr(std::string(width.message).c_str()));
+        dialogs_.ShowMessage(this, tr(std::string(width.error()).c_str()));
         return;
     }
     UpdateComboBoxes();
     StringSink sink;
     try {
-        GenerateList(set, selection_, sink);
+        (void)GenerateList(set, selection_, sink); // the width was checked above
     } catch (const std::bad_alloc&) {
         dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
         return;

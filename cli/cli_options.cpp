@@ -110,12 +110,7 @@ const OptionSpec* findOption(char shortName, std::string_view longName) {
 } // namespace
 
 ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
-    ParsedOptions parsed;
-    Options& o = parsed.options;
-    const auto fail = [&](std::string message) {
-        parsed.error = std::move(message);
-        return parsed;
-    };
+    Options o;
 
     bool onlyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -147,17 +142,17 @@ ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
 
         const OptionSpec* option = findOption(shortName, name);
         if (option == nullptr || (value && !option->takesValue))
-            return fail("unknown option '" + std::string(arg) + "'");
+            return "unknown option '" + std::string(arg) + "'";
         if (option->takesValue && !value) {
             if (i + 1 >= args.size())
-                return fail("option '" + std::string(arg) + "' needs a value");
+                return "option '" + std::string(arg) + "' needs a value";
             value = args[++i];
         }
         option->apply(o, value.value_or(std::string_view()));
     }
     if (o.nullSeparated && o.filesFrom.empty())
-        return fail("--null goes with --files-from");
-    return parsed;
+        return std::string("--null goes with --files-from");
+    return o;
 }
 
 } // namespace tabulon::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "listgen/template_set.h"
+#include "posix/result.h"
 
 namespace tabulon::cli {
 
@@ -35,10 +36,8 @@ struct Options {
     void ApplyTo(TemplateSet& set) const;
 };
 
-struct ParsedOptions {
-    Options options;
-    std::string error; // empty when the arguments were understood
-};
+// The options, or what is wrong with the arguments.
+using ParsedOptions = Result<Options, std::string>;
 
 ParsedOptions ParseOptions(const std::vector<std::string_view>& args);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -23,41 +22,37 @@ bool IsFolder(const std::string& path) {
 
 } // namespace
 
-bool ParseSortKey(std::string_view text, SortKey& key) {
+std::optional<SortKey> ParseSortKey(std::string_view text) {
     static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
                                                                  {"name", SortKey::Name},
                                                                  {"natural", SortKey::Natural},
                                                                  {"date", SortKey::Date},
                                                                  {"size", SortKey::Size}};
     for (const auto& [name, value] : kKeys) {
-        if (text == name) {
-            key = value;
-            return true;
-        }
+        if (text == name)
+            return value;
     }
-    return false;
+    return std::nullopt;
 }
 
 FileList::FileList(ListingRules rules, Emit emit) : rules_(rules), emit_(std::move(emit)) {}
 
-bool FileList::Add(std::string_view name, std::string& error) {
+IoResult FileList::Add(std::string_view name) {
     std::string path(name);
     if (name.find('\0') == std::string_view::npos && IsFolder(path))
-        return AddFolder(path, error);
+        return AddFolder(path);
     Take(path);
-    return true;
+    return {};
 }
 
 void FileList::AddFile(std::string_view name) {
     Take(name);
 }
 
-bool FileList::AddFolder(const std::string& folder, std::string& error) {
+IoResult FileList::AddFolder(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        error = folder + ": " + std::strerror(errno);
-        return false;
-    }
+    if (dir == nullptr)
+        return IoError{folder, {errno, std::generic_category()}};
     const int fd = ::dirfd(dir);
     std::vector<std::string> files;
     std::vector<std::string> folders;
@@ -102,19 +97,17 @@ bool FileList::AddFolder(const std::string& folder, std::string& error) {
         (isFile ? files : folders).push_back(std::move(path));
     }
     ::closedir(dir);
-    if (readError != 0) {
-        error = folder + ": " + std::strerror(readError);
-        return false;
-    }
+    if (readError != 0)
+        return IoError{folder, {readError, std::generic_category()}};
     std::sort(files.begin(), files.end(), NaturalLess);
     std::sort(folders.begin(), folders.end(), NaturalLess);
     for (const std::string& file : files)
         Take(file);
     for (const std::string& sub : folders) {
-        if (!AddFolder(sub, error))
-            return false;
+        if (IoResult added = AddFolder(sub); !added.ok())
+            return added;
     }
-    return true;
+    return {};
 }
 
 void FileList::Take(std::string_view path) {

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "posix/io_result.h"
 
 namespace tabulon::cli {
 
@@ -29,9 +32,9 @@ public:
 
     FileList(ListingRules rules, Emit emit);
 
-    // A name as given, a folder standing for its files; false with `error`
-    // set when a folder cannot be read.
-    bool Add(std::string_view name, std::string& error);
+    // A name as given, a folder standing for its files; fails when a folder
+    // cannot be read.
+    IoResult Add(std::string_view name);
     // A file by its name as given.
     void AddFile(std::string_view name);
     // Files go on as they come: nothing is held back for sorting.
@@ -46,7 +49,7 @@ private:
         std::int64_t mtime = 0;
     };
 
-    bool AddFolder(const std::string& folder, std::string& error);
+    IoResult AddFolder(const std::string& folder);
     void Take(std::string_view path);
 
     ListingRules rules_;
@@ -54,6 +57,7 @@ private:
     std::vector<Entry> held_;
 };
 
-bool ParseSortKey(std::string_view text, SortKey& key);
+// nullopt for a word that names no order.
+[[nodiscard]] std::optional<SortKey> ParseSortKey(std::string_view text);
 
 } // namespace tabulon::cli

@@ -24,7 +24,7 @@ int NameList::fd() const {
 }
 
 IoResult NameList::ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName) {
-    if (openError_)
+    if (!openError_.ok())
         return openError_;
     const std::string source = path_ == "-" ? "standard input" : path_;
     const char separator = nulSeparated ? '\0' : '\n';
@@ -77,7 +77,7 @@ IoResult NameList::ForEach(bool nulSeparated, const std::function<void(std::stri
     }
     if (!take({buffer.get(), kept}))
         return tooLong();
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tabulon::cli

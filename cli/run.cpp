@@ -62,14 +62,15 @@ int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& wid
             complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
             return kExitUsage;
         }
-        if (auto error = LoadConfiguration(folder + "/" + *options.preset + ".ini", set)) {
-            complain("cannot read preset " + error->message());
+        if (const IoResult loaded = LoadConfiguration(folder + "/" + *options.preset + ".ini", set);
+            !loaded.ok()) {
+            complain("cannot read preset " + loaded.error().message());
             return kExitFileError;
         }
     }
     if (options.config) {
-        if (auto error = LoadConfiguration(*options.config, set)) {
-            complain("cannot read configuration " + error->message());
+        if (const IoResult loaded = LoadConfiguration(*options.config, set); !loaded.ok()) {
+            complain("cannot read configuration " + loaded.error().message());
             return kExitFileError;
         }
     }
@@ -77,10 +78,10 @@ int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& wid
 
     const WidthCheck check = CheckWidth(set.width);
     if (!check.ok()) {
-        complain(std::string(check.message));
+        complain(std::string(check.error()));
         return kExitUsage;
     }
-    width = check.value;
+    width = check.value();
     return kExitOk;
 }
 
@@ -90,8 +91,8 @@ int openLists(const std::vector<std::string>& paths, std::vector<NameList>& list
     lists.reserve(paths.size());
     for (const std::string& path : paths) {
         lists.emplace_back(path);
-        if (auto error = lists.back().openError()) {
-            complain("cannot read " + error->message());
+        if (const IoResult opened = lists.back().openError(); !opened.ok()) {
+            complain("cannot read " + opened.error().message());
             return kExitFileError;
         }
     }
@@ -108,8 +109,8 @@ public:
             return kExitOk;
         }
         file_ = std::make_unique<AtomicFileWriter>(*path);
-        if (auto error = file_->open()) {
-            complain("cannot write " + error->message());
+        if (const IoResult opened = file_->open(); !opened.ok()) {
+            complain("cannot write " + opened.error().message());
             return kExitFileError;
         }
         sink_ = std::make_unique<AtomicFileSink>(*file_);
@@ -120,8 +121,8 @@ public:
 
     int commit() {
         if (file_) {
-            if (auto error = file_->commit()) {
-                complain("cannot write " + error->message());
+            if (const IoResult committed = file_->commit(); !committed.ok()) {
+                complain("cannot write " + committed.error().message());
                 return kExitFileError;
             }
         }
@@ -140,26 +141,27 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
         EntryProcessor processor(set, width, sink);
         processor.ProcessFile({}, {}, true);
         FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
-        std::string folderError;
+        IoResult folders;
         for (const std::string& name : options.files) {
-            if (folderError.empty())
-                files.Add(name, folderError);
+            if (folders.ok())
+                folders = files.Add(name);
         }
         // Names from a list are files as given: no look at the disk for each
         // of a million names.
         for (NameList& list : lists) {
-            if (auto error = list.ForEach(options.nullSeparated, [&](std::string_view name) {
-                    if (files.streams()) // straight on: no call through the list per name
-                        processor.ProcessFile(name);
-                    else
-                        files.AddFile(name);
-                })) {
-                complain("cannot read " + error->message());
+            const IoResult read = list.ForEach(options.nullSeparated, [&](std::string_view name) {
+                if (files.streams()) // straight on: no call through the list per name
+                    processor.ProcessFile(name);
+                else
+                    files.AddFile(name);
+            });
+            if (!read.ok()) {
+                complain("cannot read " + read.error().message());
                 return kExitFileError;
             }
         }
-        if (!folderError.empty()) {
-            complain("cannot read folder " + folderError);
+        if (!folders.ok()) {
+            complain("cannot read folder " + folders.error().message());
             return kExitFileError;
         }
         files.Finish();
@@ -177,12 +179,12 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
 
 int Run(const std::vector<std::string_view>& args) {
     const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.error.empty()) {
-        complain(parsed.error);
+    if (!parsed.ok()) {
+        complain(parsed.error());
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    const Options& options = parsed.options;
+    const Options& options = parsed.value();
     if (options.help)
         return print(kUsage);
     if (options.version)
@@ -190,9 +192,13 @@ int Run(const std::vector<std::string_view>& args) {
     if (options.listPresets)
         return print(presetList());
     ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
-    if (options.sort && !ParseSortKey(*options.sort, rules.sort)) {
-        complain("--sort takes none, name, natural, date or size");
-        return kExitUsage;
+    if (options.sort) {
+        const std::optional<SortKey> key = ParseSortKey(*options.sort);
+        if (!key) {
+            complain("--sort takes none, name, natural, date or size");
+            return kExitUsage;
+        }
+        rules.sort = *key;
     }
 
     TemplateSet set = InitialTemplateSet();

@@ -86,10 +86,12 @@ public:
         }
     }
     ~Owner() {
-        if (error_.isEmpty())
+        if (ok())
             bus_.unregisterService(QString::fromLatin1(kName));
         bus_.unregisterObject(QString::fromLatin1(kPath));
     }
+    bool ok() const { return error_.isEmpty(); }
+    // Empty when ok().
     const QString& error() const { return error_; }
 
 private:
@@ -171,7 +173,7 @@ int RunHost(const QStringList& arguments) {
 
     HostService service;
     const Owner owner(service);
-    if (!owner.error().isEmpty()) {
+    if (!owner.ok()) {
         Print(stderr, owner.error());
         return kExitUsage;
     }

@@ -25,9 +25,10 @@ QVariantList DataAddArguments(const QString& key, const QVariant& value) {
 }
 
 // D-Bus strings end at a NUL: the host would get a cut text and no error.
-QString Unsendable(const QVariant& value) {
+HostAnswer Sendable(const QVariant& value) {
     if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
-        return QStringLiteral("the text holds a NUL character, which cannot be handed over");
+        return HostAnswer::failed(
+            QStringLiteral("the text holds a NUL character, which cannot be handed over"));
     return {};
 }
 
@@ -35,16 +36,16 @@ QString Reason(const QDBusError& error) {
     return error.message().isEmpty() ? error.name() : error.message();
 }
 
-CallAnswer AnswerOf(const QDBusError& error) {
+HostAnswer AnswerOf(const QDBusError& error) {
     if (!error.isValid())
         return {};
     switch (error.type()) {
     case QDBusError::NoReply: // also when the host quit after taking the call
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
-        return {CallAnswer::Kind::NoAnswer, QStringLiteral("no answer from the editor")};
+        return HostAnswer::noAnswer(QStringLiteral("no answer from the editor"));
     default:
-        return {CallAnswer::Kind::Failed, Reason(error)};
+        return HostAnswer::failed(Reason(error));
     }
 }
 
@@ -60,33 +61,32 @@ std::unique_ptr<DbusHostCore> DbusHostCore::Create(const QDBusConnection& bus, i
     return std::unique_ptr<DbusHostCore>(new DbusHostCore(bus, timeoutMs));
 }
 
-QString DbusHostCore::Call(const char* method, const QVariantList& arguments) {
+HostAnswer DbusHostCore::Call(const char* method, const QVariantList& arguments) {
     const QDBusMessage reply = bus_.call(MethodCall(method, arguments), QDBus::Block, timeoutMs_);
-    return reply.type() == QDBusMessage::ErrorMessage ? Reason(QDBusError(reply)) : QString();
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return HostAnswer::failed(Reason(QDBusError(reply)));
+    return {};
 }
 
-QString DbusHostCore::hkp_DataAdd(const QString& key, const QVariant& value) {
-    if (QString refused = Unsendable(value); !refused.isEmpty())
-        return refused;
+HostAnswer DbusHostCore::hkp_DataAdd(const QString& key, const QVariant& value) {
+    if (HostAnswer sendable = Sendable(value); !sendable.ok())
+        return sendable;
     return Call(host::kDataAdd, DataAddArguments(key, value));
 }
 
-QString DbusHostCore::hkp_DataAddInt(const QString& key, qint16 value) {
+HostAnswer DbusHostCore::hkp_DataAddInt(const QString& key, qint16 value) {
     return Call(host::kDataAddInt, {key, QVariant::fromValue(value)});
 }
 
-QString DbusHostCore::hkp_DataSetGlobalSuffix(const QString& suffix) {
+HostAnswer DbusHostCore::hkp_DataSetGlobalSuffix(const QString& suffix) {
     return Call(host::kDataSetGlobalSuffix, {suffix});
 }
 
 void DbusHostCore::hkp_DataAddLater(const QString& key, const QVariant& value, QObject* context,
                                     Answered answered) {
-    if (QString refused = Unsendable(value); !refused.isEmpty()) {
+    if (HostAnswer sendable = Sendable(value); !sendable.ok()) {
         QMetaObject::invokeMethod(
-            context,
-            [answered = std::move(answered), refused = std::move(refused)] {
-                answered({CallAnswer::Kind::Failed, refused});
-            },
+            context, [answered = std::move(answered), sendable = std::move(sendable)] { answered(sendable); },
             Qt::QueuedConnection);
         return;
     }

@@ -21,15 +21,15 @@ public:
     // the host cannot be reached, no bus at all included.
     static std::unique_ptr<DbusHostCore> Create(const QDBusConnection& bus, int timeoutMs = kTimeoutMs);
 
-    QString hkp_DataAdd(const QString& key, const QVariant& value) override;
-    QString hkp_DataAddInt(const QString& key, qint16 value) override;
-    QString hkp_DataSetGlobalSuffix(const QString& suffix) override;
+    HostAnswer hkp_DataAdd(const QString& key, const QVariant& value) override;
+    HostAnswer hkp_DataAddInt(const QString& key, qint16 value) override;
+    HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) override;
     void hkp_DataAddLater(const QString& key, const QVariant& value, QObject* context,
                           Answered answered) override;
 
 private:
     DbusHostCore(const QDBusConnection& bus, int timeoutMs) : bus_(bus), timeoutMs_(timeoutMs) {}
-    QString Call(const char* method, const QVariantList& arguments);
+    HostAnswer Call(const char* method, const QVariantList& arguments);
 
     QDBusConnection bus_;
     int timeoutMs_;

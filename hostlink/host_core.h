@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QString>
 #include <QVariant>
@@ -9,29 +10,42 @@ class QObject;
 
 namespace tabulon {
 
-// How a call that was not waited for ended.
-struct CallAnswer {
+// How a call on the host's core ended: ok(), or the reason it did not work.
+class [[nodiscard]] HostAnswer {
+public:
     enum class Kind {
         Done,
         Failed,   // the host refused it or never got it
         NoAnswer, // no answer in time: the host may still have taken it
     };
-    Kind kind = Kind::Done;
-    QString reason; // for Failed and NoAnswer
+
+    HostAnswer() = default;
+    static HostAnswer failed(QString reason) { return {Kind::Failed, std::move(reason)}; }
+    static HostAnswer noAnswer(QString reason) { return {Kind::NoAnswer, std::move(reason)}; }
+
+    bool ok() const { return kind_ == Kind::Done; }
+    Kind kind() const { return kind_; }
+    // Empty when ok().
+    const QString& reason() const { return reason_; }
+
+private:
+    HostAnswer(Kind kind, QString reason) : kind_(kind), reason_(std::move(reason)) {}
+
+    Kind kind_ = Kind::Done;
+    QString reason_;
 };
 
-// The host editor's plug-in core: it collects key-value pairs. A call answers
-// with an empty text when it worked, or with the reason it did not.
+// The host editor's plug-in core: it collects key-value pairs.
 class HostCore {
 public:
-    using Answered = std::function<void(const CallAnswer&)>;
+    using Answered = std::function<void(const HostAnswer&)>;
 
     virtual ~HostCore() = default;
 
     // `value` holds a QString or a qint16.
-    virtual QString hkp_DataAdd(const QString& key, const QVariant& value) = 0;
-    virtual QString hkp_DataAddInt(const QString& key, qint16 value) = 0;
-    virtual QString hkp_DataSetGlobalSuffix(const QString& suffix) = 0;
+    virtual HostAnswer hkp_DataAdd(const QString& key, const QVariant& value) = 0;
+    virtual HostAnswer hkp_DataAddInt(const QString& key, qint16 value) = 0;
+    virtual HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) = 0;
 
     // hkp_DataAdd without waiting for the host: `answered` runs later from the
     // event loop, and not at all once `context` is gone.

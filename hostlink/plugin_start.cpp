@@ -37,7 +37,9 @@ bool PluginStart::ConnectToHost() {
         showMessage_(kUnreachableMessage);
         return false;
     }
-    HostCore_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
+    // Not fatal: the window's Insert sends the output mode again with the text
+    // and reports its own failure, and nothing of the user's is at stake yet.
+    (void)HostCore_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
     return true;
 }
 
@@ -49,19 +51,20 @@ int PluginStart::RegisterPlugin() {
     }
     const auto text = [](const char* value) { return QVariant(QString::fromUtf8(value)); };
     const qint16 counter = 1;
-    QString error = core->hkp_DataSetGlobalSuffix(QStringLiteral("_%1").arg(counter));
+    // The first failure stops the entries and is the one reported.
+    HostAnswer answer = core->hkp_DataSetGlobalSuffix(QStringLiteral("_%1").arg(counter));
     const auto add = [&](const char* key, const QVariant& value) {
-        if (error.isEmpty())
-            error = core->hkp_DataAdd(QString::fromLatin1(key), value);
+        if (answer.ok())
+            answer = core->hkp_DataAdd(QString::fromLatin1(key), value);
     };
     const auto addInt = [&](const char* key, qint16 value) {
-        if (error.isEmpty())
-            error = core->hkp_DataAddInt(QString::fromLatin1(key), value);
+        if (answer.ok())
+            answer = core->hkp_DataAddInt(QString::fromLatin1(key), value);
     };
     add("NAME", text(kAppTitle));
     add("SECTION", text("Tools"));
-    if (error.isEmpty())
-        error = AddPluginInfo(*core);
+    if (answer.ok())
+        answer = AddPluginInfo(*core);
     addInt("MODE_SHOW_STATUS", 0);
     addInt("MODE_ADD_MENU_SHORTCUTS", 1);
     add("MODE_ICON", QVariant::fromValue<qint16>(0));
@@ -70,17 +73,18 @@ int PluginStart::RegisterPlugin() {
     addInt("MODE_IN_TEXT_FULL", 0);
     addInt("MODE_IN_TEXT_SELECTED", 0);
     // Cleared even after a failure, so the host's later keys carry no suffix.
-    const QString clearError = core->hkp_DataSetGlobalSuffix(QString());
-    if (error.isEmpty())
-        error = clearError;
-    if (!error.isEmpty()) {
-        showMessage_(QStringLiteral("The plug-in could not be registered with HTML-Kit: %1").arg(error));
+    const HostAnswer cleared = core->hkp_DataSetGlobalSuffix(QString());
+    if (answer.ok())
+        answer = cleared;
+    if (!answer.ok()) {
+        showMessage_(
+            QStringLiteral("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
         return 1;
     }
     return 0;
 }
 
-QString PluginStart::AddPluginInfo(HostCore& core) {
+HostAnswer PluginStart::AddPluginInfo(HostCore& core) {
     const std::pair<const char*, QString> entries[] = {
         {"VERSION", QString::fromLatin1(kVersionText)},
         {"COPYRIGHT_SHORT", QString::fromUtf8(strings::kCopyright)},
@@ -90,8 +94,8 @@ QString PluginStart::AddPluginInfo(HostCore& core) {
         {"URL_DOWNLOAD", QString::fromUtf8(strings::kSoftwarePage)},
     };
     for (const auto& [key, value] : entries) {
-        if (QString error = core.hkp_DataAdd(QString::fromLatin1(key), value); !error.isEmpty())
-            return error;
+        if (HostAnswer answer = core.hkp_DataAdd(QString::fromLatin1(key), value); !answer.ok())
+            return answer;
     }
     return {};
 }

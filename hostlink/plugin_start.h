@@ -28,7 +28,7 @@ public:
 
     // The first step of the start mode: nullopt when the window is to open,
     // otherwise the program's exit status.
-    std::optional<int> HandlePluginStart(const QString& argumentText);
+    [[nodiscard]] std::optional<int> HandlePluginStart(const QString& argumentText);
 
     // The core of a plug-in run; nullptr in any other run.
     HostCore* hostCore() const { return HostCore_.get(); }
@@ -37,9 +37,9 @@ public:
     static const QString kCannotRegisterMessage;
 
 private:
-    bool ConnectToHost();
-    int RegisterPlugin();
-    QString AddPluginInfo(HostCore& core);
+    [[nodiscard]] bool ConnectToHost();
+    [[nodiscard]] int RegisterPlugin();
+    HostAnswer AddPluginInfo(HostCore& core);
 
     Connector connector_;
     ShowMessage showMessage_;

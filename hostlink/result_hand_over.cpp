@@ -11,19 +11,19 @@ void ResultHandOver::Start(const QString& text) {
         return;
     pending_ = true;
     core_.hkp_DataAddLater(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2), this,
-                           [this, text](const CallAnswer& mode) {
+                           [this, text](const HostAnswer& mode) {
                                // Without an answer here the text was never sent: not handed over.
-                               if (mode.kind != CallAnswer::Kind::Done)
-                                   return Finish(Outcome::NotHandedOver, mode.reason);
+                               if (!mode.ok())
+                                   return Finish(Outcome::NotHandedOver, mode.reason());
                                core_.hkp_DataAddLater(
-                                   QStringLiteral("OUTPUT"), text, this, [this](const CallAnswer& output) {
-                                       switch (output.kind) {
-                                       case CallAnswer::Kind::Done:
+                                   QStringLiteral("OUTPUT"), text, this, [this](const HostAnswer& output) {
+                                       switch (output.kind()) {
+                                       case HostAnswer::Kind::Done:
                                            return Finish(Outcome::HandedOver, {});
-                                       case CallAnswer::Kind::Failed:
-                                           return Finish(Outcome::NotHandedOver, output.reason);
-                                       case CallAnswer::Kind::NoAnswer:
-                                           return Finish(Outcome::Unknown, output.reason);
+                                       case HostAnswer::Kind::Failed:
+                                           return Finish(Outcome::NotHandedOver, output.reason());
+                                       case HostAnswer::Kind::NoAnswer:
+                                           return Finish(Outcome::Unknown, output.reason());
                                        }
                                    });
                            });

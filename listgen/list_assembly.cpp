@@ -9,7 +9,7 @@ WidthCheck GenerateList(const TemplateSet& set, std::string_view selection, Sink
     const WidthCheck width = CheckWidth(set.width);
     if (!width.ok())
         return width;
-    EntryProcessor processor(set, width.value, sink);
+    EntryProcessor processor(set, width.value(), sink);
     processor.ProcessFile({}, {}, true);
     ForEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
         processor.ProcessFile(folder, name);

@@ -21,11 +21,11 @@ std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32
 
 WidthCheck CheckWidth(std::string_view text) {
     if (text.empty())
-        return {0, kEnterWidth};
+        return kEnterWidth;
     const auto value = ParseWholeNumber(text, 2147483647u);
     if (!value || *value < 1)
-        return {0, kEnterWidthAboveZero};
-    return {*value, {}};
+        return kEnterWidthAboveZero;
+    return *value;
 }
 
 } // namespace tabulon

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "posix/result.h"
+
 namespace tabulon {
 
 inline constexpr std::string_view kEnterWidth = "Enter a width";
@@ -11,13 +13,9 @@ inline constexpr std::string_view kEnterWidthAboveZero = "Enter a width > 0";
 
 // A whole number from 1 to 2147483647, blanks around it allowed, or the
 // message that tells the user what is wrong.
-struct WidthCheck {
-    std::uint32_t value = 0;
-    std::string_view message;
-    bool ok() const { return message.empty(); }
-};
+using WidthCheck = Result<std::uint32_t, std::string_view>;
 
-[[nodiscard]] WidthCheck CheckWidth(std::string_view text);
+WidthCheck CheckWidth(std::string_view text);
 
 // Whole decimal number with optional blanks around it and no sign; nullopt
 // when there is none or it exceeds `max`.

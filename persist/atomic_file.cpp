@@ -106,7 +106,7 @@ IoResult AtomicFileWriter::openInto(int flags) {
     fd_.reset(::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags));
     if (!fd_)
         return failure(errno);
-    return std::nullopt;
+    return {};
 }
 
 IoResult AtomicFileWriter::open() {
@@ -163,7 +163,7 @@ IoResult AtomicFileWriter::open() {
             temp_ = std::move(candidate);
             if (exists)
                 KeepOwnerAndMode(fd_.get(), st);
-            return std::nullopt;
+            return {};
         }
         if (errno != EEXIST)
             return failure(errno);
@@ -183,7 +183,7 @@ IoResult AtomicFileWriter::write(std::string_view bytes) {
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    return std::nullopt;
+    return {};
 }
 
 IoResult AtomicFileWriter::commit() {
@@ -212,7 +212,7 @@ IoResult AtomicFileWriter::commit() {
     // Make the rename itself durable; a failure here loses nothing.
     (void)::fsync(dir_.get());
     discard();
-    return std::nullopt;
+    return {};
 }
 
 IoResult WriteFileAtomically(const std::string& path, std::string_view bytes) {

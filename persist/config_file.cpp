@@ -41,16 +41,17 @@ IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
     keys.back() = kCheckKey;
     CIniFIle ini;
     ini.INIFile(path);
-    IniValues values;
-    if (IoResult read = ini.readSection(kConfigurationSection, keys, values); !read.ok())
-        return read;
+    const auto read = ini.readSection(kConfigurationSection, keys);
+    if (!read.ok())
+        return read.error();
+    const IniValues& values = read.value();
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         set.*kTextKeys[i].second = values[i].value_or(std::string());
     if (const auto& text = values.back()) {
         if (const auto state = ParseWholeNumber(*text, kGrayed))
             set.addComments = static_cast<int>(*state);
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tabulon

@@ -31,10 +31,10 @@ std::string CIniFIle::JoinPath(std::string_view first, std::string_view second) 
 }
 
 std::string CIniFIle::GetFile(std::string_view strSection, std::string_view strKey) const {
-    IniValues values;
-    if (!readSection(strSection, {&strKey, 1}, values).ok())
+    const auto values = readSection(strSection, {&strKey, 1});
+    if (!values.ok())
         return {};
-    return values.front().value_or(std::string());
+    return values.value().front().value_or(std::string());
 }
 
 IoResult CIniFIle::WriteFile(std::string_view strSection, std::string_view strKey,
@@ -50,18 +50,18 @@ IoResult CIniFIle::WriteFile(std::string_view strSection, std::string_view strKe
     return WriteFileAtomically(path_, doc.Serialize());
 }
 
-IoResult CIniFIle::readSection(std::string_view section, std::span<const std::string_view> keys,
-                               IniValues& values) const {
-    values.clear();
+Result<IniValues, IoError> CIniFIle::readSection(std::string_view section,
+                                                 std::span<const std::string_view> keys) const {
     FileReader reader;
     if (IoResult read = reader.Read(path_); !read.ok())
-        return read;
+        return read.error();
     const IniDocument doc = IniDocument::Parse(reader.data());
+    IniValues values;
     for (const std::string_view key : keys) {
         const auto value = doc.Get(section, key);
         values.push_back(value ? std::optional<std::string>(*value) : std::nullopt);
     }
-    return std::nullopt;
+    return values;
 }
 
 IoResult CIniFIle::replaceWithSection(std::string_view section, std::span<const IniEntry> entries) {

@@ -35,8 +35,9 @@ public:
 
     // Several keys of one section from one read of the file, so that they
     // belong together; unlike GetFile, a file that cannot be read is an error.
-    IoResult readSection(std::string_view section, std::span<const std::string_view> keys,
-                         IniValues& values) const;
+    // One value per key, in the order of `keys`.
+    Result<IniValues, IoError> readSection(std::string_view section,
+                                           std::span<const std::string_view> keys) const;
 
     // Replaces the whole file in one step with this one section, its keys in
     // the order given; a failure leaves the old file whole.

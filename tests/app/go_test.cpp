@@ -22,7 +22,7 @@ TEST_F(GoTest, GoWritesTheListAndCopyPutsItOnTheClipboardWithCrLf) {
     Select({QStringLiteral("/pics/a.jpg"), QStringLiteral("/pics/ b.gif")});
     Click("cmdGo");
     StringSink engine;
-    GenerateList(InitialTemplateSet(), std::string("/pics\0a.jpg\0 b.gif", 18), engine);
+    ASSERT_TRUE(GenerateList(InitialTemplateSet(), std::string("/pics\0a.jpg\0 b.gif", 18), engine).ok());
     Click("cmdCopy");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), engine.take());
     EXPECT_EQ(QApplication::focusWidget(), Control("cmdCopy"));
@@ -56,7 +56,7 @@ TEST_F(GoTest, CopyGivesTheEnginesTextUntilTheBoxIsEdited) {
         TemplateSet set = InitialTemplateSet();
         set.newEntry = c.newEntry;
         StringSink sink;
-        GenerateList(set, c.file, sink);
+        ASSERT_TRUE(GenerateList(set, c.file, sink).ok());
         const QString engine = QString::fromStdString(sink.take());
 
         Click("cmdGo");

@@ -63,9 +63,9 @@ TEST_F(HelpTest, F1OpensTheHelpAtTheControlsAnchorAndShiftF1TheOnlineHelp) {
 // A plug-in run with every button shown and enabled.
 class SilentHost final : public HostCore {
 public:
-    QString hkp_DataAdd(const QString&, const QVariant&) override { return {}; }
-    QString hkp_DataAddInt(const QString&, qint16) override { return {}; }
-    QString hkp_DataSetGlobalSuffix(const QString&) override { return {}; }
+    HostAnswer hkp_DataAdd(const QString&, const QVariant&) override { return {}; }
+    HostAnswer hkp_DataAddInt(const QString&, qint16) override { return {}; }
+    HostAnswer hkp_DataSetGlobalSuffix(const QString&) override { return {}; }
     void hkp_DataAddLater(const QString&, const QVariant&, QObject*, Answered) override {}
 };
 

@@ -70,9 +70,12 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
     };
     for (const Case& c : cases) {
         const ParsedOptions parsed = ParseOptions(c.args);
-        EXPECT_EQ(parsed.error, c.error) << c.args.front();
         if (c.error.empty()) {
-            EXPECT_EQ(Describe(parsed.options), c.options) << c.args.front();
+            ASSERT_TRUE(parsed.ok()) << c.args.front() << ": " << parsed.error();
+            EXPECT_EQ(Describe(parsed.value()), c.options) << c.args.front();
+        } else {
+            ASSERT_FALSE(parsed.ok()) << c.args.front();
+            EXPECT_EQ(parsed.error(), c.error) << c.args.front();
         }
     }
 }

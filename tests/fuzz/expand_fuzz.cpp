@@ -80,7 +80,7 @@ struct Model {
 std::string Lines(const std::string& path) {
     std::string out;
     FileReader reader;
-    if (!reader.Read(path))
+    if (reader.Read(path).ok())
         AppendLines(reader.data(), out);
     return out;
 }
@@ -128,7 +128,7 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
     }
     FileReader head;
     std::optional<ImageSize> image;
-    if (!head.ReadHead(file, kJpegHeadSize))
+    if (head.ReadHead(file, kJpegHeadSize).ok())
         image = ReadImageSize(head.data());
     const FileFacts facts = ReadFileFacts(file);
     m.Replace("{{WIDTH}}", image ? std::to_string(image->width) : "", FromName);

@@ -10,10 +10,12 @@ int main(int argc, char** argv) {
     auto core = tabulon::DbusHostCore::Create(QDBusConnection::sessionBus());
     if (!core)
         return 1;
-    core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
+    if (!core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6)).ok())
+        return 1;
     if (!qEnvironmentVariableIsSet("TABULON_FAKE_OUTPUT"))
         return 0;
-    core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2));
-    core->hkp_DataAdd(QStringLiteral("OUTPUT"), qEnvironmentVariable("TABULON_FAKE_OUTPUT"));
+    if (!core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(2)).ok() ||
+        !core->hkp_DataAdd(QStringLiteral("OUTPUT"), qEnvironmentVariable("TABULON_FAKE_OUTPUT")).ok())
+        return 1;
     return 0;
 }

@@ -71,6 +71,58 @@ TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
     EXPECT_TRUE(PluginStart::kCannotRegisterMessage.contains(QStringLiteral("established.\r\nYou may")));
 }
 
+// Records the keys it is given and refuses the ones named.
+class RefusingHost final : public HostCore {
+public:
+    RefusingHost(QStringList& keys, QStringList refused) : keys_(keys), refused_(std::move(refused)) {}
+    HostAnswer hkp_DataAdd(const QString& key, const QVariant&) override { return Take(key); }
+    HostAnswer hkp_DataAddInt(const QString& key, qint16) override { return Take(key); }
+    HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) override {
+        return Take(QStringLiteral("suffix") + suffix);
+    }
+    void hkp_DataAddLater(const QString&, const QVariant&, QObject*, Answered) override {}
+
+private:
+    HostAnswer Take(const QString& key) {
+        keys_ << key;
+        return refused_.contains(key) ? HostAnswer::failed(QStringLiteral("refused ") + key) : HostAnswer();
+    }
+    QStringList& keys_;
+    QStringList refused_;
+};
+
+TEST(PluginStart, ARefusedRegistrationCallStopsTheEntriesClearsTheSuffixAndIsReported) {
+    const struct {
+        const char* refused;
+        int sent; // calls made, the clearing of the suffix included
+    } cases[] = {
+        {"suffix_1", 2}, {"SECTION", 4}, {"EMAIL", 8}, {"MODE_IN_TEXT_SELECTED", 17}, {"suffix", 17}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        QStringList keys;
+        QStringList messages;
+        PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{c.refused}); },
+                          [&](const QString& text) { messages << text; });
+        EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+        EXPECT_EQ(keys.size(), c.sent);
+        EXPECT_EQ(keys.last(), QStringLiteral("suffix"));
+        EXPECT_EQ(messages,
+                  QStringList{QStringLiteral("The plug-in could not be registered with HTML-Kit: refused ") +
+                              QString::fromLatin1(c.refused)});
+    }
+}
+
+TEST(PluginStart, ARefusedOutputModeStillOpensThePluginRun) {
+    QStringList keys;
+    QStringList messages;
+    PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{"MODE_OUTPUT"}); },
+                      [&](const QString& text) { messages << text; });
+    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkprun")), std::nullopt);
+    EXPECT_EQ(keys, QStringList{"MODE_OUTPUT"});
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_NE(start.hostCore(), nullptr);
+}
+
 TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
     EXPECT_EQ(DbusHostCore::Create(QDBusConnection(QStringLiteral("never-connected"))), nullptr);
 }

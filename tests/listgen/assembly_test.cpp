@@ -99,8 +99,13 @@ class Width : public testing::TestWithParam<WidthCase> {};
 
 TEST_P(Width, IsAWholeNumberFromOneUp) {
     const WidthCheck check = CheckWidth(GetParam().text);
-    EXPECT_EQ(check.message, GetParam().message);
-    EXPECT_EQ(check.value, GetParam().value);
+    if (GetParam().message.empty()) {
+        ASSERT_TRUE(check.ok());
+        EXPECT_EQ(check.value(), GetParam().value);
+    } else {
+        ASSERT_FALSE(check.ok());
+        EXPECT_EQ(check.error(), GetParam().message);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
