@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "listgen/width.h"
+#include "base/width.h"
 #include "persist/ini_file.h"
 
 namespace tabulon {
