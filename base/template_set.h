@@ -21,6 +21,18 @@ struct TemplateSet {
     bool operator==(const TemplateSet&) const = default;
 };
 
+// The names of the values where they are stored: the window names its boxes so
+// and the configuration files use them as keys. Stored data: they never change.
+namespace template_key {
+inline constexpr const char* kWidth = "txtWidth";
+inline constexpr const char* kTop = "cbTextTop";
+inline constexpr const char* kBottom = "cbTextBottom";
+inline constexpr const char* kNewRow = "cbTextNewRow";
+inline constexpr const char* kNewEntry = "cbTextNewEntry";
+inline constexpr const char* kEndEntry = "cbTextEndEntry";
+inline constexpr const char* kAddComments = "chkAddComments";
+} // namespace template_key
+
 // The set of a first run: an HTML table four cells wide.
 TemplateSet InitialTemplateSet();
 

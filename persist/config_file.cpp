@@ -12,14 +12,14 @@ namespace {
 
 // The keys in the order a saved file lists them; the check box comes last.
 constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 6> kTextKeys{{
-    {"txtWidth", &TemplateSet::width},
-    {"cbTextTop", &TemplateSet::top},
-    {"cbTextBottom", &TemplateSet::bottom},
-    {"cbTextNewRow", &TemplateSet::newRow},
-    {"cbTextNewEntry", &TemplateSet::newEntry},
-    {"cbTextEndEntry", &TemplateSet::endEntry},
+    {template_key::kWidth, &TemplateSet::width},
+    {template_key::kTop, &TemplateSet::top},
+    {template_key::kBottom, &TemplateSet::bottom},
+    {template_key::kNewRow, &TemplateSet::newRow},
+    {template_key::kNewEntry, &TemplateSet::newEntry},
+    {template_key::kEndEntry, &TemplateSet::endEntry},
 }};
-constexpr const char* kCheckKey = "chkAddComments";
+constexpr const char* kCheckKey = template_key::kAddComments;
 
 } // namespace
 
