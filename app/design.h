@@ -29,7 +29,8 @@ struct Control {
 // The names the program refers to; the window's name is its settings section too.
 inline constexpr const char* kWindowName = "frmConfig";
 namespace name {
-inline constexpr const char* kAddComments = template_key::kAddComments;
+// The template boxes are named as the configuration files store their values.
+using namespace template_key;
 inline constexpr const char* kSaveConfig = "cmdSaveConfig";
 inline constexpr const char* kLoadConfig = "cmdLoadConfig";
 inline constexpr const char* kSelectFiles = "cmdBrowseForFiles";
@@ -37,12 +38,6 @@ inline constexpr const char* kGo = "cmdGo";
 inline constexpr const char* kPreview = "cmdPreview";
 inline constexpr const char* kInsert = "cmdPluginInsert";
 inline constexpr const char* kCopy = "cmdCopy";
-inline constexpr const char* kWidth = template_key::kWidth;
-inline constexpr const char* kTextTop = template_key::kTop;
-inline constexpr const char* kTextBottom = template_key::kBottom;
-inline constexpr const char* kTextNewEntry = template_key::kNewEntry;
-inline constexpr const char* kTextEndEntry = template_key::kEndEntry;
-inline constexpr const char* kTextNewRow = template_key::kNewRow;
 inline constexpr const char* kResult = "txtResult";
 inline constexpr const char* kHelp = "lblHelp";
 inline constexpr const char* kSoftwarePage = "lblQuorvane";

@@ -25,11 +25,11 @@ struct TemplateSet {
 // and the configuration files use them as keys. Stored data: they never change.
 namespace template_key {
 inline constexpr const char* kWidth = "txtWidth";
-inline constexpr const char* kTop = "cbTextTop";
-inline constexpr const char* kBottom = "cbTextBottom";
-inline constexpr const char* kNewRow = "cbTextNewRow";
-inline constexpr const char* kNewEntry = "cbTextNewEntry";
-inline constexpr const char* kEndEntry = "cbTextEndEntry";
+inline constexpr const char* kTextTop = "cbTextTop";
+inline constexpr const char* kTextBottom = "cbTextBottom";
+inline constexpr const char* kTextNewRow = "cbTextNewRow";
+inline constexpr const char* kTextNewEntry = "cbTextNewEntry";
+inline constexpr const char* kTextEndEntry = "cbTextEndEntry";
 inline constexpr const char* kAddComments = "chkAddComments";
 } // namespace template_key
 

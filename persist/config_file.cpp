@@ -13,11 +13,11 @@ namespace {
 // The keys in the order a saved file lists them; the check box comes last.
 constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 6> kTextKeys{{
     {template_key::kWidth, &TemplateSet::width},
-    {template_key::kTop, &TemplateSet::top},
-    {template_key::kBottom, &TemplateSet::bottom},
-    {template_key::kNewRow, &TemplateSet::newRow},
-    {template_key::kNewEntry, &TemplateSet::newEntry},
-    {template_key::kEndEntry, &TemplateSet::endEntry},
+    {template_key::kTextTop, &TemplateSet::top},
+    {template_key::kTextBottom, &TemplateSet::bottom},
+    {template_key::kTextNewRow, &TemplateSet::newRow},
+    {template_key::kTextNewEntry, &TemplateSet::newEntry},
+    {template_key::kTextEndEntry, &TemplateSet::endEntry},
 }};
 constexpr const char* kCheckKey = template_key::kAddComments;
 
