@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "listgen/template_set.h"
+#include "base/template_set.h"
 
 class QWidget;
 

@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include "base/template_set.h"
+
 // The window's controls as designed: names, kinds, places and texts. The
 // names are stored data (settings sections, configuration keys, help
 // anchors) and never change.
@@ -27,7 +29,8 @@ struct Control {
 // The names the program refers to; the window's name is its settings section too.
 inline constexpr const char* kWindowName = "frmConfig";
 namespace name {
-inline constexpr const char* kAddComments = "chkAddComments";
+// The template boxes are named as the configuration files store their values.
+using namespace template_key;
 inline constexpr const char* kSaveConfig = "cmdSaveConfig";
 inline constexpr const char* kLoadConfig = "cmdLoadConfig";
 inline constexpr const char* kSelectFiles = "cmdBrowseForFiles";
@@ -35,12 +38,6 @@ inline constexpr const char* kGo = "cmdGo";
 inline constexpr const char* kPreview = "cmdPreview";
 inline constexpr const char* kInsert = "cmdPluginInsert";
 inline constexpr const char* kCopy = "cmdCopy";
-inline constexpr const char* kWidth = "txtWidth";
-inline constexpr const char* kTextTop = "cbTextTop";
-inline constexpr const char* kTextBottom = "cbTextBottom";
-inline constexpr const char* kTextNewEntry = "cbTextNewEntry";
-inline constexpr const char* kTextEndEntry = "cbTextEndEntry";
-inline constexpr const char* kTextNewRow = "cbTextNewRow";
 inline constexpr const char* kResult = "txtResult";
 inline constexpr const char* kHelp = "lblHelp";
 inline constexpr const char* kSoftwarePage = "lblQuorvane";

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 
 namespace tabulon {
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "app/help_links.h"
+#include "base/template_set.h"
 #include "hostlink/result_hand_over.h"
-#include "listgen/template_set.h"
 
 class QComboBox;
 class QLineEdit;

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "listgen/template_set.h"
+#include "base/template_set.h"
 
 namespace tabulon {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "listgen/template_set.h"
+#include "base/template_set.h"
 #include "posix/result.h"
 
 namespace tabulon::cli {

@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 #include "listgen/natural_order.h"
 
 namespace tabulon::cli {

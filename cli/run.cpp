@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/width.h"
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
 #include "cli/file_list.h"
 #include "cli/name_reader.h"
 #include "cli/presets.h"
 #include "listgen/entry_processor.h"
-#include "listgen/width.h"
 #include "persist/config_file.h"
 #include "tabulon/version.h"
 

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 #include "tabulon/version.h"
 
 namespace tabulon {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/name_parts.h"
 #include "listgen/escape.h"
 #include "listgen/image_size.h"
-#include "listgen/name_parts.h"
 #include "tabulon/version.h"
 
 namespace tabulon {

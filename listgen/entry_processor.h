@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_content.h"
+#include "base/template_set.h"
 #include "listgen/entry_template.h"
-#include "listgen/file_content.h"
 #include "listgen/file_facts.h"
 #include "listgen/sink.h"
-#include "listgen/template_set.h"
 
 namespace tabulon {
 

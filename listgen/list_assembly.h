@@ -2,9 +2,9 @@
 
 #include <string_view>
 
+#include "base/template_set.h"
+#include "base/width.h"
 #include "listgen/sink.h"
-#include "listgen/template_set.h"
-#include "listgen/width.h"
 
 namespace tabulon {
 

@@ -1,6 +1,6 @@
 #include "listgen/selection_text.h"
 
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 
 namespace tabulon {
 

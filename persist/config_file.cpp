@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "listgen/width.h"
+#include "base/width.h"
 #include "persist/ini_file.h"
 
 namespace tabulon {
@@ -12,14 +12,14 @@ namespace {
 
 // The keys in the order a saved file lists them; the check box comes last.
 constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 6> kTextKeys{{
-    {"txtWidth", &TemplateSet::width},
-    {"cbTextTop", &TemplateSet::top},
-    {"cbTextBottom", &TemplateSet::bottom},
-    {"cbTextNewRow", &TemplateSet::newRow},
-    {"cbTextNewEntry", &TemplateSet::newEntry},
-    {"cbTextEndEntry", &TemplateSet::endEntry},
+    {template_key::kWidth, &TemplateSet::width},
+    {template_key::kTextTop, &TemplateSet::top},
+    {template_key::kTextBottom, &TemplateSet::bottom},
+    {template_key::kTextNewRow, &TemplateSet::newRow},
+    {template_key::kTextNewEntry, &TemplateSet::newEntry},
+    {template_key::kTextEndEntry, &TemplateSet::endEntry},
 }};
-constexpr const char* kCheckKey = "chkAddComments";
+constexpr const char* kCheckKey = template_key::kAddComments;
 
 } // namespace
 

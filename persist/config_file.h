@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "listgen/template_set.h"
+#include "base/template_set.h"
 #include "posix/io_result.h"
 
 // Configuration files: a whole template set in the section "Configuration",

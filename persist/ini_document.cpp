@@ -1,7 +1,7 @@
 #include "persist/ini_document.h"
 
-#include "listgen/blanks.h"
-#include "listgen/template_set.h"
+#include "base/blanks.h"
+#include "base/template_set.h"
 #include "persist/utf16_text.h"
 
 namespace tabulon {

@@ -1,7 +1,7 @@
 #include "persist/ini_file.h"
 
-#include "listgen/file_content.h"
-#include "listgen/name_parts.h"
+#include "base/file_content.h"
+#include "base/name_parts.h"
 #include "persist/atomic_file.h"
 #include "persist/ini_document.h"
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "base/name_parts.h"
 #include "fuzz_input.h"
 #include "listgen/entry_processor.h"
 #include "listgen/escape.h"
 #include "listgen/file_facts.h"
 #include "listgen/image_size.h"
-#include "listgen/name_parts.h"
 
 using namespace tabulon;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {

@@ -1,4 +1,4 @@
-#include "listgen/template_set.h"
+#include "base/template_set.h"
 
 namespace tabulon {
 

@@ -21,6 +21,18 @@ struct TemplateSet {
     bool operator==(const TemplateSet&) const = default;
 };
 
+// The names of the values where they are stored: the window names its boxes so
+// and the configuration files use them as keys. Stored data: they never change.
+namespace template_key {
+inline constexpr const char* kWidth = "txtWidth";
+inline constexpr const char* kTextTop = "cbTextTop";
+inline constexpr const char* kTextBottom = "cbTextBottom";
+inline constexpr const char* kTextNewRow = "cbTextNewRow";
+inline constexpr const char* kTextNewEntry = "cbTextNewEntry";
+inline constexpr const char* kTextEndEntry = "cbTextEndEntry";
+inline constexpr const char* kAddComments = "chkAddComments";
+} // namespace template_key
+
 // The set of a first run: an HTML table four cells wide.
 TemplateSet InitialTemplateSet();
 

@@ -1,6 +1,6 @@
-#include "listgen/width.h"
+#include "base/width.h"
 
-#include "listgen/blanks.h"
+#include "base/blanks.h"
 
 namespace tabulon {
 

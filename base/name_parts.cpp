@@ -1,4 +1,4 @@
-#include "listgen/name_parts.h"
+#include "base/name_parts.h"
 
 namespace tabulon {
 

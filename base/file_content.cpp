@@ -1,4 +1,4 @@
-#include "listgen/file_content.h"
+#include "base/file_content.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "listgen/file_content.h"
+#include "base/file_content.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {
