@@ -35,7 +35,7 @@ void RunList(benchmark::State& state, const TemplateSet& set, const std::vector<
     for (auto _ : state) {
         NullSink sink;
         EntryProcessor processor(set, 4, sink);
-        processor.ProcessFile({}, {}, true);
+        processor.start();
         for (const std::string& name : names)
             processor.ProcessFile(name);
         processor.Finish();

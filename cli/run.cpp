@@ -139,7 +139,7 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
               std::vector<NameList>& lists, Sink& sink) {
     try {
         EntryProcessor processor(set, width, sink);
-        processor.ProcessFile({}, {}, true);
+        processor.start();
         FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
         for (const std::string& name : options.files) {

@@ -32,14 +32,14 @@ std::optional<int> PluginStart::HandlePluginStart(const QString& argumentText) {
 }
 
 bool PluginStart::ConnectToHost() {
-    HostCore_ = connector_();
-    if (!HostCore_) {
+    hostCore_ = connector_();
+    if (!hostCore_) {
         showMessage_(kUnreachableMessage);
         return false;
     }
     // Not fatal: the window's Insert sends the output mode again with the text
     // and reports its own failure, and nothing of the user's is at stake yet.
-    (void)HostCore_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
+    (void)hostCore_->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6));
     return true;
 }
 

@@ -31,7 +31,7 @@ public:
     [[nodiscard]] std::optional<int> HandlePluginStart(const QString& argumentText);
 
     // The core of a plug-in run; nullptr in any other run.
-    HostCore* hostCore() const { return HostCore_.get(); }
+    HostCore* hostCore() const { return hostCore_.get(); }
 
     static const QString kUnreachableMessage;
     static const QString kCannotRegisterMessage;
@@ -43,7 +43,7 @@ private:
 
     Connector connector_;
     ShowMessage showMessage_;
-    std::unique_ptr<HostCore> HostCore_;
+    std::unique_ptr<HostCore> hostCore_;
 };
 
 } // namespace tabulon

@@ -43,25 +43,24 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
       newRow_(ExpandLineBreaks(set.newRow)), bottom_(ExpandLineBreaks(set.bottom)),
       comments_(set.addComments == kChecked), width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {}
 
-void EntryProcessor::ProcessFile(std::string_view vFilePath, std::string_view vFileName, bool bInitialize) {
-    if (bInitialize) {
-        lEntryCount_ = 0;
-        untilRow_ = width_;
-        if (comments_)
-            sink_.append(kOpeningComment);
-        sink_.append(top_);
-        return;
-    }
+void EntryProcessor::start() {
+    entryCount_ = 0;
+    untilRow_ = width_;
+    if (comments_)
+        sink_.append(kOpeningComment);
+    sink_.append(top_);
+}
 
-    if (lEntryCount_ > 0 && untilRow_ == 0) {
+void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name) {
+    if (entryCount_ > 0 && untilRow_ == 0) {
         sink_.append(newRow_);
         untilRow_ = width_;
     }
 
-    Names names{vFilePath, vFileName, {}, {}};
+    Names names{folder, name, {}, {}};
     if (entry_.usesNameParts()) { // most lists need only the full name
-        names.base = GetFileBase(vFileName);
-        names.ext = GetFileExt(vFileName);
+        names.base = GetFileBase(name);
+        names.ext = GetFileExt(name);
     }
     haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
     contentAt_ = std::string::npos;
@@ -71,7 +70,7 @@ void EntryProcessor::ProcessFile(std::string_view vFilePath, std::string_view vF
         WriteDirect(names);
 
     --untilRow_;
-    ++lEntryCount_;
+    ++entryCount_;
 }
 
 void EntryProcessor::Finish() {
@@ -173,13 +172,13 @@ template <class Out> void EntryProcessor::AppendRaw(Field field, const Names& na
         Put(out, Facts(names).date);
         break;
     case Field::Number:
-        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) + 1);
+        PutNumber(out, static_cast<std::uint64_t>(entryCount_) + 1);
         break;
     case Field::Row:
-        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) / width_ + 1);
+        PutNumber(out, static_cast<std::uint64_t>(entryCount_) / width_ + 1);
         break;
     case Field::Column:
-        PutNumber(out, static_cast<std::uint64_t>(lEntryCount_) % width_ + 1);
+        PutNumber(out, static_cast<std::uint64_t>(entryCount_) % width_ + 1);
         break;
     case Field::Literal:
         break;

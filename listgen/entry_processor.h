@@ -22,10 +22,12 @@ public:
     // `width` is the checked number of entries per row (at least 1).
     EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink);
 
-    // The initialising call (bInitialize) starts a list with the opening
-    // comment and the top text; the file call writes one entry, for a full
-    // path in vFileName (vFilePath empty) or a folder and a bare name.
-    void ProcessFile(std::string_view vFilePath, std::string_view vFileName, bool bInitialize = false);
+    // Starts a list: the opening comment and the top text, with the entry
+    // count back at zero.
+    void start();
+    // Writes one entry, for a full path in `name` (`folder` empty) or a
+    // folder and a bare name.
+    void ProcessFile(std::string_view folder, std::string_view name);
     void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
 
     // The bottom text and the closing comment; flushes the sink.
@@ -56,7 +58,7 @@ private:
     std::string bottom_;
     bool comments_;
     std::uint32_t width_;
-    std::int64_t lEntryCount_ = 0;
+    std::int64_t entryCount_ = 0;
     std::uint32_t untilRow_ = 0; // entries left in the current row
 
     // Reused from entry to entry, so a long list allocates nothing per file.

@@ -10,7 +10,7 @@ WidthCheck GenerateList(const TemplateSet& set, std::string_view selection, Sink
     if (!width.ok())
         return width;
     EntryProcessor processor(set, width.value(), sink);
-    processor.ProcessFile({}, {}, true);
+    processor.start();
     ForEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
         processor.ProcessFile(folder, name);
     });

@@ -30,22 +30,21 @@ std::string CIniFIle::JoinPath(std::string_view first, std::string_view second) 
     return path;
 }
 
-std::string CIniFIle::GetFile(std::string_view strSection, std::string_view strKey) const {
-    const auto values = readSection(strSection, {&strKey, 1});
+std::string CIniFIle::GetFile(std::string_view section, std::string_view key) const {
+    const auto values = readSection(section, {&key, 1});
     if (!values.ok())
         return {};
     return values.value().front().value_or(std::string());
 }
 
-IoResult CIniFIle::WriteFile(std::string_view strSection, std::string_view strKey,
-                             std::string_view strValue) {
+IoResult CIniFIle::WriteFile(std::string_view section, std::string_view key, std::string_view value) {
     FileReader reader;
     // A missing file is one without keys yet.
     if (IoResult read = reader.Read(path_);
         !read.ok() && read.error().code != std::errc::no_such_file_or_directory)
         return read;
     IniDocument doc = IniDocument::Parse(reader.data());
-    if (!doc.Set(strSection, strKey, strValue))
+    if (!doc.Set(section, key, value))
         return InvalidName(path_);
     return WriteFileAtomically(path_, doc.Serialize());
 }

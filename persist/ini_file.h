@@ -27,11 +27,11 @@ public:
     void CreateIni(std::string_view strDrv, std::string_view strDir);
 
     // The key's value, whole; empty when the file, section or key is missing.
-    std::string GetFile(std::string_view strSection, std::string_view strKey) const;
+    std::string GetFile(std::string_view section, std::string_view key) const;
 
     // Writes one key, creating file and section as needed; the file is
     // replaced in one step, so a failure leaves it as it was.
-    IoResult WriteFile(std::string_view strSection, std::string_view strKey, std::string_view strValue);
+    IoResult WriteFile(std::string_view section, std::string_view key, std::string_view value);
 
     // Several keys of one section from one read of the file, so that they
     // belong together; unlike GetFile, a file that cannot be read is an error.

@@ -30,7 +30,7 @@ struct File {
 std::string Expand(const TemplateSet& set, const std::vector<File>& files, std::uint32_t width = 1000) {
     StringSink sink;
     EntryProcessor processor(set, width, sink);
-    processor.ProcessFile({}, {}, true);
+    processor.start();
     for (const File& f : files)
         processor.ProcessFile(f.folder, f.name);
     processor.Finish();
@@ -176,9 +176,9 @@ TEST(Rows, AFreshListStartsTheCountAgain) {
     set.newRow = "|";
     StringSink sink;
     EntryProcessor processor(set, 2, sink);
-    processor.ProcessFile({}, {}, true);
+    processor.start();
     processor.ProcessFile("a");
-    processor.ProcessFile({}, {}, true);
+    processor.start();
     processor.ProcessFile("b");
     processor.ProcessFile("c");
     processor.ProcessFile("d");

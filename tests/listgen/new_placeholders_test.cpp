@@ -19,7 +19,7 @@ std::string List(const std::string& entry, const std::vector<std::string>& files
     set.addComments = kUnchecked;
     StringSink sink;
     EntryProcessor processor(set, width, sink);
-    processor.ProcessFile({}, {}, true);
+    processor.start();
     for (const std::string& file : files)
         processor.ProcessFile(file);
     processor.Finish();
