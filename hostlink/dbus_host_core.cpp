@@ -1,5 +1,6 @@
 #include "hostlink/dbus_host_core.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
@@ -27,8 +28,8 @@ QVariantList DataAddArguments(const QString& key, const QVariant& value) {
 // D-Bus strings end at a NUL: the host would get a cut text and no error.
 HostAnswer Sendable(const QVariant& value) {
     if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
-        return HostAnswer::failed(
-            QStringLiteral("the text holds a NUL character, which cannot be handed over"));
+        return HostAnswer::failed(QCoreApplication::translate(
+            "tabulon::DbusHostCore", "the text holds a NUL character, which cannot be handed over"));
     return {};
 }
 
@@ -43,7 +44,8 @@ HostAnswer AnswerOf(const QDBusError& error) {
     case QDBusError::NoReply: // also when the host quit after taking the call
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
-        return HostAnswer::noAnswer(QStringLiteral("no answer from the editor"));
+        return HostAnswer::noAnswer(
+            QCoreApplication::translate("tabulon::DbusHostCore", "no answer from the editor"));
     default:
         return HostAnswer::failed(Reason(error));
     }

@@ -1,16 +1,30 @@
 #include "hostlink/plugin_start.h"
 
+#include <QCoreApplication>
+
 #include "resources/strings.h"
 #include "tabulon/version.h"
 
 namespace tabulon {
 
-const QString PluginStart::kUnreachableMessage =
-    QStringLiteral("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
-                   "logoff/logon is likely be enough)");
-const QString PluginStart::kCannotRegisterMessage = QStringLiteral(
-    "Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
-    "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
+namespace {
+
+QString Translated(const char* source) {
+    return QCoreApplication::translate("tabulon::PluginStart", source);
+}
+
+} // namespace
+
+QString PluginStart::unreachableMessage() {
+    return Translated("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
+                      "logoff/logon is likely be enough)");
+}
+
+QString PluginStart::cannotRegisterMessage() {
+    return Translated(
+        "Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
+        "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
+}
 
 bool IsPluginRun(const QString& argumentText) {
     return argumentText == kPluginRunSwitch;
@@ -34,7 +48,7 @@ std::optional<int> PluginStart::HandlePluginStart(const QString& argumentText) {
 bool PluginStart::ConnectToHost() {
     hostCore_ = connector_();
     if (!hostCore_) {
-        showMessage_(kUnreachableMessage);
+        showMessage_(unreachableMessage());
         return false;
     }
     // Not fatal: the window's Insert sends the output mode again with the text
@@ -46,7 +60,7 @@ bool PluginStart::ConnectToHost() {
 int PluginStart::RegisterPlugin() {
     const std::unique_ptr<HostCore> core = connector_();
     if (!core) {
-        showMessage_(kCannotRegisterMessage);
+        showMessage_(cannotRegisterMessage());
         return 1;
     }
     const auto text = [](const char* value) { return QVariant(QString::fromUtf8(value)); };
@@ -78,7 +92,7 @@ int PluginStart::RegisterPlugin() {
         answer = cleared;
     if (!answer.ok()) {
         showMessage_(
-            QStringLiteral("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
+            Translated("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
         return 1;
     }
     return 0;

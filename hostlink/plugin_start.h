@@ -33,8 +33,9 @@ public:
     // The core of a plug-in run; nullptr in any other run.
     HostCore* hostCore() const { return hostCore_.get(); }
 
-    static const QString kUnreachableMessage;
-    static const QString kCannotRegisterMessage;
+    // Translated when asked for, so that a translator installed after start-up counts.
+    static QString unreachableMessage();
+    static QString cannotRegisterMessage();
 
 private:
     [[nodiscard]] bool ConnectToHost();

@@ -1,9 +1,23 @@
 #include "selection/dialogs.h"
 
+#include <QCoreApplication>
+
 namespace tabulon {
 
+namespace {
+
+constexpr const char* kSelectFilesLabels[] = {
+    QT_TRANSLATE_NOOP("tabulon::QtDialogs", "All files (*.*)"),
+    QT_TRANSLATE_NOOP("tabulon::QtDialogs", "Graphics (*.jpg;*.gif;*.bmp)"),
+};
+
+} // namespace
+
 QStringList SelectFilesFilterLabels() {
-    return {QStringLiteral("All files (*.*)"), QStringLiteral("Graphics (*.jpg;*.gif;*.bmp)")};
+    QStringList labels;
+    for (const char* label : kSelectFilesLabels)
+        labels.append(QCoreApplication::translate("tabulon::QtDialogs", label));
+    return labels;
 }
 
 } // namespace tabulon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -13,22 +14,28 @@ namespace tabulon {
 
 namespace {
 
+QString Translated(const char* source) {
+    return QCoreApplication::translate("tabulon::QtDialogs", source);
+}
+
 // Qt splits patterns on blanks and its "*.*" hides names without a dot, so
 // each label carries the real patterns in a last pair of brackets, hidden.
-const QStringList& SelectFilesFilters() {
-    static const QStringList filters = {
-        QStringLiteral("All files (*.*) (*)"),
-        QStringLiteral("Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)"),
-    };
+// Only the label is translated: the patterns are what the dialog filters by.
+QStringList WithPatterns(const QStringList& labels, const QStringList& patterns) {
+    QStringList filters;
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        filters.append(QStringLiteral("%1 (%2)").arg(labels.at(i), patterns.at(i)));
     return filters;
 }
 
-const QStringList& ConfigurationFilters() {
-    static const QStringList filters = {
-        QStringLiteral("INI Files (*.ini) (*.ini)"),
-        QStringLiteral("All Files (*.*) (*)"),
-    };
-    return filters;
+QStringList SelectFilesFilters() {
+    return WithPatterns(SelectFilesFilterLabels(),
+                        {QStringLiteral("*"), QStringLiteral("*.jpg *.gif *.bmp")});
+}
+
+QStringList ConfigurationFilters() {
+    return WithPatterns({Translated("INI Files (*.ini)"), Translated("All Files (*.*)")},
+                        {QStringLiteral("*.ini"), QStringLiteral("*")});
 }
 
 void SetUp(QFileDialog& dialog, const QString& title, const QString& folder, const QStringList& filters) {
@@ -71,10 +78,11 @@ QString ChooseConfiguration(QWidget* parent, const QString& title, const QString
 
 FileChoice QtDialogs::SelectFiles(QWidget* parent, const QString& folder, int filterIndex) {
     QFileDialog dialog(parent);
-    SetUp(dialog, QStringLiteral("Select files"), folder, SelectFilesFilters());
+    const QStringList filters = SelectFilesFilters();
+    SetUp(dialog, Translated("Select files"), folder, filters);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, SelectFilesFilters().size()) - 1;
-    dialog.selectNameFilter(SelectFilesFilters().at(index));
+    const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, filters.size()) - 1;
+    dialog.selectNameFilter(filters.at(index));
 
     FileChoice choice;
     if (dialog.exec() == QDialog::Accepted)
@@ -83,17 +91,17 @@ FileChoice QtDialogs::SelectFiles(QWidget* parent, const QString& folder, int fi
     const QString chosen = dialog.selectedNameFilter();
     qsizetype chosenIndex = SelectFilesFilterLabels().indexOf(chosen);
     if (chosenIndex < 0)
-        chosenIndex = SelectFilesFilters().indexOf(chosen);
+        chosenIndex = filters.indexOf(chosen);
     choice.filterIndex = static_cast<int>(chosenIndex < 0 ? index : chosenIndex) + 1;
     return choice;
 }
 
 QString QtDialogs::OpenConfiguration(QWidget* parent, const QString& folder) {
-    return ChooseConfiguration(parent, QStringLiteral("Load configuration"), folder, false);
+    return ChooseConfiguration(parent, Translated("Load configuration"), folder, false);
 }
 
 QString QtDialogs::SaveConfiguration(QWidget* parent, const QString& folder) {
-    return ChooseConfiguration(parent, QStringLiteral("Save configuration"), folder, true);
+    return ChooseConfiguration(parent, Translated("Save configuration"), folder, true);
 }
 
 void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
@@ -106,8 +114,7 @@ void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
 namespace tabulon {
 
 void QtDialogs::ShowBrowserUnavailable(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Browser Unavailable"), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Warning, Translated("Browser Unavailable"), text, QMessageBox::Ok, parent);
     ShowWithWholeCaption(box);
 }
 

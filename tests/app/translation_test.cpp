@@ -1,10 +1,14 @@
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTimer>
 #include <QTranslator>
 
 #include "app/design.h"
 #include "browser/open_in_browser.h"
+#include "hostlink/plugin_start.h"
+#include "selection/qt_dialogs.h"
 #include "window_fixture.h"
 
 namespace tabulon {
@@ -65,6 +69,40 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
     for (const QString& message : dialogs.messages)
         EXPECT_TRUE(message.startsWith(QLatin1Char('['))) << message.toStdString();
     EXPECT_TRUE(Bracketed(BrowserFailureText(QStringLiteral("x"), 3)));
+}
+
+TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughTheTranslation) {
+    QString title;
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr)
+                    return false;
+                title = dialog->windowTitle();
+                filters = dialog->nameFilters();
+                dialog->selectNameFilter(filters.value(0));
+                dialog->reject();
+                return true;
+            },
+            5000);
+    });
+    // Opened on the second filter; the first, chosen by its translated label, comes back.
+    EXPECT_EQ(QtDialogs().SelectFiles(nullptr, QString(), 2).filterIndex, 1);
+    EXPECT_EQ(title, QStringLiteral("[Select files]"));
+    // The patterns the dialog filters by stay as they are.
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("[All files (*.*)] (*)"),
+                                    QStringLiteral("[Graphics (*.jpg;*.gif;*.bmp)] (*.jpg *.gif *.bmp)")}));
+
+    QStringList messages;
+    PluginStart start([] { return std::unique_ptr<HostCore>(); },
+                      [&](const QString& text) { messages << text; });
+    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
+    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+    ASSERT_EQ(messages.size(), 2);
+    for (const QString& message : messages)
+        EXPECT_TRUE(Bracketed(message)) << message.toStdString();
 }
 
 } // namespace

@@ -67,8 +67,8 @@ TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
     EXPECT_EQ(run.messages,
-              (QStringList{PluginStart::kUnreachableMessage, PluginStart::kCannotRegisterMessage}));
-    EXPECT_TRUE(PluginStart::kCannotRegisterMessage.contains(QStringLiteral("established.\r\nYou may")));
+              (QStringList{PluginStart::unreachableMessage(), PluginStart::cannotRegisterMessage()}));
+    EXPECT_TRUE(PluginStart::cannotRegisterMessage().contains(QStringLiteral("established.\r\nYou may")));
 }
 
 // Records the keys it is given and refuses the ones named.
