@@ -108,7 +108,7 @@ void BuildDesignControls(QWidget* window) {
     window->setFixedSize(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
     std::vector<std::pair<int, QWidget*>> tabStops;
     for (const design::Control& c : design::kControls) {
-        QWidget* parent = c.parent ? window->findChild<QWidget*>(QString::fromLatin1(c.parent)) : window;
+        QWidget* parent = c.parent ? Find(window, c.parent) : window;
         QWidget* control = MakeControl(c, parent);
         control->setObjectName(QString::fromLatin1(c.name));
         control->setGeometry(design::Pixels(c.left), design::Pixels(c.top), design::Pixels(c.width),
@@ -123,8 +123,7 @@ void BuildDesignControls(QWidget* window) {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-    QWidget::setTabOrder(window->findChild<QWidget*>(QLatin1String(design::name::kResult)),
-                         window->findChild<QWidget*>(QLatin1String(design::name::kPreview)));
+    QWidget::setTabOrder(Find(window, design::name::kResult), Find(window, design::name::kPreview));
     Decorate(window);
 }
 

@@ -33,20 +33,6 @@
 
 namespace tabulon {
 
-namespace {
-
-// Each template box and the part of the set it holds, in the order their
-// settings are filled and saved.
-constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 5> kTemplateParts{{
-    {design::name::kTextTop, &TemplateSet::top},
-    {design::name::kTextBottom, &TemplateSet::bottom},
-    {design::name::kTextNewRow, &TemplateSet::newRow},
-    {design::name::kTextNewEntry, &TemplateSet::newEntry},
-    {design::name::kTextEndEntry, &TemplateSet::endEntry},
-}};
-
-} // namespace
-
 FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
     : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),
       dialogs_(services.dialogs), host_(services.host),
@@ -78,8 +64,8 @@ void FrmConfig::BuildControls() {
     find(lblHelp_, name::kHelp);
     find(lblQuorvane_, name::kSoftwarePage);
     find(lblMailto_, name::kMailto);
-    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
-        find(templateBoxes_[i], kTemplateParts[i].first);
+    for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
+        find(templateBoxes_[i], kTemplateTexts[i].first);
     ShowTemplateSet(InitialTemplateSet());
 
     goResult_ = new GoResult(txtResult_);
@@ -156,16 +142,16 @@ void FrmConfig::Form_QueryUnload() {
 TemplateSet FrmConfig::CurrentTemplateSet() const {
     TemplateSet set;
     set.width = txtWidth_->text().toStdString();
-    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
-        set.*kTemplateParts[i].second = templateBoxes_[i]->currentText().toStdString();
+    for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
+        set.*kTemplateTexts[i].second = templateBoxes_[i]->currentText().toStdString();
     set.addComments = chkAddComments_->state();
     return set;
 }
 
 void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
     txtWidth_->setText(QString::fromStdString(set.width));
-    for (std::size_t i = 0; i < kTemplateParts.size(); ++i)
-        templateBoxes_[i]->setEditText(QString::fromStdString(set.*kTemplateParts[i].second));
+    for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
+        templateBoxes_[i]->setEditText(QString::fromStdString(set.*kTemplateTexts[i].second));
     chkAddComments_->setState(set.addComments);
 }
 
@@ -203,7 +189,7 @@ bool FrmConfig::PluginRun() const {
 }
 
 void FrmConfig::cmdPluginInsert_Click() {
-    if (!PluginRun() || handOver_->pending())
+    if (!PluginRun())
         return;
     cmdPluginInsert_->setEnabled(false); // until the host has answered
     handOver_->Start(goResult_->HandOverText());
@@ -296,9 +282,8 @@ void FrmConfig::cmdLoadConfig_Click() {
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
-    if (TemplateBox* box = templateBoxOf(widget))
-        return box;
-    // Each such control has its place in the help page, named as the control.
+    // Each such control has its place in the help page, named as the control;
+    // the line edit inside a template box reaches the box.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
         if (OpensHelp(w->objectName()))
             return w;
@@ -313,14 +298,6 @@ void FrmConfig::HandleKeyDown(QWidget* control, int keyCode, Qt::KeyboardModifie
         if (auto* box = qobject_cast<TemplateBox*>(control))
             PositionTextInputPopup(box);
     }
-}
-
-TemplateBox* FrmConfig::templateBoxOf(QWidget* widget) const {
-    for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
-        if (auto* box = qobject_cast<TemplateBox*>(w))
-            return box;
-    }
-    return nullptr;
 }
 
 void FrmConfig::PositionTextInputPopup(QComboBox* cb) {

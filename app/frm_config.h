@@ -59,8 +59,6 @@ public:
 
     // The default button, pressed by Enter.
     QPushButton* defaultButton() const { return cmdBrowseForFiles_; }
-    // The template box that `widget` is, or belongs to; nullptr for any other.
-    TemplateBox* templateBoxOf(QWidget* widget) const;
 
     // The last successful file selection: one full path, or folder NUL names.
     const std::string& selection() const { return selection_; }

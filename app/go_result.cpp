@@ -8,22 +8,18 @@ namespace tabulon {
 
 GoResult::GoResult(QPlainTextEdit* box) : QObject(box), box_(box) {
     // Any change counts, even one undone later: only Go's own text is exact.
-    connect(box_, &QPlainTextEdit::textChanged, this, [this] {
-        edited_ = true;
-        result_ = std::string();
-    });
+    connect(box_, &QPlainTextEdit::textChanged, this, [this] { result_.reset(); });
 }
 
 void GoResult::Show(std::string result) {
     box_->setPlainText(ToBoxText(result));
     result_ = std::move(result);
-    edited_ = false;
 }
 
 QString GoResult::HandOverText() const {
-    if (edited_)
+    if (!result_)
         return CrLfText(box_);
-    return QString::fromUtf8(result_.data(), static_cast<qsizetype>(result_.size()));
+    return QString::fromUtf8(result_->data(), static_cast<qsizetype>(result_->size()));
 }
 
 } // namespace tabulon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <QObject>
@@ -26,8 +27,8 @@ public:
 
 private:
     QPlainTextEdit* box_;
-    std::string result_;
-    bool edited_ = true; // before the first Go the box holds only the user's text
+    // Go's result while the box shows it unchanged; none before the first Go.
+    std::optional<std::string> result_;
 };
 
 } // namespace tabulon

@@ -1,5 +1,4 @@
 #include "app/start.h"
-#include "app/settings_keys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -7,22 +6,19 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QStringList>
 
+#include "app/settings_keys.h"
 #include "listgen/data_folder.h"
-#include "persist/settings_store.h"
 #include "resources/strings.h"
 
 namespace tabulon {
 
-QString ArgumentText(const QStringList& arguments) {
-    return arguments.mid(1).join(QLatin1Char(' '));
-}
-
 QString ArgumentText(int argc, const char* const* argv) {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    return ArgumentText(arguments);
+    return arguments.join(QLatin1Char(' '));
 }
 
 QString ApplicationName() {
@@ -34,7 +30,7 @@ QString ProgramFolder() {
 }
 
 QString PresetsFolder() {
-    return ProgramFolder() + QStringLiteral("/presets/");
+    return QDir::cleanPath(QFile::decodeName(presetsFolder().c_str())) + QLatin1Char('/');
 }
 
 void SetupRegistry(SettingsStore& store) {

@@ -1,17 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QApplication;
 
 // Program start: the argument text, the set-up run and the window's font.
 namespace tabulon {
 
-// The command line after the program's name, as one text.
-QString ArgumentText(const QStringList& arguments);
-// The same from the arguments exactly as the process got them: read before
-// the toolkit takes its own options (-style, -reverse ...) out of them.
+// The command line after the program's name, as one text, from the arguments
+// exactly as the process got them: read before the toolkit takes its own
+// options (-style, -reverse ...) out of them.
 QString ArgumentText(int argc, const char* const* argv);
 
 // The name of the program's settings: its executable's base name.

@@ -10,7 +10,7 @@
 
 #include "posix/io_result.h"
 
-// Reading the text of files for the include placeholders.
+// Reading files, whole or in part: included text, image heads, INI files.
 namespace tabulon {
 
 // Reads whole regular files into one buffer that is reused from file to file.

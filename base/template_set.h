@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tabulon {
 
@@ -32,6 +34,16 @@ inline constexpr const char* kTextNewEntry = "cbTextNewEntry";
 inline constexpr const char* kTextEndEntry = "cbTextEndEntry";
 inline constexpr const char* kAddComments = "chkAddComments";
 } // namespace template_key
+
+// The five texts of a set, each with the name it is stored under, in the
+// order the window and a saved file list them.
+inline constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 5> kTemplateTexts{{
+    {template_key::kTextTop, &TemplateSet::top},
+    {template_key::kTextBottom, &TemplateSet::bottom},
+    {template_key::kTextNewRow, &TemplateSet::newRow},
+    {template_key::kTextNewEntry, &TemplateSet::newEntry},
+    {template_key::kTextEndEntry, &TemplateSet::endEntry},
+}};
 
 // The set of a first run: an HTML table four cells wide.
 TemplateSet InitialTemplateSet();

@@ -48,7 +48,7 @@ namespace {
 
 // One line per option: its names, whether it takes a value, and what it sets.
 // A flag given a value ("--hidden=1") is not understood.
-struct OptionSpec {
+struct OptionRule {
     char shortName; // 0: none
     std::string_view longName;
     bool takesValue;
@@ -71,7 +71,7 @@ void addList(Options& options, std::string_view path) {
     options.filesFrom.emplace_back(path);
 }
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     // Where the templates come from.
     {0, "preset", true, setText<&Options::preset>},
     {'c', "config", true, setText<&Options::config>},
@@ -99,8 +99,8 @@ constexpr OptionSpec kOptions[] = {
 };
 
 // The option named by "-x" (shortName set) or "--name" (shortName 0).
-const OptionSpec* findOption(char shortName, std::string_view longName) {
-    for (const OptionSpec& option : kOptions) {
+const OptionRule* findOption(char shortName, std::string_view longName) {
+    for (const OptionRule& option : kOptions) {
         if (shortName != 0 ? option.shortName == shortName : option.longName == longName)
             return &option;
     }
@@ -140,7 +140,7 @@ ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
                 value = arg.substr(2);
         }
 
-        const OptionSpec* option = findOption(shortName, name);
+        const OptionRule* option = findOption(shortName, name);
         if (option == nullptr || (value && !option->takesValue))
             return "unknown option '" + std::string(arg) + "'";
         if (option->takesValue && !value) {

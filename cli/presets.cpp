@@ -4,14 +4,9 @@
 
 #include <dirent.h>
 
-#include "listgen/data_folder.h"
 #include "listgen/natural_order.h"
 
 namespace tabulon::cli {
-
-std::string PresetsFolder() {
-    return dataFolder("presets") + "presets";
-}
 
 std::vector<std::string> PresetNames(const std::string& folder) {
     std::vector<std::string> names;

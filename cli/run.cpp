@@ -15,6 +15,7 @@
 #include "cli/file_list.h"
 #include "cli/name_reader.h"
 #include "cli/presets.h"
+#include "listgen/data_folder.h"
 #include "listgen/entry_processor.h"
 #include "persist/config_file.h"
 #include "tabulon/version.h"
@@ -25,6 +26,12 @@ namespace {
 
 void complain(const std::string& message) {
     std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
+}
+
+// "cannot read X: reason" and the exit status for a file that failed.
+int fileFailed(std::string_view prefix, const IoError& error) {
+    complain(std::string(prefix) + error.message());
+    return kExitFileError;
 }
 
 int writeFailed(const WriteFailure& failure) {
@@ -46,7 +53,7 @@ int print(std::string_view text) {
 
 std::string presetList() {
     std::string names;
-    for (const std::string& name : PresetNames(PresetsFolder()))
+    for (const std::string& name : PresetNames(presetsFolder()))
         names += name + "\n";
     return names;
 }
@@ -56,22 +63,19 @@ std::string presetList() {
 // entries per row. Returns the exit code, kExitOk to go on.
 int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& width) {
     if (options.preset) {
-        const std::string folder = PresetsFolder();
+        const std::string folder = presetsFolder();
         const std::vector<std::string> names = PresetNames(folder);
         if (std::find(names.begin(), names.end(), *options.preset) == names.end()) {
             complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
             return kExitUsage;
         }
-        if (const IoResult loaded = LoadConfiguration(folder + "/" + *options.preset + ".ini", set);
-            !loaded.ok()) {
-            complain("cannot read preset " + loaded.error().message());
-            return kExitFileError;
+        if (const IoResult loaded = LoadConfiguration(folder + *options.preset + ".ini", set); !loaded.ok()) {
+            return fileFailed("cannot read preset ", loaded.error());
         }
     }
     if (options.config) {
         if (const IoResult loaded = LoadConfiguration(*options.config, set); !loaded.ok()) {
-            complain("cannot read configuration " + loaded.error().message());
-            return kExitFileError;
+            return fileFailed("cannot read configuration ", loaded.error());
         }
     }
     options.ApplyTo(set);
@@ -92,8 +96,7 @@ int openLists(const std::vector<std::string>& paths, std::vector<NameList>& list
     for (const std::string& path : paths) {
         lists.emplace_back(path);
         if (const IoResult opened = lists.back().openError(); !opened.ok()) {
-            complain("cannot read " + opened.error().message());
-            return kExitFileError;
+            return fileFailed("cannot read ", opened.error());
         }
     }
     return kExitOk;
@@ -110,8 +113,7 @@ public:
         }
         file_ = std::make_unique<AtomicFileWriter>(*path);
         if (const IoResult opened = file_->open(); !opened.ok()) {
-            complain("cannot write " + opened.error().message());
-            return kExitFileError;
+            return fileFailed("cannot write ", opened.error());
         }
         sink_ = std::make_unique<AtomicFileSink>(*file_);
         return kExitOk;
@@ -122,8 +124,7 @@ public:
     int commit() {
         if (file_) {
             if (const IoResult committed = file_->commit(); !committed.ok()) {
-                complain("cannot write " + committed.error().message());
-                return kExitFileError;
+                return fileFailed("cannot write ", committed.error());
             }
         }
         return kExitOk;
@@ -156,13 +157,11 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
                     files.AddFile(name);
             });
             if (!read.ok()) {
-                complain("cannot read " + read.error().message());
-                return kExitFileError;
+                return fileFailed("cannot read ", read.error());
             }
         }
         if (!folders.ok()) {
-            complain("cannot read folder " + folders.error().message());
-            return kExitFileError;
+            return fileFailed("cannot read folder ", folders.error());
         }
         files.Finish();
         processor.Finish();

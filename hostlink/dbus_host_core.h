@@ -6,8 +6,6 @@
 
 #include "hostlink/host_core.h"
 
-class QDBusMessage;
-
 namespace tabulon {
 
 // The plug-in core on a D-Bus bus. Each call waits a few seconds at most; the

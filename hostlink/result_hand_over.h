@@ -24,7 +24,6 @@ public:
 
     // Starts a hand-over; `finished` follows. Ignored while one is pending.
     void Start(const QString& text);
-    bool pending() const { return pending_; }
 
 signals:
     void finished(tabulon::ResultHandOver::Outcome outcome, const QString& reason);

@@ -31,4 +31,8 @@ std::string dataFolder(std::string_view marker) {
     return folder + kDataFromBin + "/";
 }
 
+std::string presetsFolder() {
+    return dataFolder("presets") + "presets/";
+}
+
 } // namespace tabulon

@@ -11,4 +11,7 @@ namespace tabulon {
 // that the batch program finds its presets without Qt.
 std::string dataFolder(std::string_view marker);
 
+// The shipped presets, ending in '/'.
+std::string presetsFolder();
+
 } // namespace tabulon

@@ -10,16 +10,16 @@ namespace tabulon {
 
 namespace {
 
-// The keys in the order a saved file lists them; the check box comes last.
+// The keys in the order a saved file lists them: the width, the texts, the
+// check box.
 constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 6> kTextKeys{{
     {template_key::kWidth, &TemplateSet::width},
-    {template_key::kTextTop, &TemplateSet::top},
-    {template_key::kTextBottom, &TemplateSet::bottom},
-    {template_key::kTextNewRow, &TemplateSet::newRow},
-    {template_key::kTextNewEntry, &TemplateSet::newEntry},
-    {template_key::kTextEndEntry, &TemplateSet::endEntry},
+    kTemplateTexts[0],
+    kTemplateTexts[1],
+    kTemplateTexts[2],
+    kTemplateTexts[3],
+    kTemplateTexts[4],
 }};
-constexpr const char* kCheckKey = template_key::kAddComments;
 
 } // namespace
 
@@ -28,7 +28,7 @@ IoResult SaveConfiguration(const std::string& path, const TemplateSet& set) {
     std::array<IniEntry, kTextKeys.size() + 1> entries;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         entries[i] = {kTextKeys[i].first, set.*kTextKeys[i].second};
-    entries.back() = {kCheckKey, check};
+    entries.back() = {template_key::kAddComments, check};
     CIniFIle ini;
     ini.INIFile(path);
     return ini.replaceWithSection(kConfigurationSection, entries);
@@ -38,7 +38,7 @@ IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
     std::array<std::string_view, kTextKeys.size() + 1> keys;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         keys[i] = kTextKeys[i].first;
-    keys.back() = kCheckKey;
+    keys.back() = template_key::kAddComments;
     CIniFIle ini;
     ini.INIFile(path);
     const auto read = ini.readSection(kConfigurationSection, keys);
