@@ -18,8 +18,8 @@ namespace {
 // The folder the save dialog opens in: the one last used, but not the shipped
 // presets that a load may have left (the program's own, and read-only once
 // installed); there, and before any, the user's documents or home folder.
-QString SaveFolder(const QString& remembered) {
-    if (!remembered.isEmpty() && QDir::cleanPath(remembered) != QDir::cleanPath(PresetsFolder()))
+QString saveFolder(const QString& remembered) {
+    if (!remembered.isEmpty() && QDir::cleanPath(remembered) != QDir::cleanPath(presetsFolderPath()))
         return remembered;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
@@ -27,30 +27,30 @@ QString SaveFolder(const QString& remembered) {
 
 } // namespace
 
-void SaveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store, const TemplateSet& set) {
-    const QString path = dialogs.SaveConfiguration(
-        window, SaveFolder(settings::read(store, settings::kConfigFolder, QString())));
+void saveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store, const TemplateSet& set) {
+    const QString path = dialogs.saveConfiguration(
+        window, saveFolder(settings::read(store, settings::kConfigFolder, QString())));
     if (path.isEmpty())
         return;
-    if (const IoResult saved = SaveConfiguration(LocalPath(path), set); !saved.ok())
-        dialogs.ShowMessage(window, WindowText("The configuration could not be saved.\n%1")
+    if (const IoResult saved = saveConfiguration(localPath(path), set); !saved.ok())
+        dialogs.showMessage(window, windowText("The configuration could not be saved.\n%1")
                                         .arg(QString::fromStdString(saved.error().message())));
-    settings::write(store, settings::kConfigFolder, FolderOf(path));
+    settings::write(store, settings::kConfigFolder, folderOf(path));
 }
 
-std::optional<TemplateSet> LoadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
+std::optional<TemplateSet> loadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
                                                  TemplateSet set) {
     // Until a folder of the user's own is remembered, the shipped presets are offered.
-    const QString path =
-        dialogs.OpenConfiguration(window, settings::read(store, settings::kConfigFolder, PresetsFolder()));
+    const QString path = dialogs.openConfiguration(
+        window, settings::read(store, settings::kConfigFolder, presetsFolderPath()));
     if (path.isEmpty())
         return std::nullopt;
-    if (const IoResult loaded = LoadConfiguration(LocalPath(path), set); !loaded.ok()) {
-        dialogs.ShowMessage(window, WindowText("The configuration could not be loaded.\n%1")
+    if (const IoResult loaded = loadConfiguration(localPath(path), set); !loaded.ok()) {
+        dialogs.showMessage(window, windowText("The configuration could not be loaded.\n%1")
                                         .arg(QString::fromStdString(loaded.error().message())));
         return std::nullopt;
     }
-    settings::write(store, settings::kConfigFolder, FolderOf(path));
+    settings::write(store, settings::kConfigFolder, folderOf(path));
     return set;
 }
 

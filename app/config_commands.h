@@ -14,9 +14,9 @@ namespace tabulon {
 class Dialogs;
 class SettingsStore;
 
-void SaveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store, const TemplateSet& set);
+void saveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store, const TemplateSet& set);
 // `set` with the values a chosen file holds; nothing when cancelled or failed.
-std::optional<TemplateSet> LoadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
+std::optional<TemplateSet> loadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
                                                  TemplateSet set);
 
 } // namespace tabulon

@@ -19,7 +19,7 @@ const QString kValue = QLatin1String(settings::kCheckState);
 
 void FillComboList(SettingsStore& store, TemplateBox* cb) {
     const QString section = cb->objectName();
-    const int count = std::clamp(store.ReadNumber(section, kListCount, 0), 0, kMaxStoredHistory);
+    const int count = std::clamp(store.readNumber(section, kListCount, 0), 0, kMaxStoredHistory);
     for (int i = 1; i <= count; ++i)
         cb->appendToHistory(store.ReadSetting(section, QString::number(i), QString()));
     if (cb->count() > 0)
@@ -42,7 +42,7 @@ void SaveTextField(SettingsStore& store, const QLineEdit* txt) {
 }
 
 void FillCheckBox(SettingsStore& store, CommentCheckBox* chk) {
-    const int state = store.ReadNumber(chk->objectName(), kValue, chk->state());
+    const int state = store.readNumber(chk->objectName(), kValue, chk->state());
     if (state >= 0 && state <= 2)
         chk->setState(state);
 }

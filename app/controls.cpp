@@ -17,7 +17,7 @@ TemplateBox::TemplateBox(QWidget* parent) : QComboBox(parent) {
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
             const int fromEnd = text.size() - lineEdit()->cursorPosition();
-            const QString oneLine = LineBreaksToMarkers(text);
+            const QString oneLine = lineBreaksToMarkers(text);
             lineEdit()->setText(oneLine);
             lineEdit()->setCursorPosition(oneLine.size() - fromEnd);
         }
@@ -46,7 +46,7 @@ void TemplateBox::appendToHistory(const QString& entry) {
     setEditText(typed);
 }
 
-void TemplateBox::RecordCurrentText() {
+void TemplateBox::recordCurrentText() {
     std::vector<std::string> entries;
     for (const QString& entry : history())
         entries.push_back(entry.toStdString());

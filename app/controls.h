@@ -23,7 +23,7 @@ public:
     void setHistory(const QStringList& entries);
     void appendToHistory(const QString& entry);
     // Go: the current text becomes the newest entry unless it is already.
-    void RecordCurrentText();
+    void recordCurrentText();
 };
 
 // The width box: typing admits digits only. Keys that type no character

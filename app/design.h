@@ -47,10 +47,10 @@ inline constexpr const char* kPopup = "txtInputPopup";
 } // namespace name
 
 // Twips to logical pixels at 96 dots per inch.
-constexpr int Pixels(int twips) {
+constexpr int pixels(int twips) {
     return twips / 15;
 }
-constexpr int Twips(int pixels) {
+constexpr int twips(int pixels) {
     return pixels * 15;
 }
 

@@ -18,8 +18,8 @@ namespace tabulon {
 
 namespace {
 
-QWidget* MakeControl(const design::Control& c, QWidget* parent) {
-    const QString text = WindowText(c.text);
+QWidget* makeControl(const design::Control& c, QWidget* parent) {
+    const QString text = windowText(c.text);
     switch (c.kind) {
     case design::Kind::Frame:
         return new QGroupBox(text, parent);
@@ -43,11 +43,11 @@ QWidget* MakeControl(const design::Control& c, QWidget* parent) {
     return nullptr;
 }
 
-template <class T = QWidget> T* Find(const QWidget* window, const char* name) {
+template <class T = QWidget> T* find(const QWidget* window, const char* name) {
     return window->findChild<T*>(QLatin1String(name));
 }
 
-void Decorate(QWidget* window) {
+void decorate(QWidget* window) {
     window->setWindowTitle(QString::fromLatin1(kAppTitle));
     QIcon icon(QStringLiteral(":/tabulon/icons/tabulon-16.png"));
     icon.addFile(QStringLiteral(":/tabulon/icons/tabulon-32.png"));
@@ -55,28 +55,28 @@ void Decorate(QWidget* window) {
     window->setWindowIcon(icon);
 
     namespace name = design::name;
-    const QString shortTip = WindowText(strings::kShortTemplateTip);
-    const QString entryTip = WindowText(strings::kEntryTemplateTip);
+    const QString shortTip = windowText(strings::kShortTemplateTip);
+    const QString entryTip = windowText(strings::kEntryTemplateTip);
     for (const char* box : {name::kTextTop, name::kTextBottom, name::kTextNewRow})
-        Find(window, box)->setToolTip(shortTip);
+        find(window, box)->setToolTip(shortTip);
     for (const char* box : {name::kTextNewEntry, name::kTextEndEntry})
-        Find(window, box)->setToolTip(entryTip);
-    Find(window, name::kAddComments)
-        ->setToolTip(WindowText("Check here to have comment tags added at top and bottom of the result"));
+        find(window, box)->setToolTip(entryTip);
+    find(window, name::kAddComments)
+        ->setToolTip(windowText("Check here to have comment tags added at top and bottom of the result"));
 
-    auto* help = Find<QLabel>(window, name::kHelp);
-    help->setToolTip(WindowText("Click to see off-line help. Shift+Click to see online help."));
+    auto* help = find<QLabel>(window, name::kHelp);
+    help->setToolTip(windowText("Click to see off-line help. Shift+Click to see online help."));
     QFont bold = help->font();
     bold.setBold(true);
     help->setFont(bold);
-    Find<QLabel>(window, name::kSoftwarePage)
+    find<QLabel>(window, name::kSoftwarePage)
         ->setText(QStringLiteral(" %1 ").arg(QString::fromLatin1(strings::kSoftwarePage)));
-    Find<QLabel>(window, name::kMailto)
+    find<QLabel>(window, name::kMailto)
         ->setText(QStringLiteral(" mailto:%1 ").arg(QString::fromLatin1(strings::kMailAddress)));
     for (LinkLabel* link : window->findChildren<LinkLabel*>())
         link->setCursor(Qt::PointingHandCursor);
 
-    auto* version = Find<QLabel>(window, name::kVersion);
+    auto* version = find<QLabel>(window, name::kVersion);
     version->setText(
         QStringLiteral("%1 %2").arg(QString::fromLatin1(kAppTitle), QString::fromLatin1(kVersionText)));
     // Sized to its whole text, growing to the left so it stays inside the window.
@@ -84,35 +84,35 @@ void Decorate(QWidget* window) {
     version->adjustSize();
     version->move(designed.right() + 1 - version->width(), designed.top());
 
-    auto* result = Find<QPlainTextEdit>(window, name::kResult);
+    auto* result = find<QPlainTextEdit>(window, name::kResult);
     result->setLineWrapMode(QPlainTextEdit::NoWrap);
     result->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto* popup = Find<QPlainTextEdit>(window, name::kPopup);
+    auto* popup = find<QPlainTextEdit>(window, name::kPopup);
     popup->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     popup->hide();
     for (QPushButton* button : window->findChildren<QPushButton*>())
         button->setAutoDefault(true); // Enter on a focused button presses it
-    Find<QPushButton>(window, name::kSelectFiles)->setDefault(true);
+    find<QPushButton>(window, name::kSelectFiles)->setDefault(true);
 }
 
 } // namespace
 
-bool OpensHelp(const QString& name) {
+bool opensHelp(const QString& name) {
     const auto* c = std::find_if(design::kControls.begin(), design::kControls.end(),
                                  [&](const design::Control& c) { return name == QLatin1String(c.name); });
     return c != design::kControls.end() && c->help == design::Help::Opens;
 }
 
-void BuildDesignControls(QWidget* window) {
-    window->setFixedSize(design::Pixels(design::kClientWidth), design::Pixels(design::kClientHeight));
+void buildDesignControls(QWidget* window) {
+    window->setFixedSize(design::pixels(design::kClientWidth), design::pixels(design::kClientHeight));
     std::vector<std::pair<int, QWidget*>> tabStops;
     for (const design::Control& c : design::kControls) {
-        QWidget* parent = c.parent ? Find(window, c.parent) : window;
-        QWidget* control = MakeControl(c, parent);
+        QWidget* parent = c.parent ? find(window, c.parent) : window;
+        QWidget* control = makeControl(c, parent);
         control->setObjectName(QString::fromLatin1(c.name));
-        control->setGeometry(design::Pixels(c.left), design::Pixels(c.top), design::Pixels(c.width),
-                             design::Pixels(c.height));
+        control->setGeometry(design::pixels(c.left), design::pixels(c.top), design::pixels(c.width),
+                             design::pixels(c.height));
         const bool takesFocus = c.kind != design::Kind::Frame && c.kind != design::Kind::Label &&
                                 c.kind != design::Kind::LinkLabel;
         control->setFocusPolicy(takesFocus ? Qt::StrongFocus : Qt::NoFocus);
@@ -123,8 +123,8 @@ void BuildDesignControls(QWidget* window) {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-    QWidget::setTabOrder(Find(window, design::name::kResult), Find(window, design::name::kPreview));
-    Decorate(window);
+    QWidget::setTabOrder(find(window, design::name::kResult), find(window, design::name::kPreview));
+    decorate(window);
 }
 
 } // namespace tabulon

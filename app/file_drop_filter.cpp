@@ -11,7 +11,7 @@ namespace tabulon {
 namespace {
 
 // The regular files among what is dragged; folders and web addresses are none.
-QStringList LocalFiles(const QMimeData* data) {
+QStringList localFiles(const QMimeData* data) {
     QStringList files;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
@@ -32,7 +32,7 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return QObject::eventFilter(watched, event);
     auto* drag = static_cast<QDropEvent*>(event);
-    const QStringList files = LocalFiles(drag->mimeData());
+    const QStringList files = localFiles(drag->mimeData());
     if (files.isEmpty())
         return false;
     drag->acceptProposedAction();

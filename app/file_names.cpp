@@ -6,11 +6,11 @@
 
 namespace tabulon {
 
-std::string LocalPath(const QString& path) {
+std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString FolderOf(const QString& path) {
+QString folderOf(const QString& path) {
     return QString::fromStdString(std::string(GetFilePath(path.toStdString())));
 }
 

@@ -8,8 +8,8 @@
 // system's bytes.
 namespace tabulon {
 
-std::string LocalPath(const QString& path);
+std::string localPath(const QString& path);
 // The folder part of a path, with its separator, as the dialogs remember it.
-QString FolderOf(const QString& path);
+QString folderOf(const QString& path);
 
 } // namespace tabulon

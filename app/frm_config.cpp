@@ -38,13 +38,13 @@ FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* par
       dialogs_(services.dialogs), host_(services.host),
       help_(this, services.store, services.launcher, services.dialogs) {
     setObjectName(QLatin1String(design::kWindowName));
-    BuildControls();
-    ConnectControls();
+    buildControls();
+    connectControls();
     Form_Load();
 }
 
-void FrmConfig::BuildControls() {
-    BuildDesignControls(this);
+void FrmConfig::buildControls() {
+    buildDesignControls(this);
     const auto find = [this]<class T>(T*& member, const char* name) {
         member = findChild<T*>(QLatin1String(name));
         Q_ASSERT(member);
@@ -66,25 +66,25 @@ void FrmConfig::BuildControls() {
     find(lblMailto_, name::kMailto);
     for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
         find(templateBoxes_[i], kTemplateTexts[i].first);
-    ShowTemplateSet(InitialTemplateSet());
+    showTemplateSet(initialTemplateSet());
 
     goResult_ = new GoResult(txtResult_);
     popupEditor_ = new PopupEditor(this, txtInputPopup_, cmdBrowseForFiles_);
 }
 
-void FrmConfig::ConnectControls() {
+void FrmConfig::connectControls() {
     connect(cmdGo_, &QPushButton::clicked, this, &FrmConfig::cmdGo_Click);
     connect(cmdCopy_, &QPushButton::clicked, this, &FrmConfig::cmdCopy_Click);
     connect(cmdPluginInsert_, &QPushButton::clicked, this, &FrmConfig::cmdPluginInsert_Click);
-    if (PluginRun()) {
+    if (pluginRun()) {
         handOver_ = new ResultHandOver(*host_, this);
-        connect(handOver_, &ResultHandOver::finished, this, &FrmConfig::HandOverFinished);
+        connect(handOver_, &ResultHandOver::finished, this, &FrmConfig::handOverFinished);
     }
     connect(cmdPreview_, &QPushButton::clicked, this, &FrmConfig::cmdPreview_Click);
     previewDelay_ = new QTimer(this);
     previewDelay_->setSingleShot(true);
     previewDelay_->setInterval(250);
-    connect(previewDelay_, &QTimer::timeout, this, &FrmConfig::UpdatePreview);
+    connect(previewDelay_, &QTimer::timeout, this, &FrmConfig::updatePreview);
     connect(txtResult_, &QPlainTextEdit::textChanged, previewDelay_, qOverload<>(&QTimer::start));
 
     // Files dropped on the window or on a text box, where a text drop would land, become the selection.
@@ -94,7 +94,7 @@ void FrmConfig::ConnectControls() {
         drops->watch(target);
     for (TemplateBox* box : templateBoxes_)
         drops->watch(box->lineEdit());
-    connect(drops, &FileDropFilter::filesDropped, this, &FrmConfig::FilesDropped);
+    connect(drops, &FileDropFilter::filesDropped, this, &FrmConfig::filesDropped);
 
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
@@ -112,7 +112,7 @@ void FrmConfig::ConnectControls() {
 }
 
 void FrmConfig::Form_Load() {
-    RestoreWindowPlace(store_, this);
+    restoreWindowPlace(store_, this);
     cmdGo_->setEnabled(false);
 
     for (TemplateBox* cb : templateBoxes_)
@@ -120,7 +120,7 @@ void FrmConfig::Form_Load() {
     FillTextField(store_, txtWidth_);
     FillCheckBox(store_, chkAddComments_);
 
-    cmdPluginInsert_->setVisible(PluginRun());
+    cmdPluginInsert_->setVisible(pluginRun());
 
     txtWidth_->setFocus();
 }
@@ -135,11 +135,11 @@ void FrmConfig::Form_QueryUnload() {
         SaveComboList(store_, cb);
     SaveTextField(store_, txtWidth_);
     SaveCheckBox(store_, chkAddComments_);
-    SaveWindowPlace(store_, this);
-    store_.Sync();
+    saveWindowPlace(store_, this);
+    store_.sync();
 }
 
-TemplateSet FrmConfig::CurrentTemplateSet() const {
+TemplateSet FrmConfig::currentTemplateSet() const {
     TemplateSet set;
     set.width = txtWidth_->text().toStdString();
     for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
@@ -148,7 +148,7 @@ TemplateSet FrmConfig::CurrentTemplateSet() const {
     return set;
 }
 
-void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
+void FrmConfig::showTemplateSet(const TemplateSet& set) {
     txtWidth_->setText(QString::fromStdString(set.width));
     for (std::size_t i = 0; i < kTemplateTexts.size(); ++i)
         templateBoxes_[i]->setEditText(QString::fromStdString(set.*kTemplateTexts[i].second));
@@ -156,46 +156,46 @@ void FrmConfig::ShowTemplateSet(const TemplateSet& set) {
 }
 
 void FrmConfig::cmdGo_Click() {
-    const TemplateSet set = CurrentTemplateSet();
-    const WidthCheck width = CheckWidth(set.width);
+    const TemplateSet set = currentTemplateSet();
+    const WidthCheck width = checkWidth(set.width);
     if (!width.ok()) {
         // The engine's texts are English; a translation may hold them too.
-        dialogs_.ShowMessage(this, tr(std::string(width.error()).c_str()));
+        dialogs_.showMessage(this, tr(std::string(width.error()).c_str()));
         return;
     }
     UpdateComboBoxes();
     StringSink sink;
     try {
-        (void)GenerateList(set, selection_, sink); // the width was checked above
+        (void)generateList(set, selection_, sink); // the width was checked above
     } catch (const std::bad_alloc&) {
-        dialogs_.ShowMessage(this, tr("There is not enough memory for this list."));
+        dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
     }
-    goResult_->Show(sink.take());
-    (PluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
+    goResult_->show(sink.take());
+    (pluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 
 void FrmConfig::UpdateComboBoxes() {
     for (TemplateBox* cb : templateBoxes_)
-        cb->RecordCurrentText();
+        cb->recordCurrentText();
 }
 
 void FrmConfig::cmdCopy_Click() {
-    QApplication::clipboard()->setText(goResult_->HandOverText());
+    QApplication::clipboard()->setText(goResult_->handOverText());
 }
 
-bool FrmConfig::PluginRun() const {
-    return host_ != nullptr && IsPluginRun(argumentText_);
+bool FrmConfig::pluginRun() const {
+    return host_ != nullptr && isPluginRun(argumentText_);
 }
 
 void FrmConfig::cmdPluginInsert_Click() {
-    if (!PluginRun())
+    if (!pluginRun())
         return;
     cmdPluginInsert_->setEnabled(false); // until the host has answered
-    handOver_->Start(goResult_->HandOverText());
+    handOver_->start(goResult_->handOverText());
 }
 
-void FrmConfig::HandOverFinished(ResultHandOver::Outcome outcome, const QString& reason) {
+void FrmConfig::handOverFinished(ResultHandOver::Outcome outcome, const QString& reason) {
     cmdPluginInsert_->setEnabled(true);
     // Unless it was handed over, the window stays open with the result, so nothing is lost.
     switch (outcome) {
@@ -204,12 +204,12 @@ void FrmConfig::HandOverFinished(ResultHandOver::Outcome outcome, const QString&
         QCoreApplication::quit();
         return;
     case ResultHandOver::Outcome::NotHandedOver:
-        dialogs_.ShowMessage(
+        dialogs_.showMessage(
             this,
             tr("The result was not handed over to HTML-Kit: %1\nIt is still in the result box.").arg(reason));
         return;
     case ResultHandOver::Outcome::Unknown:
-        dialogs_.ShowMessage(this,
+        dialogs_.showMessage(this,
                              tr("The result may not have reached HTML-Kit: no answer from the editor; the "
                                 "list may still arrive.\nIt is still in the result box."));
         return;
@@ -222,13 +222,13 @@ void FrmConfig::cmdBrowseForFiles_Click() {
         return;
     }
     // The press that led to this click took the focus from the popup and closed it.
-    if (TemplateBox* edited = popupEditor_->TakeClosedBySelectFiles()) {
+    if (TemplateBox* edited = popupEditor_->takeClosedBySelectFiles()) {
         edited->setFocus();
         return;
     }
     const QString folder = settings::read(store_, settings::kSelectFilesFolder, QString());
     filterIndex_ = settings::readNumber(store_, settings::kSelectFilesFilter, filterIndex_);
-    const FileChoice choice = dialogs_.SelectFiles(this, folder, filterIndex_);
+    const FileChoice choice = dialogs_.selectFiles(this, folder, filterIndex_);
     filterIndex_ = choice.filterIndex;
     if (choice.files.isEmpty()) {
         selection_.clear();
@@ -236,56 +236,56 @@ void FrmConfig::cmdBrowseForFiles_Click() {
         return;
     }
 
-    TakeSelection(choice.files);
+    takeSelection(choice.files);
     settings::write(store_, settings::kSelectFilesFilter, QString::number(filterIndex_));
 }
 
-void FrmConfig::TakeSelection(const QStringList& files) {
+void FrmConfig::takeSelection(const QStringList& files) {
     std::vector<std::string> paths;
     for (const QString& file : files)
-        paths.push_back(LocalPath(file));
-    selection_ = SelectionFromPaths(paths);
-    firstFolder_ = FolderOf(files.constFirst());
+        paths.push_back(localPath(file));
+    selection_ = selectionFromPaths(paths);
+    firstFolder_ = folderOf(files.constFirst());
     cmdGo_->setEnabled(true);
     cmdGo_->setFocus();
     settings::write(store_, settings::kSelectFilesFolder, firstFolder_);
 }
 
-void FrmConfig::FilesDropped(const QStringList& files) {
+void FrmConfig::filesDropped(const QStringList& files) {
     if (popupEditor_->isOpen())
         CloseTextInputPopup(true, false);
-    TakeSelection(files);
+    takeSelection(files);
 }
 
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
         preview_ = new PreviewWindow(this);
-    preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
+    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
 }
 
-void FrmConfig::UpdatePreview() {
+void FrmConfig::updatePreview() {
     if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
-        preview_->ShowPage(BoxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
+        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
-    SaveConfigurationAs(this, dialogs_, store_, CurrentTemplateSet());
+    saveConfigurationAs(this, dialogs_, store_, currentTemplateSet());
 }
 
 void FrmConfig::cmdLoadConfig_Click() {
     if (const std::optional<TemplateSet> set =
-            LoadConfigurationFrom(this, dialogs_, store_, CurrentTemplateSet()))
-        ShowTemplateSet(*set);
+            loadConfigurationFrom(this, dialogs_, store_, currentTemplateSet()))
+        showTemplateSet(*set);
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {
     // Each such control has its place in the help page, named as the control;
     // the line edit inside a template box reaches the box.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
-        if (OpensHelp(w->objectName()))
+        if (opensHelp(w->objectName()))
             return w;
     }
     return nullptr;
@@ -302,15 +302,15 @@ void FrmConfig::HandleKeyDown(QWidget* control, int keyCode, Qt::KeyboardModifie
 
 void FrmConfig::PositionTextInputPopup(QComboBox* cb) {
     if (auto* box = qobject_cast<TemplateBox*>(cb))
-        popupEditor_->Open(box);
+        popupEditor_->open(box);
 }
 
 TemplateBox* FrmConfig::GetHiddenCombobox() const {
-    return popupEditor_->EditedBox();
+    return popupEditor_->editedBox();
 }
 
 void FrmConfig::CloseTextInputPopup(bool CopyText, bool FocusCB) {
-    popupEditor_->Close(CopyText, FocusCB);
+    popupEditor_->close(CopyText, FocusCB);
 }
 
 } // namespace tabulon

@@ -67,28 +67,28 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls();
-    void ConnectControls();
+    void buildControls();
+    void connectControls();
     void Form_Load();
     void Form_QueryUnload();
 
     void cmdGo_Click();
     void cmdCopy_Click();
     void cmdPluginInsert_Click();
-    void HandOverFinished(ResultHandOver::Outcome outcome, const QString& reason);
+    void handOverFinished(ResultHandOver::Outcome outcome, const QString& reason);
     void cmdPreview_Click();
-    void UpdatePreview();
+    void updatePreview();
     // A successful choice of files, from the dialog or a drop.
-    void TakeSelection(const QStringList& files);
-    void FilesDropped(const QStringList& files);
+    void takeSelection(const QStringList& files);
+    void filesDropped(const QStringList& files);
     void cmdBrowseForFiles_Click();
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
 
-    bool PluginRun() const; // "/hkprun" with the host's core at hand
+    bool pluginRun() const; // "/hkprun" with the host's core at hand
     void UpdateComboBoxes();
-    TemplateSet CurrentTemplateSet() const;
-    void ShowTemplateSet(const TemplateSet& set);
+    TemplateSet currentTemplateSet() const;
+    void showTemplateSet(const TemplateSet& set);
 
     const QString argumentText_;
     SettingsStore& store_;

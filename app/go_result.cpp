@@ -11,14 +11,14 @@ GoResult::GoResult(QPlainTextEdit* box) : QObject(box), box_(box) {
     connect(box_, &QPlainTextEdit::textChanged, this, [this] { result_.reset(); });
 }
 
-void GoResult::Show(std::string result) {
-    box_->setPlainText(ToBoxText(result));
+void GoResult::show(std::string result) {
+    box_->setPlainText(toBoxText(result));
     result_ = std::move(result);
 }
 
-QString GoResult::HandOverText() const {
+QString GoResult::handOverText() const {
     if (!result_)
-        return CrLfText(box_);
+        return crLfText(box_);
     return QString::fromUtf8(result_->data(), static_cast<qsizetype>(result_->size()));
 }
 

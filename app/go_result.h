@@ -19,11 +19,11 @@ public:
     explicit GoResult(QPlainTextEdit* box); // a child of the box
 
     // Shows the engine's result (UTF-8 bytes) in the box.
-    void Show(std::string result);
+    void show(std::string result);
     // What Copy and Insert hand over: the engine's result while the box holds
     // it unchanged, otherwise the box's text with CR LF line breaks. Bytes that
     // are not UTF-8 come out as U+FFFD either way; line ends stay as they were.
-    QString HandOverText() const;
+    QString handOverText() const;
 
 private:
     QPlainTextEdit* box_;

@@ -21,21 +21,21 @@ HelpLinks::HelpLinks(QWidget* window, const SettingsStore& store, Launcher& laun
     : window_(window), store_(store), launcher_(launcher), dialogs_(dialogs) {}
 
 void HelpLinks::openHelp(bool online) const {
-    open(online ? kOnlineHelp : HelpPagePath(helpFolder(), kHelpFileName));
+    open(online ? kOnlineHelp : helpPagePath(helpFolder(), kHelpFileName));
 }
 
 void HelpLinks::openHelpFor(const QString& control, bool online) const {
     open(online ? kOnlineHelp + QLatin1Char('#') + control
-                : HelpPageAddress(helpFolder(), kHelpFileName, control));
+                : helpPageAddress(helpFolder(), kHelpFileName, control));
 }
 
 void HelpLinks::open(const QString& address) const {
     OpenInBrowser(window_, address, launcher_,
-                  [this](const QString& text) { dialogs_.ShowBrowserUnavailable(window_, text); });
+                  [this](const QString& text) { dialogs_.showBrowserUnavailable(window_, text); });
 }
 
 QString HelpLinks::helpFolder() const {
-    return settings::read(store_, settings::kHelpFolder, ProgramFolder());
+    return settings::read(store_, settings::kHelpFolder, programFolder());
 }
 
 } // namespace tabulon

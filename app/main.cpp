@@ -13,18 +13,18 @@
 
 int main(int argc, char** argv) {
     // The switches are compared with what was typed, before Qt takes its options out.
-    const QString argumentText = tabulon::ArgumentText(argc, argv);
+    const QString argumentText = tabulon::argumentText(argc, argv);
     QApplication app(argc, argv);
-    tabulon::SettingsStore store(tabulon::ApplicationName());
+    tabulon::SettingsStore store(tabulon::applicationName());
     if (argumentText == QLatin1String("/setupregistry")) {
         tabulon::SetupRegistry(store);
         return 0;
     }
 
-    tabulon::ApplyWindowFont(app);
+    tabulon::applyWindowFont(app);
     tabulon::QtDialogs dialogs;
-    tabulon::PluginStart plugin([] { return tabulon::DbusHostCore::Create(QDBusConnection::sessionBus()); },
-                                [&dialogs](const QString& text) { dialogs.ShowMessage(nullptr, text); });
+    tabulon::PluginStart plugin([] { return tabulon::DbusHostCore::create(QDBusConnection::sessionBus()); },
+                                [&dialogs](const QString& text) { dialogs.showMessage(nullptr, text); });
     if (tabulon::IsPluginStart(argumentText)) {
         if (const auto exitStatus = plugin.HandlePluginStart(argumentText))
             return *exitStatus;

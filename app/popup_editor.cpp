@@ -11,10 +11,10 @@ namespace tabulon {
 
 PopupEditor::PopupEditor(QObject* parent, PopupBox* popup, QPushButton* selectFiles)
     : QObject(parent), popup_(popup) {
-    connect(popup_, &PopupBox::escapePressed, this, [this] { Close(false, true); });
+    connect(popup_, &PopupBox::escapePressed, this, [this] { close(false, true); });
     connect(popup_, &PopupBox::focusLost, this, [this, selectFiles] {
-        TemplateBox* edited = EditedBox();
-        Close(true, false);
+        TemplateBox* edited = editedBox();
+        close(true, false);
         if (QApplication::focusWidget() == selectFiles)
             closedBySelectFiles_ = edited;
     });
@@ -23,10 +23,10 @@ PopupEditor::PopupEditor(QObject* parent, PopupBox* popup, QPushButton* selectFi
             [this] { QTimer::singleShot(0, this, [this] { closedBySelectFiles_ = nullptr; }); });
 }
 
-void PopupEditor::Open(TemplateBox* box) {
+void PopupEditor::open(TemplateBox* box) {
     edited_ = box;
     popup_->setGeometry(box->x(), box->y(), box->width(), box->height() * 4);
-    popup_->setPlainText(MarkersToLineBreaks(box->currentText()));
+    popup_->setPlainText(markersToLineBreaks(box->currentText()));
     popup_->moveCursor(QTextCursor::End);
     popup_->setToolTip(box->toolTip());
     QWidget::setTabOrder(box, popup_);
@@ -35,7 +35,7 @@ void PopupEditor::Open(TemplateBox* box) {
     popup_->setFocus();
 }
 
-TemplateBox* PopupEditor::EditedBox() const {
+TemplateBox* PopupEditor::editedBox() const {
     return edited_;
 }
 
@@ -43,15 +43,15 @@ bool PopupEditor::isOpen() const {
     return popup_->isVisible();
 }
 
-void PopupEditor::Close(bool copyText, bool focusBox) {
+void PopupEditor::close(bool copyText, bool focusBox) {
     if (closing_ || !popup_->isVisible())
         return;
-    TemplateBox* box = EditedBox();
+    TemplateBox* box = editedBox();
     if (box == nullptr)
         return;
     closing_ = true; // the focus loss this close causes is no second close
     if (copyText) {
-        const QString text = LineBreaksToMarkers(BoxText(popup_));
+        const QString text = lineBreaksToMarkers(boxText(popup_));
         if (box->currentText() != text)
             box->setEditText(text);
     }
@@ -61,7 +61,7 @@ void PopupEditor::Close(bool copyText, bool focusBox) {
     closing_ = false;
 }
 
-TemplateBox* PopupEditor::TakeClosedBySelectFiles() {
+TemplateBox* PopupEditor::takeClosedBySelectFiles() {
     TemplateBox* box = closedBySelectFiles_;
     closedBySelectFiles_ = nullptr;
     return box;

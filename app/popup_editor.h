@@ -18,17 +18,17 @@ public:
     // `selectFiles` is the button whose press, while the popup is open, only closes it.
     PopupEditor(QObject* parent, PopupBox* popup, QPushButton* selectFiles);
 
-    void Open(TemplateBox* box);
+    void open(TemplateBox* box);
     // Writes the edit back (copyText) and focuses the box (focusBox); never
     // runs twice for one close, so Escape never copies.
-    void Close(bool copyText, bool focusBox);
+    void close(bool copyText, bool focusBox);
     // The box the popup edits, or edited last.
-    TemplateBox* EditedBox() const;
+    TemplateBox* editedBox() const;
     bool isOpen() const;
 
     // The box of a popup that a press on Select files closed just now: the
     // click that follows only returns to it. nullptr otherwise.
-    TemplateBox* TakeClosedBySelectFiles();
+    TemplateBox* takeClosedBySelectFiles();
 
 private:
     PopupBox* popup_;

@@ -43,10 +43,10 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), brows
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(640, 480);
-    PlaceBeside(owner);
+    placeBeside(owner);
 }
 
-void PreviewWindow::PlaceBeside(const QWidget* owner) {
+void PreviewWindow::placeBeside(const QWidget* owner) {
     // Left to itself the desktop may centre the preview over the owner and
     // put its lower part below the screen.
     const QRect ownerFrame = owner->frameGeometry();
@@ -56,12 +56,12 @@ void PreviewWindow::PlaceBeside(const QWidget* owner) {
                          ownerFrame.right() - ownerInside.right(),
                          ownerFrame.bottom() - ownerInside.bottom());
     const QRect wanted(QPoint(ownerFrame.right() + 1, ownerFrame.top()), size().grownBy(frame));
-    const QRect placed = FittedInto(wanted, owner->screen()->availableGeometry());
+    const QRect placed = fittedInto(wanted, owner->screen()->availableGeometry());
     resize(placed.size().shrunkBy(frame));
     move(placed.topLeft());
 }
 
-void PreviewWindow::ShowPage(const QString& html, const QUrl& base) {
+void PreviewWindow::showPage(const QString& html, const QUrl& base) {
     html_ = html;
     browser_->document()->setBaseUrl(base);
     browser_->setHtml(html);

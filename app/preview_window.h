@@ -15,12 +15,12 @@ public:
     explicit PreviewWindow(QWidget* owner);
 
     // Relative addresses in the page (an img src) resolve against `base`.
-    void ShowPage(const QString& html, const QUrl& base);
+    void showPage(const QString& html, const QUrl& base);
     QString shownHtml() const { return html_; }
 
 private:
     // Beside the owner, wholly on the owner's screen.
-    void PlaceBeside(const QWidget* owner);
+    void placeBeside(const QWidget* owner);
 
     QTextBrowser* browser_;
     QString html_;

@@ -12,7 +12,7 @@ namespace {
 const QString kMarker =
     QString::fromLatin1(kLineBreakMarker.data(), static_cast<qsizetype>(kLineBreakMarker.size()));
 
-QString ToLf(QString text) {
+QString toLf(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -20,24 +20,24 @@ QString ToLf(QString text) {
 
 } // namespace
 
-QString ToBoxText(const std::string& result) {
-    return ToLf(QString::fromUtf8(result.data(), static_cast<qsizetype>(result.size())));
+QString toBoxText(const std::string& result) {
+    return toLf(QString::fromUtf8(result.data(), static_cast<qsizetype>(result.size())));
 }
 
-QString BoxText(const QPlainTextEdit* box) {
+QString boxText(const QPlainTextEdit* box) {
     return box->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 }
 
-QString CrLfText(const QPlainTextEdit* box) {
-    return BoxText(box).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+QString crLfText(const QPlainTextEdit* box) {
+    return boxText(box).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-QString MarkersToLineBreaks(const QString& templateText) {
+QString markersToLineBreaks(const QString& templateText) {
     return QString(templateText).replace(kMarker, QStringLiteral("\n"));
 }
 
-QString LineBreaksToMarkers(const QString& text) {
-    return ToLf(text).replace(QLatin1Char('\n'), kMarker);
+QString lineBreaksToMarkers(const QString& text) {
+    return toLf(text).replace(QLatin1Char('\n'), kMarker);
 }
 
 } // namespace tabulon

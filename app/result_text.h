@@ -11,16 +11,16 @@ class QPlainTextEdit;
 namespace tabulon {
 
 // Engine bytes (UTF-8, CR LF) to the box's text.
-QString ToBoxText(const std::string& result);
+QString toBoxText(const std::string& result);
 // A box's text exactly as it stands, each line break as LF (toPlainText
 // would turn no-break spaces into blanks).
-QString BoxText(const QPlainTextEdit* box);
+QString boxText(const QPlainTextEdit* box);
 // A box's text with every line break as CR LF.
-QString CrLfText(const QPlainTextEdit* box);
+QString crLfText(const QPlainTextEdit* box);
 
 // A template for the popup editor: every marker a line break.
-QString MarkersToLineBreaks(const QString& templateText);
+QString markersToLineBreaks(const QString& templateText);
 // The popup's text back to one line: CR LF, lone CR and lone LF each a marker.
-QString LineBreaksToMarkers(const QString& text);
+QString lineBreaksToMarkers(const QString& text);
 
 } // namespace tabulon

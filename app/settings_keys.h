@@ -34,7 +34,7 @@ inline QString read(const SettingsStore& store, Key key, const QString& defaultV
     return store.ReadSetting(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
 }
 inline int readNumber(const SettingsStore& store, Key key, int defaultValue) {
-    return store.ReadNumber(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
+    return store.readNumber(QLatin1String(key.section), QLatin1String(key.name), defaultValue);
 }
 inline void write(SettingsStore& store, Key key, const QString& value) {
     store.WriteSetting(QLatin1String(key.section), QLatin1String(key.name), value);

@@ -14,31 +14,31 @@
 
 namespace tabulon {
 
-QString ArgumentText(int argc, const char* const* argv) {
+QString argumentText(int argc, const char* const* argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments.join(QLatin1Char(' '));
 }
 
-QString ApplicationName() {
+QString applicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-QString ProgramFolder() {
+QString programFolder() {
     return QDir::cleanPath(QFile::decodeName(dataFolder(strings::kHelpFileName).c_str()));
 }
 
-QString PresetsFolder() {
+QString presetsFolderPath() {
     return QDir::cleanPath(QFile::decodeName(presetsFolder().c_str())) + QLatin1Char('/');
 }
 
 void SetupRegistry(SettingsStore& store) {
-    settings::write(store, settings::kHelpFolder, QDir::toNativeSeparators(ProgramFolder()));
-    store.Sync();
+    settings::write(store, settings::kHelpFolder, QDir::toNativeSeparators(programFolder()));
+    store.sync();
 }
 
-void ApplyWindowFont(QApplication& app) {
+void applyWindowFont(QApplication& app) {
     const QStringList families = QFontDatabase::families();
     QFont font(families.contains(QStringLiteral("Liberation Sans"))
                    ? QStringLiteral("Liberation Sans")

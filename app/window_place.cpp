@@ -12,13 +12,13 @@ namespace {
 // title bar, before its size is known.
 constexpr int kTitleBarDepth = 8;
 
-qint64 Area(const QRect& rect) {
+qint64 area(const QRect& rect) {
     return static_cast<qint64>(rect.width()) * rect.height();
 }
 
 } // namespace
 
-bool IsReachable(const QRect& frame, const QList<QRect>& areas) {
+bool isReachable(const QRect& frame, const QList<QRect>& areas) {
     const QPoint titleBar(frame.left() + frame.width() / 2, frame.top() + kTitleBarDepth);
     if (std::none_of(areas.begin(), areas.end(), [&](const QRect& area) { return area.contains(titleBar); }))
         return false;
@@ -28,17 +28,17 @@ bool IsReachable(const QRect& frame, const QList<QRect>& areas) {
         shown += area.intersected(frame);
     qint64 shownArea = 0;
     for (const QRect& part : shown)
-        shownArea += Area(part);
-    return 4 * shownArea >= Area(frame);
+        shownArea += area(part);
+    return 4 * shownArea >= area(frame);
 }
 
-QPoint ReachablePlace(QPoint stored, QSize size, const QList<QRect>& areas, const QRect& primary) {
-    if (IsReachable(QRect(stored, size), areas) || primary.isEmpty())
+QPoint reachablePlace(QPoint stored, QSize size, const QList<QRect>& areas, const QRect& primary) {
+    if (isReachable(QRect(stored, size), areas) || primary.isEmpty())
         return stored;
     return primary.topLeft();
 }
 
-QRect FittedInto(const QRect& rect, const QRect& area) {
+QRect fittedInto(const QRect& rect, const QRect& area) {
     const QSize size = rect.size().boundedTo(area.size());
     return {QPoint(std::clamp(rect.x(), area.left(), area.left() + area.width() - size.width()),
                    std::clamp(rect.y(), area.top(), area.top() + area.height() - size.height())),

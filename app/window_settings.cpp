@@ -10,9 +10,9 @@
 
 namespace tabulon {
 
-void RestoreWindowPlace(const SettingsStore& store, QWidget* window) {
-    const QPoint stored(design::Pixels(settings::readNumber(store, settings::kWindowLeft, 0)),
-                        design::Pixels(settings::readNumber(store, settings::kWindowTop, 0)));
+void restoreWindowPlace(const SettingsStore& store, QWidget* window) {
+    const QPoint stored(design::pixels(settings::readNumber(store, settings::kWindowLeft, 0)),
+                        design::pixels(settings::readNumber(store, settings::kWindowTop, 0)));
     // A place the user could not reach (a screen that is gone, a title bar
     // off the screen) falls back to the primary screen.
     QList<QRect> areas;
@@ -20,12 +20,12 @@ void RestoreWindowPlace(const SettingsStore& store, QWidget* window) {
         areas << screen->availableGeometry();
     const QScreen* primary = QApplication::primaryScreen();
     window->move(
-        ReachablePlace(stored, window->size(), areas, primary ? primary->availableGeometry() : QRect()));
+        reachablePlace(stored, window->size(), areas, primary ? primary->availableGeometry() : QRect()));
 }
 
-void SaveWindowPlace(SettingsStore& store, const QWidget* window) {
-    settings::write(store, settings::kWindowTop, QString::number(design::Twips(window->y())));
-    settings::write(store, settings::kWindowLeft, QString::number(design::Twips(window->x())));
+void saveWindowPlace(SettingsStore& store, const QWidget* window) {
+    settings::write(store, settings::kWindowTop, QString::number(design::twips(window->y())));
+    settings::write(store, settings::kWindowLeft, QString::number(design::twips(window->x())));
 }
 
 } // namespace tabulon

@@ -9,7 +9,7 @@ class SettingsStore;
 
 // Moves the window to its stored place, or onto the primary screen when the
 // stored place could not be reached there.
-void RestoreWindowPlace(const SettingsStore& store, QWidget* window);
-void SaveWindowPlace(SettingsStore& store, const QWidget* window);
+void restoreWindowPlace(const SettingsStore& store, QWidget* window);
+void saveWindowPlace(SettingsStore& store, const QWidget* window);
 
 } // namespace tabulon

@@ -5,14 +5,14 @@
 namespace tabulon {
 
 // Blanks as the INI files and number fields treat them: spaces and tabs.
-constexpr bool IsBlank(char c) {
+constexpr bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-constexpr std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
+constexpr std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
+    while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }

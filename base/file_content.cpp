@@ -28,18 +28,18 @@ public:
     }
 };
 
-std::error_code Make(FileReaderError e) {
-    return {static_cast<int>(e), FileReaderCategory()};
+std::error_code make(FileReaderError e) {
+    return {static_cast<int>(e), fileReaderCategory()};
 }
 
 } // namespace
 
-const std::error_category& FileReaderCategory() {
+const std::error_category& fileReaderCategory() {
     static const ReaderCategory category;
     return category;
 }
 
-void FileReader::Reserve(std::size_t capacity) {
+void FileReader::reserve(std::size_t capacity) {
     if (capacity <= capacity_)
         return;
     std::size_t grown = capacity_ < 4096 ? 4096 : capacity_;
@@ -52,11 +52,11 @@ void FileReader::Reserve(std::size_t capacity) {
     capacity_ = grown;
 }
 
-IoResult FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit) {
+IoResult FileReader::readAt(std::string_view path, std::uint64_t offset, std::size_t limit) {
     size_ = 0;
     const auto failed = [path](std::error_code code) { return IoError{std::string(path), code}; };
     if (path.find('\0') != std::string_view::npos)
-        return failed(Make(FileReaderError::NameHasNul));
+        return failed(make(FileReaderError::NameHasNul));
     const std::string name(path);
 
     // Look before opening: opening a device can have effects of its own.
@@ -65,7 +65,7 @@ IoResult FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::si
         return failed({errno, std::generic_category()});
     if (!S_ISREG(st.st_mode))
         return failed(S_ISDIR(st.st_mode) ? std::error_code(EISDIR, std::generic_category())
-                                          : Make(FileReaderError::NotRegularFile));
+                                          : make(FileReaderError::NotRegularFile));
 
     // O_NONBLOCK keeps a FIFO swapped in after the look from blocking the open.
     const UniqueFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -74,7 +74,7 @@ IoResult FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::si
     if (::fstat(fd.get(), &st) != 0)
         return failed({errno, std::generic_category()});
     if (!S_ISREG(st.st_mode))
-        return failed(Make(FileReaderError::NotRegularFile));
+        return failed(make(FileReaderError::NotRegularFile));
 
     // A piece past the end is empty; from here on the size counts from the offset.
     if (offset > 0) {
@@ -90,10 +90,10 @@ IoResult FileReader::ReadAt(std::string_view path, std::uint64_t offset, std::si
     constexpr std::size_t kUnbackedHint = std::size_t{64} << 20;
     const auto size = static_cast<std::size_t>(st.st_size);
     const bool backed = static_cast<std::size_t>(st.st_blocks) * 512 >= size;
-    Reserve(std::min((backed ? size : std::min(size, kUnbackedHint)) + 1, limit));
+    reserve(std::min((backed ? size : std::min(size, kUnbackedHint)) + 1, limit));
     while (size_ < limit) {
         if (size_ == capacity_)
-            Reserve(capacity_ * 2);
+            reserve(capacity_ * 2);
         const std::size_t wanted = std::min(capacity_, limit) - size_;
         const ssize_t n = ::read(fd.get(), buf_.get() + size_, wanted);
         if (n > 0) {

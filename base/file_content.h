@@ -24,15 +24,15 @@ public:
 
     // Replaces the buffer with the file's bytes. On failure the buffer is empty
     // and the error names the file.
-    IoResult Read(std::string_view path) { return ReadHead(path, SIZE_MAX); }
+    IoResult read(std::string_view path) { return readHead(path, SIZE_MAX); }
     // The same for at most the first `limit` bytes.
-    IoResult ReadHead(std::string_view path, std::size_t limit) { return ReadAt(path, 0, limit); }
+    IoResult readHead(std::string_view path, std::size_t limit) { return readAt(path, 0, limit); }
     // The same for at most `limit` bytes from `offset` on.
-    IoResult ReadAt(std::string_view path, std::uint64_t offset, std::size_t limit);
+    IoResult readAt(std::string_view path, std::uint64_t offset, std::size_t limit);
     std::string_view data() const { return {buf_.get(), size_}; }
 
 private:
-    void Reserve(std::size_t capacity);
+    void reserve(std::size_t capacity);
 
     std::unique_ptr<char[]> buf_;
     std::size_t capacity_ = 0;
@@ -40,13 +40,13 @@ private:
 };
 
 // The error a non-regular file gives.
-const std::error_category& FileReaderCategory();
+const std::error_category& fileReaderCategory();
 enum class FileReaderError { NotRegularFile = 1, NameHasNul };
 
 // Appends the lines of `raw`, each preceded by CR LF. Lines end at CR LF or a
 // lone CR; a lone LF is an ordinary character; a terminator at the very end
 // starts no further line. `Out` needs append(const char*, std::size_t).
-template <class Out> void AppendLines(std::string_view raw, Out& out) {
+template <class Out> void appendLines(std::string_view raw, Out& out) {
     if (raw.empty())
         return;
     out.append("\r\n", 2);

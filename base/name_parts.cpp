@@ -4,7 +4,7 @@ namespace tabulon {
 
 std::string_view GetFilePath(std::string_view name) {
     for (std::size_t i = name.size(); i > 0; --i) {
-        if (IsSeparator(name[i - 1]))
+        if (isSeparator(name[i - 1]))
             return name.substr(0, i);
     }
     return {};
@@ -15,7 +15,7 @@ std::string_view GetFileExt(std::string_view name) {
         const char c = name[i - 1];
         if (c == '.')
             return name.substr(i - 1);
-        if (IsSeparator(c))
+        if (isSeparator(c))
             return {};
     }
     return {};

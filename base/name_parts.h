@@ -10,7 +10,7 @@ namespace tabulon {
 
 inline constexpr char kNativeSeparator = '/';
 
-constexpr bool IsSeparator(char c) {
+constexpr bool isSeparator(char c) {
     return c == kNativeSeparator;
 }
 
@@ -25,15 +25,15 @@ std::string_view GetFileBase(std::string_view name);
 
 // Appends a folder ending in one separator: a folder that already ends in one
 // gets no second. `Out` needs append(const char*, std::size_t).
-template <class Out> void AppendFolder(Out& out, std::string_view folder) {
+template <class Out> void appendFolder(Out& out, std::string_view folder) {
     out.append(folder.data(), folder.size());
-    if (!folder.empty() && !IsSeparator(folder.back()))
+    if (!folder.empty() && !isSeparator(folder.back()))
         out.append(&kNativeSeparator, 1);
 }
 
 // Appends folder and name joined by one separator.
-template <class Out> void AppendJoinedPath(Out& out, std::string_view folder, std::string_view name) {
-    AppendFolder(out, folder);
+template <class Out> void appendJoinedPath(Out& out, std::string_view folder, std::string_view name) {
+    appendFolder(out, folder);
     out.append(name.data(), name.size());
 }
 

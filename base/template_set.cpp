@@ -2,19 +2,17 @@
 
 namespace tabulon {
 
-TemplateSet InitialTemplateSet() {
-    TemplateSet set;
-    set.width = "4";
-    set.top = "<table border=\"0\"><tr>{{CRLF}}";
-    set.bottom = "{{CRLF}}</tr></table>{{CRLF}}";
-    set.newRow = "</tr><tr>{{CRLF}}";
-    set.newEntry = "<td>{{FILE}}</td>";
-    set.endEntry = "{{CRLF}}";
-    set.addComments = kChecked;
-    return set;
+TemplateSet initialTemplateSet() {
+    return {.width = "4",
+            .top = "<table border=\"0\"><tr>{{CRLF}}",
+            .bottom = "{{CRLF}}</tr></table>{{CRLF}}",
+            .newRow = "</tr><tr>{{CRLF}}",
+            .newEntry = "<td>{{FILE}}</td>",
+            .endEntry = "{{CRLF}}",
+            .addComments = kChecked};
 }
 
-std::string ExpandLineBreaks(std::string_view text) {
+std::string expandLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (;;) {

@@ -46,10 +46,10 @@ inline constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 
 }};
 
 // The set of a first run: an HTML table four cells wide.
-TemplateSet InitialTemplateSet();
+TemplateSet initialTemplateSet();
 
 // Turns every line-break marker into CR LF.
-std::string ExpandLineBreaks(std::string_view text);
+std::string expandLineBreaks(std::string_view text);
 
 inline constexpr std::string_view kLineBreakMarker = "{{CRLF}}";
 inline constexpr std::string_view kLineBreak = "\r\n";

@@ -4,8 +4,8 @@
 
 namespace tabulon {
 
-std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max) {
-    text = TrimBlanks(text);
+std::optional<std::uint32_t> parseWholeNumber(std::string_view text, std::uint32_t max) {
+    text = trimBlanks(text);
     if (text.empty())
         return std::nullopt;
     std::uint64_t value = 0;
@@ -19,10 +19,10 @@ std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32
     return static_cast<std::uint32_t>(value);
 }
 
-WidthCheck CheckWidth(std::string_view text) {
+WidthCheck checkWidth(std::string_view text) {
     if (text.empty())
         return kEnterWidth;
-    const auto value = ParseWholeNumber(text, 2147483647u);
+    const auto value = parseWholeNumber(text, 2147483647u);
     if (!value || *value < 1)
         return kEnterWidthAboveZero;
     return *value;

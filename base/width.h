@@ -15,10 +15,10 @@ inline constexpr std::string_view kEnterWidthAboveZero = "Enter a width > 0";
 // message that tells the user what is wrong.
 using WidthCheck = Result<std::uint32_t, std::string_view>;
 
-WidthCheck CheckWidth(std::string_view text);
+WidthCheck checkWidth(std::string_view text);
 
 // Whole decimal number with optional blanks around it and no sign; nullopt
 // when there is none or it exceeds `max`.
-[[nodiscard]] std::optional<std::uint32_t> ParseWholeNumber(std::string_view text, std::uint32_t max);
+[[nodiscard]] std::optional<std::uint32_t> parseWholeNumber(std::string_view text, std::uint32_t max);
 
 } // namespace tabulon

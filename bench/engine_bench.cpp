@@ -22,7 +22,7 @@ protected:
     void consume(std::string_view piece) override { bytes += piece.size(); }
 };
 
-std::vector<std::string> Names(std::size_t count) {
+std::vector<std::string> names(std::size_t count) {
     std::vector<std::string> names;
     names.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -30,7 +30,7 @@ std::vector<std::string> Names(std::size_t count) {
     return names;
 }
 
-void RunList(benchmark::State& state, const TemplateSet& set, const std::vector<std::string>& names) {
+void runList(benchmark::State& state, const TemplateSet& set, const std::vector<std::string>& names) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         NullSink sink;
@@ -38,29 +38,29 @@ void RunList(benchmark::State& state, const TemplateSet& set, const std::vector<
         processor.start();
         for (const std::string& name : names)
             processor.ProcessFile(name);
-        processor.Finish();
+        processor.finish();
         bytes += sink.bytes;
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * names.size()));
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 
-void InitialSet(benchmark::State& state) {
-    static const auto names = Names(100000);
-    RunList(state, InitialTemplateSet(), names);
+void initialSet(benchmark::State& state) {
+    static const auto list = names(100000);
+    runList(state, initialTemplateSet(), list);
 }
-BENCHMARK(InitialSet);
+BENCHMARK(initialSet);
 
-void EveryNamePlaceholder(benchmark::State& state) {
-    static const auto names = Names(100000);
-    TemplateSet set = InitialTemplateSet();
+void everyNamePlaceholder(benchmark::State& state) {
+    static const auto list = names(100000);
+    TemplateSet set = initialTemplateSet();
     set.newEntry = "<td><a href=\"{{FILE}}\" title=\"{{PATH}}\">{{BASE}}{{EXT}} ({{SHORTEXT}})</a></td>";
-    RunList(state, set, names);
+    runList(state, set, list);
 }
-BENCHMARK(EveryNamePlaceholder);
+BENCHMARK(everyNamePlaceholder);
 
 // Small text files, included whole.
-void IncludeContent(benchmark::State& state) {
+void includeContent(benchmark::State& state) {
     static const auto files = [] {
         const auto dir = std::filesystem::temp_directory_path() / "tabulon-bench-inc";
         std::filesystem::create_directories(dir);
@@ -72,11 +72,11 @@ void IncludeContent(benchmark::State& state) {
         }
         return names;
     }();
-    TemplateSet set = InitialTemplateSet();
+    TemplateSet set = initialTemplateSet();
     set.newEntry = "<td>{{INC}}</td>";
-    RunList(state, set, files);
+    runList(state, set, files);
 }
-BENCHMARK(IncludeContent);
+BENCHMARK(includeContent);
 
 } // namespace
 

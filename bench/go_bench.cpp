@@ -18,7 +18,7 @@ namespace {
 
 using namespace tabulon;
 
-void Go(benchmark::State& state) {
+void go(benchmark::State& state) {
     QStringList files;
     for (int i = 0; i < state.range(0); ++i)
         files << QStringLiteral("/home/user/photos/2024/holiday/IMG_%1.jpg").arg(100000 + i);
@@ -35,7 +35,7 @@ void Go(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(Go)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(go)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
-    ApplyWindowFont(app);
+    applyWindowFont(app);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

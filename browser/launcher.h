@@ -11,7 +11,7 @@ namespace tabulon {
 class Launcher {
 public:
     virtual ~Launcher() = default;
-    virtual void Open(const QString& address, std::function<void(int code)> done) = 0;
+    virtual void open(const QString& address, std::function<void(int code)> done) = 0;
 };
 
 // The failure code that the messages name apart from the others.

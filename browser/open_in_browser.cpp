@@ -9,7 +9,7 @@
 
 namespace tabulon {
 
-QString BrowserFailureText(const QString& address, int code) {
+QString browserFailureText(const QString& address, int code) {
     const QString title = QString::fromLatin1(kAppTitle);
     if (code == kNoAssociation)
         return QCoreApplication::translate("tabulon::OpenInBrowser",
@@ -24,22 +24,22 @@ QString BrowserFailureText(const QString& address, int code) {
         .arg(title, address, QString::number(code));
 }
 
-QString HelpPagePath(const QString& folder, const QString& fileName) {
+QString helpPagePath(const QString& folder, const QString& fileName) {
     if (folder.endsWith(QLatin1Char('/')))
         return folder + fileName;
     return folder + QLatin1Char('/') + fileName;
 }
 
-QString HelpPageAddress(const QString& folder, const QString& fileName, const QString& anchor) {
-    QUrl address = QUrl::fromLocalFile(HelpPagePath(folder, fileName));
+QString helpPageAddress(const QString& folder, const QString& fileName, const QString& anchor) {
+    QUrl address = QUrl::fromLocalFile(helpPagePath(folder, fileName));
     address.setFragment(anchor);
     return address.toString(QUrl::FullyEncoded);
 }
 
 void OpenInBrowser(QObject* window, const QString& address, Launcher& launcher, BrowserMessage showMessage) {
-    launcher.Open(address, [window = QPointer<QObject>(window), address, showMessage](int code) {
+    launcher.open(address, [window = QPointer<QObject>(window), address, showMessage](int code) {
         if (code != 0 && window)
-            showMessage(BrowserFailureText(address, code));
+            showMessage(browserFailureText(address, code));
     });
 }
 

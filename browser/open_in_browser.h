@@ -18,11 +18,11 @@ using BrowserMessage = std::function<void(const QString& text)>;
 void OpenInBrowser(QObject* window, const QString& address, Launcher& launcher, BrowserMessage showMessage);
 
 // The help page in `folder`, joined with one separator.
-QString HelpPagePath(const QString& folder, const QString& fileName);
+QString helpPagePath(const QString& folder, const QString& fileName);
 // The same as a file address at an anchor.
-QString HelpPageAddress(const QString& folder, const QString& fileName, const QString& anchor);
+QString helpPageAddress(const QString& folder, const QString& fileName, const QString& anchor);
 
 // The message for a failure code.
-QString BrowserFailureText(const QString& address, int code);
+QString browserFailureText(const QString& address, int code);
 
 } // namespace tabulon

@@ -18,7 +18,7 @@ constexpr qint64 kOpeningTime = 10000; // ms an opener has to report a failure
 
 } // namespace
 
-int CodeForExitStatus(int status) {
+int codeForExitStatus(int status) {
     return status == 3 ? kNoAssociation : status;
 }
 
@@ -27,7 +27,7 @@ int CodeForExitStatus(int status) {
 // still waits for its browser would kill xdg-open, or the browser itself when
 // xdg-open became it through exec; a detached QProcess is no child of ours
 // and gives no exit status, which the "no handler" message needs.
-void XdgOpenLauncher::Open(const QString& address, std::function<void(int code)> done) {
+void XdgOpenLauncher::open(const QString& address, std::function<void(int code)> done) {
     QByteArray program("xdg-open");
     QByteArray argument = address.toUtf8();
     char* argv[] = {program.data(), argument.data(), nullptr};
@@ -70,7 +70,7 @@ void XdgOpenLauncher::Open(const QString& address, std::function<void(int code)>
         if (ended < 0 || age.elapsed() > kOpeningTime)
             done(0);
         else if (WIFEXITED(status))
-            done(CodeForExitStatus(WEXITSTATUS(status)));
+            done(codeForExitStatus(WEXITSTATUS(status)));
         else
             done(128 + WTERMSIG(status));
     });

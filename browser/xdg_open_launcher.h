@@ -14,10 +14,10 @@ class XdgOpenLauncher final : public QObject, public Launcher {
     Q_OBJECT
 public:
     using QObject::QObject;
-    void Open(const QString& address, std::function<void(int code)> done) override;
+    void open(const QString& address, std::function<void(int code)> done) override;
 };
 
 // The result code for an exit status of xdg-open.
-int CodeForExitStatus(int status);
+int codeForExitStatus(int status);
 
 } // namespace tabulon

@@ -29,7 +29,7 @@ SHORTEXT and INC. {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, 
 SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
 )";
 
-void Options::ApplyTo(TemplateSet& set) const {
+void Options::applyTo(TemplateSet& set) const {
     const auto take = [](const std::optional<std::string>& from, std::string& to) {
         if (from)
             to = *from;
@@ -109,7 +109,7 @@ const OptionRule* findOption(char shortName, std::string_view longName) {
 
 } // namespace
 
-ParsedOptions ParseOptions(const std::vector<std::string_view>& args) {
+ParsedOptions parseOptions(const std::vector<std::string_view>& args) {
     Options o;
 
     bool onlyFiles = false;

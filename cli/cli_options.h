@@ -33,13 +33,13 @@ struct Options {
     bool version = false;
 
     // The options' templates over `set`.
-    void ApplyTo(TemplateSet& set) const;
+    void applyTo(TemplateSet& set) const;
 };
 
 // The options, or what is wrong with the arguments.
 using ParsedOptions = Result<Options, std::string>;
 
-ParsedOptions ParseOptions(const std::vector<std::string_view>& args);
+ParsedOptions parseOptions(const std::vector<std::string_view>& args);
 
 extern const char* const kUsage;
 

@@ -15,14 +15,14 @@ namespace tabulon::cli {
 
 namespace {
 
-bool IsFolder(const std::string& path) {
+bool isFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace
 
-std::optional<SortKey> ParseSortKey(std::string_view text) {
+std::optional<SortKey> parseSortKey(std::string_view text) {
     static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
                                                                  {"name", SortKey::Name},
                                                                  {"natural", SortKey::Natural},
@@ -37,19 +37,19 @@ std::optional<SortKey> ParseSortKey(std::string_view text) {
 
 FileList::FileList(ListingRules rules, Emit emit) : rules_(rules), emit_(std::move(emit)) {}
 
-IoResult FileList::Add(std::string_view name) {
+IoResult FileList::add(std::string_view name) {
     std::string path(name);
-    if (name.find('\0') == std::string_view::npos && IsFolder(path))
-        return AddFolder(path);
-    Take(path);
+    if (name.find('\0') == std::string_view::npos && isFolder(path))
+        return addFolder(path);
+    take(path);
     return {};
 }
 
-void FileList::AddFile(std::string_view name) {
-    Take(name);
+void FileList::addFile(std::string_view name) {
+    take(name);
 }
 
-IoResult FileList::AddFolder(const std::string& folder) {
+IoResult FileList::addFolder(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return IoError{folder, {errno, std::generic_category()}};
@@ -89,7 +89,7 @@ IoResult FileList::AddFolder(const std::string& folder) {
         if (!isFile && !(S_ISDIR(st.st_mode) && rules_.recursive && !link))
             continue;
         std::string path;
-        AppendJoinedPath(path, folder, name);
+        appendJoinedPath(path, folder, name);
         if (path.size() >= PATH_MAX) {
             readError = ENAMETOOLONG; // no later step could open it by its name
             break;
@@ -99,18 +99,18 @@ IoResult FileList::AddFolder(const std::string& folder) {
     ::closedir(dir);
     if (readError != 0)
         return IoError{folder, {readError, std::generic_category()}};
-    std::sort(files.begin(), files.end(), NaturalLess);
-    std::sort(folders.begin(), folders.end(), NaturalLess);
+    std::sort(files.begin(), files.end(), naturalLess);
+    std::sort(folders.begin(), folders.end(), naturalLess);
     for (const std::string& file : files)
-        Take(file);
+        take(file);
     for (const std::string& sub : folders) {
-        if (IoResult added = AddFolder(sub); !added.ok())
+        if (IoResult added = addFolder(sub); !added.ok())
             return added;
     }
     return {};
 }
 
-void FileList::Take(std::string_view path) {
+void FileList::take(std::string_view path) {
     if (streams()) {
         emit_(path);
         return;
@@ -126,8 +126,8 @@ void FileList::Take(std::string_view path) {
     held_.push_back(std::move(entry));
 }
 
-void FileList::Finish() {
-    const auto byName = [](const Entry& a, const Entry& b) { return NaturalLess(a.path, b.path); };
+void FileList::finish() {
+    const auto byName = [](const Entry& a, const Entry& b) { return naturalLess(a.path, b.path); };
     switch (rules_.sort) {
     case SortKey::None:
         break;

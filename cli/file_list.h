@@ -34,13 +34,13 @@ public:
 
     // A name as given, a folder standing for its files; fails when a folder
     // cannot be read.
-    IoResult Add(std::string_view name);
+    IoResult add(std::string_view name);
     // A file by its name as given.
-    void AddFile(std::string_view name);
+    void addFile(std::string_view name);
     // Files go on as they come: nothing is held back for sorting.
     bool streams() const { return rules_.sort == SortKey::None && !rules_.reverse; }
     // Hands on what sorting held back.
-    void Finish();
+    void finish();
 
 private:
     struct Entry {
@@ -49,8 +49,8 @@ private:
         std::int64_t mtime = 0;
     };
 
-    IoResult AddFolder(const std::string& folder);
-    void Take(std::string_view path);
+    IoResult addFolder(const std::string& folder);
+    void take(std::string_view path);
 
     ListingRules rules_;
     Emit emit_;
@@ -58,6 +58,6 @@ private:
 };
 
 // nullopt for a word that names no order.
-[[nodiscard]] std::optional<SortKey> ParseSortKey(std::string_view text);
+[[nodiscard]] std::optional<SortKey> parseSortKey(std::string_view text);
 
 } // namespace tabulon::cli

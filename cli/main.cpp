@@ -5,5 +5,5 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return tabulon::cli::Run(args);
+    return tabulon::cli::run(args);
 }

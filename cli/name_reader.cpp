@@ -23,7 +23,7 @@ int NameList::fd() const {
     return path_ == "-" ? STDIN_FILENO : file_.get();
 }
 
-IoResult NameList::ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName) {
+IoResult NameList::forEach(bool nulSeparated, const std::function<void(std::string_view)>& onName) {
     if (!openError_.ok())
         return openError_;
     const std::string source = path_ == "-" ? "standard input" : path_;

@@ -27,7 +27,7 @@ public:
     // the line end dropped), or, with nulSeparated, between NUL characters.
     // A name longer than any path stops the list with an error naming its
     // line (or entry).
-    IoResult ForEach(bool nulSeparated, const std::function<void(std::string_view)>& onName);
+    IoResult forEach(bool nulSeparated, const std::function<void(std::string_view)>& onName);
 
 private:
     int fd() const; // the list's own file, or standard input for "-"

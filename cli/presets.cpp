@@ -8,7 +8,7 @@
 
 namespace tabulon::cli {
 
-std::vector<std::string> PresetNames(const std::string& folder) {
+std::vector<std::string> presetNames(const std::string& folder) {
     std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
@@ -18,7 +18,7 @@ std::vector<std::string> PresetNames(const std::string& folder) {
         }
         ::closedir(dir);
     }
-    std::sort(names.begin(), names.end(), NaturalLess);
+    std::sort(names.begin(), names.end(), naturalLess);
     return names;
 }
 

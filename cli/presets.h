@@ -6,6 +6,6 @@
 namespace tabulon::cli {
 
 // The presets' names (their file names without ".ini"), in natural order.
-std::vector<std::string> PresetNames(const std::string& folder);
+std::vector<std::string> presetNames(const std::string& folder);
 
 } // namespace tabulon::cli

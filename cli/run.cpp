@@ -53,7 +53,7 @@ int print(std::string_view text) {
 
 std::string presetList() {
     std::string names;
-    for (const std::string& name : PresetNames(presetsFolder()))
+    for (const std::string& name : presetNames(presetsFolder()))
         names += name + "\n";
     return names;
 }
@@ -64,23 +64,23 @@ std::string presetList() {
 int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& width) {
     if (options.preset) {
         const std::string folder = presetsFolder();
-        const std::vector<std::string> names = PresetNames(folder);
+        const std::vector<std::string> names = presetNames(folder);
         if (std::find(names.begin(), names.end(), *options.preset) == names.end()) {
             complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
             return kExitUsage;
         }
-        if (const IoResult loaded = LoadConfiguration(folder + *options.preset + ".ini", set); !loaded.ok()) {
+        if (const IoResult loaded = loadConfiguration(folder + *options.preset + ".ini", set); !loaded.ok()) {
             return fileFailed("cannot read preset ", loaded.error());
         }
     }
     if (options.config) {
-        if (const IoResult loaded = LoadConfiguration(*options.config, set); !loaded.ok()) {
+        if (const IoResult loaded = loadConfiguration(*options.config, set); !loaded.ok()) {
             return fileFailed("cannot read configuration ", loaded.error());
         }
     }
-    options.ApplyTo(set);
+    options.applyTo(set);
 
-    const WidthCheck check = CheckWidth(set.width);
+    const WidthCheck check = checkWidth(set.width);
     if (!check.ok()) {
         complain(std::string(check.error()));
         return kExitUsage;
@@ -145,16 +145,16 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
         IoResult folders;
         for (const std::string& name : options.files) {
             if (folders.ok())
-                folders = files.Add(name);
+                folders = files.add(name);
         }
         // Names from a list are files as given: no look at the disk for each
         // of a million names.
         for (NameList& list : lists) {
-            const IoResult read = list.ForEach(options.nullSeparated, [&](std::string_view name) {
+            const IoResult read = list.forEach(options.nullSeparated, [&](std::string_view name) {
                 if (files.streams()) // straight on: no call through the list per name
                     processor.ProcessFile(name);
                 else
-                    files.AddFile(name);
+                    files.addFile(name);
             });
             if (!read.ok()) {
                 return fileFailed("cannot read ", read.error());
@@ -163,8 +163,8 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
         if (!folders.ok()) {
             return fileFailed("cannot read folder ", folders.error());
         }
-        files.Finish();
-        processor.Finish();
+        files.finish();
+        processor.finish();
     } catch (const WriteFailure& failure) {
         return writeFailed(failure);
     } catch (const std::bad_alloc&) {
@@ -176,8 +176,8 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
 
 } // namespace
 
-int Run(const std::vector<std::string_view>& args) {
-    const ParsedOptions parsed = ParseOptions(args);
+int run(const std::vector<std::string_view>& args) {
+    const ParsedOptions parsed = parseOptions(args);
     if (!parsed.ok()) {
         complain(parsed.error());
         std::fputs(kUsage, stderr);
@@ -192,7 +192,7 @@ int Run(const std::vector<std::string_view>& args) {
         return print(presetList());
     ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
     if (options.sort) {
-        const std::optional<SortKey> key = ParseSortKey(*options.sort);
+        const std::optional<SortKey> key = parseSortKey(*options.sort);
         if (!key) {
             complain("--sort takes none, name, natural, date or size");
             return kExitUsage;
@@ -200,7 +200,7 @@ int Run(const std::vector<std::string_view>& args) {
         rules.sort = *key;
     }
 
-    TemplateSet set = InitialTemplateSet();
+    TemplateSet set = initialTemplateSet();
     std::uint32_t width = 0;
     if (const int code = loadTemplateSet(options, set, width); code != kExitOk)
         return code;

@@ -44,14 +44,14 @@ run a command and read its output.
 Exit status 2: a usage error, no session bus, or another program owns the core.
 )";
 
-void Print(FILE* stream, const QString& text) {
+void print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
 
 // SIGTERM and SIGINT end the event loop, so the program ends in order.
-void QuitOnSignals(QObject* parent) {
+void quitOnSignals(QObject* parent) {
     const int watched = watchSignals({SIGTERM, SIGINT});
     if (watched < 0)
         return;
@@ -62,7 +62,7 @@ void QuitOnSignals(QObject* parent) {
     });
 }
 
-QString DefaultPlugin() {
+QString defaultPlugin() {
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tabulon"));
     if (QFileInfo(beside).isExecutable())
         return beside;
@@ -103,7 +103,7 @@ private:
 // returns its exit status, or -1 when it could not be started. QProcess, unlike
 // the window's browser launcher (posix_spawn): the host waits for this child
 // anyway, needs its error output, and must not leave it running when it ends.
-int RunPlugin(const QString& plugin, const QString& switchText, const std::function<bool()>& succeeded) {
+int runPlugin(const QString& plugin, const QString& switchText, const std::function<bool()>& succeeded) {
     QProcess process;
     process.setProgram(plugin);
     process.setArguments({switchText});
@@ -117,7 +117,7 @@ int RunPlugin(const QString& plugin, const QString& switchText, const std::funct
     });
     QObject::connect(&process, &QProcess::errorOccurred, [&process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            Print(stderr, QStringLiteral("tabulon-host: cannot start %1: %2\n")
+            print(stderr, QStringLiteral("tabulon-host: cannot start %1: %2\n")
                               .arg(process.program(), process.errorString()));
             QCoreApplication::exit(0);
         }
@@ -125,13 +125,13 @@ int RunPlugin(const QString& plugin, const QString& switchText, const std::funct
     process.start();
     QCoreApplication::exec();
     if (status != 0 || !succeeded())
-        Print(stderr, QString::fromLocal8Bit(process.readAllStandardError()));
+        print(stderr, QString::fromLocal8Bit(process.readAllStandardError()));
     return status;
 }
 
 } // namespace
 
-int RunHost(const QStringList& arguments) {
+int runHost(const QStringList& arguments) {
     QString command;
     QString plugin;
     QString problem; // the first mistake; a --help anywhere still wins
@@ -142,7 +142,7 @@ int RunHost(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments.at(i);
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            Print(stdout, QString::fromLatin1(kUsage));
+            print(stdout, QString::fromLatin1(kUsage));
             return kExitOk;
         }
         if (arg == QLatin1String("--plugin")) {
@@ -166,7 +166,7 @@ int RunHost(const QStringList& arguments) {
     if (command.isEmpty())
         fail(QStringLiteral("no command given (serve, register or run)"));
     if (!problem.isEmpty()) {
-        Print(stderr, QStringLiteral("tabulon-host: %1\nTry 'tabulon-host --help' for more information.\n")
+        print(stderr, QStringLiteral("tabulon-host: %1\nTry 'tabulon-host --help' for more information.\n")
                           .arg(problem));
         return kExitUsage;
     }
@@ -174,29 +174,29 @@ int RunHost(const QStringList& arguments) {
     HostService service;
     const Owner owner(service);
     if (!owner.ok()) {
-        Print(stderr, owner.error());
+        print(stderr, owner.error());
         return kExitUsage;
     }
 
     if (command == QLatin1String("serve")) {
         QObject::connect(&service, &HostService::called,
-                         [](const Call& call) { Print(stdout, FormatCall(call) + QLatin1Char('\n')); });
-        QuitOnSignals(&service);
+                         [](const Call& call) { print(stdout, formatCall(call) + QLatin1Char('\n')); });
+        quitOnSignals(&service);
         QCoreApplication::exec();
         return kExitOk;
     }
 
     if (plugin.isEmpty())
-        plugin = DefaultPlugin();
+        plugin = defaultPlugin();
     if (command == QLatin1String("register")) {
         const int status =
-            RunPlugin(plugin, QStringLiteral("/hkpreg"), [&] { return !service.data().isEmpty(); });
+            runPlugin(plugin, QStringLiteral("/hkpreg"), [&] { return !service.data().isEmpty(); });
         if (!service.data().isEmpty()) {
             QString ini = QStringLiteral("[Registration]\n");
             for (const Call& call : service.data())
                 ini +=
-                    Escape(call.key) + QLatin1Char('=') + Escape(call.value.toString()) + QLatin1Char('\n');
-            Print(stdout, ini);
+                    escape(call.key) + QLatin1Char('=') + escape(call.value.toString()) + QLatin1Char('\n');
+            print(stdout, ini);
         }
         return status < 0 ? kExitNoResult : status;
     }
@@ -210,10 +210,10 @@ int RunHost(const QStringList& arguments) {
         else if (armed && call.key == QLatin1String("OUTPUT"))
             output = call.value.toString();
     });
-    RunPlugin(plugin, QStringLiteral("/hkprun"), [&] { return output.has_value(); });
+    runPlugin(plugin, QStringLiteral("/hkprun"), [&] { return output.has_value(); });
     if (!output)
         return kExitNoResult;
-    Print(stdout, *output);
+    print(stdout, *output);
     return kExitOk;
 }
 

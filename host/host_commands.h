@@ -9,6 +9,6 @@ inline constexpr int kExitNoResult = 1;
 inline constexpr int kExitUsage = 2; // also: the name is taken, or there is no bus
 
 // `tabulon-host serve | register | run [--plugin PATH]`; returns the exit status.
-[[nodiscard]] int RunHost(const QStringList& arguments);
+[[nodiscard]] int runHost(const QStringList& arguments);
 
 } // namespace tabulon::host

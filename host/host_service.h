@@ -20,8 +20,8 @@ struct Call {
 
 // One line for a call: method, key, type and value separated by tabs, with
 // backslashes, tabs and line breaks escaped so that one call is one line.
-QString FormatCall(const Call& call);
-QString Escape(const QString& text);
+QString formatCall(const Call& call);
+QString escape(const QString& text);
 
 // The plug-in core object a host editor offers its plug-ins: it keeps the
 // key-value pairs it is given, each key with the global suffix while one is set.
@@ -44,7 +44,7 @@ signals:
     void called(const tabulon::host::Call& call);
 
 private:
-    void Record(const QString& method, const QString& key, const QVariant& value);
+    void record(const QString& method, const QString& key, const QVariant& value);
 
     QString suffix_;
     QList<Call> data_;

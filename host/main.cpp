@@ -4,5 +4,5 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    return tabulon::host::RunHost(QCoreApplication::arguments().mid(1));
+    return tabulon::host::runHost(QCoreApplication::arguments().mid(1));
 }

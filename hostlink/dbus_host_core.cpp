@@ -13,7 +13,7 @@ namespace tabulon {
 
 namespace {
 
-QDBusMessage MethodCall(const char* method, const QVariantList& arguments) {
+QDBusMessage methodCall(const char* method, const QVariantList& arguments) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(QString::fromLatin1(host::kService), QString::fromLatin1(host::kPath),
                                        QString::fromLatin1(host::kInterface), QString::fromLatin1(method));
@@ -21,23 +21,23 @@ QDBusMessage MethodCall(const char* method, const QVariantList& arguments) {
     return message;
 }
 
-QVariantList DataAddArguments(const QString& key, const QVariant& value) {
+QVariantList dataAddArguments(const QString& key, const QVariant& value) {
     return {key, QVariant::fromValue(QDBusVariant(value))};
 }
 
 // D-Bus strings end at a NUL: the host would get a cut text and no error.
-HostAnswer Sendable(const QVariant& value) {
+HostAnswer sendable(const QVariant& value) {
     if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(0)))
         return HostAnswer::failed(QCoreApplication::translate(
             "tabulon::DbusHostCore", "the text holds a NUL character, which cannot be handed over"));
     return {};
 }
 
-QString Reason(const QDBusError& error) {
+QString reason(const QDBusError& error) {
     return error.message().isEmpty() ? error.name() : error.message();
 }
 
-HostAnswer AnswerOf(const QDBusError& error) {
+HostAnswer answerOf(const QDBusError& error) {
     if (!error.isValid())
         return {};
     switch (error.type()) {
@@ -47,13 +47,13 @@ HostAnswer AnswerOf(const QDBusError& error) {
         return HostAnswer::noAnswer(
             QCoreApplication::translate("tabulon::DbusHostCore", "no answer from the editor"));
     default:
-        return HostAnswer::failed(Reason(error));
+        return HostAnswer::failed(reason(error));
     }
 }
 
 } // namespace
 
-std::unique_ptr<DbusHostCore> DbusHostCore::Create(const QDBusConnection& bus, int timeoutMs) {
+std::unique_ptr<DbusHostCore> DbusHostCore::create(const QDBusConnection& bus, int timeoutMs) {
     if (!bus.isConnected() || bus.interface() == nullptr)
         return nullptr;
     const QString service = QString::fromLatin1(host::kService);
@@ -63,42 +63,42 @@ std::unique_ptr<DbusHostCore> DbusHostCore::Create(const QDBusConnection& bus, i
     return std::unique_ptr<DbusHostCore>(new DbusHostCore(bus, timeoutMs));
 }
 
-HostAnswer DbusHostCore::Call(const char* method, const QVariantList& arguments) {
-    const QDBusMessage reply = bus_.call(MethodCall(method, arguments), QDBus::Block, timeoutMs_);
+HostAnswer DbusHostCore::call(const char* method, const QVariantList& arguments) {
+    const QDBusMessage reply = bus_.call(methodCall(method, arguments), QDBus::Block, timeoutMs_);
     if (reply.type() == QDBusMessage::ErrorMessage)
-        return HostAnswer::failed(Reason(QDBusError(reply)));
+        return HostAnswer::failed(reason(QDBusError(reply)));
     return {};
 }
 
 HostAnswer DbusHostCore::hkp_DataAdd(const QString& key, const QVariant& value) {
-    if (HostAnswer sendable = Sendable(value); !sendable.ok())
-        return sendable;
-    return Call(host::kDataAdd, DataAddArguments(key, value));
+    if (HostAnswer refused = sendable(value); !refused.ok())
+        return refused;
+    return call(host::kDataAdd, dataAddArguments(key, value));
 }
 
 HostAnswer DbusHostCore::hkp_DataAddInt(const QString& key, qint16 value) {
-    return Call(host::kDataAddInt, {key, QVariant::fromValue(value)});
+    return call(host::kDataAddInt, {key, QVariant::fromValue(value)});
 }
 
 HostAnswer DbusHostCore::hkp_DataSetGlobalSuffix(const QString& suffix) {
-    return Call(host::kDataSetGlobalSuffix, {suffix});
+    return call(host::kDataSetGlobalSuffix, {suffix});
 }
 
 void DbusHostCore::hkp_DataAddLater(const QString& key, const QVariant& value, QObject* context,
                                     Answered answered) {
-    if (HostAnswer sendable = Sendable(value); !sendable.ok()) {
+    if (HostAnswer refused = sendable(value); !refused.ok()) {
         QMetaObject::invokeMethod(
-            context, [answered = std::move(answered), sendable = std::move(sendable)] { answered(sendable); },
+            context, [answered = std::move(answered), refused = std::move(refused)] { answered(refused); },
             Qt::QueuedConnection);
         return;
     }
     // The watcher belongs to `context`: once that is gone, so is the answer.
     auto* watcher = new QDBusPendingCallWatcher(
-        bus_.asyncCall(MethodCall(host::kDataAdd, DataAddArguments(key, value)), timeoutMs_), context);
+        bus_.asyncCall(methodCall(host::kDataAdd, dataAddArguments(key, value)), timeoutMs_), context);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
                      [answered = std::move(answered)](QDBusPendingCallWatcher* call) {
                          call->deleteLater();
-                         answered(AnswerOf(call->error()));
+                         answered(answerOf(call->error()));
                      });
 }
 

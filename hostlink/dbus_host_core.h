@@ -17,7 +17,7 @@ public:
 
     // The core, when the name has an owner or can be started; nullptr when
     // the host cannot be reached, no bus at all included.
-    static std::unique_ptr<DbusHostCore> Create(const QDBusConnection& bus, int timeoutMs = kTimeoutMs);
+    static std::unique_ptr<DbusHostCore> create(const QDBusConnection& bus, int timeoutMs = kTimeoutMs);
 
     HostAnswer hkp_DataAdd(const QString& key, const QVariant& value) override;
     HostAnswer hkp_DataAddInt(const QString& key, qint16 value) override;
@@ -27,7 +27,7 @@ public:
 
 private:
     DbusHostCore(const QDBusConnection& bus, int timeoutMs) : bus_(bus), timeoutMs_(timeoutMs) {}
-    HostAnswer Call(const char* method, const QVariantList& arguments);
+    HostAnswer call(const char* method, const QVariantList& arguments);
 
     QDBusConnection bus_;
     int timeoutMs_;

@@ -9,24 +9,24 @@ namespace tabulon {
 
 namespace {
 
-QString Translated(const char* source) {
+QString translated(const char* source) {
     return QCoreApplication::translate("tabulon::PluginStart", source);
 }
 
 } // namespace
 
 QString PluginStart::unreachableMessage() {
-    return Translated("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
+    return translated("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
                       "logoff/logon is likely be enough)");
 }
 
 QString PluginStart::cannotRegisterMessage() {
-    return Translated(
+    return translated(
         "Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
         "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
 }
 
-bool IsPluginRun(const QString& argumentText) {
+bool isPluginRun(const QString& argumentText) {
     return argumentText == kPluginRunSwitch;
 }
 
@@ -92,7 +92,7 @@ int PluginStart::RegisterPlugin() {
         answer = cleared;
     if (!answer.ok()) {
         showMessage_(
-            Translated("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
+            translated("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
         return 1;
     }
     return 0;

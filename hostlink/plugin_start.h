@@ -16,7 +16,7 @@ inline const QString kPluginRunSwitch = QStringLiteral("/hkprun");
 // The argument text names one of the two plug-in starts (exactly, whole, case
 // and all).
 bool IsPluginStart(const QString& argumentText);
-bool IsPluginRun(const QString& argumentText);
+bool isPluginRun(const QString& argumentText);
 
 // The start of a plug-in run or a registration, and the host core of the run.
 class PluginStart {

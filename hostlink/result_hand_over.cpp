@@ -6,7 +6,7 @@ namespace tabulon {
 
 ResultHandOver::ResultHandOver(HostCore& core, QObject* parent) : QObject(parent), core_(core) {}
 
-void ResultHandOver::Start(const QString& text) {
+void ResultHandOver::start(const QString& text) {
     if (pending_)
         return;
     pending_ = true;
@@ -14,22 +14,22 @@ void ResultHandOver::Start(const QString& text) {
                            [this, text](const HostAnswer& mode) {
                                // Without an answer here the text was never sent: not handed over.
                                if (!mode.ok())
-                                   return Finish(Outcome::NotHandedOver, mode.reason());
+                                   return finish(Outcome::NotHandedOver, mode.reason());
                                core_.hkp_DataAddLater(
                                    QStringLiteral("OUTPUT"), text, this, [this](const HostAnswer& output) {
                                        switch (output.kind()) {
                                        case HostAnswer::Kind::Done:
-                                           return Finish(Outcome::HandedOver, {});
+                                           return finish(Outcome::HandedOver, {});
                                        case HostAnswer::Kind::Failed:
-                                           return Finish(Outcome::NotHandedOver, output.reason());
+                                           return finish(Outcome::NotHandedOver, output.reason());
                                        case HostAnswer::Kind::NoAnswer:
-                                           return Finish(Outcome::Unknown, output.reason());
+                                           return finish(Outcome::Unknown, output.reason());
                                        }
                                    });
                            });
 }
 
-void ResultHandOver::Finish(Outcome outcome, const QString& reason) {
+void ResultHandOver::finish(Outcome outcome, const QString& reason) {
     pending_ = false;
     emit finished(outcome, reason);
 }

@@ -23,13 +23,13 @@ public:
     ResultHandOver(HostCore& core, QObject* parent);
 
     // Starts a hand-over; `finished` follows. Ignored while one is pending.
-    void Start(const QString& text);
+    void start(const QString& text);
 
 signals:
     void finished(tabulon::ResultHandOver::Outcome outcome, const QString& reason);
 
 private:
-    void Finish(Outcome outcome, const QString& reason);
+    void finish(Outcome outcome, const QString& reason);
 
     HostCore& core_;
     bool pending_ = false;

@@ -19,11 +19,11 @@ constexpr std::string_view kOpeningComment = "<!--Tabulon-->\r\n";
 constexpr std::string_view kClosingComment = "\r\n<!--/Tabulon-->";
 static_assert(kOpeningComment.substr(4, 7) == std::string_view("Tabulon"));
 
-template <class Out> void Put(Out& out, std::string_view s) {
+template <class Out> void put(Out& out, std::string_view s) {
     out.append(s.data(), s.size());
 }
 
-template <class Out> void PutNumber(Out& out, std::uint64_t value) {
+template <class Out> void putNumber(Out& out, std::uint64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, static_cast<std::size_t>(end - digits));
@@ -39,8 +39,8 @@ struct EntryProcessor::Names {
 };
 
 EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink)
-    : sink_(sink), entry_(set.newEntry, set.endEntry), top_(ExpandLineBreaks(set.top)),
-      newRow_(ExpandLineBreaks(set.newRow)), bottom_(ExpandLineBreaks(set.bottom)),
+    : sink_(sink), entry_(set.newEntry, set.endEntry), top_(expandLineBreaks(set.top)),
+      newRow_(expandLineBreaks(set.newRow)), bottom_(expandLineBreaks(set.bottom)),
       comments_(set.addComments == kChecked), width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {}
 
 void EntryProcessor::start() {
@@ -65,120 +65,120 @@ void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name)
     haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
     contentAt_ = std::string::npos;
     if (entry_.needsIncludeScan())
-        WriteScanned(names);
+        writeScanned(names);
     else
-        WriteDirect(names);
+        writeDirect(names);
 
     --untilRow_;
     ++entryCount_;
 }
 
-void EntryProcessor::Finish() {
+void EntryProcessor::finish() {
     sink_.append(bottom_);
     if (comments_)
         sink_.append(kClosingComment);
     sink_.flush();
 }
 
-const std::string& EntryProcessor::FullName(const Names& names) {
+const std::string& EntryProcessor::fullName(const Names& names) {
     if (!haveFullName_) {
         fullName_.clear();
-        AppendRaw(Field::File, names, fullName_);
+        appendRaw(Field::File, names, fullName_);
         haveFullName_ = true;
     }
     return fullName_;
 }
 
 // Read once per entry, however often the placeholders stand in it.
-std::string_view EntryProcessor::Content(const Names& names) {
+std::string_view EntryProcessor::content(const Names& names) {
     if (contentAt_ != std::string::npos)
         return std::string_view(composed_).substr(contentAt_, contentSize_);
     if (!haveContent_) {
         content_.clear();
-        if (reader_.Read(FullName(names)).ok())
-            AppendLines(reader_.data(), content_);
+        if (reader_.read(fullName(names)).ok())
+            appendLines(reader_.data(), content_);
         haveContent_ = true;
     }
     return content_;
 }
 
-const std::string& EntryProcessor::ImageDimension(const Names& names, bool width) {
+const std::string& EntryProcessor::imageDimension(const Names& names, bool width) {
     if (!haveImage_) {
         imageWidth_.clear();
         imageHeight_.clear();
         std::optional<ImageSize> size;
-        const std::string& name = FullName(names);
+        const std::string& name = fullName(names);
         // Metadata behind the image data (a WebP's orientation) comes in a read of its own.
         const ImageBytesAt more = [&name](std::uint64_t offset, std::size_t limit) {
             FileReader piece;
-            return piece.ReadAt(name, offset, limit).ok() ? std::string(piece.data()) : std::string();
+            return piece.readAt(name, offset, limit).ok() ? std::string(piece.data()) : std::string();
         };
-        if (reader_.ReadHead(name, kImageHeadSize).ok()) {
-            size = ReadImageSize(reader_.data(), more);
+        if (reader_.readHead(name, kImageHeadSize).ok()) {
+            size = readImageSize(reader_.data(), more);
             // A photo's frame header can lie behind a large colour profile.
             if (!size && reader_.data().starts_with("\xFF\xD8") && reader_.data().size() == kImageHeadSize &&
-                reader_.ReadHead(name, kJpegHeadSize).ok())
-                size = ReadImageSize(reader_.data(), more);
+                reader_.readHead(name, kJpegHeadSize).ok())
+                size = readImageSize(reader_.data(), more);
         }
         if (size) {
-            PutNumber(imageWidth_, size->width);
-            PutNumber(imageHeight_, size->height);
+            putNumber(imageWidth_, size->width);
+            putNumber(imageHeight_, size->height);
         }
         haveImage_ = true;
     }
     return width ? imageWidth_ : imageHeight_;
 }
 
-const FileFacts& EntryProcessor::Facts(const Names& names) {
+const FileFacts& EntryProcessor::facts(const Names& names) {
     if (!haveFacts_) {
-        facts_ = ReadFileFacts(FullName(names));
+        facts_ = readFileFacts(fullName(names));
         haveFacts_ = true;
     }
     return facts_;
 }
 
-template <class Out> void EntryProcessor::AppendRaw(Field field, const Names& names, Out& out) {
+template <class Out> void EntryProcessor::appendRaw(Field field, const Names& names, Out& out) {
     switch (field) {
     case Field::Base:
-        Put(out, names.base);
+        put(out, names.base);
         break;
     case Field::Ext:
-        Put(out, names.ext);
+        put(out, names.ext);
         break;
     case Field::ShortExt:
-        Put(out, names.ext.empty() ? names.ext : names.ext.substr(1));
+        put(out, names.ext.empty() ? names.ext : names.ext.substr(1));
         break;
     case Field::File:
-        AppendJoinedPath(out, names.folder, names.name);
+        appendJoinedPath(out, names.folder, names.name);
         break;
     case Field::Path:
         if (names.folder.empty())
-            Put(out, GetFilePath(names.name));
+            put(out, GetFilePath(names.name));
         else
-            AppendFolder(out, names.folder);
+            appendFolder(out, names.folder);
         break;
     case Field::Content:
-        Put(out, Content(names));
+        put(out, content(names));
         break;
     case Field::Width:
     case Field::Height:
-        Put(out, ImageDimension(names, field == Field::Width));
+        put(out, imageDimension(names, field == Field::Width));
         break;
     case Field::Size:
-        if (const auto size = Facts(names).size)
-            PutNumber(out, *size);
+        if (const auto size = facts(names).size)
+            putNumber(out, *size);
         break;
     case Field::Date:
-        Put(out, Facts(names).date);
+        put(out, facts(names).date);
         break;
     case Field::Number:
-        PutNumber(out, static_cast<std::uint64_t>(entryCount_) + 1);
+        putNumber(out, static_cast<std::uint64_t>(entryCount_) + 1);
         break;
     case Field::Row:
-        PutNumber(out, static_cast<std::uint64_t>(entryCount_) / width_ + 1);
+        putNumber(out, static_cast<std::uint64_t>(entryCount_) / width_ + 1);
         break;
     case Field::Column:
-        PutNumber(out, static_cast<std::uint64_t>(entryCount_) % width_ + 1);
+        putNumber(out, static_cast<std::uint64_t>(entryCount_) % width_ + 1);
         break;
     case Field::Literal:
         break;
@@ -186,29 +186,29 @@ template <class Out> void EntryProcessor::AppendRaw(Field field, const Names& na
 }
 
 template <class Out>
-void EntryProcessor::AppendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+void EntryProcessor::appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
     if (piece.escape == Escape::None) {
-        AppendRaw(piece.field, names, out);
+        appendRaw(piece.field, names, out);
         return;
     }
     scratch_.clear();
-    AppendRaw(piece.field, names, scratch_);
+    appendRaw(piece.field, names, scratch_);
     if (piece.escape == Escape::Html)
-        AppendHtmlEscaped(out, scratch_);
+        appendHtmlEscaped(out, scratch_);
     else
-        AppendUrlEscaped(out, scratch_);
+        appendUrlEscaped(out, scratch_);
 }
 
-void EntryProcessor::WriteDirect(const Names& names) {
+void EntryProcessor::writeDirect(const Names& names) {
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
         if (piece.field == Field::Literal)
             sink_.append(piece.text);
         else
-            AppendValue(piece, names, sink_);
+            appendValue(piece, names, sink_);
     }
 }
 
-void EntryProcessor::Compose(const Names& names) {
+void EntryProcessor::compose(const Names& names) {
     composed_.clear();
     opaque_.clear();
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
@@ -220,8 +220,8 @@ void EntryProcessor::Compose(const Names& names) {
                 const std::size_t at = composed_.size();
                 if (haveContent_)
                     composed_.append(content_);
-                else if (reader_.Read(FullName(names)).ok())
-                    AppendLines(reader_.data(), composed_);
+                else if (reader_.read(fullName(names)).ok())
+                    appendLines(reader_.data(), composed_);
                 contentAt_ = at;
                 contentSize_ = composed_.size() - at;
             } else {
@@ -229,13 +229,13 @@ void EntryProcessor::Compose(const Names& names) {
             }
         } else {
             const std::size_t start = composed_.size();
-            AppendValue(piece, names, composed_);
+            appendValue(piece, names, composed_);
             opaque_.emplace_back(start, composed_.size());
         }
     }
 }
 
-std::size_t EntryProcessor::FindInTemplateText(std::string_view marker, std::size_t from) const {
+std::size_t EntryProcessor::findInTemplateText(std::string_view marker, std::size_t from) const {
     const std::string_view text = composed_;
     for (;;) {
         const std::size_t at = text.find(marker, from);
@@ -251,28 +251,28 @@ std::size_t EntryProcessor::FindInTemplateText(std::string_view marker, std::siz
     }
 }
 
-void EntryProcessor::WriteScanned(const Names& names) {
-    Compose(names);
+void EntryProcessor::writeScanned(const Names& names) {
+    compose(names);
     const std::string_view text = composed_;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t open = FindInTemplateText(kIncludeOpen, start);
+        const std::size_t open = findInTemplateText(kIncludeOpen, start);
         if (open == std::string_view::npos)
             break;
-        const std::size_t close = FindInTemplateText(kIncludeClose, open + kIncludeOpen.size());
+        const std::size_t close = findInTemplateText(kIncludeClose, open + kIncludeOpen.size());
         if (close == std::string_view::npos)
             break;
         sink_.append(text.substr(start, open - start));
-        AppendInclude(text.substr(open + kIncludeOpen.size(), close - open - kIncludeOpen.size()));
+        appendInclude(text.substr(open + kIncludeOpen.size(), close - open - kIncludeOpen.size()));
         // Inserted content is not scanned again.
         start = close + kIncludeClose.size();
     }
     sink_.append(text.substr(start));
 }
 
-void EntryProcessor::AppendInclude(std::string_view name) {
-    if (reader_.Read(name).ok())
-        AppendLines(reader_.data(), sink_);
+void EntryProcessor::appendInclude(std::string_view name) {
+    if (reader_.read(name).ok())
+        appendLines(reader_.data(), sink_);
 }
 
 } // namespace tabulon

@@ -31,25 +31,25 @@ public:
     void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
 
     // The bottom text and the closing comment; flushes the sink.
-    void Finish();
+    void finish();
 
 private:
     struct Names;
 
-    void WriteDirect(const Names& names);
-    void WriteScanned(const Names& names);
-    void Compose(const Names& names);
-    std::size_t FindInTemplateText(std::string_view marker, std::size_t from) const;
-    void AppendInclude(std::string_view name);
+    void writeDirect(const Names& names);
+    void writeScanned(const Names& names);
+    void compose(const Names& names);
+    std::size_t findInTemplateText(std::string_view marker, std::size_t from) const;
+    void appendInclude(std::string_view name);
 
     // A value as the page gets it, escaped as the piece asks.
-    template <class Out> void AppendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);
-    template <class Out> void AppendRaw(EntryTemplate::Field field, const Names& names, Out& out);
+    template <class Out> void appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);
+    template <class Out> void appendRaw(EntryTemplate::Field field, const Names& names, Out& out);
     // What is read from the file system once per entry, on first use.
-    const std::string& FullName(const Names& names);
-    std::string_view Content(const Names& names);
-    const std::string& ImageDimension(const Names& names, bool width);
-    const FileFacts& Facts(const Names& names);
+    const std::string& fullName(const Names& names);
+    std::string_view content(const Names& names);
+    const std::string& imageDimension(const Names& names, bool width);
+    const FileFacts& facts(const Names& names);
 
     Sink& sink_;
     EntryTemplate entry_;

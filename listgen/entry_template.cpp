@@ -53,7 +53,7 @@ constexpr std::array kPlaceholders = {
 EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntry) {
     std::string joined(newEntry);
     joined.append(endEntry);
-    text_ = ExpandLineBreaks(joined);
+    text_ = expandLineBreaks(joined);
 
     pieces_.push_back({Field::Literal, Escape::None, text_});
     for (const Placeholder& ph : kPlaceholders) {

@@ -6,7 +6,7 @@
 namespace tabulon {
 
 // & < > " ' as character references, for text and attribute values.
-template <class Out> void AppendHtmlEscaped(Out& out, std::string_view text) {
+template <class Out> void appendHtmlEscaped(Out& out, std::string_view text) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char* reference = nullptr;
@@ -39,7 +39,7 @@ template <class Out> void AppendHtmlEscaped(Out& out, std::string_view text) {
 // A path for href and src: each segment percent-encoded as UTF-8 bytes, '/'
 // kept; only unreserved characters stay as they are, so a ':' can never make
 // the first segment read as a scheme, and a '\' (part of a name) is %5C.
-template <class Out> void AppendUrlEscaped(Out& out, std::string_view text) {
+template <class Out> void appendUrlEscaped(Out& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);

@@ -6,7 +6,7 @@
 
 namespace tabulon {
 
-FileFacts ReadFileFacts(std::string_view path) {
+FileFacts readFileFacts(std::string_view path) {
     FileFacts facts;
     if (path.find('\0') != std::string_view::npos)
         return facts;

@@ -14,6 +14,6 @@ struct FileFacts {
     std::string date;
 };
 
-FileFacts ReadFileFacts(std::string_view path);
+FileFacts readFileFacts(std::string_view path);
 
 } // namespace tabulon

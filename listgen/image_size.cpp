@@ -12,25 +12,25 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::uint32_t Be16(std::string_view d, std::size_t at) {
+std::uint32_t be16(std::string_view d, std::size_t at) {
     return (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at])) << 8) |
            static_cast<unsigned char>(d[at + 1]);
 }
-std::uint32_t Be32(std::string_view d, std::size_t at) {
-    return (Be16(d, at) << 16) | Be16(d, at + 2);
+std::uint32_t be32(std::string_view d, std::size_t at) {
+    return (be16(d, at) << 16) | be16(d, at + 2);
 }
-std::uint32_t Le16(std::string_view d, std::size_t at) {
+std::uint32_t le16(std::string_view d, std::size_t at) {
     return static_cast<unsigned char>(d[at]) |
            (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
 }
-std::uint32_t Le24(std::string_view d, std::size_t at) {
-    return Le16(d, at) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 2])) << 16);
+std::uint32_t le24(std::string_view d, std::size_t at) {
+    return le16(d, at) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 2])) << 16);
 }
-std::uint32_t Le32(std::string_view d, std::size_t at) {
-    return Le16(d, at) | (Le16(d, at + 2) << 16);
+std::uint32_t le32(std::string_view d, std::size_t at) {
+    return le16(d, at) | (le16(d, at + 2) << 16);
 }
 
-std::optional<ImageSize> Sized(std::uint32_t width, std::uint32_t height) {
+std::optional<ImageSize> sized(std::uint32_t width, std::uint32_t height) {
     if (width == 0 || height == 0)
         return std::nullopt;
     return ImageSize{width, height};
@@ -39,7 +39,7 @@ std::optional<ImageSize> Sized(std::uint32_t width, std::uint32_t height) {
 // The orientation tag of the first image directory of EXIF data (a TIFF
 // structure in either byte order): 1 to 8, or 0 when there is none that
 // reads as a browser reads it (one SHORT).
-int ExifOrientation(std::string_view tiff) {
+int exifOrientation(std::string_view tiff) {
     if (tiff.starts_with("Exif\0\0"sv)) // JPEG's own prefix, kept by some writers
         tiff.remove_prefix(6);
     bool little = false;
@@ -47,8 +47,8 @@ int ExifOrientation(std::string_view tiff) {
         little = true;
     else if (!tiff.starts_with("MM\0*"sv))
         return 0;
-    const auto u16 = [&](std::uint64_t at) { return little ? Le16(tiff, at) : Be16(tiff, at); };
-    const auto u32 = [&](std::uint64_t at) { return little ? Le32(tiff, at) : Be32(tiff, at); };
+    const auto u16 = [&](std::uint64_t at) { return little ? le16(tiff, at) : be16(tiff, at); };
+    const auto u32 = [&](std::uint64_t at) { return little ? le32(tiff, at) : be32(tiff, at); };
     if (tiff.size() < 8)
         return 0;
     const std::uint64_t ifd = u32(4);
@@ -70,56 +70,56 @@ int ExifOrientation(std::string_view tiff) {
 }
 
 // The size as displayed: orientations 5 to 8 turn the picture a quarter.
-std::optional<ImageSize> Turned(std::optional<ImageSize> size, int orientation) {
+std::optional<ImageSize> turned(std::optional<ImageSize> size, int orientation) {
     if (size && orientation >= 5)
         std::swap(size->width, size->height);
     return size;
 }
 
-std::optional<ImageSize> Png(std::string_view d) {
+std::optional<ImageSize> png(std::string_view d) {
     if (d.size() < 24 || d.substr(12, 4) != "IHDR")
         return std::nullopt;
     // Only an eXIf chunk before the image data counts.
     int orientation = 0;
-    for (std::uint64_t at = 20 + std::uint64_t{Be32(d, 8)}; at + 8 <= d.size();
-         at += 12 + std::uint64_t{Be32(d, at)}) {
+    for (std::uint64_t at = 20 + std::uint64_t{be32(d, 8)}; at + 8 <= d.size();
+         at += 12 + std::uint64_t{be32(d, at)}) {
         const std::string_view type = d.substr(at + 4, 4);
         if (type == "IDAT")
             break;
         if (type == "eXIf") {
-            orientation = ExifOrientation(d.substr(at + 8, Be32(d, at)));
+            orientation = exifOrientation(d.substr(at + 8, be32(d, at)));
             break;
         }
     }
-    return Turned(Sized(Be32(d, 16), Be32(d, 20)), orientation);
+    return turned(sized(be32(d, 16), be32(d, 20)), orientation);
 }
 
-std::optional<ImageSize> Gif(std::string_view d) {
+std::optional<ImageSize> gif(std::string_view d) {
     if (d.size() < 10)
         return std::nullopt;
-    return Sized(Le16(d, 6), Le16(d, 8));
+    return sized(le16(d, 6), le16(d, 8));
 }
 
-std::optional<ImageSize> Bmp(std::string_view d) {
+std::optional<ImageSize> bmp(std::string_view d) {
     // Text that happens to start with "BM" has no zero reserved bytes and no
     // header size of a real bitmap.
-    if (d.size() < 26 || Le32(d, 6) != 0)
+    if (d.size() < 26 || le32(d, 6) != 0)
         return std::nullopt;
-    const std::uint32_t header = Le32(d, 14);
+    const std::uint32_t header = le32(d, 14);
     if (header == 12) // the old OS/2 header: 16-bit sizes
-        return Sized(Le16(d, 18), Le16(d, 20));
+        return sized(le16(d, 18), le16(d, 20));
     constexpr std::uint32_t kHeaders[] = {16, 40, 52, 56, 64, 108, 124};
     if (std::find(std::begin(kHeaders), std::end(kHeaders), header) == std::end(kHeaders))
         return std::nullopt;
-    const auto width = static_cast<std::int32_t>(Le32(d, 18));
-    const auto height = static_cast<std::int32_t>(Le32(d, 22)); // negative: stored top-down
+    const auto width = static_cast<std::int32_t>(le32(d, 18));
+    const auto height = static_cast<std::int32_t>(le32(d, 22)); // negative: stored top-down
     if (width <= 0 || height == INT32_MIN)
         return std::nullopt;
-    return Sized(static_cast<std::uint32_t>(width),
+    return sized(static_cast<std::uint32_t>(width),
                  static_cast<std::uint32_t>(height < 0 ? -height : height));
 }
 
-std::optional<ImageSize> Jpeg(std::string_view d) {
+std::optional<ImageSize> jpeg(std::string_view d) {
     int orientation = 0;
     bool exif = false; // only the first Exif segment counts
     std::size_t at = 2;
@@ -137,7 +137,7 @@ std::optional<ImageSize> Jpeg(std::string_view d) {
         }
         if (marker == 0xD9 || marker == 0xDA) // end of image, start of scan: no frame header came
             return std::nullopt;
-        const std::uint32_t length = Be16(d, at + 2);
+        const std::uint32_t length = be16(d, at + 2);
         if (length < 2)
             return std::nullopt;
         const bool frame =
@@ -145,13 +145,13 @@ std::optional<ImageSize> Jpeg(std::string_view d) {
         if (frame) {
             if (at + 9 > d.size())
                 return std::nullopt;
-            return Turned(Sized(Be16(d, at + 7), Be16(d, at + 5)), orientation);
+            return turned(sized(be16(d, at + 7), be16(d, at + 5)), orientation);
         }
         if (marker == 0xE1 && !exif) {
             const std::string_view body = d.substr(at + 4, length - 2);
             if (body.starts_with("Exif\0\0"sv)) {
                 exif = true;
-                orientation = ExifOrientation(body.substr(6));
+                orientation = exifOrientation(body.substr(6));
             }
         }
         at += 2 + length;
@@ -161,9 +161,9 @@ std::optional<ImageSize> Jpeg(std::string_view d) {
 
 // An extended WebP keeps its EXIF chunk behind the image data, mostly past
 // the head: the walk over the chunks fetches what the head does not hold.
-int WebPOrientation(std::string_view head, const ImageBytesAt& more) {
+int webPOrientation(std::string_view head, const ImageBytesAt& more) {
     constexpr std::size_t kExifRead = 64 * 1024; // the first directory lies near the start
-    const std::uint64_t end = 8 + std::uint64_t{Le32(head, 4)};
+    const std::uint64_t end = 8 + std::uint64_t{le32(head, 4)};
     std::string fetched;
     std::uint64_t fetchedAt = 0;
     const auto bytes = [&](std::uint64_t at, std::size_t size) -> std::string_view {
@@ -183,16 +183,16 @@ int WebPOrientation(std::string_view head, const ImageBytesAt& more) {
         const std::string_view header = bytes(at, 8);
         if (header.size() < 8)
             return 0;
-        const std::uint64_t size = Le32(header, 4);
+        const std::uint64_t size = le32(header, 4);
         if (header.starts_with("EXIF"))
-            return ExifOrientation(
+            return exifOrientation(
                 bytes(at + 8, static_cast<std::size_t>(std::min<std::uint64_t>(size, kExifRead))));
         at += 8 + size + (size & 1);
     }
     return 0;
 }
 
-std::optional<ImageSize> WebP(std::string_view d, const ImageBytesAt& more) {
+std::optional<ImageSize> webP(std::string_view d, const ImageBytesAt& more) {
     if (d.size() < 16)
         return std::nullopt;
     const std::string_view chunk = d.substr(12, 4);
@@ -200,25 +200,25 @@ std::optional<ImageSize> WebP(std::string_view d, const ImageBytesAt& more) {
         if (static_cast<unsigned char>(d[23]) != 0x9D || static_cast<unsigned char>(d[24]) != 0x01 ||
             static_cast<unsigned char>(d[25]) != 0x2A)
             return std::nullopt;
-        return Sized(Le16(d, 26) & 0x3FFF, Le16(d, 28) & 0x3FFF);
+        return sized(le16(d, 26) & 0x3FFF, le16(d, 28) & 0x3FFF);
     }
     if (chunk == "VP8L" && d.size() >= 25) {
         if (static_cast<unsigned char>(d[20]) != 0x2F)
             return std::nullopt;
-        const std::uint32_t bits = Le32(d, 21);
-        return Sized((bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1);
+        const std::uint32_t bits = le32(d, 21);
+        return sized((bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1);
     }
     if (chunk == "VP8X" && d.size() >= 30) {
-        const auto size = Sized(Le24(d, 24) + 1, Le24(d, 27) + 1);
+        const auto size = sized(le24(d, 24) + 1, le24(d, 27) + 1);
         const bool exif = (static_cast<unsigned char>(d[20]) & 0x08) != 0;
-        return exif ? Turned(size, WebPOrientation(d, more)) : size;
+        return exif ? turned(size, webPOrientation(d, more)) : size;
     }
     return std::nullopt;
 }
 
 // A plain number, optionally in "px": "120", "120.0", "120px". Anything else
 // (percentages, other units) has no pixel size of its own.
-std::optional<std::uint32_t> SvgLength(std::string_view v) {
+std::optional<std::uint32_t> svgLength(std::string_view v) {
     if (v.ends_with("px"))
         v.remove_suffix(2);
     std::uint64_t whole = 0;
@@ -241,7 +241,7 @@ std::optional<std::uint32_t> SvgLength(std::string_view v) {
     return static_cast<std::uint32_t>(whole);
 }
 
-std::optional<std::string_view> Attribute(std::string_view tag, std::string_view name) {
+std::optional<std::string_view> attribute(std::string_view tag, std::string_view name) {
     for (std::size_t at = tag.find(name); at != std::string_view::npos; at = tag.find(name, at + 1)) {
         const bool starts = at > 0 && std::isspace(static_cast<unsigned char>(tag[at - 1]));
         std::size_t i = at + name.size();
@@ -265,7 +265,7 @@ std::optional<std::string_view> Attribute(std::string_view tag, std::string_view
 // An SVG file's first element is <svg>: only a byte-order mark, blanks, the
 // XML declaration, comments and a doctype may come before it. A page that
 // merely holds an inline icon is no SVG file.
-bool StartsWithSvg(std::string_view d) {
+bool startsWithSvg(std::string_view d) {
     if (d.starts_with("\xEF\xBB\xBF"))
         d.remove_prefix(3);
     for (;;) {
@@ -287,7 +287,7 @@ bool StartsWithSvg(std::string_view d) {
     }
 }
 
-std::optional<ImageSize> Svg(std::string_view d) {
+std::optional<ImageSize> svg(std::string_view d) {
     const std::size_t open = d.find("<svg");
     if (open == std::string_view::npos || open + 4 >= d.size() ||
         !std::isspace(static_cast<unsigned char>(d[open + 4])))
@@ -296,32 +296,32 @@ std::optional<ImageSize> Svg(std::string_view d) {
     if (close == std::string_view::npos)
         return std::nullopt;
     const std::string_view tag = d.substr(open, close - open);
-    const auto width = Attribute(tag, "width");
-    const auto height = Attribute(tag, "height");
+    const auto width = attribute(tag, "width");
+    const auto height = attribute(tag, "height");
     if (!width || !height)
         return std::nullopt;
-    const auto w = SvgLength(*width);
-    const auto h = SvgLength(*height);
+    const auto w = svgLength(*width);
+    const auto h = svgLength(*height);
     if (!w || !h)
         return std::nullopt;
-    return Sized(*w, *h);
+    return sized(*w, *h);
 }
 
 } // namespace
 
-std::optional<ImageSize> ReadImageSize(std::string_view head, const ImageBytesAt& more) {
+std::optional<ImageSize> readImageSize(std::string_view head, const ImageBytesAt& more) {
     if (head.starts_with("\x89PNG\r\n\x1A\n"))
-        return Png(head);
+        return png(head);
     if (head.starts_with("GIF87a") || head.starts_with("GIF89a"))
-        return Gif(head);
+        return gif(head);
     if (head.starts_with("BM"))
-        return Bmp(head);
+        return bmp(head);
     if (head.starts_with("\xFF\xD8"))
-        return Jpeg(head);
+        return jpeg(head);
     if (head.starts_with("RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP")
-        return WebP(head, more);
-    if (StartsWithSvg(head))
-        return Svg(head.substr(0, 64 * 1024));
+        return webP(head, more);
+    if (startsWithSvg(head))
+        return svg(head.substr(0, 64 * 1024));
     return std::nullopt;
 }
 

@@ -26,7 +26,7 @@ using ImageBytesAt = std::function<std::string(std::uint64_t offset, std::size_t
 // A WebP keeps that chunk behind its image data: `more` fetches it when
 // `head` stops short of it. nullopt for anything else, a damaged header
 // included.
-std::optional<ImageSize> ReadImageSize(std::string_view head, const ImageBytesAt& more = {});
+std::optional<ImageSize> readImageSize(std::string_view head, const ImageBytesAt& more = {});
 
 // How much of a file's start ReadImageSize needs for almost every image, and
 // how far a JPEG's frame header may lie behind large metadata segments.

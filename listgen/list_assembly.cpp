@@ -5,16 +5,16 @@
 
 namespace tabulon {
 
-WidthCheck GenerateList(const TemplateSet& set, std::string_view selection, Sink& sink) {
-    const WidthCheck width = CheckWidth(set.width);
+WidthCheck generateList(const TemplateSet& set, std::string_view selection, Sink& sink) {
+    const WidthCheck width = checkWidth(set.width);
     if (!width.ok())
         return width;
     EntryProcessor processor(set, width.value(), sink);
     processor.start();
-    ForEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
+    forEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
         processor.ProcessFile(folder, name);
     });
-    processor.Finish();
+    processor.finish();
     return width;
 }
 

@@ -11,6 +11,6 @@ namespace tabulon {
 // Writes the whole list for a selection text: opening comment and top text,
 // one entry per file in the selection's order, bottom text and closing
 // comment. A width that fails the check writes nothing; the check is returned.
-WidthCheck GenerateList(const TemplateSet& set, std::string_view selection, Sink& sink);
+WidthCheck generateList(const TemplateSet& set, std::string_view selection, Sink& sink);
 
 } // namespace tabulon

@@ -4,18 +4,18 @@ namespace tabulon {
 
 namespace {
 
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 } // namespace
 
-bool NaturalLess(std::string_view a, std::string_view b) {
+bool naturalLess(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     int zerosTie = 0; // which side had more leading zeros in the first equal number
     while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
             const std::size_t startA = i;
             const std::size_t startB = j;
             while (i < a.size() && a[i] == '0')
@@ -24,9 +24,9 @@ bool NaturalLess(std::string_view a, std::string_view b) {
                 ++j;
             std::size_t endA = i;
             std::size_t endB = j;
-            while (endA < a.size() && IsDigit(a[endA]))
+            while (endA < a.size() && isDigit(a[endA]))
                 ++endA;
-            while (endB < b.size() && IsDigit(b[endB]))
+            while (endB < b.size() && isDigit(b[endB]))
                 ++endB;
             const std::string_view numberA = a.substr(i, endA - i);
             const std::string_view numberB = b.substr(j, endB - j);

@@ -4,13 +4,13 @@
 
 namespace tabulon {
 
-std::string BuildSelectionText(std::string_view folder, const std::vector<std::string>& names) {
+std::string buildSelectionText(std::string_view folder, const std::vector<std::string>& names) {
     std::string text;
     if (names.size() == 1) {
         if (folder.empty())
             text = names.front();
         else
-            AppendJoinedPath(text, folder, names.front());
+            appendJoinedPath(text, folder, names.front());
         return text;
     }
     text.assign(folder);
@@ -21,7 +21,7 @@ std::string BuildSelectionText(std::string_view folder, const std::vector<std::s
     return text;
 }
 
-std::string SelectionFromPaths(const std::vector<std::string>& paths) {
+std::string selectionFromPaths(const std::vector<std::string>& paths) {
     if (paths.size() == 1)
         return paths.front();
     const std::string_view folder = paths.empty() ? std::string_view() : GetFilePath(paths.front());
@@ -29,14 +29,14 @@ std::string SelectionFromPaths(const std::vector<std::string>& paths) {
     names.reserve(paths.size());
     for (const std::string& path : paths) {
         if (GetFilePath(path) != folder)
-            return BuildSelectionText({}, paths);
+            return buildSelectionText({}, paths);
         names.emplace_back(path.substr(folder.size()));
     }
     // The folder without its separator, as a dialog reports it; the root keeps its own.
     std::string_view bare = folder;
     if (bare.size() > 1)
         bare.remove_suffix(1);
-    return BuildSelectionText(bare, names);
+    return buildSelectionText(bare, names);
 }
 
 } // namespace tabulon

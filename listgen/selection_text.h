@@ -9,17 +9,17 @@
 namespace tabulon {
 
 // One name: the joined full path. Several: folder NUL name NUL name ...
-std::string BuildSelectionText(std::string_view folder, const std::vector<std::string>& names);
+std::string buildSelectionText(std::string_view folder, const std::vector<std::string>& names);
 
 // The selection for the absolute paths a file dialog reports, in order: one
 // path as it is; files of one folder as folder and names; files of several
 // folders (a dialog may allow that) each by its full path, under an empty folder.
-std::string SelectionFromPaths(const std::vector<std::string>& paths);
+std::string selectionFromPaths(const std::vector<std::string>& paths);
 
 // Calls f(folder, name) for each file in the selection's order: folder empty
 // and name the full path for a single file. Names are passed exactly as they
 // stand, leading blanks included; empty names are no files and are skipped.
-template <class F> void ForEachSelectedFile(std::string_view selection, F&& f) {
+template <class F> void forEachSelectedFile(std::string_view selection, F&& f) {
     std::size_t nul = selection.find('\0');
     if (nul == std::string_view::npos) {
         if (!selection.empty())

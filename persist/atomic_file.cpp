@@ -22,12 +22,12 @@ public:
     std::string message(int) const override { return "is a socket, not a file"; }
 };
 
-std::error_code SocketRefused() {
+std::error_code socketRefused() {
     static const RefusalCategory category;
     return {1, category};
 }
 
-std::string FolderOf(const std::string& path) {
+std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
@@ -37,7 +37,7 @@ std::string FolderOf(const std::string& path) {
 // Follows the links that the last part of `name` leads through, as the kernel
 // does, to the name of the file itself or to the missing name that a
 // dangling link points at. Returns 0 or an errno value.
-int FollowLinks(std::string& name) {
+int followLinks(std::string& name) {
     for (int links = 0;; ++links) {
         struct stat st {};
         if (::lstat(name.c_str(), &st) != 0)
@@ -53,13 +53,13 @@ int FollowLinks(std::string& name) {
         if (static_cast<std::size_t>(n) == text.size())
             return ENAMETOOLONG;
         text.resize(static_cast<std::size_t>(n));
-        name = text.starts_with('/') ? text : FolderOf(name) + "/" + text;
+        name = text.starts_with('/') ? text : folderOf(name) + "/" + text;
     }
 }
 
 // "." + as much of `base` as fits + ".tmp" + six random letters: never longer
 // than the folder allows, so it fits wherever the name itself fits.
-std::string TemporaryName(std::string_view base, std::size_t limit, std::mt19937_64& random) {
+std::string temporaryName(std::string_view base, std::size_t limit, std::mt19937_64& random) {
     static constexpr std::string_view kLetters =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string tail = ".tmp";
@@ -75,7 +75,7 @@ std::string TemporaryName(std::string_view base, std::size_t limit, std::mt19937
 // The owner and group go first, where the process may set them (root always,
 // a user a group of their own): a change of owner clears the set-ID bits
 // that the mode then brings back.
-void KeepOwnerAndMode(int fd, const struct stat& old) {
+void keepOwnerAndMode(int fd, const struct stat& old) {
     struct stat now {};
     if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0)
@@ -122,7 +122,7 @@ IoResult AtomicFileWriter::open() {
         if (S_ISDIR(st.st_mode))
             return failure(EISDIR);
         if (S_ISSOCK(st.st_mode))
-            return failure(SocketRefused());
+            return failure(socketRefused());
         if (!S_ISREG(st.st_mode))
             return openInto(0); // a device or FIFO has no contents to replace
         // A file the user may not write stays as it is, though its folder
@@ -134,7 +134,7 @@ IoResult AtomicFileWriter::open() {
     // Writing through a link updates the file it points to, as editors do; a
     // dangling link gets the file it names.
     std::string target = path_;
-    if (const int err = FollowLinks(target))
+    if (const int err = followLinks(target))
         return failure(err);
     if (exists) {
         struct stat found {};
@@ -147,7 +147,7 @@ IoResult AtomicFileWriter::open() {
     name_ = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name_.empty())
         return failure(EISDIR);
-    dir_.reset(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    dir_.reset(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir_)
         return failure(errno);
     const long limit = ::fpathconf(dir_.get(), _PC_NAME_MAX);
@@ -156,13 +156,13 @@ IoResult AtomicFileWriter::open() {
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate =
-            TemporaryName(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, random);
+            temporaryName(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, random);
         // 0666 so that the process's umask decides, as for any new file.
         fd_.reset(::openat(dir_.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd_) {
             temp_ = std::move(candidate);
             if (exists)
-                KeepOwnerAndMode(fd_.get(), st);
+                keepOwnerAndMode(fd_.get(), st);
             return {};
         }
         if (errno != EEXIST)
@@ -215,7 +215,7 @@ IoResult AtomicFileWriter::commit() {
     return {};
 }
 
-IoResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+IoResult writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFileWriter writer(path);
     if (IoResult opened = writer.open(); !opened.ok())
         return opened;

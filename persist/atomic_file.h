@@ -40,6 +40,6 @@ private:
 };
 
 // Replaces the file at `path` with `bytes` in one step.
-IoResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+IoResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace tabulon

@@ -23,7 +23,7 @@ constexpr std::array<std::pair<const char*, std::string TemplateSet::*>, 6> kTex
 
 } // namespace
 
-IoResult SaveConfiguration(const std::string& path, const TemplateSet& set) {
+IoResult saveConfiguration(const std::string& path, const TemplateSet& set) {
     const std::string check = std::to_string(set.addComments);
     std::array<IniEntry, kTextKeys.size() + 1> entries;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
@@ -34,7 +34,7 @@ IoResult SaveConfiguration(const std::string& path, const TemplateSet& set) {
     return ini.replaceWithSection(kConfigurationSection, entries);
 }
 
-IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
+IoResult loadConfiguration(const std::string& path, TemplateSet& set) {
     std::array<std::string_view, kTextKeys.size() + 1> keys;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         keys[i] = kTextKeys[i].first;
@@ -48,7 +48,7 @@ IoResult LoadConfiguration(const std::string& path, TemplateSet& set) {
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         set.*kTextKeys[i].second = values[i].value_or(std::string());
     if (const auto& text = values.back()) {
-        if (const auto state = ParseWholeNumber(*text, kGrayed))
+        if (const auto state = parseWholeNumber(*text, kGrayed))
             set.addComments = static_cast<int>(*state);
     }
     return {};

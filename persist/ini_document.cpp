@@ -11,9 +11,9 @@ namespace {
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kCrLf = "\r\n";
 
-constexpr auto Trim = TrimBlanks;
+constexpr auto Trim = trimBlanks;
 
-bool SameName(std::string_view a, std::string_view b) {
+bool sameName(std::string_view a, std::string_view b) {
     a = Trim(a);
     b = Trim(b);
     if (a.size() != b.size())
@@ -30,13 +30,13 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool IsComment(std::string_view line) {
+bool isComment(std::string_view line) {
     line = Trim(line);
     return !line.empty() && line.front() == ';';
 }
 
 // The section's name for a header line.
-std::optional<std::string_view> SectionName(std::string_view line) {
+std::optional<std::string_view> sectionName(std::string_view line) {
     line = Trim(line);
     if (line.empty() || line.front() != '[')
         return std::nullopt;
@@ -49,8 +49,8 @@ struct KeyLine {
     std::string_view value;
 };
 
-std::optional<KeyLine> AsKeyLine(std::string_view line) {
-    if (IsComment(line) || SectionName(line))
+std::optional<KeyLine> asKeyLine(std::string_view line) {
+    if (isComment(line) || sectionName(line))
         return std::nullopt;
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos)
@@ -58,11 +58,11 @@ std::optional<KeyLine> AsKeyLine(std::string_view line) {
     return KeyLine{line.substr(0, eq), line.substr(eq + 1)};
 }
 
-bool HasLineBreak(std::string_view s) {
+bool hasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-std::string OneLine(std::string_view value) {
+std::string oneLine(std::string_view value) {
     std::string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -80,19 +80,19 @@ std::string OneLine(std::string_view value) {
 
 } // namespace
 
-bool IniDocument::IsValidSection(std::string_view section) {
-    return !HasLineBreak(section) && section.find(']') == std::string_view::npos;
+bool IniDocument::isValidSection(std::string_view section) {
+    return !hasLineBreak(section) && section.find(']') == std::string_view::npos;
 }
 
-bool IniDocument::IsValidKey(std::string_view key) {
+bool IniDocument::isValidKey(std::string_view key) {
     const std::string_view name = Trim(key);
-    return !name.empty() && !HasLineBreak(name) && name.find('=') == std::string_view::npos &&
+    return !name.empty() && !hasLineBreak(name) && name.find('=') == std::string_view::npos &&
            name.front() != ';' && name.front() != '[';
 }
 
-IniDocument IniDocument::Parse(std::string_view bytes) {
-    if (const auto utf8 = Utf16WithBomToUtf8(bytes))
-        return Parse(*utf8);
+IniDocument IniDocument::parse(std::string_view bytes) {
+    if (const auto utf8 = utf16WithBomToUtf8(bytes))
+        return parse(*utf8);
     IniDocument doc;
     if (bytes.starts_with(kBom)) {
         doc.bom_ = true;
@@ -113,46 +113,46 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     return doc;
 }
 
-std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
+std::optional<std::size_t> IniDocument::findSection(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const auto name = SectionName(lines_[i].text);
-        if (name && SameName(*name, section))
+        const auto name = sectionName(lines_[i].text);
+        if (name && sameName(*name, section))
             return i;
     }
     return std::nullopt;
 }
 
-std::size_t IniDocument::SectionEnd(std::size_t header) const {
+std::size_t IniDocument::sectionEnd(std::size_t header) const {
     std::size_t i = header + 1;
-    while (i < lines_.size() && !SectionName(lines_[i].text))
+    while (i < lines_.size() && !sectionName(lines_[i].text))
         ++i;
     return i;
 }
 
-std::optional<std::string_view> IniDocument::Get(std::string_view section, std::string_view key) const {
-    const auto header = FindSection(section);
+std::optional<std::string_view> IniDocument::get(std::string_view section, std::string_view key) const {
+    const auto header = findSection(section);
     if (!header)
         return std::nullopt;
-    const std::size_t end = SectionEnd(*header);
+    const std::size_t end = sectionEnd(*header);
     for (std::size_t i = *header + 1; i < end; ++i) {
-        const auto line = AsKeyLine(lines_[i].text);
-        if (line && SameName(line->key, key))
+        const auto line = asKeyLine(lines_[i].text);
+        if (line && sameName(line->key, key))
             return line->value;
     }
     return std::nullopt;
 }
 
-bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    if (!IsValidSection(section) || !IsValidKey(key))
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    if (!isValidSection(section) || !isValidKey(key))
         return false;
-    const std::string newValue = OneLine(value);
+    const std::string newValue = oneLine(value);
 
-    const auto header = FindSection(section);
+    const auto header = findSection(section);
     if (header) {
-        const std::size_t end = SectionEnd(*header);
+        const std::size_t end = sectionEnd(*header);
         for (std::size_t i = *header + 1; i < end; ++i) {
-            const auto line = AsKeyLine(lines_[i].text);
-            if (line && SameName(line->key, key)) {
+            const auto line = asKeyLine(lines_[i].text);
+            if (line && sameName(line->key, key)) {
                 // Keep the key as it was spelled; only the value changes.
                 Line& target = lines_[i];
                 target.text.resize(line->key.size() + 1);
@@ -178,7 +178,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     return true;
 }
 
-std::string IniDocument::Serialize() const {
+std::string IniDocument::serialize() const {
     std::string out;
     if (bom_)
         out.append(kBom);

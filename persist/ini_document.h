@@ -18,21 +18,21 @@ namespace tabulon {
 // written back whole in UTF-8 with the UTF-8 mark: never in two encodings.
 class IniDocument {
 public:
-    static IniDocument Parse(std::string_view bytes);
+    static IniDocument parse(std::string_view bytes);
 
     // The value of the first such key in the first such section.
-    std::optional<std::string_view> Get(std::string_view section, std::string_view key) const;
+    std::optional<std::string_view> get(std::string_view section, std::string_view key) const;
 
     // Replaces the key's line in place, or adds the key after the last line of
     // its section, or the section at the end. Line breaks in the value are
     // written as {{CRLF}}. False, with nothing changed, for a name that could
     // not be read back (a '=' or line break in a key, a ']' in a section...).
-    [[nodiscard]] bool Set(std::string_view section, std::string_view key, std::string_view value);
+    [[nodiscard]] bool set(std::string_view section, std::string_view key, std::string_view value);
 
-    std::string Serialize() const;
+    std::string serialize() const;
 
-    static bool IsValidSection(std::string_view section);
-    static bool IsValidKey(std::string_view key);
+    static bool isValidSection(std::string_view section);
+    static bool isValidKey(std::string_view key);
 
 private:
     struct Line {
@@ -40,8 +40,8 @@ private:
         std::string_view eol; // "\r\n", "\n", "\r" or "" for a last line without one
     };
 
-    std::optional<std::size_t> FindSection(std::string_view section) const;
-    std::size_t SectionEnd(std::size_t header) const; // first line after the section
+    std::optional<std::size_t> findSection(std::string_view section) const;
+    std::size_t sectionEnd(std::size_t header) const; // first line after the section
 
     bool bom_ = false;
     std::vector<Line> lines_;

@@ -9,20 +9,20 @@ namespace tabulon {
 
 namespace {
 
-IoError InvalidName(const std::string& path) {
+IoError invalidName(const std::string& path) {
     return IoError{path, std::make_error_code(std::errc::invalid_argument)};
 }
 
 } // namespace
 
-void CIniFIle::CreateIni(std::string_view strDrv, std::string_view strDir) {
-    path_ = JoinPath(strDrv, strDir);
+void CIniFIle::CreateIni(std::string_view folder, std::string_view name) {
+    path_ = JoinPath(folder, name);
 }
 
 std::string CIniFIle::JoinPath(std::string_view first, std::string_view second) {
-    while (!first.empty() && IsSeparator(first.back()))
+    while (!first.empty() && isSeparator(first.back()))
         first.remove_suffix(1);
-    while (!second.empty() && IsSeparator(second.front()))
+    while (!second.empty() && isSeparator(second.front()))
         second.remove_prefix(1);
     std::string path(first);
     path.push_back(kNativeSeparator);
@@ -40,24 +40,24 @@ std::string CIniFIle::GetFile(std::string_view section, std::string_view key) co
 IoResult CIniFIle::WriteFile(std::string_view section, std::string_view key, std::string_view value) {
     FileReader reader;
     // A missing file is one without keys yet.
-    if (IoResult read = reader.Read(path_);
+    if (IoResult read = reader.read(path_);
         !read.ok() && read.error().code != std::errc::no_such_file_or_directory)
         return read;
-    IniDocument doc = IniDocument::Parse(reader.data());
-    if (!doc.Set(section, key, value))
-        return InvalidName(path_);
-    return WriteFileAtomically(path_, doc.Serialize());
+    IniDocument doc = IniDocument::parse(reader.data());
+    if (!doc.set(section, key, value))
+        return invalidName(path_);
+    return writeFileAtomically(path_, doc.serialize());
 }
 
 Result<IniValues, IoError> CIniFIle::readSection(std::string_view section,
                                                  std::span<const std::string_view> keys) const {
     FileReader reader;
-    if (IoResult read = reader.Read(path_); !read.ok())
+    if (IoResult read = reader.read(path_); !read.ok())
         return read.error();
-    const IniDocument doc = IniDocument::Parse(reader.data());
+    const IniDocument doc = IniDocument::parse(reader.data());
     IniValues values;
     for (const std::string_view key : keys) {
-        const auto value = doc.Get(section, key);
+        const auto value = doc.get(section, key);
         values.push_back(value ? std::optional<std::string>(*value) : std::nullopt);
     }
     return values;
@@ -66,10 +66,10 @@ Result<IniValues, IoError> CIniFIle::readSection(std::string_view section,
 IoResult CIniFIle::replaceWithSection(std::string_view section, std::span<const IniEntry> entries) {
     IniDocument doc;
     for (const auto& [key, value] : entries) {
-        if (!doc.Set(section, key, value))
-            return InvalidName(path_);
+        if (!doc.set(section, key, value))
+            return invalidName(path_);
     }
-    return WriteFileAtomically(path_, doc.Serialize());
+    return writeFileAtomically(path_, doc.serialize());
 }
 
 } // namespace tabulon

@@ -21,10 +21,10 @@ using IniEntry = std::pair<std::string_view, std::string_view>; // key, value
 class CIniFIle {
 public:
     const std::string& INIFile() const { return path_; }
-    void INIFile(std::string New_IniPath) { path_ = std::move(New_IniPath); }
+    void INIFile(std::string path) { path_ = std::move(path); }
 
     // Sets the path to the two parts joined; touches no file.
-    void CreateIni(std::string_view strDrv, std::string_view strDir);
+    void CreateIni(std::string_view folder, std::string_view name);
 
     // The key's value, whole; empty when the file, section or key is missing.
     std::string GetFile(std::string_view section, std::string_view key) const;

@@ -10,7 +10,7 @@ namespace tabulon {
 
 namespace {
 
-QString Address(const QString& section, const QString& key) {
+QString address(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
 }
 
@@ -19,7 +19,7 @@ QString Address(const QString& section, const QString& key) {
 // files it stands for (with the organization-wide and system-wide ones beside
 // them). One of a format of our own stands for files that exist nowhere, so it
 // names ours without opening anything.
-QString SettingsFile(const QString& applicationName) {
+QString settingsFile(const QString& applicationName) {
     static const QSettings::Format probe = QSettings::registerFormat(
         QStringLiteral("tabulon-settings-probe"), [](QIODevice&, QSettings::SettingsMap&) { return true; },
         [](QIODevice&, const QSettings::SettingsMap&) { return false; });
@@ -28,7 +28,7 @@ QString SettingsFile(const QString& applicationName) {
     return name.left(name.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".ini");
 }
 
-bool IsThereButNoRegularFile(const QString& file) {
+bool isThereButNoRegularFile(const QString& file) {
     struct stat st {};
     return ::stat(QFile::encodeName(file).constData(), &st) == 0 && !S_ISREG(st.st_mode);
 }
@@ -36,8 +36,8 @@ bool IsThereButNoRegularFile(const QString& file) {
 } // namespace
 
 SettingsStore::SettingsStore(const QString& applicationName) {
-    const QString file = SettingsFile(applicationName);
-    if (IsThereButNoRegularFile(file)) {
+    const QString file = settingsFile(applicationName);
+    if (isThereButNoRegularFile(file)) {
         std::fprintf(stderr, "%s: %s is not a regular file; settings are neither read nor saved\n",
                      QFile::encodeName(applicationName).constData(), QFile::encodeName(file).constData());
         return;
@@ -52,24 +52,24 @@ SettingsStore::~SettingsStore() = default;
 QString SettingsStore::ReadSetting(const QString& section, const QString& key,
                                    const QString& defaultValue) const {
     if (!settings_)
-        return unsaved_.value(Address(section, key), defaultValue);
-    return settings_->value(Address(section, key), defaultValue).toString();
+        return unsaved_.value(address(section, key), defaultValue);
+    return settings_->value(address(section, key), defaultValue).toString();
 }
 
 void SettingsStore::WriteSetting(const QString& section, const QString& key, const QString& value) {
     if (!settings_)
-        unsaved_.insert(Address(section, key), value);
+        unsaved_.insert(address(section, key), value);
     else
-        settings_->setValue(Address(section, key), value);
+        settings_->setValue(address(section, key), value);
 }
 
-int SettingsStore::ReadNumber(const QString& section, const QString& key, int defaultValue) const {
+int SettingsStore::readNumber(const QString& section, const QString& key, int defaultValue) const {
     bool ok = false;
     const int value = ReadSetting(section, key, QString()).trimmed().toInt(&ok);
     return ok ? value : defaultValue;
 }
 
-void SettingsStore::Sync() {
+void SettingsStore::sync() {
     if (settings_)
         settings_->sync();
 }

@@ -28,10 +28,10 @@ public:
     void WriteSetting(const QString& section, const QString& key, const QString& value);
 
     // A stored whole number; anything that is no number reads as the default.
-    int ReadNumber(const QString& section, const QString& key, int defaultValue) const;
+    int readNumber(const QString& section, const QString& key, int defaultValue) const;
 
     // Writes pending values to disk.
-    void Sync();
+    void sync();
 
 private:
     std::unique_ptr<QSettings> settings_; // null when the file is not a regular file

@@ -10,7 +10,7 @@ using namespace std::string_view_literals;
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c) {
+void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -28,16 +28,16 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-bool IsHighSurrogate(char32_t u) {
+bool isHighSurrogate(char32_t u) {
     return u >= 0xD800 && u <= 0xDBFF;
 }
-bool IsLowSurrogate(char32_t u) {
+bool isLowSurrogate(char32_t u) {
     return u >= 0xDC00 && u <= 0xDFFF;
 }
 
 } // namespace
 
-std::optional<std::string> Utf16WithBomToUtf8(std::string_view bytes) {
+std::optional<std::string> utf16WithBomToUtf8(std::string_view bytes) {
     bool bigEndian = false;
     if (bytes.starts_with("\xFE\xFF"sv))
         bigEndian = true;
@@ -56,16 +56,16 @@ std::optional<std::string> Utf16WithBomToUtf8(std::string_view bytes) {
     while (i + 1 < size) {
         char32_t c = unit(i);
         i += 2;
-        if (IsHighSurrogate(c) && i + 1 < size && IsLowSurrogate(unit(i))) {
+        if (isHighSurrogate(c) && i + 1 < size && isLowSurrogate(unit(i))) {
             c = 0x10000 + ((c - 0xD800) << 10) + (unit(i) - 0xDC00);
             i += 2;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+        } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
             c = kReplacement;
         }
-        AppendUtf8(out, c);
+        appendUtf8(out, c);
     }
     if (i < size)
-        AppendUtf8(out, kReplacement);
+        appendUtf8(out, kReplacement);
     return out;
 }
 

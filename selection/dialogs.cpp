@@ -13,7 +13,7 @@ constexpr const char* kSelectFilesLabels[] = {
 
 } // namespace
 
-QStringList SelectFilesFilterLabels() {
+QStringList selectFilesFilterLabels() {
     QStringList labels;
     for (const char* label : kSelectFilesLabels)
         labels.append(QCoreApplication::translate("tabulon::QtDialogs", label));

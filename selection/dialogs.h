@@ -20,19 +20,19 @@ public:
     virtual ~Dialogs() = default;
 
     // Several existing files; opens in `folder` (when not empty) on filter `filterIndex`.
-    virtual FileChoice SelectFiles(QWidget* parent, const QString& folder, int filterIndex) = 0;
+    virtual FileChoice selectFiles(QWidget* parent, const QString& folder, int filterIndex) = 0;
     // One existing configuration file, or empty when cancelled.
-    virtual QString OpenConfiguration(QWidget* parent, const QString& folder) = 0;
+    virtual QString openConfiguration(QWidget* parent, const QString& folder) = 0;
     // A file to save the configuration to, replacing it only if the user
     // confirmed; empty when cancelled.
-    virtual QString SaveConfiguration(QWidget* parent, const QString& folder) = 0;
+    virtual QString saveConfiguration(QWidget* parent, const QString& folder) = 0;
     // A message with only an OK button, captioned with the program's title.
-    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // A warning titled "Browser Unavailable", OK only.
-    virtual void ShowBrowserUnavailable(QWidget* parent, const QString& text) = 0;
+    virtual void showBrowserUnavailable(QWidget* parent, const QString& text) = 0;
 };
 
 // The labels the file selection dialog shows, in filter order.
-QStringList SelectFilesFilterLabels();
+QStringList selectFilesFilterLabels();
 
 } // namespace tabulon

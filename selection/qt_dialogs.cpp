@@ -14,27 +14,27 @@ namespace tabulon {
 
 namespace {
 
-QString Translated(const char* source) {
+QString translated(const char* source) {
     return QCoreApplication::translate("tabulon::QtDialogs", source);
 }
 
 // Qt splits patterns on blanks and its "*.*" hides names without a dot, so
 // each label carries the real patterns in a last pair of brackets, hidden.
 // Only the label is translated: the patterns are what the dialog filters by.
-QStringList WithPatterns(const QStringList& labels, const QStringList& patterns) {
+QStringList withPatterns(const QStringList& labels, const QStringList& patterns) {
     QStringList filters;
     for (qsizetype i = 0; i < labels.size(); ++i)
         filters.append(QStringLiteral("%1 (%2)").arg(labels.at(i), patterns.at(i)));
     return filters;
 }
 
-QStringList SelectFilesFilters() {
-    return WithPatterns(SelectFilesFilterLabels(),
+QStringList selectFilesFilters() {
+    return withPatterns(selectFilesFilterLabels(),
                         {QStringLiteral("*"), QStringLiteral("*.jpg *.gif *.bmp")});
 }
 
-QStringList ConfigurationFilters() {
-    return WithPatterns({Translated("INI Files (*.ini)"), Translated("All Files (*.*)")},
+QStringList configurationFilters() {
+    return withPatterns({translated("INI Files (*.ini)"), translated("All Files (*.*)")},
                         {QStringLiteral("*.ini"), QStringLiteral("*")});
 }
 
@@ -53,7 +53,7 @@ constexpr int kTitleBarFurniture = 160;
 // A message box is only as wide as its text, and the window manager then cut
 // a short box's caption to "T…". Title fonts run larger and bolder than the
 // window's own, hence twice the caption's width in the window's font.
-void ShowWithWholeCaption(QMessageBox& box) {
+void showWithWholeCaption(QMessageBox& box) {
     const int width = 2 * QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) + kTitleBarFurniture;
     // A spacer across the text's row (the layout owns it): it widens the box
     // without narrowing a long text.
@@ -63,9 +63,9 @@ void ShowWithWholeCaption(QMessageBox& box) {
     box.exec();
 }
 
-QString ChooseConfiguration(QWidget* parent, const QString& title, const QString& folder, bool save) {
+QString chooseConfiguration(QWidget* parent, const QString& title, const QString& folder, bool save) {
     QFileDialog dialog(parent);
-    SetUp(dialog, title, folder, ConfigurationFilters());
+    SetUp(dialog, title, folder, configurationFilters());
     dialog.setDefaultSuffix(QStringLiteral("ini"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -76,10 +76,10 @@ QString ChooseConfiguration(QWidget* parent, const QString& title, const QString
 
 } // namespace
 
-FileChoice QtDialogs::SelectFiles(QWidget* parent, const QString& folder, int filterIndex) {
+FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int filterIndex) {
     QFileDialog dialog(parent);
-    const QStringList filters = SelectFilesFilters();
-    SetUp(dialog, Translated("Select files"), folder, filters);
+    const QStringList filters = selectFilesFilters();
+    SetUp(dialog, translated("Select files"), folder, filters);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, filters.size()) - 1;
     dialog.selectNameFilter(filters.at(index));
@@ -89,33 +89,33 @@ FileChoice QtDialogs::SelectFiles(QWidget* parent, const QString& folder, int fi
         choice.files = dialog.selectedFiles();
     // The dialog reports the filter by its shown label.
     const QString chosen = dialog.selectedNameFilter();
-    qsizetype chosenIndex = SelectFilesFilterLabels().indexOf(chosen);
+    qsizetype chosenIndex = selectFilesFilterLabels().indexOf(chosen);
     if (chosenIndex < 0)
         chosenIndex = filters.indexOf(chosen);
     choice.filterIndex = static_cast<int>(chosenIndex < 0 ? index : chosenIndex) + 1;
     return choice;
 }
 
-QString QtDialogs::OpenConfiguration(QWidget* parent, const QString& folder) {
-    return ChooseConfiguration(parent, Translated("Load configuration"), folder, false);
+QString QtDialogs::openConfiguration(QWidget* parent, const QString& folder) {
+    return chooseConfiguration(parent, translated("Load configuration"), folder, false);
 }
 
-QString QtDialogs::SaveConfiguration(QWidget* parent, const QString& folder) {
-    return ChooseConfiguration(parent, Translated("Save configuration"), folder, true);
+QString QtDialogs::saveConfiguration(QWidget* parent, const QString& folder) {
+    return chooseConfiguration(parent, translated("Save configuration"), folder, true);
 }
 
-void QtDialogs::ShowMessage(QWidget* parent, const QString& text) {
+void QtDialogs::showMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok, parent);
-    ShowWithWholeCaption(box);
+    showWithWholeCaption(box);
 }
 
 } // namespace tabulon
 
 namespace tabulon {
 
-void QtDialogs::ShowBrowserUnavailable(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, Translated("Browser Unavailable"), text, QMessageBox::Ok, parent);
-    ShowWithWholeCaption(box);
+void QtDialogs::showBrowserUnavailable(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, translated("Browser Unavailable"), text, QMessageBox::Ok, parent);
+    showWithWholeCaption(box);
 }
 
 } // namespace tabulon

@@ -16,32 +16,32 @@ namespace {
 using test::WindowTest;
 
 TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) {
-    Open();
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("x3"));
-    Box("cbTextTop")->setEditText(QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
-    Box("cbTextNewEntry")->setEditText(QStringLiteral("<li>é {{BASE}}</li>"));
+    open();
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("x3"));
+    templateBox("cbTextTop")->setEditText(QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
+    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("<li>é {{BASE}}</li>"));
     const QString longText = QString(2000, QLatin1Char('x')) + QLatin1Char(' ');
-    Box("cbTextBottom")->setEditText(longText);
-    Control<CommentCheckBox>("chkAddComments")->setState(2);
+    templateBox("cbTextBottom")->setEditText(longText);
+    control<CommentCheckBox>("chkAddComments")->setState(2);
     const QString file = QString::fromStdString(files / "set.ini");
     dialogs.configPaths.push_back(file);
-    Click("cmdSaveConfig");
+    click("cmdSaveConfig");
     ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('\n')).toStdString();
 
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("4"));
-    Box("cbTextTop")->setEditText(QStringLiteral("changed"));
-    Control<CommentCheckBox>("chkAddComments")->setState(1);
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("4"));
+    templateBox("cbTextTop")->setEditText(QStringLiteral("changed"));
+    control<CommentCheckBox>("chkAddComments")->setState(1);
     dialogs.configPaths.push_back(file);
-    Click("cmdLoadConfig");
-    EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("x3"));
-    EXPECT_EQ(Box("cbTextTop")->currentText(), QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
-    EXPECT_EQ(Box("cbTextNewEntry")->currentText(), QStringLiteral("<li>é {{BASE}}</li>"));
-    EXPECT_EQ(Box("cbTextBottom")->currentText(), longText);
-    EXPECT_EQ(Control<CommentCheckBox>("chkAddComments")->state(), 2);
-    EXPECT_EQ(Box("cbTextTop")->count(), 0); // loading leaves the histories alone
+    click("cmdLoadConfig");
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("x3"));
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
+    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), QStringLiteral("<li>é {{BASE}}</li>"));
+    EXPECT_EQ(templateBox("cbTextBottom")->currentText(), longText);
+    EXPECT_EQ(control<CommentCheckBox>("chkAddComments")->state(), 2);
+    EXPECT_EQ(templateBox("cbTextTop")->count(), 0); // loading leaves the histories alone
 
     const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
-    EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
+    EXPECT_EQ(stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
     ASSERT_EQ(dialogs.asked.size(), 2);
     EXPECT_EQ(dialogs.asked[1], QStringLiteral("open ") + folder);
 }
@@ -51,18 +51,18 @@ TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSav
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", home.path().c_str(), 1);
     const QString homeFolder = QString::fromStdString(home.path());
-    Open();
-    Click("cmdSaveConfig");
+    open();
+    click("cmdSaveConfig");
     std::filesystem::create_directories(home / "Documents");
-    Click("cmdSaveConfig");
+    click("cmdSaveConfig");
     // A load from the shipped presets remembers their folder; a save goes elsewhere.
-    Store(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), PresetsFolder());
-    Click("cmdSaveConfig");
+    store(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), presetsFolderPath());
+    click("cmdSaveConfig");
     std::filesystem::create_directories(files / "mine");
     dialogs.configPaths.push_back(QString::fromStdString(files / "mine/set.ini"));
-    Click("cmdSaveConfig");
-    Click("cmdSaveConfig");
-    Click("cmdLoadConfig");
+    click("cmdSaveConfig");
+    click("cmdSaveConfig");
+    click("cmdLoadConfig");
     ::setenv("HOME", oldHome.c_str(), 1);
 
     const QString mine = QString::fromStdString(files / "mine/");
@@ -75,17 +75,17 @@ TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSav
 }
 
 TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNothing) {
-    Open();
-    Box("cbTextTop")->setEditText(QStringLiteral("mine"));
+    open();
+    templateBox("cbTextTop")->setEditText(QStringLiteral("mine"));
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
-    Click("cmdLoadConfig");
+    click("cmdLoadConfig");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("missing.ini: No such file")));
-    EXPECT_EQ(Box("cbTextTop")->currentText(), QStringLiteral("mine"));
-    EXPECT_EQ(Stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), QString());
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral("mine"));
+    EXPECT_EQ(stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), QString());
 
     dialogs.configPaths.push_back(QString::fromStdString(files / "no/folder.ini"));
-    Click("cmdSaveConfig");
+    click("cmdSaveConfig");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("folder.ini: No such file")));
 }
@@ -93,9 +93,9 @@ TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNo
 TEST_F(WindowTest, TheSetUpRunStoresTheProgramsFolderAndShowsNoWindow) {
     const test::TempDir home;
     ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
-    const test::ProcessResult run = test::RunProcess(TABULON_WINDOW, {"/setupregistry"});
+    const test::ProcessResult run = test::runProcess(TABULON_WINDOW, {"/setupregistry"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    const std::string stored = test::ReadAll(home / "Tabulon/tabulon.ini");
+    const std::string stored = test::readAll(home / "Tabulon/tabulon.ini");
     EXPECT_NE(
         stored.find("[Locations]\nRoot=" + std::filesystem::path(TABULON_WINDOW).parent_path().string()),
         std::string::npos)
@@ -105,9 +105,9 @@ TEST_F(WindowTest, TheSetUpRunStoresTheProgramsFolderAndShowsNoWindow) {
 // The one test that drives Qt's own dialog, as a user would.
 TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     const test::TempDir dir;
-    dir.Write("b.jpg", "");
-    dir.Write("a.JPG", "");
-    dir.Write("README", "");
+    dir.write("b.jpg", "");
+    dir.write("a.JPG", "");
+    dir.write("README", "");
     QtDialogs dialogs;
     QTimer::singleShot(0, [] {
         const auto answer = [] {
@@ -121,7 +121,7 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
         };
         (void)QTest::qWaitFor(answer, 5000);
     });
-    const FileChoice choice = dialogs.SelectFiles(nullptr, QString::fromStdString(dir.path()), 2);
+    const FileChoice choice = dialogs.selectFiles(nullptr, QString::fromStdString(dir.path()), 2);
     const QString folder = QString::fromStdString(dir.path());
     EXPECT_EQ(choice.files,
               (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
@@ -129,7 +129,7 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
 }
 
 // Shows a real message and answers it; the width the box had on screen.
-int ShownWidth(const std::function<void(QtDialogs&)>& show) {
+int shownWidth(const std::function<void(QtDialogs&)>& show) {
     int width = 0;
     QTimer::singleShot(0, [&] {
         (void)QTest::qWaitFor(
@@ -156,13 +156,13 @@ TEST(RealDialogs, AShortMessageIsWideEnoughForItsWholeCaption) {
     const int needed = QFontMetrics(title).horizontalAdvance(QStringLiteral("Tabulon")) + 4 * 32;
     int shortWidth = 0;
     for (const char* text : {"x", "Enter a width", "Enter a width > 0"}) {
-        shortWidth = ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, QString::fromLatin1(text)); });
+        shortWidth = shownWidth([&](QtDialogs& d) { d.showMessage(nullptr, QString::fromLatin1(text)); });
         EXPECT_GE(shortWidth, needed) << text;
     }
     // A longer text still widens the box.
     const QString longText = QStringLiteral("Tabulon had a problem running your web browser on URL "
                                             "https://quorvane.example/tabulon/.");
-    EXPECT_GT(ShownWidth([&](QtDialogs& d) { d.ShowMessage(nullptr, longText); }), shortWidth);
+    EXPECT_GT(shownWidth([&](QtDialogs& d) { d.showMessage(nullptr, longText); }), shortWidth);
 }
 
 } // namespace

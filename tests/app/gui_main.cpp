@@ -8,6 +8,6 @@ int main(int argc, char** argv) {
     const tabulon::test::Headless headless;
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    tabulon::ApplyWindowFont(app);
+    tabulon::applyWindowFont(app);
     return RUN_ALL_TESTS();
 }

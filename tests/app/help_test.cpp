@@ -16,11 +16,11 @@ protected:
 
     // The addresses the stand-in opener was given, each as its one argument,
     // once `count` have come.
-    QStringList Opened(qsizetype count) {
+    QStringList opened(qsizetype count) {
         QStringList lines;
         (void)QTest::qWaitFor(
             [&] {
-                lines = QString::fromStdString(test::ReadAll(std::getenv("TABULON_OPENED")))
+                lines = QString::fromStdString(test::readAll(std::getenv("TABULON_OPENED")))
                             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
                 return lines.size() >= count;
             },
@@ -32,31 +32,31 @@ protected:
         }
         return addresses;
     }
-    void ReleaseOn(const char* label, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseClick(Control(label), button, modifiers);
+    void releaseOn(const char* label, Qt::MouseButton button, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(control(label), button, modifiers);
     }
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString online = QString::fromLatin1(strings::kOnlineHelp);
 };
 
 TEST_F(HelpTest, F1OpensTheHelpAtTheControlsAnchorAndShiftF1TheOnlineHelp) {
-    Open();
+    open();
     const char* served[] = {"cbTextTop",     "cbTextBottom",  "cbTextNewEntry",    "cbTextEndEntry",
                             "cbTextNewRow",  "txtWidth",      "chkAddComments",    "txtResult",
                             "cmdSaveConfig", "cmdLoadConfig", "cmdBrowseForFiles", "cmdCopy"};
     QStringList expected;
     for (const char* name : served) {
-        Key(Control(name), Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
-        Key(Control(name), Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
+        key(control(name), Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
+        key(control(name), Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
         expected
             << QStringLiteral("file://%1/help-tabulon.html#%2").arg(programFolder, QString::fromLatin1(name))
             << online + QLatin1Char('#') + QString::fromLatin1(name);
     }
     // The openers run side by side, so their lines come in any order.
-    QStringList opened = Opened(expected.size());
-    opened.sort();
+    QStringList lines = opened(expected.size());
+    lines.sort();
     expected.sort();
-    EXPECT_EQ(opened, expected);
+    EXPECT_EQ(lines, expected);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -71,13 +71,13 @@ public:
 
 TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControl) {
     SilentHost host;
-    FrmConfig& window = Open(QStringLiteral("/hkprun"), &host);
+    FrmConfig& window = open(QStringLiteral("/hkprun"), &host);
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
-    Click("cmdBrowseForFiles");
+    click("cmdBrowseForFiles");
     QStringList controls;
     for (const design::Control& c : design::kControls) {
-        auto* control = Control(c.name);
-        if (control->focusPolicy() != Qt::NoFocus && control->isVisible())
+        auto* widget = control(c.name);
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible())
             controls << QString::fromLatin1(c.name);
     }
     ASSERT_TRUE(controls.contains(QStringLiteral("cmdPluginInsert")) &&
@@ -94,7 +94,7 @@ TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControl) {
         ++pressed;
     }
     QStringList anchors;
-    for (const QString& address : Opened(pressed)) {
+    for (const QString& address : opened(pressed)) {
         EXPECT_TRUE(address.startsWith(QStringLiteral("file://%1/help-tabulon.html#").arg(programFolder)))
             << address.toStdString();
         anchors << address.section(QLatin1Char('#'), 1);
@@ -107,35 +107,35 @@ TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControl) {
 }
 
 TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {
-    Store(QStringLiteral("Locations"), QStringLiteral("Root"), QStringLiteral("/opt/tabulon/"));
-    Open();
-    Key(Box("cbTextEndEntry"), Qt::Key_F2);
-    Key(Control("txtInputPopup"), Qt::Key_F1);
-    EXPECT_EQ(Opened(1), QStringList{QStringLiteral("file:///opt/tabulon/help-tabulon.html#cbTextEndEntry")});
+    store(QStringLiteral("Locations"), QStringLiteral("Root"), QStringLiteral("/opt/tabulon/"));
+    open();
+    key(templateBox("cbTextEndEntry"), Qt::Key_F2);
+    key(control("txtInputPopup"), Qt::Key_F1);
+    EXPECT_EQ(opened(1), QStringList{QStringLiteral("file:///opt/tabulon/help-tabulon.html#cbTextEndEntry")});
 }
 
 TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
-    Open();
-    ReleaseOn("lblHelp", Qt::RightButton);
-    ReleaseOn("lblHelp", Qt::LeftButton, Qt::ShiftModifier);
-    ReleaseOn("lblQuorvane", Qt::LeftButton);
-    ReleaseOn("lblMailto", Qt::LeftButton);
-    QStringList opened = Opened(4);
-    opened.sort();
+    open();
+    releaseOn("lblHelp", Qt::RightButton);
+    releaseOn("lblHelp", Qt::LeftButton, Qt::ShiftModifier);
+    releaseOn("lblQuorvane", Qt::LeftButton);
+    releaseOn("lblMailto", Qt::LeftButton);
+    QStringList lines = opened(4);
+    lines.sort();
     QStringList expected{programFolder + QStringLiteral("/help-tabulon.html"), online,
                          QString::fromLatin1(strings::kSoftwarePage),
                          QStringLiteral("mailto:") + QString::fromLatin1(strings::kMailAddress)};
     expected.sort();
-    EXPECT_EQ(opened, expected);
+    EXPECT_EQ(lines, expected);
 }
 
 TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
-    Open();
+    open();
     ::setenv("TABULON_OPENER_STATUS", "3", 1);
-    ReleaseOn("lblQuorvane", Qt::LeftButton);
+    releaseOn("lblQuorvane", Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 1; }, 5000));
     ::setenv("TABULON_OPENER_STATUS", "2", 1);
-    ReleaseOn("lblHelp", Qt::LeftButton);
+    releaseOn("lblHelp", Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 2; }, 5000));
     const QString web = QString::fromLatin1(strings::kSoftwarePage);
     EXPECT_EQ(dialogs.messages[0],
@@ -143,7 +143,7 @@ TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
                   QStringLiteral(" on your system. You should check that your browser is "
                                  "correctly installed and associated with this type of file."));
     EXPECT_TRUE(dialogs.messages[1].endsWith(QStringLiteral("correctly installed.(Error2)")));
-    EXPECT_EQ(BrowserFailureText(QStringLiteral("x"), 32),
+    EXPECT_EQ(browserFailureText(QStringLiteral("x"), 32),
               QStringLiteral("Tabulon had a problem running your web "
                              "browser on URL x. You should check that "
                              "your browser is correctly installed.(Error32)"));
@@ -151,14 +151,14 @@ TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
 
 TEST(HelpPage, AFolderEndingInABackslashStillGetsItsSlash) {
     const QString page = QStringLiteral("help-tabulon.html");
-    EXPECT_EQ(HelpPagePath(QStringLiteral("/opt/t/"), page), QStringLiteral("/opt/t/help-tabulon.html"));
-    EXPECT_EQ(HelpPagePath(QStringLiteral("/opt/t\\"), page), QStringLiteral("/opt/t\\/help-tabulon.html"));
-    EXPECT_EQ(HelpPageAddress(QStringLiteral("/opt/t\\"), page, QStringLiteral("txtWidth")),
+    EXPECT_EQ(helpPagePath(QStringLiteral("/opt/t/"), page), QStringLiteral("/opt/t/help-tabulon.html"));
+    EXPECT_EQ(helpPagePath(QStringLiteral("/opt/t\\"), page), QStringLiteral("/opt/t\\/help-tabulon.html"));
+    EXPECT_EQ(helpPageAddress(QStringLiteral("/opt/t\\"), page, QStringLiteral("txtWidth")),
               QStringLiteral("file:///opt/t%5C/help-tabulon.html#txtWidth"));
 }
 
 TEST(HelpPage, HasAnAnchorForEveryControl) {
-    const std::string page = test::ReadAll(TABULON_HELP_PAGE);
+    const std::string page = test::readAll(TABULON_HELP_PAGE);
     ASSERT_FALSE(page.empty());
     for (const design::Control& c : design::kControls)
         EXPECT_NE(page.find("id=\"" + std::string(c.name) + "\""), std::string::npos) << c.name;

@@ -13,52 +13,52 @@ namespace {
 using test::WindowTest;
 
 TEST_F(WindowTest, EveryCaptionShowsWhole) {
-    Open();
+    open();
     for (const design::Control& c : design::kControls) {
-        QWidget* control = Control(c.name);
+        QWidget* widget = control(c.name);
         QString text;
-        int room = control->width();
-        if (auto* label = qobject_cast<QLabel*>(control)) {
+        int room = widget->width();
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
             text = label->text();
-        } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
             text = frame->title();
             room -= 16; // the frame's border on both sides
-        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             text = button->text();
-            room -= qobject_cast<QCheckBox*>(control) ? 22 : 6; // box, or bevel
+            room -= qobject_cast<QCheckBox*>(widget) ? 22 : 6; // box, or bevel
         }
         if (text.isEmpty())
             continue;
-        EXPECT_LE(QFontMetrics(control->font()).horizontalAdvance(text), room) << c.name;
+        EXPECT_LE(QFontMetrics(widget->font()).horizontalAdvance(text), room) << c.name;
     }
-    const auto* version = Control<QLabel>("lblVersion");
+    const auto* version = control<QLabel>("lblVersion");
     EXPECT_EQ(version->text(), QStringLiteral("Tabulon 1.2.0"));
     EXPECT_LE(version->geometry().right(), 722);
 }
 
 TEST_F(WindowTest, OpensWithTheInitialSetAndTheFocusInTheWidth) {
-    FrmConfig& window = Open();
+    FrmConfig& window = open();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tabulon"));
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("4"));
-    EXPECT_EQ(Control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
-    EXPECT_EQ(Box("cbTextNewEntry")->count(), 0);
-    EXPECT_FALSE(Control("cmdGo")->isEnabled());
-    EXPECT_FALSE(Control("cmdPluginInsert")->isVisible());
-    EXPECT_FALSE(Control("txtInputPopup")->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), Control("txtWidth"));
-    EXPECT_EQ(Box("cbTextEndEntry")->toolTip(), QString::fromLatin1(strings::kEntryTemplateTip));
-    EXPECT_EQ(Box("cbTextNewRow")->toolTip(), QString::fromLatin1(strings::kShortTemplateTip));
-    EXPECT_EQ(Control("lblHelp")->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("4"));
+    EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
+    EXPECT_EQ(templateBox("cbTextNewEntry")->count(), 0);
+    EXPECT_FALSE(control("cmdGo")->isEnabled());
+    EXPECT_FALSE(control("cmdPluginInsert")->isVisible());
+    EXPECT_FALSE(control("txtInputPopup")->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), control("txtWidth"));
+    EXPECT_EQ(templateBox("cbTextEndEntry")->toolTip(), QString::fromLatin1(strings::kEntryTemplateTip));
+    EXPECT_EQ(templateBox("cbTextNewRow")->toolTip(), QString::fromLatin1(strings::kShortTemplateTip));
+    EXPECT_EQ(control("lblHelp")->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(WindowTest, TabFollowsTheDesignedOrder) {
-    Open();
+    open();
     const char* cycle[] = {"txtWidth",          "chkAddComments", "cbTextTop",    "cbTextBottom",
                            "cbTextNewEntry",    "cbTextEndEntry", "cbTextNewRow", "cmdSaveConfig",
                            "cmdLoadConfig",     "txtResult",      "cmdPreview",   "cmdCopy",
                            "cmdBrowseForFiles", "txtWidth"};
-    Control(cycle[0])->setFocus();
+    control(cycle[0])->setFocus();
     for (std::size_t i = 1; i < std::size(cycle); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(cycle[i]))

@@ -17,45 +17,46 @@ namespace {
 using test::WindowTest;
 
 TEST_F(WindowTest, WhatTheUserLeftIsThereAtTheNextStart) {
-    FrmConfig& first = Open();
+    FrmConfig& first = open();
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
-    Click("cmdBrowseForFiles");
-    Box("cbTextNewEntry")->setEditText(QStringLiteral("<li>{{BASE}}</li>"));
-    Click("cmdGo");
-    Box("cbTextNewEntry")->setEditText(QStringLiteral("typed, never used"));
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("7"));
-    Control<QCheckBox>("chkAddComments")->setCheckState(Qt::Unchecked);
+    click("cmdBrowseForFiles");
+    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("<li>{{BASE}}</li>"));
+    click("cmdGo");
+    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("typed, never used"));
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("7"));
+    control<QCheckBox>("chkAddComments")->setCheckState(Qt::Unchecked);
     first.move(40, 30);
-    Close();
+    close();
 
-    EXPECT_EQ(Stored(QStringLiteral("cbTextNewEntry"), QStringLiteral("ListCount")), QStringLiteral("1"));
-    EXPECT_EQ(Stored(QStringLiteral("frmConfig"), QStringLiteral("left")), QStringLiteral("600"));
-    EXPECT_EQ(Stored(QStringLiteral("frmConfig"), QStringLiteral("top")), QStringLiteral("450"));
+    EXPECT_EQ(stored(QStringLiteral("cbTextNewEntry"), QStringLiteral("ListCount")), QStringLiteral("1"));
+    EXPECT_EQ(stored(QStringLiteral("frmConfig"), QStringLiteral("left")), QStringLiteral("600"));
+    EXPECT_EQ(stored(QStringLiteral("frmConfig"), QStringLiteral("top")), QStringLiteral("450"));
 
-    FrmConfig& second = Open();
+    FrmConfig& second = open();
     EXPECT_EQ(second.pos(), QPoint(40, 30));
-    EXPECT_EQ(Box("cbTextNewEntry")->history(), QStringList{QStringLiteral("<li>{{BASE}}</li>")});
-    EXPECT_EQ(Box("cbTextNewEntry")->currentText(), QStringLiteral("<li>{{BASE}}</li>"));
-    EXPECT_EQ(Box("cbTextTop")->history(), QStringList{QStringLiteral("<table border=\"0\"><tr>{{CRLF}}")});
-    EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("7"));
-    EXPECT_EQ(Control<QCheckBox>("chkAddComments")->checkState(), Qt::Unchecked);
+    EXPECT_EQ(templateBox("cbTextNewEntry")->history(), QStringList{QStringLiteral("<li>{{BASE}}</li>")});
+    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), QStringLiteral("<li>{{BASE}}</li>"));
+    EXPECT_EQ(templateBox("cbTextTop")->history(),
+              QStringList{QStringLiteral("<table border=\"0\"><tr>{{CRLF}}")});
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("7"));
+    EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Unchecked);
 }
 
 TEST_F(WindowTest, StoredValuesThatAreNoNumbersReadAsTheirDefaults) {
-    Store(QStringLiteral("frmConfig"), QStringLiteral("top"), QStringLiteral("high"));
-    Store(QStringLiteral("frmConfig"), QStringLiteral("left"), QStringLiteral("150"));
-    Store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("seven"));
-    Store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("many"));
-    FrmConfig& window = Open();
+    store(QStringLiteral("frmConfig"), QStringLiteral("top"), QStringLiteral("high"));
+    store(QStringLiteral("frmConfig"), QStringLiteral("left"), QStringLiteral("150"));
+    store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("seven"));
+    store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("many"));
+    FrmConfig& window = open();
     EXPECT_EQ(window.pos(), QPoint(10, 0));
-    EXPECT_EQ(Control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
-    EXPECT_EQ(Box("cbTextTop")->count(), 0);
+    EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
+    EXPECT_EQ(templateBox("cbTextTop")->count(), 0);
 }
 
 TEST_F(WindowTest, AGrayedCheckBoxComesBackGrayedAndAClickMakesItPlain) {
-    Store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("2"));
-    Open();
-    auto* check = Control<QCheckBox>("chkAddComments");
+    store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("2"));
+    open();
+    auto* check = control<QCheckBox>("chkAddComments");
     EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
     for (const Qt::CheckState expected : {Qt::Checked, Qt::Unchecked, Qt::Checked}) {
         QTest::mouseClick(check, Qt::LeftButton);
@@ -76,54 +77,54 @@ TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
         {"off every screen", QPoint(-10000, 60000), false},
     };
     for (const Case& c : cases) {
-        Store(QStringLiteral("frmConfig"), QStringLiteral("left"),
-              QString::number(design::Twips(c.stored.x())));
-        Store(QStringLiteral("frmConfig"), QStringLiteral("top"),
-              QString::number(design::Twips(c.stored.y())));
-        EXPECT_EQ(Open().pos(), c.kept ? c.stored : screen.topLeft()) << c.what;
-        Close();
+        store(QStringLiteral("frmConfig"), QStringLiteral("left"),
+              QString::number(design::twips(c.stored.x())));
+        store(QStringLiteral("frmConfig"), QStringLiteral("top"),
+              QString::number(design::twips(c.stored.y())));
+        EXPECT_EQ(open().pos(), c.kept ? c.stored : screen.topLeft()) << c.what;
+        close();
     }
 }
 
 TEST_F(WindowTest, AHugeHistoryCountStillStartsAtOnce) {
-    Store(QStringLiteral("cbTextBottom"), QStringLiteral("ListCount"), QStringLiteral("2000000000"));
-    Store(QStringLiteral("cbTextBottom"), QStringLiteral("1"), QStringLiteral("newest"));
+    store(QStringLiteral("cbTextBottom"), QStringLiteral("ListCount"), QStringLiteral("2000000000"));
+    store(QStringLiteral("cbTextBottom"), QStringLiteral("1"), QStringLiteral("newest"));
     QElapsedTimer timer;
     timer.start();
-    Open();
+    open();
     EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_EQ(Box("cbTextBottom")->count(), 1000);
-    EXPECT_EQ(Box("cbTextBottom")->currentText(), QStringLiteral("newest"));
+    EXPECT_EQ(templateBox("cbTextBottom")->count(), 1000);
+    EXPECT_EQ(templateBox("cbTextBottom")->currentText(), QStringLiteral("newest"));
 }
 
 TEST_F(WindowTest, ALongerHistoryKeepsItsOldKeysUnread) {
     for (int i = 1; i <= 15; ++i)
-        Store(QStringLiteral("cbTextTop"), QString::number(i), QStringLiteral("t%1").arg(i));
-    Store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("3"));
-    Open();
-    EXPECT_EQ(Box("cbTextTop")->history(),
+        store(QStringLiteral("cbTextTop"), QString::number(i), QStringLiteral("t%1").arg(i));
+    store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("3"));
+    open();
+    EXPECT_EQ(templateBox("cbTextTop")->history(),
               (QStringList{QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")}));
-    Close();
-    EXPECT_EQ(Stored(QStringLiteral("cbTextTop"), QStringLiteral("ListCount")), QStringLiteral("3"));
-    EXPECT_EQ(Stored(QStringLiteral("cbTextTop"), QStringLiteral("15")), QStringLiteral("t15"));
+    close();
+    EXPECT_EQ(stored(QStringLiteral("cbTextTop"), QStringLiteral("ListCount")), QStringLiteral("3"));
+    EXPECT_EQ(stored(QStringLiteral("cbTextTop"), QStringLiteral("15")), QStringLiteral("t15"));
 }
 
 TEST_F(WindowTest, ATerminationSignalClosesTheWindowAndSavesItsSettings) {
-    FrmConfig& window = Open();
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+    FrmConfig& window = open();
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
     new CloseOnSignals(&window);
     ::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
-    EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("9"));
+    EXPECT_EQ(stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("9"));
 }
 
 // The application name and settings file of this test's window.
-QString AppOfThisTest() {
+QString appOfThisTest() {
     return QStringLiteral("tabulon-%1")
         .arg(QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()));
 }
-std::filesystem::path SettingsFileOfThisTest() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), AppOfThisTest())
+std::filesystem::path settingsFileOfThisTest() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appOfThisTest())
         .fileName()
         .toStdString();
 }
@@ -140,7 +141,7 @@ struct RemovedAtEnd {
 
 TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
     namespace fs = std::filesystem;
-    const fs::path file = SettingsFileOfThisTest();
+    const fs::path file = settingsFileOfThisTest();
     const RemovedAtEnd removed{file};
     fs::create_directories(file.parent_path());
     const std::string fifo = files / "fifo";
@@ -164,19 +165,19 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
         kind.make();
         ASSERT_TRUE(kind.isStillThere()) << kind.name;
         const test::FifoWatchdog fileWatchdog(file);
-        Open();
-        EXPECT_EQ(Control<QLineEdit>("txtWidth")->text(), QStringLiteral("4")) << kind.name;
-        Control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
-        Close();
+        open();
+        EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("4")) << kind.name;
+        control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+        close();
         EXPECT_TRUE(kind.isStillThere()) << kind.name;
         EXPECT_FALSE(fileWatchdog.released()) << kind.name;
     }
     EXPECT_FALSE(watchdog.released());
 
     // What is written still reads back for the rest of the run.
-    SettingsStore store(AppOfThisTest());
+    SettingsStore store(appOfThisTest());
     store.WriteSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QStringLiteral("/d/"));
-    store.Sync();
+    store.sync();
     EXPECT_EQ(store.ReadSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QString()),
               QStringLiteral("/d/"));
     EXPECT_TRUE(fs::is_directory(file));
@@ -184,16 +185,16 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
 
 TEST_F(WindowTest, AFifoBesideTheSettingsFileIsNeverOpened) {
     namespace fs = std::filesystem;
-    const fs::path file = SettingsFileOfThisTest();
+    const fs::path file = settingsFileOfThisTest();
     // The organization-wide file that a QSettings made from names also reads.
     const fs::path shared = file.parent_path().parent_path() / "Tabulon.ini";
     const RemovedAtEnd removed{shared};
     ASSERT_EQ(::mkfifo(shared.c_str(), 0600), 0);
     const test::FifoWatchdog watchdog(shared);
-    Open();
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
-    Close();
-    EXPECT_NE(test::ReadAll(file).find("[txtWidth]\ntext=9\n"), std::string::npos);
+    open();
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+    close();
+    EXPECT_NE(test::readAll(file).find("[txtWidth]\ntext=9\n"), std::string::npos);
     EXPECT_FALSE(watchdog.released());
 }
 

@@ -24,13 +24,13 @@ TEST(StartSwitches, TheArgumentTextIsTheRawArgumentsJoined) {
         {{"tabulon", "a b", "é"}, "a b é"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ArgumentText(static_cast<int>(c.argv.size()), c.argv.data()), QString::fromUtf8(c.text))
+        EXPECT_EQ(argumentText(static_cast<int>(c.argv.size()), c.argv.data()), QString::fromUtf8(c.text))
             << c.text;
 }
 
 // The window program has installed its close-on-signal handling, which it
 // does just before it shows its window.
-bool HandlesTermination(qint64 pid) {
+bool handlesTermination(qint64 pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
         if (line.rfind("SigCgt:", 0) == 0)
@@ -58,7 +58,7 @@ TEST(StartSwitches, AToolkitOptionBesideASwitchStartsTheWindowStandalone) {
         window.start(QStringLiteral(TABULON_WINDOW), arguments);
         ASSERT_TRUE(window.waitForStarted(5000)) << what;
         const bool open = QTest::qWaitFor(
-            [&] { return window.state() != QProcess::Running || HandlesTermination(window.processId()); },
+            [&] { return window.state() != QProcess::Running || handlesTermination(window.processId()); },
             10000);
         if (!open || window.state() != QProcess::Running) {
             ADD_FAILURE() << what << ": the window never opened";
@@ -71,7 +71,7 @@ TEST(StartSwitches, AToolkitOptionBesideASwitchStartsTheWindowStandalone) {
         EXPECT_EQ(window.exitStatus(), QProcess::NormalExit) << what;
         EXPECT_EQ(window.exitCode(), 0) << what;
         // Closed like any open window: its place is stored.
-        EXPECT_NE(test::ReadAll(home / "Tabulon/tabulon.ini").find("[frmConfig]"), std::string::npos) << what;
+        EXPECT_NE(test::readAll(home / "Tabulon/tabulon.ini").find("[frmConfig]"), std::string::npos) << what;
     }
 }
 

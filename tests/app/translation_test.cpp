@@ -30,7 +30,7 @@ protected:
     TranslatedWindowTest() { QCoreApplication::installTranslator(&translator_); }
     ~TranslatedWindowTest() override { QCoreApplication::removeTranslator(&translator_); }
 
-    static bool Bracketed(const QString& text) {
+    static bool bracketed(const QString& text) {
         return text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char(']'));
     }
 
@@ -39,36 +39,36 @@ private:
 };
 
 TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) {
-    Open();
+    open();
     for (const design::Control& c : design::kControls) {
         if (*c.text == '\0')
             continue;
-        QWidget* control = Control(c.name);
+        QWidget* widget = control(c.name);
         QString text;
-        if (auto* label = qobject_cast<QLabel*>(control))
+        if (auto* label = qobject_cast<QLabel*>(widget))
             text = label->text();
-        else if (auto* frame = qobject_cast<QGroupBox*>(control))
+        else if (auto* frame = qobject_cast<QGroupBox*>(widget))
             text = frame->title();
-        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             text = button->text();
-        EXPECT_TRUE(Bracketed(text)) << c.name << ": " << text.toStdString();
+        EXPECT_TRUE(bracketed(text)) << c.name << ": " << text.toStdString();
     }
     for (const char* name : {"cbTextTop", "cbTextNewEntry", "chkAddComments", "lblHelp"})
-        EXPECT_TRUE(Bracketed(Control(name)->toolTip())) << name;
+        EXPECT_TRUE(bracketed(control(name)->toolTip())) << name;
 
     // Stored data stays as it is: names and the initial templates.
-    EXPECT_EQ(Box("cbTextTop")->currentText(), QStringLiteral("<table border=\"0\"><tr>{{CRLF}}"));
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral("<table border=\"0\"><tr>{{CRLF}}"));
 
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
-    Click("cmdBrowseForFiles");
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("0"));
-    Click("cmdGo");
+    click("cmdBrowseForFiles");
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("0"));
+    click("cmdGo");
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
-    Click("cmdLoadConfig");
+    click("cmdLoadConfig");
     ASSERT_EQ(dialogs.messages.size(), 2);
     for (const QString& message : dialogs.messages)
         EXPECT_TRUE(message.startsWith(QLatin1Char('['))) << message.toStdString();
-    EXPECT_TRUE(Bracketed(BrowserFailureText(QStringLiteral("x"), 3)));
+    EXPECT_TRUE(bracketed(browserFailureText(QStringLiteral("x"), 3)));
 }
 
 TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughTheTranslation) {
@@ -89,7 +89,7 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
             5000);
     });
     // Opened on the second filter; the first, chosen by its translated label, comes back.
-    EXPECT_EQ(QtDialogs().SelectFiles(nullptr, QString(), 2).filterIndex, 1);
+    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 2).filterIndex, 1);
     EXPECT_EQ(title, QStringLiteral("[Select files]"));
     // The patterns the dialog filters by stay as they are.
     EXPECT_EQ(filters, (QStringList{QStringLiteral("[All files (*.*)] (*)"),
@@ -102,7 +102,7 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
     EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
     ASSERT_EQ(messages.size(), 2);
     for (const QString& message : messages)
-        EXPECT_TRUE(Bracketed(message)) << message.toStdString();
+        EXPECT_TRUE(bracketed(message)) << message.toStdString();
 }
 
 } // namespace

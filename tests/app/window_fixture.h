@@ -47,25 +47,25 @@ public:
     QStringList messages;
     QStringList asked; // "select <folder> <filter>", "open <folder>", "save <folder>"
 
-    FileChoice SelectFiles(QWidget*, const QString& folder, int filterIndex) override {
+    FileChoice selectFiles(QWidget*, const QString& folder, int filterIndex) override {
         asked << QStringLiteral("select %1 %2").arg(folder).arg(filterIndex);
-        return Take(fileChoices, FileChoice{{}, filterIndex});
+        return take(fileChoices, FileChoice{{}, filterIndex});
     }
-    QString OpenConfiguration(QWidget*, const QString& folder) override {
+    QString openConfiguration(QWidget*, const QString& folder) override {
         asked << QStringLiteral("open %1").arg(folder);
-        return Take(configPaths, QString());
+        return take(configPaths, QString());
     }
-    QString SaveConfiguration(QWidget*, const QString& folder) override {
+    QString saveConfiguration(QWidget*, const QString& folder) override {
         asked << QStringLiteral("save %1").arg(folder);
-        return Take(configPaths, QString());
+        return take(configPaths, QString());
     }
-    void ShowMessage(QWidget*, const QString& text) override { messages << text; }
-    void ShowBrowserUnavailable(QWidget*, const QString& text) override {
+    void showMessage(QWidget*, const QString& text) override { messages << text; }
+    void showBrowserUnavailable(QWidget*, const QString& text) override {
         messages << QStringLiteral("Browser Unavailable: ") + text;
     }
 
 private:
-    template <class T> static T Take(std::deque<T>& queue, T otherwise) {
+    template <class T> static T take(std::deque<T>& queue, T otherwise) {
         if (queue.empty())
             return otherwise;
         T next = std::move(queue.front());
@@ -85,7 +85,7 @@ protected:
     }
 
     // Opens (again) a window over this test's settings.
-    FrmConfig& Open(const QString& argumentText = {}, HostCore* host = nullptr) {
+    FrmConfig& open(const QString& argumentText = {}, HostCore* host = nullptr) {
         window_.reset();
         store_ = std::make_unique<SettingsStore>(appName_);
         window_ =
@@ -96,32 +96,32 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         return *window_;
     }
-    void Close() {
+    void close() {
         window_->close();
         window_.reset();
     }
 
-    template <class T = QWidget> T* Control(const char* name) const {
+    template <class T = QWidget> T* control(const char* name) const {
         T* control = window_->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << name;
         return control;
     }
-    TemplateBox* Box(const char* name) const { return Control<TemplateBox>(name); }
-    QString Stored(const QString& section, const QString& key) const {
+    TemplateBox* templateBox(const char* name) const { return control<TemplateBox>(name); }
+    QString stored(const QString& section, const QString& key) const {
         return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
             .value(section + QLatin1Char('/') + key)
             .toString();
     }
-    void Store(const QString& section, const QString& key, const QString& value) const {
+    void store(const QString& section, const QString& key, const QString& value) const {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
             .setValue(section + QLatin1Char('/') + key, value);
     }
-    void Click(const char* button) { QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton); }
-    void Type(QWidget* widget, const QString& text) {
+    void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void type(QWidget* widget, const QString& text) {
         widget->setFocus();
         QTest::keyClicks(widget, text);
     }
-    void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    void key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         widget->setFocus();
         QTest::keyClick(widget, key, modifiers);
     }

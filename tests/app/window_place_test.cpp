@@ -28,8 +28,8 @@ TEST(WindowPlace, AWindowIsKeptWhereItsTitleBarAndAQuarterOfItCanBeReached) {
         {"no screens at all", {100, 100}, {}, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(IsReachable(QRect(c.stored, size), c.areas), c.kept) << c.what;
-        EXPECT_EQ(ReachablePlace(c.stored, size, c.areas, right), c.kept ? c.stored : right.topLeft())
+        EXPECT_EQ(isReachable(QRect(c.stored, size), c.areas), c.kept) << c.what;
+        EXPECT_EQ(reachablePlace(c.stored, size, c.areas, right), c.kept ? c.stored : right.topLeft())
             << c.what;
     }
 }
@@ -48,7 +48,7 @@ TEST(WindowPlace, ARectIsFittedIntoAnAreaByTheLeastMove) {
         {"larger than the area", {0, 0, 1000, 700}, {100, 50, 800, 600}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FittedInto(c.rect, area), c.fitted) << c.what;
+        EXPECT_EQ(fittedInto(c.rect, area), c.fitted) << c.what;
 }
 
 } // namespace

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir settings; // never the user's own
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    ApplyWindowFont(app);
+    applyWindowFont(app);
 
     QStringList files;
     const QDir samples(QString::fromLocal8Bit(argv[2]));

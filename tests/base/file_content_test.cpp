@@ -22,11 +22,11 @@ class FileContent : public testing::TestWithParam<ContentCase> {};
 
 TEST_P(FileContent, PrecedesEachLineWithALineBreak) {
     test::TempDir dir;
-    const std::string file = dir.Write("f.txt", GetParam().bytes);
+    const std::string file = dir.write("f.txt", GetParam().bytes);
     FileReader reader;
-    ASSERT_TRUE(reader.Read(file).ok());
+    ASSERT_TRUE(reader.read(file).ok());
     std::string content;
-    AppendLines(reader.data(), content);
+    appendLines(reader.data(), content);
     EXPECT_EQ(content, GetParam().content);
 }
 
@@ -41,19 +41,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ContentCase{"empty lines stay", "a\r\n\r\nb", "\r\na\r\n\r\nb"},
                     ContentCase{"bytes pass unchanged", "\xC3\xA9\t\x01\x00z", "\r\n\xC3\xA9\t\x01\x00z"},
                     ContentCase{"an empty file gives nothing", "", ""}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(FileContentFailures, WhatCannotBeReadGivesNothingAndLaterReadsWork) {
     test::TempDir dir;
-    const std::string good = dir.Write("good.txt", "ok");
+    const std::string good = dir.write("good.txt", "ok");
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     // The FIFO has no writer: a blocking open would hang here.
     FileReader reader;
     for (const std::string& name : {dir / "missing.txt", std::string(), dir.path().string(), dir / "fifo",
                                     std::string("/dev/zero"), good + std::string(1, '\0') + "x"}) {
-        EXPECT_FALSE(reader.Read(name).ok()) << name;
+        EXPECT_FALSE(reader.read(name).ok()) << name;
         EXPECT_EQ(reader.data(), "") << name;
-        ASSERT_TRUE(reader.Read(good).ok());
+        ASSERT_TRUE(reader.read(good).ok());
         EXPECT_EQ(reader.data(), "ok");
     }
 }
@@ -61,17 +61,17 @@ TEST(FileContentFailures, WhatCannotBeReadGivesNothingAndLaterReadsWork) {
 TEST(FileContentFailures, TheReaderTellsWhyAFileWasRefused) {
     test::TempDir dir;
     FileReader reader;
-    EXPECT_EQ(reader.Read(dir / "missing").error().code, std::errc::no_such_file_or_directory);
-    EXPECT_EQ(reader.Read(dir.path().string()).error().code, std::errc::is_a_directory);
-    EXPECT_EQ(reader.Read("/dev/null").error().code.message(), "not a regular file");
+    EXPECT_EQ(reader.read(dir / "missing").error().code, std::errc::no_such_file_or_directory);
+    EXPECT_EQ(reader.read(dir.path().string()).error().code, std::errc::is_a_directory);
+    EXPECT_EQ(reader.read("/dev/null").error().code.message(), "not a regular file");
 }
 
 TEST(FileContentFailures, APieceFromAnOffsetStopsAtTheFilesEnd) {
     test::TempDir dir;
-    const std::string file = dir.Write("f", "0123456789");
+    const std::string file = dir.write("f", "0123456789");
     FileReader reader;
     const auto piece = [&](std::uint64_t offset, std::size_t limit) {
-        return reader.ReadAt(file, offset, limit).ok() ? std::string(reader.data()) : "error";
+        return reader.readAt(file, offset, limit).ok() ? std::string(reader.data()) : "error";
     };
     EXPECT_EQ(piece(3, 4), "3456");
     EXPECT_EQ(piece(7, 100), "789");

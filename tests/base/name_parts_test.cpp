@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"a folder alone has no base and no extension", "/pics/", "/pics/", "", ""},
         NameCase{"the empty name gives empty parts", "", "", "", ""},
         NameCase{"blanks stay part of the name", "/a b/ c .j pg", "/a b/", ".j pg", " c "}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 } // namespace
 } // namespace tabulon

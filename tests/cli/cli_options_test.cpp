@@ -12,7 +12,7 @@ namespace tabulon::cli {
 namespace {
 
 // What the options hold, the unset ones left out: "width=3 file:a null".
-std::string Describe(const Options& o) {
+std::string describe(const Options& o) {
     std::string text;
     const auto add = [&](const std::string& part) { text += (text.empty() ? "" : " ") + part; };
     const std::pair<const char*, const std::optional<std::string>*> values[] = {
@@ -69,10 +69,10 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
         {{"-0"}, "", "--null goes with --files-from"},
     };
     for (const Case& c : cases) {
-        const ParsedOptions parsed = ParseOptions(c.args);
+        const ParsedOptions parsed = parseOptions(c.args);
         if (c.error.empty()) {
             ASSERT_TRUE(parsed.ok()) << c.args.front() << ": " << parsed.error();
-            EXPECT_EQ(Describe(parsed.value()), c.options) << c.args.front();
+            EXPECT_EQ(describe(parsed.value()), c.options) << c.args.front();
         } else {
             ASSERT_FALSE(parsed.ok()) << c.args.front();
             EXPECT_EQ(parsed.error(), c.error) << c.args.front();

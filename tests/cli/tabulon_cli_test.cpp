@@ -24,11 +24,11 @@ namespace {
 
 using namespace std::string_literals;
 
-test::ProcessResult Cli(const std::vector<std::string>& args, const std::string& input = {}) {
-    return test::RunProcess(TABULON_CLI, args, input);
+test::ProcessResult cli(const std::vector<std::string>& args, const std::string& input = {}) {
+    return test::runProcess(TABULON_CLI, args, input);
 }
 
-std::string Framed(const std::string& entries) {
+std::string framed(const std::string& entries) {
     return "<!--Tabulon-->\r\n<table border=\"0\"><tr>\r\n" + entries +
            "\r\n</tr></table>\r\n\r\n<!--/Tabulon-->";
 }
@@ -36,34 +36,34 @@ std::string Framed(const std::string& entries) {
 TEST(TabulonCli, WritesWhatTheWindowWouldShowByteForByte) {
     const std::vector<std::string> names = {"a.jpg", " b c.gif", "d", "e.png", "f"};
     StringSink window;
-    ASSERT_TRUE(GenerateList(InitialTemplateSet(), BuildSelectionText("/pics", names), window).ok());
+    ASSERT_TRUE(generateList(initialTemplateSet(), buildSelectionText("/pics", names), window).ok());
 
     std::vector<std::string> paths;
     for (const std::string& name : names)
         paths.push_back("/pics/" + name);
-    const test::ProcessResult r = Cli(paths);
+    const test::ProcessResult r = cli(paths);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, window.take());
 }
 
 TEST(TabulonCli, NoFilesGiveTheFrameAlone) {
-    EXPECT_EQ(Cli({}).out, Framed(""));
+    EXPECT_EQ(cli({}).out, framed(""));
 }
 
 TEST(TabulonCli, ListsComeAfterTheArgumentsInTheirOrder) {
     test::TempDir dir;
-    const std::string list = dir.Write("list.txt", "b\r\n\r\nc\n\nd");
+    const std::string list = dir.write("list.txt", "b\r\n\r\nc\n\nd");
     const test::ProcessResult r =
-        Cli({"--entry", "{{FILE}};", "--end-entry=", "a", "-f", list, "-f", "-"}, "e\nf\n");
+        cli({"--entry", "{{FILE}};", "--end-entry=", "a", "-f", list, "-f", "-"}, "e\nf\n");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, Framed("a;b;c;d;</tr><tr>\r\ne;f;"));
+    EXPECT_EQ(r.out, framed("a;b;c;d;</tr><tr>\r\ne;f;"));
 }
 
 TEST(TabulonCli, NulSeparatedListsKeepEveryByteOfTheName) {
     const test::ProcessResult r =
-        Cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s);
-    EXPECT_EQ(r.out, Framed("[a\r][ b\nc][d]"));
+        cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s);
+    EXPECT_EQ(r.out, framed("[a\r][ b\nc][d]"));
 }
 
 // Makes allocations past `bytes` fail for the lifetime of the object; children inherit it.
@@ -95,7 +95,7 @@ TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
     const Case cases[] = {
         {{"-f", "-"}, "a\n" + longest + "\r\n", 0, ""},
         {{"-f", "-"}, "a\n\n" + longest + "n\nb\n", 1, "standard input: line 3: File name too long"},
-        {{"-f", dir.Write("list", "a\n" + longest + "nn")}, "", 1, dir / "list: line 2: File name too long"},
+        {{"-f", dir.write("list", "a\n" + longest + "nn")}, "", 1, dir / "list: line 2: File name too long"},
         {{"-0", "-f", "-"}, "a\0"s + longest + "\0"s, 0, ""},
         {{"-0", "-f", "-"}, "\0a\0"s + longest + "n\0"s, 1, "standard input: entry 3: File name too long"},
         // One endless name: stopped at once, not read until memory runs out.
@@ -108,7 +108,7 @@ TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
         test::ProcessResult r;
         {
             const AddressSpaceLimit limit(std::size_t{256} << 20);
-            r = Cli(args, c.input);
+            r = cli(args, c.input);
         }
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
         if (c.exitCode == 0) {
@@ -127,19 +127,19 @@ TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
     set.newRow = "|";
     set.bottom = "B";
     set.addComments = kChecked;
-    ASSERT_TRUE(SaveConfiguration(dir / "c.ini", set).ok());
-    const test::ProcessResult r = Cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
+    ASSERT_TRUE(saveConfiguration(dir / "c.ini", set).ok());
+    const test::ProcessResult r = cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "T<x>|<y>Z");
 }
 
 TEST(TabulonCli, WritesAnOutputFileWhole) {
     test::TempDir dir;
-    const std::string out = dir.Write("out.html", "old");
-    const test::ProcessResult r = Cli({"-o", out, "a"});
+    const std::string out = dir.write("out.html", "old");
+    const test::ProcessResult r = cli({"-o", out, "a"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(test::ReadAll(out), Framed("<td>a</td>\r\n"));
+    EXPECT_EQ(test::readAll(out), framed("<td>a</td>\r\n"));
 }
 
 TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
@@ -152,30 +152,30 @@ TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
         null = "/dev/null";
         full = "/dev/full";
     }
-    const test::ProcessResult intoNull = Cli({"-o", null, "a"});
+    const test::ProcessResult intoNull = cli({"-o", null, "a"});
     EXPECT_EQ(intoNull.exitCode, 0);
     EXPECT_EQ(intoNull.err, "");
-    const test::ProcessResult intoFull = Cli({"-o", full, "a"});
+    const test::ProcessResult intoFull = cli({"-o", full, "a"});
     EXPECT_EQ(intoFull.exitCode, 1);
     EXPECT_EQ(intoFull.err, "tabulon-cli: cannot write " + full + ": No space left on device\n");
     EXPECT_TRUE(std::filesystem::is_character_file(null));
     EXPECT_TRUE(std::filesystem::is_character_file(full));
 
-    const test::ProcessResult intoStdout = Cli({"-o", "/dev/stdout", "a"});
+    const test::ProcessResult intoStdout = cli({"-o", "/dev/stdout", "a"});
     EXPECT_EQ(intoStdout.exitCode, 0);
-    EXPECT_EQ(intoStdout.out, Framed("<td>a</td>\r\n"));
+    EXPECT_EQ(intoStdout.out, framed("<td>a</td>\r\n"));
 
     const std::string fifo = dir / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // A reader first, so that the program need not wait for one.
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    const test::ProcessResult intoFifo = Cli({"-o", fifo, "a"});
+    const test::ProcessResult intoFifo = cli({"-o", fifo, "a"});
     EXPECT_EQ(intoFifo.exitCode, 0);
     char buffer[4096];
     const ssize_t n = ::read(reader, buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0))),
-              Framed("<td>a</td>\r\n"));
+              framed("<td>a</td>\r\n"));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     ::close(reader);
 }
@@ -183,13 +183,13 @@ TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
 TEST(TabulonCli, ADanglingLinkIsWrittenThroughAndALoopRefused) {
     test::TempDir dir;
     std::filesystem::create_symlink("out.html", dir / "link");
-    const test::ProcessResult through = Cli({"-o", dir / "link", "a"});
+    const test::ProcessResult through = cli({"-o", dir / "link", "a"});
     EXPECT_EQ(through.exitCode, 0);
-    EXPECT_EQ(test::ReadAll(dir / "out.html"), Framed("<td>a</td>\r\n"));
+    EXPECT_EQ(test::readAll(dir / "out.html"), framed("<td>a</td>\r\n"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
 
     std::filesystem::create_symlink("loop", dir / "loop");
-    const test::ProcessResult loop = Cli({"-o", dir / "loop", "a"});
+    const test::ProcessResult loop = cli({"-o", dir / "loop", "a"});
     EXPECT_EQ(loop.exitCode, 1);
     EXPECT_EQ(loop.err,
               "tabulon-cli: cannot write " + (dir / "loop") + ": Too many levels of symbolic links\n");
@@ -200,13 +200,13 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
     test::TempDir dir;
     std::filesystem::create_directories(dir / "pics/sub");
     for (const char* name : {"pics/img10.jpg", "pics/img2.jpg", "pics/.hidden.jpg", "pics/sub/z.jpg"})
-        dir.Write(name, "x");
+        dir.write(name, "x");
     const std::string pics = dir / "pics";
     std::filesystem::create_symlink(dir / "gone", dir / "pics/dangling.jpg"); // no file, no error
     const auto names = [&](std::vector<std::string> args) {
         args.insert(args.begin(),
                     {"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="});
-        return Cli(args).out;
+        return cli(args).out;
     };
     EXPECT_EQ(names({pics}), "img2;img10;");
     EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
@@ -214,10 +214,10 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
     EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
     // A folder whose name ends in a backslash is joined to its files with a slash.
     std::filesystem::create_directories(dir / "back\\");
-    dir.Write("back\\/f.jpg", "x");
+    dir.write("back\\/f.jpg", "x");
     EXPECT_EQ(names({dir / "back\\"}), "f;");
     // A list names files as they are: a folder in it stays one entry.
-    EXPECT_EQ(Cli({"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry=", "-f", "-"},
+    EXPECT_EQ(cli({"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry=", "-f", "-"},
                   pics + "\n")
                   .out,
               "pics;");
@@ -236,7 +236,7 @@ public:
             ::close(::openat(fd, "f", O_WRONLY | O_CREAT, 0644));
             if (level < levels_)
                 ::mkdirat(fd, kName.c_str(), 0755);
-            fd = Down(fd);
+            fd = down(fd);
         }
         ::close(fd);
     }
@@ -245,7 +245,7 @@ public:
     ~FolderChain() {
         int fd = ::open(top_.c_str(), O_RDONLY | O_DIRECTORY);
         for (int level = 1; level < levels_; ++level)
-            fd = Down(fd);
+            fd = down(fd);
         for (int level = levels_; level > 1; --level) {
             ::unlinkat(fd, "f", 0);
             const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
@@ -259,7 +259,7 @@ public:
     }
 
 private:
-    static int Down(int fd) {
+    static int down(int fd) {
         const int next = ::openat(fd, kName.c_str(), O_RDONLY | O_DIRECTORY);
         ::close(fd);
         return next;
@@ -274,7 +274,7 @@ TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
     // Each level adds 201 bytes to the path: 30 levels pass PATH_MAX on the way down.
     for (const int levels : {15, 30}) {
         const FolderChain chain(dir / "chain", levels);
-        const test::ProcessResult r = Cli({"-r", "--no-comments", "--top=", "--bottom=", "--entry",
+        const test::ProcessResult r = cli({"-r", "--no-comments", "--top=", "--bottom=", "--entry",
                                            "{{BASE}};", "--end-entry=", dir / "chain"});
         if (levels == 15) {
             EXPECT_EQ(r.exitCode, 0);
@@ -291,10 +291,10 @@ TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
 }
 
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
-    const test::ProcessResult list = Cli({"--list-presets"});
+    const test::ProcessResult list = cli({"--list-presets"});
     EXPECT_EQ(list.out, "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\n");
-    EXPECT_EQ(Cli({"--preset", "classic-table", "a"}).out, Cli({"a"}).out);
-    EXPECT_EQ(Cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
+    EXPECT_EQ(cli({"--preset", "classic-table", "a"}).out, cli({"a"}).out);
+    EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
 }
 
@@ -307,13 +307,13 @@ TEST(TabulonCli, AnInstalledProgramFindsItsPresetsInTheDataFolder) {
     fs::create_directories(presets);
     fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
     std::ofstream(presets / "mine.ini") << "[Main]\n";
-    const test::ProcessResult r = test::RunProcess((bin / "tabulon-cli").string(), {"--list-presets"});
+    const test::ProcessResult r = test::runProcess((bin / "tabulon-cli").string(), {"--list-presets"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "mine\n");
 }
 
 // Undoes what the page's reader undoes: character references, then percent-encoding.
-std::string AddressToPath(std::string address) {
+std::string addressToPath(std::string address) {
     for (const auto& [reference, character] : std::vector<std::pair<std::string, std::string>>{
              {"&quot;", "\""}, {"&#39;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
         for (std::size_t at = address.find(reference); at != std::string::npos;
@@ -338,22 +338,22 @@ TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
                                             "100%.png",        "x:y.png",       "\"q\" 'r'.png",
                                             "caf\xC3\xA9.png", "<b>.png",       "a\\b.png"};
     for (const std::string& name : names)
-        dir.Write(name, "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x02\0\0\0\x03"s);
+        dir.write(name, "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x02\0\0\0\x03"s);
     for (const char* preset : {"css-grid", "link-list"}) {
-        const std::string page = Cli({"--preset", preset, dir.path().string()}).out;
+        const std::string page = cli({"--preset", preset, dir.path().string()}).out;
         std::size_t found = 0;
         for (const char* attribute : {"src=\"", "href=\""}) {
             for (std::size_t at = page.find(attribute); at != std::string::npos;
                  at = page.find(attribute, at + 1)) {
                 const std::size_t start = at + std::string_view(attribute).size();
-                const std::string path = AddressToPath(page.substr(start, page.find('"', start) - start));
+                const std::string path = addressToPath(page.substr(start, page.find('"', start) - start));
                 EXPECT_TRUE(std::filesystem::exists(path)) << preset << ": " << path;
                 ++found;
             }
         }
         EXPECT_EQ(found, names.size()) << preset;
     }
-    EXPECT_NE(Cli({"--preset", "css-grid", dir / "a b.png"}).out.find("width=\"2\" height=\"3\""),
+    EXPECT_NE(cli({"--preset", "css-grid", dir / "a b.png"}).out.find("width=\"2\" height=\"3\""),
               std::string::npos);
 }
 
@@ -365,7 +365,7 @@ TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
         {"markdown-list", "- [a.png](a.png)"},
         {"markdown-table", "| Picture | Name | Size |"}};
     for (const auto& [preset, start] : firstLines) {
-        const test::ProcessResult r = Cli({"--preset", preset, "a.png"});
+        const test::ProcessResult r = cli({"--preset", preset, "a.png"});
         EXPECT_EQ(r.exitCode, 0) << preset << r.err;
         EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
     }
@@ -390,7 +390,7 @@ TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
     std::vector<std::string> args = {"-o", dir / "out.html", "a.jpg"};
     for (const std::string& arg : GetParam().args)
         args.push_back(arg.starts_with("@") ? dir / arg.substr(1) : arg);
-    const test::ProcessResult r = Cli(args);
+    const test::ProcessResult r = cli(args);
     EXPECT_EQ(r.exitCode, GetParam().exitCode);
     EXPECT_NE(r.err.find(GetParam().message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
@@ -415,23 +415,23 @@ INSTANTIATE_TEST_SUITE_P(
                             {"-o", "@no/out.html"},
                             1,
                             "out.html: No such file"}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;
-    const std::string out = dir.Write("out.html", "old");
+    const std::string out = dir.write("out.html", "old");
     std::string names;
     for (int i = 0; i < 100; ++i)
         names += std::string(2000, 'n') + "\n";
-    const std::string list = dir.Write("list", names);
+    const std::string list = dir.write("list", names);
     test::ProcessResult r;
     {
         const test::FileSizeLimit limit(65536); // inherited by the child
-        r = Cli({"-o", out, "-f", list});
+        r = cli({"-o", out, "-f", list});
     }
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("out.html: File too large"), std::string::npos) << r.err;
-    EXPECT_EQ(test::ReadAll(out), "old");
+    EXPECT_EQ(test::readAll(out), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
@@ -440,7 +440,7 @@ TEST(TabulonCli, OutputThatIsLostIsAFailure) {
          {std::vector<std::string>{"--help"}, {"--version"}, {"--list-presets"}, {"a.jpg"}}) {
         for (const bool full : {true, false}) {
             const test::ProcessResult r =
-                test::RunProcess(TABULON_CLI, args, {}, {}, full ? test::Stdout::Full : test::Stdout::Closed);
+                test::runProcess(TABULON_CLI, args, {}, {}, full ? test::Stdout::Full : test::Stdout::Closed);
             EXPECT_EQ(r.exitCode, 1) << args[0] << (full ? " to a full disk" : " to a closed output");
             EXPECT_EQ(r.err, full ? "tabulon-cli: cannot write standard output: No space left on device\n"
                                   : "tabulon-cli: cannot write standard output: Bad file descriptor\n");
@@ -449,10 +449,10 @@ TEST(TabulonCli, OutputThatIsLostIsAFailure) {
 }
 
 TEST(TabulonCli, HelpAndVersion) {
-    const test::ProcessResult help = Cli({"--help"});
+    const test::ProcessResult help = cli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--files-from"), std::string::npos);
-    const test::ProcessResult version = Cli({"--version"});
+    const test::ProcessResult version = cli({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "tabulon-cli 1.2.0\n");
 }

@@ -34,7 +34,7 @@ struct Model {
 
     // Placeholders are found in template text only; include markers also in
     // the file's own text.
-    bool IsTemplateText(std::size_t at, std::size_t length, bool contentCounts) const {
+    bool isTemplateText(std::size_t at, std::size_t length, bool contentCounts) const {
         for (std::size_t i = at; i < at + length; ++i) {
             if (tags[i] == FromName || (tags[i] == FromContent && !contentCounts))
                 return false;
@@ -46,18 +46,18 @@ struct Model {
         return true;
     }
 
-    std::size_t Find(std::string_view marker, std::size_t from, bool contentCounts = false) const {
+    std::size_t find(std::string_view marker, std::size_t from, bool contentCounts = false) const {
         for (std::size_t at = text.find(marker, from); at != std::string::npos;
              at = text.find(marker, at + 1)) {
-            if (IsTemplateText(at, marker.size(), contentCounts))
+            if (isTemplateText(at, marker.size(), contentCounts))
                 return at;
         }
         return std::string::npos;
     }
 
-    void Replace(std::string_view placeholder, std::string_view value, Tag tag) {
-        for (std::size_t at = Find(placeholder, 0); at != std::string::npos;
-             at = Find(placeholder, at + value.size())) {
+    void replace(std::string_view placeholder, std::string_view value, Tag tag) {
+        for (std::size_t at = find(placeholder, 0); at != std::string::npos;
+             at = find(placeholder, at + value.size())) {
             text.replace(at, placeholder.size(), value);
             tags.replace(at, placeholder.size(), value.size(), tag);
             // Boundaries: those before the placeholder stay, the one after it
@@ -77,17 +77,17 @@ struct Model {
     }
 };
 
-std::string Lines(const std::string& path) {
+std::string lines(const std::string& path) {
     std::string out;
     FileReader reader;
-    if (reader.Read(path).ok())
-        AppendLines(reader.data(), out);
+    if (reader.read(path).ok())
+        appendLines(reader.data(), out);
     return out;
 }
 
-std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::string_view name) {
+std::string modelEntry(const TemplateSet& set, std::string_view folder, std::string_view name) {
     Model m;
-    m.text = ExpandLineBreaks(set.newEntry + set.endEntry);
+    m.text = expandLineBreaks(set.newEntry + set.endEntry);
     m.tags.assign(m.text.size(), FromTemplate);
     m.barrierBefore.assign(m.text.size() + 1, None);
 
@@ -98,19 +98,19 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
         file = name;
         path = GetFilePath(name);
     } else {
-        AppendJoinedPath(file, folder, name);
+        appendJoinedPath(file, folder, name);
         path = file.substr(0, file.size() - name.size());
     }
     const std::string_view base = GetFileBase(name);
     const std::string_view shortExt = ext.empty() ? ext : ext.substr(1);
-    m.Replace("{{BASE}}", base, FromName);
-    m.Replace("{{EXT}}", ext, FromName);
-    m.Replace("{{SHORTEXT}}", shortExt, FromName);
-    m.Replace("{{FILE}}", file, FromName);
-    m.Replace("{{PATH}}", path, FromName);
-    const std::string content = Lines(file);
-    if (m.Find("{{INC}}", 0) != std::string::npos)
-        m.Replace("{{INC}}", content, FromContent);
+    m.replace("{{BASE}}", base, FromName);
+    m.replace("{{EXT}}", ext, FromName);
+    m.replace("{{SHORTEXT}}", shortExt, FromName);
+    m.replace("{{FILE}}", file, FromName);
+    m.replace("{{PATH}}", path, FromName);
+    const std::string content = lines(file);
+    if (m.find("{{INC}}", 0) != std::string::npos)
+        m.replace("{{INC}}", content, FromContent);
 
     // The escaped forms and the other values stand for text that is never read again.
     const std::pair<const char*, std::string_view> values[] = {{"BASE", base},         {"EXT", ext},
@@ -120,41 +120,41 @@ std::string ModelEntry(const TemplateSet& set, std::string_view folder, std::str
         for (const auto& [placeholder, value] : values) {
             std::string escaped;
             if (std::string_view(escape) == "html")
-                AppendHtmlEscaped(escaped, value);
+                appendHtmlEscaped(escaped, value);
             else
-                AppendUrlEscaped(escaped, value);
-            m.Replace("{{" + std::string(placeholder) + ":" + escape + "}}", escaped, FromName);
+                appendUrlEscaped(escaped, value);
+            m.replace("{{" + std::string(placeholder) + ":" + escape + "}}", escaped, FromName);
         }
     }
     FileReader head;
     std::optional<ImageSize> image;
-    if (head.ReadHead(file, kJpegHeadSize).ok())
-        image = ReadImageSize(head.data());
-    const FileFacts facts = ReadFileFacts(file);
-    m.Replace("{{WIDTH}}", image ? std::to_string(image->width) : "", FromName);
-    m.Replace("{{HEIGHT}}", image ? std::to_string(image->height) : "", FromName);
-    m.Replace("{{SIZE}}", facts.size ? std::to_string(*facts.size) : "", FromName);
-    m.Replace("{{DATE}}", facts.date, FromName);
+    if (head.readHead(file, kJpegHeadSize).ok())
+        image = readImageSize(head.data());
+    const FileFacts facts = readFileFacts(file);
+    m.replace("{{WIDTH}}", image ? std::to_string(image->width) : "", FromName);
+    m.replace("{{HEIGHT}}", image ? std::to_string(image->height) : "", FromName);
+    m.replace("{{SIZE}}", facts.size ? std::to_string(*facts.size) : "", FromName);
+    m.replace("{{DATE}}", facts.date, FromName);
     for (const char* counter : {"{{N}}", "{{ROW}}", "{{COL}}"})
-        m.Replace(counter, "1", FromName); // one entry, one column
+        m.replace(counter, "1", FromName); // one entry, one column
 
     std::string out;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t open = m.Find("{{INC(", start, true);
+        const std::size_t open = m.find("{{INC(", start, true);
         if (open == std::string::npos)
             break;
-        const std::size_t close = m.Find(")}}", open, true);
+        const std::size_t close = m.find(")}}", open, true);
         if (close == std::string::npos)
             break;
         out += m.text.substr(start, open - start);
-        out += Lines(m.text.substr(open + 6, close - open - 6));
+        out += lines(m.text.substr(open + 6, close - open - 6));
         start = close + 3;
     }
     return out + m.text.substr(start);
 }
 
-void Prepare() {
+void prepare() {
     static bool done = false;
     if (done)
         return;
@@ -175,13 +175,13 @@ void Prepare() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Prepare();
+    prepare();
     fuzz::Fields fields(data, size);
     TemplateSet set;
-    set.newEntry = fields.Next();
-    set.endEntry = fields.Next();
-    const std::string_view folder = fields.Next();
-    const std::string_view name = fields.Next();
+    set.newEntry = fields.next();
+    set.endEntry = fields.next();
+    const std::string_view folder = fields.next();
+    const std::string_view name = fields.next();
     set.addComments = kUnchecked;
     if (set.newEntry.size() + set.endEntry.size() > 4096)
         return 0;
@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EntryProcessor processor(set, 1, sink);
     processor.ProcessFile(folder, name);
     const std::string got = sink.take();
-    const std::string expected = ModelEntry(set, folder, name);
+    const std::string expected = modelEntry(set, folder, name);
     if (got != expected) {
         std::fprintf(stderr, "engine: [%s]\nmodel:  [%s]\n", got.c_str(), expected.c_str());
         std::abort();

@@ -11,7 +11,7 @@
 
 namespace {
 
-void Check(const std::optional<tabulon::ImageSize>& image) {
+void check(const std::optional<tabulon::ImageSize>& image) {
     if (image && (image->width == 0 || image->height == 0))
         std::abort();
 }
@@ -20,10 +20,10 @@ void Check(const std::optional<tabulon::ImageSize>& image) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view all(reinterpret_cast<const char*>(data), size);
-    Check(tabulon::ReadImageSize(all));
+    check(tabulon::readImageSize(all));
     const tabulon::ImageBytesAt more = [all](std::uint64_t offset, std::size_t limit) {
         return offset < all.size() ? std::string(all.substr(offset, limit)) : std::string();
     };
-    Check(tabulon::ReadImageSize(all.substr(0, size / 2), more));
+    check(tabulon::readImageSize(all.substr(0, size / 2), more));
     return 0;
 }

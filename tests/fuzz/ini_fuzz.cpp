@@ -12,7 +12,7 @@ using namespace tabulon;
 
 namespace {
 
-std::string OneLine(std::string_view value) {
+std::string oneLine(std::string_view value) {
     std::string out;
     for (std::size_t i = 0; i < value.size(); ++i) {
         if (value[i] == '\r' || value[i] == '\n') {
@@ -26,14 +26,14 @@ std::string OneLine(std::string_view value) {
     return out;
 }
 
-void Check(bool ok) {
+void check(bool ok) {
     if (!ok)
         std::abort();
 }
 
 // A field cannot hold 0xFF, which both UTF-16 marks need: a file that starts
 // with 0xFE and '<' or '>' stands for one with the little- or big-endian mark.
-std::string WithUtf16Mark(std::string_view field) {
+std::string withUtf16Mark(std::string_view field) {
     if (field.starts_with("\xFE<"))
         return "\xFF\xFE" + std::string(field.substr(2));
     if (field.starts_with("\xFE>"))
@@ -41,7 +41,7 @@ std::string WithUtf16Mark(std::string_view field) {
     return std::string(field);
 }
 
-bool IsValidUtf8(std::string_view s) {
+bool isValidUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
         const std::size_t length = c < 0x80             ? 1
@@ -70,35 +70,35 @@ bool IsValidUtf8(std::string_view s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Fields fields(data, size);
-    const std::string file = WithUtf16Mark(fields.Next());
-    const std::string_view section = fields.Next();
-    const std::string_view key = fields.Next();
-    const std::string_view value = fields.Next();
-    const std::string_view otherSection = fields.Next();
-    const std::string_view otherKey = fields.Next();
+    const std::string file = withUtf16Mark(fields.next());
+    const std::string_view section = fields.next();
+    const std::string_view key = fields.next();
+    const std::string_view value = fields.next();
+    const std::string_view otherSection = fields.next();
+    const std::string_view otherKey = fields.next();
 
-    const auto utf8 = Utf16WithBomToUtf8(file);
+    const auto utf8 = utf16WithBomToUtf8(file);
     if (utf8)
-        Check(IsValidUtf8(*utf8));
+        check(isValidUtf8(*utf8));
     const std::string_view text = utf8 ? *utf8 : file;
 
-    IniDocument doc = IniDocument::Parse(file);
-    Check(doc.Serialize() == text);
+    IniDocument doc = IniDocument::parse(file);
+    check(doc.serialize() == text);
 
-    const auto otherBefore = doc.Get(otherSection, otherKey);
+    const auto otherBefore = doc.get(otherSection, otherKey);
     const std::string otherValue = otherBefore ? std::string(*otherBefore) : std::string();
-    const bool sameKey = IniDocument::Parse("[" + std::string(section) + "]\n" + std::string(key) + "=1")
-                             .Get(otherSection, otherKey)
+    const bool sameKey = IniDocument::parse("[" + std::string(section) + "]\n" + std::string(key) + "=1")
+                             .get(otherSection, otherKey)
                              .has_value();
 
-    if (!doc.Set(section, key, value)) {
-        Check(!IniDocument::IsValidSection(section) || !IniDocument::IsValidKey(key));
-        Check(doc.Serialize() == text);
+    if (!doc.set(section, key, value)) {
+        check(!IniDocument::isValidSection(section) || !IniDocument::isValidKey(key));
+        check(doc.serialize() == text);
         return 0;
     }
-    const IniDocument reread = IniDocument::Parse(doc.Serialize());
-    Check(reread.Get(section, key) == OneLine(value));
+    const IniDocument reread = IniDocument::parse(doc.serialize());
+    check(reread.get(section, key) == oneLine(value));
     if (otherBefore && !sameKey)
-        Check(reread.Get(otherSection, otherKey) == otherValue);
+        check(reread.get(otherSection, otherKey) == otherValue);
     return 0;
 }

@@ -21,7 +21,7 @@ namespace {
 
 const char* current = nullptr;
 
-extern "C" void NameTheInput(int signal) {
+extern "C" void nameTheInput(int signal) {
     if (current) {
         const char lead[] = "replay: failed on ";
         (void)!write(STDERR_FILENO, lead, sizeof lead - 1);
@@ -34,7 +34,7 @@ extern "C" void NameTheInput(int signal) {
 
 // Absolute names, taken before the first input runs: a target may change
 // the working folder.
-bool Collect(const char* argument, std::vector<std::string>& files) {
+bool collect(const char* argument, std::vector<std::string>& files) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(argument, error);
     if (std::filesystem::is_directory(path, error)) {
@@ -59,7 +59,7 @@ bool Collect(const char* argument, std::vector<std::string>& files) {
 int main(int argc, char** argv) {
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
-        if (!Collect(argv[i], files))
+        if (!collect(argv[i], files))
             return 2;
     }
     if (files.empty()) {
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
-        std::signal(signal, NameTheInput);
+        std::signal(signal, nameTheInput);
     for (const std::string& file : files) {
         std::ifstream in(file, std::ios::binary);
         const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

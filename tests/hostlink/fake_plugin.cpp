@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    auto core = tabulon::DbusHostCore::Create(QDBusConnection::sessionBus());
+    auto core = tabulon::DbusHostCore::create(QDBusConnection::sessionBus());
     if (!core)
         return 1;
     if (!core->hkp_DataAdd(QStringLiteral("MODE_OUTPUT"), QVariant::fromValue<qint16>(6)).ok())

@@ -15,12 +15,12 @@
 namespace tabulon {
 namespace {
 
-test::ProcessResult Host(const std::vector<std::string>& args) {
-    return test::RunProcess(TABULON_HOST, args);
+test::ProcessResult host(const std::vector<std::string>& args) {
+    return test::runProcess(TABULON_HOST, args);
 }
 
 TEST(TabulonHost, RegisterPrintsWhatTheRealPluginRegistered) {
-    const test::ProcessResult r = Host({"register", "--plugin", TABULON_WINDOW});
+    const test::ProcessResult r = host({"register", "--plugin", TABULON_WINDOW});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 46), "[Registration]\nNAME_1=Tabulon\nSECTION_1=Tools\n");
     EXPECT_NE(r.out.find("\nMODE_IN_TEXT_SELECTED_1=0\n"), std::string::npos) << r.out;
@@ -29,12 +29,12 @@ TEST(TabulonHost, RegisterPrintsWhatTheRealPluginRegistered) {
 TEST(TabulonHost, RunPrintsTheHandedOverTextByteForByte) {
     const std::string text = "<ul>\r\n<li>é</li>\r\n</ul>";
     ::setenv("TABULON_FAKE_OUTPUT", text.c_str(), 1);
-    const test::ProcessResult handedOver = Host({"run", "--plugin", TABULON_FAKE_PLUGIN});
+    const test::ProcessResult handedOver = host({"run", "--plugin", TABULON_FAKE_PLUGIN});
     ::unsetenv("TABULON_FAKE_OUTPUT");
     EXPECT_EQ(handedOver.exitCode, 0) << handedOver.err;
     EXPECT_EQ(handedOver.out, text);
 
-    const test::ProcessResult closed = Host({"run", "--plugin", TABULON_FAKE_PLUGIN});
+    const test::ProcessResult closed = host({"run", "--plugin", TABULON_FAKE_PLUGIN});
     EXPECT_EQ(closed.exitCode, 1);
     EXPECT_EQ(closed.out, "");
 }
@@ -45,10 +45,10 @@ TEST(TabulonHost, ServeLogsEachCallOnOneLineUntilTerminated) {
     ASSERT_TRUE(serve.waitForStarted());
     std::unique_ptr<DbusHostCore> core;
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (core = DbusHostCore::Create(QDBusConnection::sessionBus())) != nullptr; }, 5000));
+        [&] { return (core = DbusHostCore::create(QDBusConnection::sessionBus())) != nullptr; }, 5000));
 
     // Another owner is refused while this one serves.
-    const test::ProcessResult second = Host({"serve"});
+    const test::ProcessResult second = host({"serve"});
     EXPECT_EQ(second.exitCode, 2);
     EXPECT_NE(second.err.find("already owns htmlkit.HTMLKitPluginsCore"), std::string::npos) << second.err;
 
@@ -71,12 +71,12 @@ TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelp) {
         {{"%1", "serve"}, "unknown command '%1'"},
     };
     for (const auto& [args, problem] : cases) {
-        const test::ProcessResult r = Host(args);
+        const test::ProcessResult r = host(args);
         EXPECT_EQ(r.exitCode, 2) << problem;
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, "tabulon-host: " + problem + "\nTry 'tabulon-host --help' for more information.\n");
     }
-    const test::ProcessResult help = Host({"frobnicate", "--help"});
+    const test::ProcessResult help = host({"frobnicate", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.substr(0, 20), "Usage: tabulon-host ");
 }

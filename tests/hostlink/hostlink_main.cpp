@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     const tabulon::test::Headless headless;
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    tabulon::ApplyWindowFont(app);
+    tabulon::applyWindowFont(app);
     const tabulon::test::PrivateBus bus;
     if (bus.address().isEmpty()) {
         std::fprintf(stderr, "could not start dbus-daemon\n");

@@ -15,32 +15,32 @@ protected:
     test::ServiceThread host;
     std::unique_ptr<DbusHostCore> core;
 
-    FrmConfig& OpenPluginRun(int timeoutMs = DbusHostCore::kTimeoutMs) {
-        core = DbusHostCore::Create(QDBusConnection::sessionBus(), timeoutMs);
+    FrmConfig& openPluginRun(int timeoutMs = DbusHostCore::kTimeoutMs) {
+        core = DbusHostCore::create(QDBusConnection::sessionBus(), timeoutMs);
         EXPECT_NE(core, nullptr);
-        return Open(QStringLiteral("/hkprun"), core.get());
+        return open(QStringLiteral("/hkprun"), core.get());
     }
     // Insert answers from the event loop.
-    bool WaitForClose(const FrmConfig& window) {
+    bool waitForClose(const FrmConfig& window) {
         return QTest::qWaitFor([&] { return !window.isVisible(); }, 5000);
     }
-    bool WaitForMessage() {
+    bool waitForMessage() {
         return QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 5000);
     }
 };
 
 TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
-    FrmConfig& window = OpenPluginRun();
-    EXPECT_TRUE(Control("cmdPluginInsert")->isVisible());
+    FrmConfig& window = openPluginRun();
+    EXPECT_TRUE(control("cmdPluginInsert")->isVisible());
     dialogs.fileChoices.push_back({{QStringLiteral("/p/é.jpg")}, 1});
-    Click("cmdBrowseForFiles");
-    Click("cmdGo");
-    EXPECT_EQ(QApplication::focusWidget(), Control("cmdPluginInsert"));
-    auto* result = Control<QPlainTextEdit>("txtResult");
+    click("cmdBrowseForFiles");
+    click("cmdGo");
+    EXPECT_EQ(QApplication::focusWidget(), control("cmdPluginInsert"));
+    auto* result = control<QPlainTextEdit>("txtResult");
     result->setPlainText(result->toPlainText().replace(QStringLiteral("é"), QStringLiteral("è\tok")));
-    Control<QLineEdit>("txtWidth")->setText(QStringLiteral("5"));
-    Click("cmdPluginInsert");
-    ASSERT_TRUE(WaitForClose(window));
+    control<QLineEdit>("txtWidth")->setText(QStringLiteral("5"));
+    click("cmdPluginInsert");
+    ASSERT_TRUE(waitForClose(window));
 
     const QStringList lines = host.lines();
     ASSERT_EQ(lines.size(), 2);
@@ -48,29 +48,29 @@ TEST_F(InsertTest, InsertHandsOverTheResultAsItStandsAndClosesLikeAnyClose) {
     EXPECT_EQ(lines[1],
               QStringLiteral("hkp_DataAdd\tOUTPUT\tstring\t<!--Tabulon-->\\r\\n<table border=\"0\"><tr>\\r\\n"
                              "<td>/p/è\\tok.jpg</td>\\r\\n\\r\\n</tr></table>\\r\\n\\r\\n<!--/Tabulon-->"));
-    EXPECT_EQ(Stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("5"));
+    EXPECT_EQ(stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("5"));
 }
 
 TEST_F(InsertTest, InsertHandsOverTheEnginesTextALoneLineFeedIncluded) {
-    FrmConfig& window = OpenPluginRun();
+    FrmConfig& window = openPluginRun();
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a\nb.jpg")}, 1});
-    Click("cmdBrowseForFiles");
-    Click("cmdGo");
-    Click("cmdPluginInsert");
-    ASSERT_TRUE(WaitForClose(window));
+    click("cmdBrowseForFiles");
+    click("cmdGo");
+    click("cmdPluginInsert");
+    ASSERT_TRUE(waitForClose(window));
     EXPECT_TRUE(host.lines().last().contains(QStringLiteral("<td>/p/a\\nb.jpg</td>\\r\\n")))
         << host.lines().last().toStdString();
 }
 
 TEST_F(InsertTest, WhileTheEditorIsSlowToAnswerTheWindowStaysResponsiveAndInsertWaits) {
-    FrmConfig& window = OpenPluginRun();
-    host.HoldAnswer(QStringLiteral("OUTPUT"), 500);
-    auto* insert = Control<QPushButton>("cmdPluginInsert");
+    FrmConfig& window = openPluginRun();
+    host.holdAnswer(QStringLiteral("OUTPUT"), 500);
+    auto* insert = control<QPushButton>("cmdPluginInsert");
     bool waitSeen = false;
     QTimer::singleShot(100, &window, [&] { waitSeen = window.isVisible() && !insert->isEnabled(); });
-    Click("cmdPluginInsert");
+    click("cmdPluginInsert");
     EXPECT_FALSE(insert->isEnabled());
-    ASSERT_TRUE(WaitForClose(window));
+    ASSERT_TRUE(waitForClose(window));
     EXPECT_TRUE(waitSeen);
     EXPECT_EQ(host.lines().size(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -95,55 +95,55 @@ TEST_F(InsertTest, WithoutAnAnswerTheUserLearnsWhetherTheListMayStillArrive) {
          "arrive.\nIt is still in the result box.",
          "hkp_DataAdd\tOUTPUT\tstring\tprecious"},
     };
-    FrmConfig& window = OpenPluginRun(timeoutMs);
-    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
+    FrmConfig& window = openPluginRun(timeoutMs);
+    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.silentOn);
-        host.HoldAnswer(QString::fromLatin1(c.silentOn), holdMs);
-        Click("cmdPluginInsert");
-        ASSERT_TRUE(WaitForMessage());
+        host.holdAnswer(QString::fromLatin1(c.silentOn), holdMs);
+        click("cmdPluginInsert");
+        ASSERT_TRUE(waitForMessage());
         EXPECT_EQ(dialogs.messages.takeFirst(), QString::fromUtf8(c.message));
         EXPECT_EQ(host.lines().last(), QString::fromUtf8(c.lastCall));
         EXPECT_TRUE(window.isVisible());
-        EXPECT_TRUE(Control("cmdPluginInsert")->isEnabled());
-        EXPECT_EQ(Control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
+        EXPECT_TRUE(control("cmdPluginInsert")->isEnabled());
+        EXPECT_EQ(control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
         QTest::qWait(holdMs); // until the host is free again
     }
     // A host that answers again takes the result.
-    host.HoldAnswer({}, 0);
-    Click("cmdPluginInsert");
-    EXPECT_TRUE(WaitForClose(window));
+    host.holdAnswer({}, 0);
+    click("cmdPluginInsert");
+    EXPECT_TRUE(waitForClose(window));
 }
 
 TEST_F(InsertTest, AFailedHandOverKeepsTheWindowAndItsResult) {
-    FrmConfig& window = OpenPluginRun();
-    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
-    host.Stop();
-    Click("cmdPluginInsert");
-    ASSERT_TRUE(WaitForMessage());
+    FrmConfig& window = openPluginRun();
+    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("precious"));
+    host.stop();
+    click("cmdPluginInsert");
+    ASSERT_TRUE(waitForMessage());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.first().startsWith(QStringLiteral("The result was not handed over")));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(Control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
+    EXPECT_EQ(control<QPlainTextEdit>("txtResult")->toPlainText(), QStringLiteral("precious"));
 }
 
 TEST_F(InsertTest, AnyOtherArgumentTextHasNoInsertEvenWithAHost) {
-    core = DbusHostCore::Create(QDBusConnection::sessionBus());
-    Open(QStringLiteral("/hkprun x"), core.get());
-    EXPECT_FALSE(Control("cmdPluginInsert")->isVisible());
+    core = DbusHostCore::create(QDBusConnection::sessionBus());
+    open(QStringLiteral("/hkprun x"), core.get());
+    EXPECT_FALSE(control("cmdPluginInsert")->isVisible());
     dialogs.fileChoices.push_back({{QStringLiteral("/p/a")}, 1});
-    Click("cmdBrowseForFiles");
-    Click("cmdGo");
-    EXPECT_EQ(QApplication::focusWidget(), Control("cmdCopy"));
-    Click("cmdPluginInsert"); // hidden, and inert all the same
+    click("cmdBrowseForFiles");
+    click("cmdGo");
+    EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
+    click("cmdPluginInsert"); // hidden, and inert all the same
     EXPECT_TRUE(host.lines().isEmpty());
 }
 
 TEST_F(InsertTest, AResultWithANulCharacterIsNotCutShort) {
-    FrmConfig& window = OpenPluginRun();
-    Control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
-    Click("cmdPluginInsert");
-    ASSERT_TRUE(WaitForMessage());
+    FrmConfig& window = openPluginRun();
+    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
+    click("cmdPluginInsert");
+    ASSERT_TRUE(waitForMessage());
     EXPECT_FALSE(host.lines().join(QLatin1Char('\n')).contains(QStringLiteral("OUTPUT\tstring")));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.first().contains(QStringLiteral("NUL")));

@@ -15,12 +15,12 @@ struct StartRun {
     int connects = 0;
     PluginStart start{[this]() -> std::unique_ptr<HostCore> {
                           ++connects;
-                          return DbusHostCore::Create(QDBusConnection::sessionBus());
+                          return DbusHostCore::create(QDBusConnection::sessionBus());
                       },
                       [this](const QString& text) { messages << text; }};
 };
 
-QString Line(const char* method, const char* key, const char* type, const char* value) {
+QString line(const char* method, const char* key, const char* type, const char* value) {
     return QStringList{QString::fromLatin1(method), QString::fromLatin1(key), QString::fromLatin1(type),
                        QString::fromLatin1(value)}
         .join(QLatin1Char('\t'));
@@ -32,23 +32,23 @@ TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 0);
     EXPECT_EQ(host.lines(),
               (QStringList{
-                  Line("hkp_DataSetGlobalSuffix", "", "string", "_1"),
-                  Line("hkp_DataAdd", "NAME_1", "string", "Tabulon"),
-                  Line("hkp_DataAdd", "SECTION_1", "string", "Tools"),
-                  Line("hkp_DataAdd", "VERSION_1", "string", "1.2.0"),
-                  Line("hkp_DataAdd", "COPYRIGHT_SHORT_1", "string", "Copyright (C) 2026 Quorvane"),
-                  Line("hkp_DataAdd", "AUTHOR_1", "string", "Quorvane"),
-                  Line("hkp_DataAdd", "EMAIL_1", "string", "tabulon@quorvane.example"),
-                  Line("hkp_DataAdd", "URL_HOME_1", "string", "https://quorvane.example/tabulon/"),
-                  Line("hkp_DataAdd", "URL_DOWNLOAD_1", "string", "https://quorvane.example/tabulon/"),
-                  Line("hkp_DataAddInt", "MODE_SHOW_STATUS_1", "int16", "0"),
-                  Line("hkp_DataAddInt", "MODE_ADD_MENU_SHORTCUTS_1", "int16", "1"),
-                  Line("hkp_DataAdd", "MODE_ICON_1", "int16", "0"),
-                  Line("hkp_DataAdd", "ICON_SMALL_1", "string", "ICON_TABULON"),
-                  Line("hkp_DataAddInt", "MODE_IN_FILE_1", "int16", "0"),
-                  Line("hkp_DataAddInt", "MODE_IN_TEXT_FULL_1", "int16", "0"),
-                  Line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0"),
-                  Line("hkp_DataSetGlobalSuffix", "", "string", ""),
+                  line("hkp_DataSetGlobalSuffix", "", "string", "_1"),
+                  line("hkp_DataAdd", "NAME_1", "string", "Tabulon"),
+                  line("hkp_DataAdd", "SECTION_1", "string", "Tools"),
+                  line("hkp_DataAdd", "VERSION_1", "string", "1.2.0"),
+                  line("hkp_DataAdd", "COPYRIGHT_SHORT_1", "string", "Copyright (C) 2026 Quorvane"),
+                  line("hkp_DataAdd", "AUTHOR_1", "string", "Quorvane"),
+                  line("hkp_DataAdd", "EMAIL_1", "string", "tabulon@quorvane.example"),
+                  line("hkp_DataAdd", "URL_HOME_1", "string", "https://quorvane.example/tabulon/"),
+                  line("hkp_DataAdd", "URL_DOWNLOAD_1", "string", "https://quorvane.example/tabulon/"),
+                  line("hkp_DataAddInt", "MODE_SHOW_STATUS_1", "int16", "0"),
+                  line("hkp_DataAddInt", "MODE_ADD_MENU_SHORTCUTS_1", "int16", "1"),
+                  line("hkp_DataAdd", "MODE_ICON_1", "int16", "0"),
+                  line("hkp_DataAdd", "ICON_SMALL_1", "string", "ICON_TABULON"),
+                  line("hkp_DataAddInt", "MODE_IN_FILE_1", "int16", "0"),
+                  line("hkp_DataAddInt", "MODE_IN_TEXT_FULL_1", "int16", "0"),
+                  line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0"),
+                  line("hkp_DataSetGlobalSuffix", "", "string", ""),
               }));
     EXPECT_TRUE(run.messages.isEmpty());
     EXPECT_EQ(run.start.hostCore(), nullptr);
@@ -58,7 +58,7 @@ TEST(PluginStart, APluginRunSendsOnlyTheOutputModeAndKeepsTheCore) {
     const ServiceThread host;
     StartRun run;
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), std::nullopt);
-    EXPECT_EQ(host.lines(), QStringList{Line("hkp_DataAdd", "MODE_OUTPUT", "int16", "6")});
+    EXPECT_EQ(host.lines(), QStringList{line("hkp_DataAdd", "MODE_OUTPUT", "int16", "6")});
     EXPECT_NE(run.start.hostCore(), nullptr);
 }
 
@@ -75,15 +75,15 @@ TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
 class RefusingHost final : public HostCore {
 public:
     RefusingHost(QStringList& keys, QStringList refused) : keys_(keys), refused_(std::move(refused)) {}
-    HostAnswer hkp_DataAdd(const QString& key, const QVariant&) override { return Take(key); }
-    HostAnswer hkp_DataAddInt(const QString& key, qint16) override { return Take(key); }
+    HostAnswer hkp_DataAdd(const QString& key, const QVariant&) override { return take(key); }
+    HostAnswer hkp_DataAddInt(const QString& key, qint16) override { return take(key); }
     HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) override {
-        return Take(QStringLiteral("suffix") + suffix);
+        return take(QStringLiteral("suffix") + suffix);
     }
     void hkp_DataAddLater(const QString&, const QVariant&, QObject*, Answered) override {}
 
 private:
-    HostAnswer Take(const QString& key) {
+    HostAnswer take(const QString& key) {
         keys_ << key;
         return refused_.contains(key) ? HostAnswer::failed(QStringLiteral("refused ") + key) : HostAnswer();
     }
@@ -124,7 +124,7 @@ TEST(PluginStart, ARefusedOutputModeStillOpensThePluginRun) {
 }
 
 TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
-    EXPECT_EQ(DbusHostCore::Create(QDBusConnection(QStringLiteral("never-connected"))), nullptr);
+    EXPECT_EQ(DbusHostCore::create(QDBusConnection(QStringLiteral("never-connected"))), nullptr);
 }
 
 TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {

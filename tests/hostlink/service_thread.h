@@ -23,7 +23,7 @@ public:
                 int holdMs = 0;
                 {
                     const std::lock_guard lock(mutex_);
-                    lines_ << host::FormatCall(call);
+                    lines_ << host::formatCall(call);
                     if (call.key == heldKey_)
                         holdMs = holdMs_;
                 }
@@ -37,12 +37,12 @@ public:
     ServiceThread(const ServiceThread&) = delete;
     ServiceThread& operator=(const ServiceThread&) = delete;
     ~ServiceThread() {
-        Stop();
+        stop();
         QDBusConnection::disconnectFromBus(QStringLiteral("test-host"));
     }
 
     // The host goes away.
-    void Stop() {
+    void stop() {
         bus_.unregisterService(QString::fromLatin1(host::kService));
         bus_.unregisterObject(QString::fromLatin1(host::kPath));
         thread_.quit();
@@ -50,7 +50,7 @@ public:
     }
 
     // A slow host: the answer to each call with `key` comes `ms` late.
-    void HoldAnswer(const QString& key, int ms) {
+    void holdAnswer(const QString& key, int ms) {
         const std::lock_guard lock(mutex_);
         heldKey_ = key;
         holdMs_ = ms;

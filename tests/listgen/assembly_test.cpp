@@ -13,7 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 
-TemplateSet WorkedExample() {
+TemplateSet workedExample() {
     TemplateSet set;
     set.width = "2";
     set.top = "T";
@@ -24,64 +24,64 @@ TemplateSet WorkedExample() {
     return set;
 }
 
-std::string Generate(const TemplateSet& set, std::string_view selection) {
+std::string generate(const TemplateSet& set, std::string_view selection) {
     StringSink sink;
-    EXPECT_TRUE(GenerateList(set, selection, sink).ok());
+    EXPECT_TRUE(generateList(set, selection, sink).ok());
     return sink.take();
 }
 
 TEST(Assembly, TheWorkedExampleWithAndWithoutComments) {
-    TemplateSet set = WorkedExample();
-    const std::string selection = BuildSelectionText("/pics", {"x.jpg", "y.gif", "z"});
-    EXPECT_EQ(Generate(set, selection), "T[x][y]|[z]B");
+    TemplateSet set = workedExample();
+    const std::string selection = buildSelectionText("/pics", {"x.jpg", "y.gif", "z"});
+    EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
     set.addComments = kChecked;
-    EXPECT_EQ(Generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
+    EXPECT_EQ(generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
 }
 
 TEST(Selection, OneFileIsOneFullPathAndSeveralAreFolderAndNames) {
-    EXPECT_EQ(BuildSelectionText("/pics", {"a.jpg"}), "/pics/a.jpg");
-    EXPECT_EQ(BuildSelectionText("/pics/", {"a.jpg"}), "/pics/a.jpg");
-    EXPECT_EQ(BuildSelectionText("/pics", {"a.jpg", " b.jpg"}), "/pics\0a.jpg\0 b.jpg"s);
+    EXPECT_EQ(buildSelectionText("/pics", {"a.jpg"}), "/pics/a.jpg");
+    EXPECT_EQ(buildSelectionText("/pics/", {"a.jpg"}), "/pics/a.jpg");
+    EXPECT_EQ(buildSelectionText("/pics", {"a.jpg", " b.jpg"}), "/pics\0a.jpg\0 b.jpg"s);
 
     std::vector<std::pair<std::string, std::string>> seen;
     const auto collect = [&](std::string_view folder, std::string_view name) {
         seen.emplace_back(folder, name);
     };
-    ForEachSelectedFile("/pics/a.jpg", collect);
-    ForEachSelectedFile("/pics\0 b.jpg\0  c.jpg\0\0d"s, collect);
+    forEachSelectedFile("/pics/a.jpg", collect);
+    forEachSelectedFile("/pics\0 b.jpg\0  c.jpg\0\0d"s, collect);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"", "/pics/a.jpg"}, {"/pics", " b.jpg"}, {"/pics", "  c.jpg"}, {"/pics", "d"}};
     EXPECT_EQ(seen, expected);
 }
 
 TEST(Selection, TheDialogsPathsBecomeOneOfTheTwoForms) {
-    EXPECT_EQ(SelectionFromPaths({"/p/a.jpg"}), "/p/a.jpg");
-    EXPECT_EQ(SelectionFromPaths({"/p/a", "/p/ b"}), "/p\0a\0 b"s);
-    EXPECT_EQ(SelectionFromPaths({"/a", "/b"}), "/\0a\0b"s);
+    EXPECT_EQ(selectionFromPaths({"/p/a.jpg"}), "/p/a.jpg");
+    EXPECT_EQ(selectionFromPaths({"/p/a", "/p/ b"}), "/p\0a\0 b"s);
+    EXPECT_EQ(selectionFromPaths({"/a", "/b"}), "/\0a\0b"s);
     // Files of several folders keep their full paths.
-    EXPECT_EQ(SelectionFromPaths({"/one/a", "/two/b"}), "\0/one/a\0/two/b"s);
+    EXPECT_EQ(selectionFromPaths({"/one/a", "/two/b"}), "\0/one/a\0/two/b"s);
     std::vector<std::string> seen;
-    ForEachSelectedFile("\0/one/a\0/two/b"s, [&](std::string_view folder, std::string_view name) {
+    forEachSelectedFile("\0/one/a\0/two/b"s, [&](std::string_view folder, std::string_view name) {
         seen.push_back(std::string(folder) + "|" + std::string(name));
     });
     EXPECT_EQ(seen, (std::vector<std::string>{"|/one/a", "|/two/b"}));
 }
 
 TEST(Selection, ABackslashInANameIsNoFolder) {
-    const std::string selection = SelectionFromPaths({"/D/x\\a.jpg", "/D/x\\b.jpg"});
+    const std::string selection = selectionFromPaths({"/D/x\\a.jpg", "/D/x\\b.jpg"});
     EXPECT_EQ(selection, "/D\0x\\a.jpg\0x\\b.jpg"s);
-    TemplateSet set = WorkedExample();
+    TemplateSet set = workedExample();
     set.newEntry = "[{{FILE}}]";
-    EXPECT_EQ(Generate(set, selection), "T[/D/x\\a.jpg][/D/x\\b.jpg]B");
+    EXPECT_EQ(generate(set, selection), "T[/D/x\\a.jpg][/D/x\\b.jpg]B");
     // A folder whose own name ends in a backslash.
-    EXPECT_EQ(SelectionFromPaths({"/D/x\\/a", "/D/x\\/b"}), "/D/x\\\0a\0b"s);
-    EXPECT_EQ(SelectionFromPaths({"/D/x\\a", "/D/y\\b"}), "/D\0x\\a\0y\\b"s);
+    EXPECT_EQ(selectionFromPaths({"/D/x\\/a", "/D/x\\/b"}), "/D/x\\\0a\0b"s);
+    EXPECT_EQ(selectionFromPaths({"/D/x\\a", "/D/y\\b"}), "/D\0x\\a\0y\\b"s);
 }
 
 TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
-    TemplateSet set = WorkedExample();
+    TemplateSet set = workedExample();
     set.newEntry = "[{{FILE}}]";
-    EXPECT_EQ(Generate(set, BuildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
+    EXPECT_EQ(generate(set, buildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
 }
 
 struct WidthCase {
@@ -98,7 +98,7 @@ void PrintTo(const WidthCase& c, std::ostream* os) {
 class Width : public testing::TestWithParam<WidthCase> {};
 
 TEST_P(Width, IsAWholeNumberFromOneUp) {
-    const WidthCheck check = CheckWidth(GetParam().text);
+    const WidthCheck check = checkWidth(GetParam().text);
     if (GetParam().message.empty()) {
         ASSERT_TRUE(check.ok());
         EXPECT_EQ(check.value(), GetParam().value);
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"one is the smallest width", "1", "", 1},
                     WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
                     WidthCase{"the largest width", "2147483647", "", 2147483647}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 using History = std::vector<std::string>;
 

@@ -10,8 +10,8 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string DataFile(const std::string& name) {
-    return test::ReadAll(std::string(TABULON_TEST_DATA) + "/orientation/" + name);
+std::string dataFile(const std::string& name) {
+    return test::readAll(std::string(TABULON_TEST_DATA) + "/orientation/" + name);
 }
 
 struct PhotoCase {
@@ -28,9 +28,9 @@ class TaggedPhotos : public testing::TestWithParam<PhotoCase> {};
 // Each picture is stored 3x2 and tagged with an orientation; 5 to 8 stand it
 // on its side.
 TEST_P(TaggedPhotos, AreSizedAsABrowserShowsThem) {
-    const std::string bytes = DataFile(GetParam().file);
+    const std::string bytes = dataFile(GetParam().file);
     ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(ReadImageSize(bytes), GetParam().shown);
+    EXPECT_EQ(readImageSize(bytes), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Orientations, TaggedPhotos,
@@ -39,10 +39,10 @@ INSTANTIATE_TEST_SUITE_P(Orientations, TaggedPhotos,
                                          PhotoCase{"jpeg-5.jpg", {2, 3}}, PhotoCase{"jpeg-6.jpg", {2, 3}},
                                          PhotoCase{"jpeg-7.jpg", {2, 3}}, PhotoCase{"jpeg-8.jpg", {2, 3}},
                                          PhotoCase{"png-6.png", {2, 3}}, PhotoCase{"webp-6.webp", {2, 3}}),
-                         [](const auto& info) { return test::SentenceName(info.param.file); });
+                         [](const auto& info) { return test::sentenceName(info.param.file); });
 
 // EXIF data holding one directory entry, in either byte order.
-std::string Tiff(bool little, std::uint32_t tag, std::uint32_t type, std::uint32_t count, std::uint32_t value,
+std::string tiff(bool little, std::uint32_t tag, std::uint32_t type, std::uint32_t count, std::uint32_t value,
                  std::uint32_t directory = 8) {
     std::string d = little ? "II*\0"s : "MM\0*"s;
     const auto put = [&](std::uint32_t v, int bytes) {
@@ -60,7 +60,7 @@ std::string Tiff(bool little, std::uint32_t tag, std::uint32_t type, std::uint32
 }
 
 // A 3x2 JPEG's header with an Exif segment.
-std::string Jpeg(const std::string& tiff) {
+std::string jpeg(const std::string& tiff) {
     const std::string body = "Exif\0\0"s + tiff;
     const auto length = static_cast<std::uint32_t>(body.size() + 2);
     return "\xFF\xD8\xFF\xE1"s + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + body +
@@ -80,35 +80,35 @@ void PrintTo(const ExifCase& c, std::ostream* os) {
 class ExifOrientations : public testing::TestWithParam<ExifCase> {};
 
 TEST_P(ExifOrientations, TurnOnlyWhenTheyReadCleanly) {
-    EXPECT_EQ(ReadImageSize(GetParam().head), GetParam().size);
+    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
 }
 
-const std::string kPng = DataFile("png-6.png");
+const std::string kPng = dataFile("png-6.png");
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, ExifOrientations,
     testing::Values(
-        ExifCase{"little endian orientation 6", Jpeg(Tiff(true, 0x112, 3, 1, 6)), {2, 3}},
-        ExifCase{"big endian orientation 8", Jpeg(Tiff(false, 0x112, 3, 1, 8)), {2, 3}},
-        ExifCase{"orientation 3 turns upside down only", Jpeg(Tiff(false, 0x112, 3, 1, 3)), {3, 2}},
-        ExifCase{"another tag", Jpeg(Tiff(true, 0x110, 3, 1, 6)), {3, 2}},
-        ExifCase{"an orientation that is no short", Jpeg(Tiff(true, 0x112, 4, 1, 6)), {3, 2}},
-        ExifCase{"an orientation out of range", Jpeg(Tiff(true, 0x112, 3, 1, 9)), {3, 2}},
-        ExifCase{"a directory past the data", Jpeg(Tiff(true, 0x112, 3, 1, 6, 0xFFFFFFF0)), {3, 2}},
-        ExifCase{"a directory entry cut short", Jpeg(Tiff(true, 0x112, 3, 1, 6).substr(0, 18)), {3, 2}},
-        ExifCase{"no tiff header", Jpeg("XX*\0\0\0\0\x08"s), {3, 2}},
+        ExifCase{"little endian orientation 6", jpeg(tiff(true, 0x112, 3, 1, 6)), {2, 3}},
+        ExifCase{"big endian orientation 8", jpeg(tiff(false, 0x112, 3, 1, 8)), {2, 3}},
+        ExifCase{"orientation 3 turns upside down only", jpeg(tiff(false, 0x112, 3, 1, 3)), {3, 2}},
+        ExifCase{"another tag", jpeg(tiff(true, 0x110, 3, 1, 6)), {3, 2}},
+        ExifCase{"an orientation that is no short", jpeg(tiff(true, 0x112, 4, 1, 6)), {3, 2}},
+        ExifCase{"an orientation out of range", jpeg(tiff(true, 0x112, 3, 1, 9)), {3, 2}},
+        ExifCase{"a directory past the data", jpeg(tiff(true, 0x112, 3, 1, 6, 0xFFFFFFF0)), {3, 2}},
+        ExifCase{"a directory entry cut short", jpeg(tiff(true, 0x112, 3, 1, 6).substr(0, 18)), {3, 2}},
+        ExifCase{"no tiff header", jpeg("XX*\0\0\0\0\x08"s), {3, 2}},
         ExifCase{"only the first exif segment counts",
-                 "\xFF\xD8"s + Jpeg(Tiff(true, 0x112, 3, 1, 1)).substr(2, 32) +
-                     Jpeg(Tiff(true, 0x112, 3, 1, 6)).substr(2),
+                 "\xFF\xD8"s + jpeg(tiff(true, 0x112, 3, 1, 1)).substr(2, 32) +
+                     jpeg(tiff(true, 0x112, 3, 1, 6)).substr(2),
                  {3, 2}},
         ExifCase{"a png exif chunk behind the image data",
                  kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
                      kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
                  {3, 2}}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
-    const std::string file = DataFile("webp-6.webp");
+    const std::string file = dataFile("webp-6.webp");
     const std::size_t exif = file.find("EXIF");
     ASSERT_NE(exif, std::string::npos);
     const std::string_view head = std::string_view(file).substr(0, exif - 1);
@@ -117,11 +117,11 @@ TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
         ++asked;
         return offset < file.size() ? file.substr(offset, size) : std::string();
     };
-    EXPECT_EQ(ReadImageSize(head), (ImageSize{3, 2}));
-    EXPECT_EQ(ReadImageSize(head, more), (ImageSize{2, 3}));
+    EXPECT_EQ(readImageSize(head), (ImageSize{3, 2}));
+    EXPECT_EQ(readImageSize(head, more), (ImageSize{2, 3}));
     EXPECT_EQ(asked, 1u);
     const ImageBytesAt nothing = [](std::uint64_t, std::size_t) { return std::string(); };
-    EXPECT_EQ(ReadImageSize(head, nothing), (ImageSize{3, 2}));
+    EXPECT_EQ(readImageSize(head, nothing), (ImageSize{3, 2}));
 }
 
 } // namespace

@@ -12,7 +12,7 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string List(const std::string& entry, const std::vector<std::string>& files, std::uint32_t width = 100) {
+std::string list(const std::string& entry, const std::vector<std::string>& files, std::uint32_t width = 100) {
     TemplateSet set;
     set.newEntry = entry;
     set.newRow = "|";
@@ -22,7 +22,7 @@ std::string List(const std::string& entry, const std::vector<std::string>& files
     processor.start();
     for (const std::string& file : files)
         processor.ProcessFile(file);
-    processor.Finish();
+    processor.finish();
     return sink.take();
 }
 
@@ -40,8 +40,8 @@ void PrintTo(const EscapeCase& c, std::ostream* os) {
 class Escaping : public testing::TestWithParam<EscapeCase> {};
 
 TEST_P(Escaping, MakesTheNameSafeForTextAndLinks) {
-    EXPECT_EQ(List("{{FILE:html}}", {GetParam().name}), GetParam().html);
-    EXPECT_EQ(List("{{FILE:url}}", {GetParam().name}), GetParam().url);
+    EXPECT_EQ(list("{{FILE:html}}", {GetParam().name}), GetParam().html);
+    EXPECT_EQ(list("{{FILE:url}}", {GetParam().name}), GetParam().url);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,48 +58,48 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg",
                    "/cafe%CC%81.jpg"},
         EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(NewPlaceholders, EveryNamePartHasBothEscapes) {
-    EXPECT_EQ(List("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
+    EXPECT_EQ(list("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
               "x&amp;y|.t%20z|t z|/a%20b/");
 }
 
 TEST(NewPlaceholders, EscapedValuesAreNeverReadAgain) {
     test::TempDir dir;
-    const std::string text = dir.Write("t.txt", "<{{INC(" + (dir / "t.txt") + ")}}>");
+    const std::string text = dir.write("t.txt", "<{{INC(" + (dir / "t.txt") + ")}}>");
     // The file's own text, escaped, is shown, not resolved.
-    EXPECT_EQ(List("{{INC:html}}", {text}), "\r\n&lt;{{INC(" + (dir / "t.txt") + ")}}&gt;");
-    EXPECT_EQ(List("{{FILE:html}}", {"{{FILE}}"}), "{{FILE}}");
+    EXPECT_EQ(list("{{INC:html}}", {text}), "\r\n&lt;{{INC(" + (dir / "t.txt") + ")}}&gt;");
+    EXPECT_EQ(list("{{FILE:html}}", {"{{FILE}}"}), "{{FILE}}");
 }
 
 TEST(NewPlaceholders, TemplatesWithoutThemAreUnchanged) {
-    EXPECT_EQ(List("{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}", {"a"}), "{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}");
+    EXPECT_EQ(list("{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}", {"a"}), "{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}");
 }
 
 TEST(NewPlaceholders, CountersFollowTheRows) {
     const std::vector<std::string> five = {"a", "b", "c", "d", "e"};
-    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 1), "1:1.1 |2:2.1 |3:3.1 |4:4.1 |5:5.1 ");
-    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 3), "1:1.1 2:1.2 3:1.3 |4:2.1 5:2.2 ");
-    EXPECT_EQ(List("{{N}}:{{ROW}}.{{COL}} ", five, 9), "1:1.1 2:1.2 3:1.3 4:1.4 5:1.5 ");
+    EXPECT_EQ(list("{{N}}:{{ROW}}.{{COL}} ", five, 1), "1:1.1 |2:2.1 |3:3.1 |4:4.1 |5:5.1 ");
+    EXPECT_EQ(list("{{N}}:{{ROW}}.{{COL}} ", five, 3), "1:1.1 2:1.2 3:1.3 |4:2.1 5:2.2 ");
+    EXPECT_EQ(list("{{N}}:{{ROW}}.{{COL}} ", five, 9), "1:1.1 2:1.2 3:1.3 4:1.4 5:1.5 ");
 }
 
 TEST(NewPlaceholders, SizeAndDateOfTheFile) {
     test::TempDir dir;
-    const std::string file = dir.Write("f.txt", "12345");
+    const std::string file = dir.write("f.txt", "12345");
     const auto day = [](std::time_t t) {
         char text[16];
         std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&t));
         return std::string(text);
     };
     const std::time_t before = std::time(nullptr);
-    const std::string listed = List("{{SIZE}} {{DATE}}", {file});
+    const std::string listed = list("{{SIZE}} {{DATE}}", {file});
     EXPECT_TRUE(listed == "5 " + day(before) || listed == "5 " + day(std::time(nullptr))) << listed;
-    EXPECT_EQ(List("[{{SIZE}}|{{DATE}}]", {dir / "missing"}), "[|]");
+    EXPECT_EQ(list("[{{SIZE}}|{{DATE}}]", {dir / "missing"}), "[|]");
 }
 
 // Headers of small images, whole or cut short.
-std::string Png(std::uint32_t w, std::uint32_t h) {
+std::string png(std::uint32_t w, std::uint32_t h) {
     std::string d = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
     for (const std::uint32_t v : {w, h})
         for (int shift = 24; shift >= 0; shift -= 8)
@@ -120,15 +120,15 @@ void PrintTo(const ImageCase& c, std::ostream* os) {
 class ImageSizes : public testing::TestWithParam<ImageCase> {};
 
 TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
-    EXPECT_EQ(ReadImageSize(GetParam().head), GetParam().size);
+    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, ImageSizes,
     testing::Values(
-        ImageCase{"png", Png(640, 480), ImageSize{640, 480}},
-        ImageCase{"png cut short", Png(640, 480).substr(0, 20), std::nullopt},
-        ImageCase{"png of zero width", Png(0, 480), std::nullopt},
+        ImageCase{"png", png(640, 480), ImageSize{640, 480}},
+        ImageCase{"png cut short", png(640, 480).substr(0, 20), std::nullopt},
+        ImageCase{"png of zero width", png(0, 480), std::nullopt},
         ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
         ImageCase{"bmp stored top down",
                   "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
@@ -153,27 +153,27 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"a page with an inline icon is no svg",
                   "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
         ImageCase{"nothing is no image", "", std::nullopt}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
     test::TempDir dir;
-    const std::string png = dir.Write("a.png", Png(16, 12));
-    EXPECT_EQ(List("<img src=\"{{FILE:url}}\" width=\"{{WIDTH}}\" height=\"{{HEIGHT}}\">", {png}),
-              "<img src=\"" + png + "\" width=\"16\" height=\"12\">");
-    EXPECT_EQ(List("[{{WIDTH}}x{{HEIGHT}}]", {dir.Write("b.png", "\x89PNG")}), "[x]");
+    const std::string pngFile = dir.write("a.png", png(16, 12));
+    EXPECT_EQ(list("<img src=\"{{FILE:url}}\" width=\"{{WIDTH}}\" height=\"{{HEIGHT}}\">", {pngFile}),
+              "<img src=\"" + pngFile + "\" width=\"16\" height=\"12\">");
+    EXPECT_EQ(list("[{{WIDTH}}x{{HEIGHT}}]", {dir.write("b.png", "\x89PNG")}), "[x]");
     // A photo whose frame header lies behind a colour profile larger than the first read.
     std::string jpeg = "\xFF\xD8"s;
     for (int i = 0; i < 2; ++i)
         jpeg += "\xFF\xE2\xFF\xFF"s + std::string(65533, 'p');
     jpeg += "\xFF\xC0\x00\x0B\x08\x0B\xD0\x0F\xC0\x01"s;
-    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}}", {dir.Write("c.jpg", jpeg)}), "4032x3024");
+    EXPECT_EQ(list("{{WIDTH}}x{{HEIGHT}}", {dir.write("c.jpg", jpeg)}), "4032x3024");
 }
 
 TEST(NewPlaceholders, WidthAndHeightOfAPhotoOnItsSideAreThoseShown) {
     const std::string data = std::string(TABULON_TEST_DATA) + "/orientation/";
-    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}} ", {data + "jpeg-6.jpg", data + "jpeg-3.jpg"}), "2x3 3x2 ");
+    EXPECT_EQ(list("{{WIDTH}}x{{HEIGHT}} ", {data + "jpeg-6.jpg", data + "jpeg-3.jpg"}), "2x3 3x2 ");
     // A WebP's EXIF chunk far behind the head, as behind the data of a large picture.
-    std::string webp = test::ReadAll(data + "webp-6.webp");
+    std::string webp = test::readAll(data + "webp-6.webp");
     const std::size_t exif = webp.find("EXIF");
     ASSERT_NE(exif, std::string::npos);
     webp.insert(exif, "PAD \x70\x11\x01\x00"s + std::string(70000, 'p'));
@@ -181,7 +181,7 @@ TEST(NewPlaceholders, WidthAndHeightOfAPhotoOnItsSideAreThoseShown) {
     for (int i = 0; i < 4; ++i)
         webp[4 + i] = static_cast<char>(riff >> (8 * i));
     test::TempDir dir;
-    EXPECT_EQ(List("{{WIDTH}}x{{HEIGHT}}", {dir.Write("big.webp", webp)}), "2x3");
+    EXPECT_EQ(list("{{WIDTH}}x{{HEIGHT}}", {dir.write("big.webp", webp)}), "2x3");
 }
 
 } // namespace
@@ -195,12 +195,12 @@ namespace {
 TEST(NaturalOrder, DigitRunsCompareAsNumbers) {
     std::vector<std::string> names = {"img10.png", "img2.png", "img1.png", "IMG3.png",
                                       "img02.png", "a",        "img2b"};
-    std::sort(names.begin(), names.end(), NaturalLess);
+    std::sort(names.begin(), names.end(), naturalLess);
     EXPECT_EQ(names, (std::vector<std::string>{"IMG3.png", "a", "img1.png", "img2.png", "img02.png", "img2b",
                                                "img10.png"}));
-    EXPECT_FALSE(NaturalLess("x", "x"));
-    EXPECT_TRUE(NaturalLess("x9", "x10"));
-    EXPECT_TRUE(NaturalLess("99999999999999999999998", "99999999999999999999999"));
+    EXPECT_FALSE(naturalLess("x", "x"));
+    EXPECT_TRUE(naturalLess("x9", "x10"));
+    EXPECT_TRUE(naturalLess("99999999999999999999998", "99999999999999999999999"));
 }
 
 } // namespace

@@ -16,18 +16,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::size_t CountFiles(const fs::path& dir) {
+std::size_t countFiles(const fs::path& dir) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-struct stat Stat(const std::string& path) {
+struct stat stat(const std::string& path) {
     struct stat st {};
     ::stat(path.c_str(), &st);
     return st;
 }
 
 // Everything written into the read end of a pipe so far.
-std::string Drain(int fd) {
+std::string drain(int fd) {
     std::string all;
     char buffer[4096];
     ssize_t n = 0;
@@ -38,27 +38,27 @@ std::string Drain(int fd) {
 
 TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     test::TempDir dir;
-    const std::string file = dir.Write("f", "old and longer");
+    const std::string file = dir.write("f", "old and longer");
     ::chmod(file.c_str(), 0640);
-    ASSERT_TRUE(WriteFileAtomically(file, "new").ok());
-    EXPECT_EQ(test::ReadAll(file), "new");
-    EXPECT_EQ(Stat(file).st_mode & 0777, 0640u);
-    EXPECT_EQ(CountFiles(dir.path()), 1u);
+    ASSERT_TRUE(writeFileAtomically(file, "new").ok());
+    EXPECT_EQ(test::readAll(file), "new");
+    EXPECT_EQ(stat(file).st_mode & 0777, 0640u);
+    EXPECT_EQ(countFiles(dir.path()), 1u);
 }
 
 TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root may give a file to someone else";
     test::TempDir dir;
-    const std::string file = dir.Write("f", "old");
+    const std::string file = dir.write("f", "old");
     ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
     ASSERT_EQ(::chmod(file.c_str(), 02770), 0); // a change of owner would clear set-group-ID
-    ASSERT_TRUE(WriteFileAtomically(file, "new").ok());
-    const struct stat st = Stat(file);
+    ASSERT_TRUE(writeFileAtomically(file, "new").ok());
+    const struct stat st = stat(file);
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
     EXPECT_EQ(st.st_mode & 07777, 02770u);
-    EXPECT_EQ(test::ReadAll(file), "new");
+    EXPECT_EQ(test::readAll(file), "new");
 }
 
 // How a name made of links is written: the link stays, the file it leads to
@@ -79,12 +79,12 @@ class AtomicFileLinks : public testing::TestWithParam<LinkCase> {};
 TEST_P(AtomicFileLinks, TheLinksStayAndTheFileTheyLeadToIsWritten) {
     test::TempDir dir;
     fs::create_directory(dir / "sub");
-    dir.Write("sub/old", "old");
+    dir.write("sub/old", "old");
     const auto expand = [&](const std::string& s) { return s.starts_with("@") ? dir / s.substr(1) : s; };
     for (const auto& [name, target] : GetParam().links)
         fs::create_symlink(expand(target), dir / name);
-    ASSERT_TRUE(WriteFileAtomically(dir / GetParam().written, "new").ok());
-    EXPECT_EQ(test::ReadAll(dir / GetParam().lands), "new");
+    ASSERT_TRUE(writeFileAtomically(dir / GetParam().written, "new").ok());
+    EXPECT_EQ(test::readAll(dir / GetParam().lands), "new");
     for (const auto& [name, target] : GetParam().links)
         EXPECT_EQ(fs::read_symlink(dir / name), expand(target)) << name;
     for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {{"folder", "sub"}, {"sub/link", "new"}},
                              "folder/link",
                              "sub/new"}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     test::TempDir dir;
@@ -116,17 +116,17 @@ TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     // A reader first, so that opening for writing does not wait for one.
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    EXPECT_TRUE(WriteFileAtomically(fifo, "into the fifo").ok());
-    EXPECT_EQ(Drain(reader), "into the fifo");
-    EXPECT_TRUE(S_ISFIFO(Stat(fifo).st_mode));
+    EXPECT_TRUE(writeFileAtomically(fifo, "into the fifo").ok());
+    EXPECT_EQ(drain(reader), "into the fifo");
+    EXPECT_TRUE(S_ISFIFO(stat(fifo).st_mode));
     ::close(reader);
 
     // What /dev/stdout is when the output goes into a pipe.
     int pipe[2];
     ASSERT_EQ(::pipe2(pipe, O_NONBLOCK | O_CLOEXEC), 0);
     fs::create_symlink("/proc/self/fd/" + std::to_string(pipe[1]), dir / "stdout");
-    EXPECT_TRUE(WriteFileAtomically(dir / "stdout", "into the pipe").ok());
-    EXPECT_EQ(Drain(pipe[0]), "into the pipe");
+    EXPECT_TRUE(writeFileAtomically(dir / "stdout", "into the pipe").ok());
+    EXPECT_EQ(drain(pipe[0]), "into the pipe");
     EXPECT_TRUE(fs::is_symlink(dir / "stdout"));
     ::close(pipe[0]);
     ::close(pipe[1]);
@@ -141,10 +141,10 @@ TEST(AtomicFile, ASocketIsRefusedAndStays) {
     path.copy(address.sun_path, path.size());
     const int sock = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    const IoResult result = WriteFileAtomically(path, "new");
+    const IoResult result = writeFileAtomically(path, "new");
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().message(), path + ": is a socket, not a file");
-    EXPECT_TRUE(S_ISSOCK(Stat(path).st_mode));
+    EXPECT_TRUE(S_ISSOCK(stat(path).st_mode));
     ::close(sock);
 }
 
@@ -173,8 +173,8 @@ TEST(AtomicFile, TheTemporaryNameFitsWhereverTheNameFits) {
             EXPECT_EQ(temporary.substr(1, cut - 1).size() % (name[0] == 'n' ? 1 : 3), 0u);
         }
         ASSERT_TRUE(writer.commit().ok());
-        EXPECT_EQ(test::ReadAll(dir / name), "new");
-        EXPECT_EQ(CountFiles(dir.path()), 1u);
+        EXPECT_EQ(test::readAll(dir / name), "new");
+        EXPECT_EQ(countFiles(dir.path()), 1u);
     }
 }
 

@@ -11,7 +11,7 @@
 namespace tabulon {
 namespace {
 
-TemplateSet Sample() {
+TemplateSet sample() {
     TemplateSet set;
     set.width = "3";
     set.top = "<ul>{{CRLF}}";
@@ -26,8 +26,8 @@ TemplateSet Sample() {
 TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
     test::TempDir dir;
     const std::string file = dir / "c.ini";
-    ASSERT_TRUE(SaveConfiguration(file, InitialTemplateSet()).ok());
-    EXPECT_EQ(test::ReadAll(file), "[Configuration]\r\n"
+    ASSERT_TRUE(saveConfiguration(file, initialTemplateSet()).ok());
+    EXPECT_EQ(test::readAll(file), "[Configuration]\r\n"
                                    "txtWidth=4\r\n"
                                    "cbTextTop=<table border=\"0\"><tr>{{CRLF}}\r\n"
                                    "cbTextBottom={{CRLF}}</tr></table>{{CRLF}}\r\n"
@@ -39,9 +39,9 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrder) {
 
 TEST(Configuration, SavingReplacesEverythingTheOldFileHeld) {
     test::TempDir dir;
-    const std::string file = dir.Write("c.ini", "[Other]\nx=1\n[Configuration]\nextra=2\n");
-    ASSERT_TRUE(SaveConfiguration(file, Sample()).ok());
-    const std::string text = test::ReadAll(file);
+    const std::string file = dir.write("c.ini", "[Other]\nx=1\n[Configuration]\nextra=2\n");
+    ASSERT_TRUE(saveConfiguration(file, sample()).ok());
+    const std::string text = test::readAll(file);
     EXPECT_EQ(text.find("Other"), std::string::npos);
     EXPECT_EQ(text.find("extra"), std::string::npos);
 }
@@ -59,10 +59,10 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     test::TempDir dir;
     for (const auto& [line, state] : cases) {
         const std::string file =
-            dir.Write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\n" + std::string(line));
-        TemplateSet set = Sample();
+            dir.write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\n" + std::string(line));
+        TemplateSet set = sample();
         set.addComments = kChecked;
-        ASSERT_TRUE(LoadConfiguration(file, set).ok());
+        ASSERT_TRUE(loadConfiguration(file, set).ok());
         EXPECT_EQ(set.addComments, state) << line;
         EXPECT_EQ(set.width, "wide");
         EXPECT_EQ(set.top, "T");
@@ -77,8 +77,8 @@ TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
         u"cbTextNewEntry=<li>{{BASE}}</li>\r\nchkAddComments=0\r\n";
     test::TempDir dir;
     for (const bool bigEndian : {false, true}) {
-        TemplateSet set = Sample();
-        ASSERT_TRUE(LoadConfiguration(dir.Write("u.ini", test::Utf16File(text, bigEndian)), set).ok());
+        TemplateSet set = sample();
+        ASSERT_TRUE(loadConfiguration(dir.write("u.ini", test::utf16File(text, bigEndian)), set).ok());
         EXPECT_EQ(set.width, "3");
         EXPECT_EQ(set.top, "<ul title=\"\xC3\xA9\xF0\x9F\x98\x80\">");
         EXPECT_EQ(set.newEntry, "<li>{{BASE}}</li>");
@@ -89,9 +89,9 @@ TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
 
 TEST(Configuration, AFileOfAnotherKindEmptiesTheTexts) {
     test::TempDir dir;
-    const std::string file = dir.Write("pic.jpg", std::string("\xFF\xD8\xFF\x00[JFIF]", 10));
-    TemplateSet set = Sample();
-    ASSERT_TRUE(LoadConfiguration(file, set).ok());
+    const std::string file = dir.write("pic.jpg", std::string("\xFF\xD8\xFF\x00[JFIF]", 10));
+    TemplateSet set = sample();
+    ASSERT_TRUE(loadConfiguration(file, set).ok());
     EXPECT_EQ(set.width, "");
     EXPECT_EQ(set.endEntry, "");
     EXPECT_EQ(set.addComments, kGrayed);
@@ -103,28 +103,28 @@ TEST(Configuration, AFileThatCannotBeReadChangesNothing) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const test::FifoWatchdog watchdog(fifo);
     for (const std::string& path : {dir / "missing.ini", dir.path().string(), fifo}) {
-        TemplateSet set = Sample();
-        const IoResult result = LoadConfiguration(path, set);
+        TemplateSet set = sample();
+        const IoResult result = loadConfiguration(path, set);
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().file, path);
-        EXPECT_EQ(set, Sample());
+        EXPECT_EQ(set, sample());
     }
     EXPECT_FALSE(watchdog.released());
 }
 
 TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {
     test::TempDir dir;
-    const std::string file = dir.Write("c.ini", "old configuration");
-    TemplateSet big = Sample();
+    const std::string file = dir.write("c.ini", "old configuration");
+    TemplateSet big = sample();
     big.top = std::string(100000, 'x');
     {
         const test::FileSizeLimit limit(4096);
-        const IoResult result = SaveConfiguration(file, big);
+        const IoResult result = saveConfiguration(file, big);
         ASSERT_FALSE(result.ok());
         EXPECT_NE(result.error().message().find("c.ini"), std::string::npos);
     }
-    EXPECT_EQ(test::ReadAll(file), "old configuration");
-    EXPECT_FALSE(SaveConfiguration(dir / "missing/c.ini", big).ok());
+    EXPECT_EQ(test::readAll(file), "old configuration");
+    EXPECT_FALSE(saveConfiguration(dir / "missing/c.ini", big).ok());
 }
 
 } // namespace

@@ -25,7 +25,7 @@ class IniRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniRead, FindsTheValue) {
     const ReadCase& c = GetParam();
-    EXPECT_EQ(IniDocument::Parse(c.file).Get(c.section, c.key), c.value);
+    EXPECT_EQ(IniDocument::parse(c.file).get(c.section, c.key), c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -46,39 +46,39 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"a key of another section is not found", "[A]\nk=v\n[B]\n", "B", "k", std::nullopt},
         ReadCase{"a missing section gives nothing", "[A]\nk=v\n", "B", "k", std::nullopt},
         ReadCase{"a line without equals sign is no key", "[S]\nk\n", "S", "k", std::nullopt}),
-    [](const auto& info) { return test::SentenceName(info.param.sentence); });
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(IniWrite, ReplacesAKeyInPlaceAndKeepsEveryOtherByte) {
     const std::string before = "; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r";
-    IniDocument doc = IniDocument::Parse(before);
-    ASSERT_TRUE(doc.Set("a", "K", "new"));
-    EXPECT_EQ(doc.Serialize(), "; mine\n[A]\nk =new\r\nother=1\r\n\r\n[B]\rk=b\r");
+    IniDocument doc = IniDocument::parse(before);
+    ASSERT_TRUE(doc.set("a", "K", "new"));
+    EXPECT_EQ(doc.serialize(), "; mine\n[A]\nk =new\r\nother=1\r\n\r\n[B]\rk=b\r");
 }
 
 TEST(IniWrite, AddsANewKeyAfterTheLastLineOfItsSection) {
-    IniDocument doc = IniDocument::Parse("[A]\nx=1\n\n[B]\ny=2");
-    ASSERT_TRUE(doc.Set("A", "z", "3"));
-    ASSERT_TRUE(doc.Set("B", "w", "4"));
-    EXPECT_EQ(doc.Serialize(), "[A]\nx=1\nz=3\r\n\n[B]\ny=2\r\nw=4\r\n");
+    IniDocument doc = IniDocument::parse("[A]\nx=1\n\n[B]\ny=2");
+    ASSERT_TRUE(doc.set("A", "z", "3"));
+    ASSERT_TRUE(doc.set("B", "w", "4"));
+    EXPECT_EQ(doc.serialize(), "[A]\nx=1\nz=3\r\n\n[B]\ny=2\r\nw=4\r\n");
 }
 
 TEST(IniWrite, AddsAMissingSectionAtTheEnd) {
-    IniDocument doc = IniDocument::Parse("\xEF\xBB\xBF[A]\nx=1");
-    ASSERT_TRUE(doc.Set("C", "k", "v"));
-    EXPECT_EQ(doc.Serialize(), "\xEF\xBB\xBF[A]\nx=1\r\n[C]\r\nk=v\r\n");
+    IniDocument doc = IniDocument::parse("\xEF\xBB\xBF[A]\nx=1");
+    ASSERT_TRUE(doc.set("C", "k", "v"));
+    EXPECT_EQ(doc.serialize(), "\xEF\xBB\xBF[A]\nx=1\r\n[C]\r\nk=v\r\n");
     IniDocument empty;
-    ASSERT_TRUE(empty.Set("S", "k", ""));
-    EXPECT_EQ(empty.Serialize(), "[S]\r\nk=\r\n");
+    ASSERT_TRUE(empty.set("S", "k", ""));
+    EXPECT_EQ(empty.serialize(), "[S]\r\nk=\r\n");
 }
 
 TEST(IniWrite, LineBreaksInAValueBecomeMarkers) {
     IniDocument doc;
-    ASSERT_TRUE(doc.Set("S", "k", "a\r\nb\nc\rd"));
-    EXPECT_EQ(doc.Serialize(), "[S]\r\nk=a{{CRLF}}b{{CRLF}}c{{CRLF}}d\r\n");
+    ASSERT_TRUE(doc.set("S", "k", "a\r\nb\nc\rd"));
+    EXPECT_EQ(doc.serialize(), "[S]\r\nk=a{{CRLF}}b{{CRLF}}c{{CRLF}}d\r\n");
 }
 
 TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {
-    IniDocument doc = IniDocument::Parse("[S]\nk=v\n");
+    IniDocument doc = IniDocument::parse("[S]\nk=v\n");
     for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{{"S", "a=b"},
                                                                                        {"S", ""},
                                                                                        {"S", " "},
@@ -87,9 +87,9 @@ TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {
                                                                                        {"S", "[k"},
                                                                                        {"a]b", "k"},
                                                                                        {"a\rb", "k"}}) {
-        EXPECT_FALSE(doc.Set(section, key, "x")) << section << " / " << key;
+        EXPECT_FALSE(doc.set(section, key, "x")) << section << " / " << key;
     }
-    EXPECT_EQ(doc.Serialize(), "[S]\nk=v\n");
+    EXPECT_EQ(doc.serialize(), "[S]\nk=v\n");
 }
 
 TEST(IniWrite, EveryValueWrittenReadsBackExactly) {
@@ -101,13 +101,13 @@ TEST(IniWrite, EveryValueWrittenReadsBackExactly) {
                                              std::string(3000, 'y'),
                                              "\xC3\xA9\x01"s + '\0' + "z",
                                              "{{CRLF}}"};
-    IniDocument doc = IniDocument::Parse("[S]\nk=old\n");
+    IniDocument doc = IniDocument::parse("[S]\nk=old\n");
     for (const std::string& value : values) {
-        ASSERT_TRUE(doc.Set("S", "k", value));
-        ASSERT_TRUE(doc.Set("New", "k2", value));
-        const IniDocument reread = IniDocument::Parse(doc.Serialize());
-        EXPECT_EQ(reread.Get("S", "k"), value);
-        EXPECT_EQ(reread.Get("new", "K2"), value);
+        ASSERT_TRUE(doc.set("S", "k", value));
+        ASSERT_TRUE(doc.set("New", "k2", value));
+        const IniDocument reread = IniDocument::parse(doc.serialize());
+        EXPECT_EQ(reread.get("S", "k"), value);
+        EXPECT_EQ(reread.get("new", "K2"), value);
     }
 }
 

@@ -24,7 +24,7 @@ TEST(IniFile, WritingCreatesTheFileAndASecondWriteReplacesTheLine) {
     ASSERT_TRUE(ini.WriteFile("S", "k", "1").ok());
     ASSERT_TRUE(ini.WriteFile("S", "k", "2").ok());
     ASSERT_TRUE(ini.WriteFile("T", "k", "3").ok());
-    EXPECT_EQ(test::ReadAll(ini.INIFile()), "[S]\r\nk=2\r\n[T]\r\nk=3\r\n");
+    EXPECT_EQ(test::readAll(ini.INIFile()), "[S]\r\nk=2\r\n[T]\r\nk=3\r\n");
     EXPECT_EQ(ini.GetFile("s", "K"), "2");
     const std::string value(600, 'v');
     ASSERT_TRUE(ini.WriteFile("S", "long", value).ok());
@@ -36,10 +36,10 @@ TEST(IniFile, AUtf16FileIsReadAndAWriteTurnsItWholeIntoUtf8) {
         test::TempDir dir;
         CIniFIle ini;
         ini.INIFile(
-            dir.Write("u.ini", test::Utf16File(u"; \u00e9t\u00e9\r\n[S]\r\nk=\u20ac\r\nj=1\r\n", bigEndian)));
+            dir.write("u.ini", test::utf16File(u"; \u00e9t\u00e9\r\n[S]\r\nk=\u20ac\r\nj=1\r\n", bigEndian)));
         EXPECT_EQ(ini.GetFile("S", "k"), "\xE2\x82\xAC");
         ASSERT_TRUE(ini.WriteFile("S", "j", "\xC3\xA9").ok());
-        EXPECT_EQ(test::ReadAll(ini.INIFile()),
+        EXPECT_EQ(test::readAll(ini.INIFile()),
                   "\xEF\xBB\xBF; \xC3\xA9t\xC3\xA9\r\n[S]\r\nk=\xE2\x82\xAC\r\nj=\xC3\xA9\r\n");
     }
 }

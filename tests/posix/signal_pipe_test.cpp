@@ -9,7 +9,7 @@
 namespace tabulon {
 namespace {
 
-bool Readable(int fd) {
+bool readable(int fd) {
     pollfd watched{fd, POLLIN, 0};
     return ::poll(&watched, 1, 0) == 1;
 }
@@ -18,11 +18,11 @@ TEST(SignalPipe, ASignalWakesTheWatcherOnceAndTheDefaultComesBack) {
     const int fd = watchSignals({SIGUSR1});
     ASSERT_GE(fd, 0);
     EXPECT_EQ(watchSignals({SIGUSR2}), fd); // one socket for the process
-    EXPECT_FALSE(Readable(fd));
+    EXPECT_FALSE(readable(fd));
     ASSERT_EQ(std::raise(SIGUSR1), 0); // would end the test without the handler
-    ASSERT_TRUE(Readable(fd));
+    ASSERT_TRUE(readable(fd));
     takeSignal(fd);
-    EXPECT_FALSE(Readable(fd));
+    EXPECT_FALSE(readable(fd));
 
     restoreSignals({SIGUSR1, SIGUSR2});
     struct sigaction now {};

@@ -10,7 +10,7 @@
 namespace tabulon {
 namespace {
 
-bool IsOpen(int fd) {
+bool isOpen(int fd) {
     return ::fcntl(fd, F_GETFD) != -1;
 }
 
@@ -24,19 +24,19 @@ TEST(UniqueFd, TheLastOwnerClosesTheDescriptorOnce) {
         UniqueFd third;
         third = std::move(second);
         EXPECT_EQ(third.get(), raw);
-        EXPECT_TRUE(IsOpen(raw));
+        EXPECT_TRUE(isOpen(raw));
     }
-    EXPECT_FALSE(IsOpen(raw));
+    EXPECT_FALSE(isOpen(raw));
 }
 
 TEST(UniqueFd, ReleaseHandsOverAndCloseReportsOnce) {
     UniqueFd fd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     const int raw = fd.release();
     EXPECT_FALSE(fd);
-    EXPECT_TRUE(IsOpen(raw));
+    EXPECT_TRUE(isOpen(raw));
     fd.reset(raw);
     EXPECT_EQ(fd.close(), 0);
-    EXPECT_FALSE(IsOpen(raw));
+    EXPECT_FALSE(isOpen(raw));
     EXPECT_EQ(fd.close(), 0); // nothing left to close
 }
 

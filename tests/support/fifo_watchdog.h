@@ -16,7 +16,7 @@ namespace tabulon::test {
 class FifoWatchdog {
 public:
     explicit FifoWatchdog(std::string fifo, std::chrono::milliseconds grace = std::chrono::seconds(2))
-        : fifo_(std::move(fifo)), thread_([this, grace] { Watch(grace); }) {}
+        : fifo_(std::move(fifo)), thread_([this, grace] { watch(grace); }) {}
     FifoWatchdog(const FifoWatchdog&) = delete;
     FifoWatchdog& operator=(const FifoWatchdog&) = delete;
     ~FifoWatchdog() {
@@ -27,7 +27,7 @@ public:
     bool released() const { return released_; }
 
 private:
-    void Watch(std::chrono::milliseconds grace) {
+    void watch(std::chrono::milliseconds grace) {
         const auto start = std::chrono::steady_clock::now();
         while (!stop_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

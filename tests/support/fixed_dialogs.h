@@ -10,11 +10,11 @@ namespace tabulon::test {
 class FixedDialogs final : public Dialogs {
 public:
     explicit FixedDialogs(QStringList files) : files_(std::move(files)) {}
-    FileChoice SelectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
-    QString OpenConfiguration(QWidget*, const QString&) override { return {}; }
-    QString SaveConfiguration(QWidget*, const QString&) override { return {}; }
-    void ShowMessage(QWidget*, const QString&) override {}
-    void ShowBrowserUnavailable(QWidget*, const QString&) override {}
+    FileChoice selectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
+    QString openConfiguration(QWidget*, const QString&) override { return {}; }
+    QString saveConfiguration(QWidget*, const QString&) override { return {}; }
+    void showMessage(QWidget*, const QString&) override {}
+    void showBrowserUnavailable(QWidget*, const QString&) override {}
 
 private:
     QStringList files_;

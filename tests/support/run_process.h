@@ -25,11 +25,11 @@ enum class Stdout { Collected, Full, Closed };
 
 // Runs a program with an argument list (no shell), feeding `input` to its
 // standard input and collecting both outputs.
-inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+inline ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& input = {}, const std::string& workDir = {},
                                 Stdout stdoutTo = Stdout::Collected) {
     TempDir io;
-    const std::string in = io.Write("in", input);
+    const std::string in = io.write("in", input);
     const std::string out = io / "out";
     const std::string err = io / "err";
 
@@ -61,8 +61,8 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = ReadAll(out);
-    result.err = ReadAll(err);
+    result.out = readAll(out);
+    result.err = readAll(err);
     return result;
 }
 

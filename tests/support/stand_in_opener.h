@@ -16,7 +16,7 @@ class StandInOpener {
 public:
     StandInOpener() {
         const std::string script =
-            folder_.Write("xdg-open", "#!/bin/sh\n"
+            folder_.write("xdg-open", "#!/bin/sh\n"
                                       "printf '%s:%s\\n' \"$#\" \"$*\" >> \"${TABULON_OPENED:-/dev/null}\"\n"
                                       "exit \"${TABULON_OPENER_STATUS:-0}\"\n");
         ::chmod(script.c_str(), 0755);

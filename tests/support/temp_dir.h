@@ -36,7 +36,7 @@ public:
     std::string operator/(std::string_view name) const { return (path_ / name).string(); }
 
     // Writes bytes exactly as given and returns the file's path.
-    std::string Write(std::string_view name, std::string_view bytes) const {
+    std::string write(std::string_view name, std::string_view bytes) const {
         const std::string file = *this / name;
         std::ofstream(file, std::ios::binary) << bytes;
         return file;
@@ -46,13 +46,13 @@ private:
     std::filesystem::path path_;
 };
 
-inline std::string ReadAll(const std::string& path) {
+inline std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Test names as sentences: "a name" becomes a_name.
-inline std::string SentenceName(std::string_view sentence) {
+inline std::string sentenceName(std::string_view sentence) {
     std::string name;
     for (const char c : sentence) {
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))

@@ -6,7 +6,7 @@
 namespace tabulon::test {
 
 // The bytes of a file saved as UTF-16 with its byte-order mark.
-inline std::string Utf16File(std::u16string_view text, bool bigEndian = false) {
+inline std::string utf16File(std::u16string_view text, bool bigEndian = false) {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (const char16_t unit : text) {
         const char high = static_cast<char>(unit >> 8);
