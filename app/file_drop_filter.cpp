@@ -1,10 +1,11 @@
 #include "app/file_drop_filter.h"
 
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
+
+#include "app/file_names.h"
 
 namespace tabulon {
 
@@ -12,12 +13,12 @@ namespace {
 
 // The regular files among what is dragged; folders and web addresses are none.
 QStringList localFiles(const QMimeData* data) {
-    QStringList files;
+    QStringList paths;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
-            files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
     }
-    return files;
+    return regularFiles(paths);
 }
 
 } // namespace

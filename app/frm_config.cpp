@@ -35,7 +35,7 @@ namespace tabulon {
 
 FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
     : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),
-      dialogs_(services.dialogs), host_(services.host),
+      dialogs_(services.dialogs), launcher_(services.launcher), host_(services.host),
       help_(this, services.store, services.launcher, services.dialogs) {
     setObjectName(QLatin1String(design::kWindowName));
     buildControls();
@@ -94,7 +94,7 @@ void FrmConfig::connectControls() {
         drops->watch(target);
     for (TemplateBox* box : templateBoxes_)
         drops->watch(box->lineEdit());
-    connect(drops, &FileDropFilter::filesDropped, this, &FrmConfig::filesDropped);
+    connect(drops, &FileDropFilter::filesDropped, this, &FrmConfig::takeFiles);
 
     connect(cmdBrowseForFiles_, &QPushButton::clicked, this, &FrmConfig::cmdBrowseForFiles_Click);
     connect(cmdSaveConfig_, &QPushButton::clicked, this, &FrmConfig::cmdSaveConfig_Click);
@@ -251,7 +251,9 @@ void FrmConfig::takeSelection(const QStringList& files) {
     settings::write(store_, settings::kSelectFilesFolder, firstFolder_);
 }
 
-void FrmConfig::filesDropped(const QStringList& files) {
+void FrmConfig::takeFiles(const QStringList& files) {
+    if (files.isEmpty())
+        return;
     if (popupEditor_->isOpen())
         CloseTextInputPopup(true, false);
     takeSelection(files);
@@ -259,7 +261,7 @@ void FrmConfig::filesDropped(const QStringList& files) {
 
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
-        preview_ = new PreviewWindow(this);
+        preview_ = new PreviewWindow(this, launcher_, dialogs_);
     preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
     preview_->show();
     preview_->raise();

@@ -60,6 +60,10 @@ public:
     // The default button, pressed by Enter.
     QPushButton* defaultButton() const { return cmdBrowseForFiles_; }
 
+    // Files from outside, dropped or named on the command line, become the
+    // selection; none leaves it as it is.
+    void takeFiles(const QStringList& files);
+
     // The last successful file selection: one full path, or folder NUL names.
     const std::string& selection() const { return selection_; }
 
@@ -80,7 +84,6 @@ private:
     void updatePreview();
     // A successful choice of files, from the dialog or a drop.
     void takeSelection(const QStringList& files);
-    void filesDropped(const QStringList& files);
     void cmdBrowseForFiles_Click();
     void cmdSaveConfig_Click();
     void cmdLoadConfig_Click();
@@ -93,6 +96,7 @@ private:
     const QString argumentText_;
     SettingsStore& store_;
     Dialogs& dialogs_;
+    Launcher& launcher_;
     HostCore* host_;
     HelpLinks help_;
 

@@ -2,6 +2,7 @@
 #include <QDBusConnection>
 
 #include "app/close_signals.h"
+#include "app/command_line.h"
 #include "app/frm_config.h"
 #include "app/key_commands.h"
 #include "app/start.h"
@@ -14,6 +15,11 @@
 int main(int argc, char** argv) {
     // The switches are compared with what was typed, before Qt takes its options out.
     const QString argumentText = tabulon::argumentText(argc, argv);
+    // Help and version need no display: answered before the toolkit looks for one.
+    const QStringList typed = tabulon::rawArguments(argc, argv);
+    const tabulon::CommandLine::Request request = tabulon::readCommandLine(typed).request;
+    if (request != tabulon::CommandLine::Request::Window)
+        return tabulon::answer(request);
     QApplication app(argc, argv);
     tabulon::SettingsStore store(tabulon::applicationName());
     if (argumentText == QLatin1String("/setupregistry")) {
@@ -36,5 +42,9 @@ int main(int argc, char** argv) {
     // The desktop session ending closes the window like any other close.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.close(); });
     window.show();
+    if (!tabulon::IsPluginStart(argumentText)) {
+        const QStringList names = tabulon::fileNames(typed, app.arguments().mid(1));
+        window.takeFiles(tabulon::namedFiles(names));
+    }
     return app.exec();
 }

@@ -1,11 +1,15 @@
 #include "app/preview_window.h"
 
+#include <QHBoxLayout>
 #include <QImageReader>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "app/window_place.h"
+#include "browser/open_in_browser.h"
+#include "selection/dialogs.h"
 
 namespace tabulon {
 
@@ -34,7 +38,8 @@ protected:
 
 } // namespace
 
-PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new PageView(this)) {
+PreviewWindow::PreviewWindow(QWidget* owner, Launcher& launcher, Dialogs& dialogs)
+    : QWidget(owner, Qt::Window), launcher_(launcher), dialogs_(dialogs), browser_(new PageView(this)) {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(tr("Tabulon - Preview"));
     browser_->setObjectName(QStringLiteral("txtPreview"));
@@ -42,6 +47,14 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window), brows
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
+    auto* openInBrowser = new QPushButton(tr("Open in browser"), this);
+    openInBrowser->setObjectName(QStringLiteral("cmdOpenInBrowser"));
+    connect(openInBrowser, &QPushButton::clicked, this, &PreviewWindow::openInBrowser);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(6, 6, 6, 6);
+    buttons->addStretch();
+    buttons->addWidget(openInBrowser);
+    layout->addLayout(buttons);
     resize(640, 480);
     placeBeside(owner);
 }
@@ -63,8 +76,22 @@ void PreviewWindow::placeBeside(const QWidget* owner) {
 
 void PreviewWindow::showPage(const QString& html, const QUrl& base) {
     html_ = html;
+    base_ = base;
     browser_->document()->setBaseUrl(base);
     browser_->setHtml(html);
+}
+
+void PreviewWindow::openInBrowser() {
+    const Result<QString, PageFailure> written = page_.write(html_, base_);
+    if (!written.ok()) {
+        const PageFailure& failure = written.error();
+        dialogs_.showMessage(
+            this,
+            tr("The page for the browser could not be written.\n%1: %2").arg(failure.file, failure.reason));
+        return;
+    }
+    OpenInBrowser(this, QUrl::fromLocalFile(written.value()).toString(QUrl::FullyEncoded), launcher_,
+                  [this](const QString& text) { dialogs_.showBrowserUnavailable(this, text); });
 }
 
 } // namespace tabulon

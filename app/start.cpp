@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "app/command_line.h"
 #include "app/settings_keys.h"
 #include "listgen/data_folder.h"
 #include "resources/strings.h"
@@ -15,10 +16,7 @@
 namespace tabulon {
 
 QString argumentText(int argc, const char* const* argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments.join(QLatin1Char(' '));
+    return rawArguments(argc, argv).join(QLatin1Char(' '));
 }
 
 QString applicationName() {

@@ -3,6 +3,7 @@
 #include "app/design.h"
 #include "browser/open_in_browser.h"
 #include "hostlink/host_core.h"
+#include "listgen/html_page.h"
 #include "resources/strings.h"
 #include "window_fixture.h"
 
@@ -162,6 +163,33 @@ TEST(HelpPage, HasAnAnchorForEveryControl) {
     ASSERT_FALSE(page.empty());
     for (const design::Control& c : design::kControls)
         EXPECT_NE(page.find("id=\"" + std::string(c.name) + "\""), std::string::npos) << c.name;
+}
+
+TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) {
+    FrmConfig& window = open();
+    std::filesystem::create_directory(files / "my pics");
+    window.takeFiles({QString::fromStdString(files.write("my pics/a.jpg", "x"))});
+    const QString result = QStringLiteral("<img src=\"a.jpg\" alt=\"a &amp; é\">");
+    control<QPlainTextEdit>("txtResult")->setPlainText(result);
+    click("cmdPreview");
+
+    // No temporary folder to be had: the message says where and why, nothing is opened.
+    const std::string noFolder = files / "no such folder";
+    ::setenv("TMPDIR", noFolder.c_str(), 1);
+    click("cmdOpenInBrowser");
+    ::unsetenv("TMPDIR");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(QString::fromStdString(noFolder))) << dialogs.messages[0].toStdString();
+
+    click("cmdOpenInBrowser");
+    const QStringList addresses = opened(1);
+    ASSERT_EQ(addresses.size(), 1);
+    PageInfo page;
+    page.title = "my pics";
+    page.baseHref = "file://" + files.path().string() + "/my%20pics/";
+    EXPECT_EQ(test::readAll(QUrl(addresses[0]).toLocalFile().toStdString()),
+              pageStart(page) + result.toStdString() + pageEnd());
+    EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
 } // namespace

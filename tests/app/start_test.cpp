@@ -3,11 +3,14 @@
 #include <string>
 
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
 #include "app/start.h"
 #include "support/temp_dir.h"
+#include "tabulon/version.h"
 
 namespace tabulon {
 namespace {
@@ -28,6 +31,76 @@ TEST(StartSwitches, TheArgumentTextIsTheRawArgumentsJoined) {
             << c.text;
 }
 
+TEST(StartSwitches, ArgumentsAreRequestsToolkitOptionsOrNamesOfFiles) {
+    using Request = CommandLine::Request;
+    struct Case {
+        QStringList arguments;
+        Request request;
+        QStringList names;
+    };
+    const auto list = [](std::initializer_list<const char*> items) {
+        QStringList out;
+        for (const char* item : items)
+            out << QString::fromUtf8(item);
+        return out;
+    };
+    const Case cases[] = {
+        {{}, Request::Window, {}},
+        {list({"a b.jpg", "é.png", "/hkprun"}), Request::Window, list({"a b.jpg", "é.png", "/hkprun"})},
+        {list({"a.jpg", "--help"}), Request::Help, {}},
+        {list({"--version", "--help"}), Request::Version, {}},
+        {list({"-reverse", "a.jpg", "-"}), Request::Window, list({"a.jpg", "-"})},
+        {list({"--", "--help", "-x", "--"}), Request::Window, list({"--help", "-x", "--"})},
+        {list({"./--help"}), Request::Window, list({"./--help"})},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = readCommandLine(c.arguments);
+        const std::string what = c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(line.request, c.request) << what;
+        EXPECT_EQ(line.names, c.names) << what;
+    }
+}
+
+TEST(StartSwitches, AfterTwoDashesEveryArgumentAsTypedNamesAFile) {
+    const QStringList typed{QStringLiteral("-style"), QStringLiteral("fusion"),   QStringLiteral("a.jpg"),
+                            QStringLiteral("--"),     QStringLiteral("-reverse"), QStringLiteral("b c")};
+    // The toolkit takes its options out on both sides of the "--".
+    const QStringList left{QStringLiteral("a.jpg"), QStringLiteral("--"), QStringLiteral("b c")};
+    EXPECT_EQ(fileNames(typed, left),
+              (QStringList{QStringLiteral("a.jpg"), QStringLiteral("-reverse"), QStringLiteral("b c")}));
+    EXPECT_EQ(fileNames({QStringLiteral("x")}, {QStringLiteral("x")}), QStringList{QStringLiteral("x")});
+}
+
+TEST(StartSwitches, HelpAndVersionPrintWithoutADisplay) {
+    struct Case {
+        const char* argument;
+        const char* output; // empty: standard output is a full disk
+        int exitCode;
+    };
+    const std::string version = std::string("tabulon ") + kVersionText + "\n";
+    const Case cases[] = {
+        {"--help", "Usage: tabulon [FILE...]\n", 0},
+        {"--version", version.c_str(), 0},
+        {"--version", "", 1},
+    };
+    for (const Case& c : cases) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        if (*c.output == '\0')
+            program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        program.start(QStringLiteral(TABULON_WINDOW), {QString::fromLatin1(c.argument)});
+        ASSERT_TRUE(program.waitForFinished(10000)) << c.argument;
+        EXPECT_EQ(program.exitCode(), c.exitCode) << c.argument;
+        EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.output)) << c.argument;
+        if (c.exitCode != 0) {
+            EXPECT_TRUE(program.readAllStandardError().contains("No space left")) << c.argument;
+        }
+    }
+}
+
 // The window program has installed its close-on-signal handling, which it
 // does just before it shows its window.
 bool handlesTermination(qint64 pid) {
@@ -39,40 +112,63 @@ bool handlesTermination(qint64 pid) {
     return false;
 }
 
+// Starts the window program with settings in `home`, waits for its window and
+// closes it as the desktop would; false when the window never opened.
+bool openAndClose(const QStringList& arguments, const test::TempDir& home, QProcess& window) {
+    const std::string what = arguments.join(QLatin1Char(' ')).toStdString();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(home.path()));
+    // A registration would fail here and wait for its message to be answered.
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QStringLiteral("unix:path=") + QString::fromStdString(home / "no-bus"));
+    window.setProcessEnvironment(environment);
+    window.start(QStringLiteral(TABULON_WINDOW), arguments);
+    if (!window.waitForStarted(5000))
+        return false;
+    const bool open = QTest::qWaitFor(
+        [&] { return window.state() != QProcess::Running || handlesTermination(window.processId()); }, 10000);
+    if (!open || window.state() != QProcess::Running) {
+        window.kill();
+        window.waitForFinished(5000);
+        return false;
+    }
+    ::kill(static_cast<pid_t>(window.processId()), SIGTERM);
+    EXPECT_TRUE(window.waitForFinished(10000)) << what;
+    EXPECT_EQ(window.exitStatus(), QProcess::NormalExit) << what;
+    EXPECT_EQ(window.exitCode(), 0) << what;
+    return true;
+}
+
 TEST(StartSwitches, AToolkitOptionBesideASwitchStartsTheWindowStandalone) {
     const QStringList runs[] = {
         {QStringLiteral("/hkpreg"), QStringLiteral("-style"), QStringLiteral("fusion")},
         {QStringLiteral("-reverse"), QStringLiteral("/hkpreg")},
         {QStringLiteral("-reverse"), QStringLiteral("/setupregistry")},
+        {QStringLiteral("--"), QStringLiteral("--help")},
     };
     for (const QStringList& arguments : runs) {
         const std::string what = arguments.join(QLatin1Char(' ')).toStdString();
         const test::TempDir home;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(home.path()));
-        // A registration would fail here and wait for its message to be answered.
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                           QStringLiteral("unix:path=") + QString::fromStdString(home / "no-bus"));
         QProcess window;
-        window.setProcessEnvironment(environment);
-        window.start(QStringLiteral(TABULON_WINDOW), arguments);
-        ASSERT_TRUE(window.waitForStarted(5000)) << what;
-        const bool open = QTest::qWaitFor(
-            [&] { return window.state() != QProcess::Running || handlesTermination(window.processId()); },
-            10000);
-        if (!open || window.state() != QProcess::Running) {
-            ADD_FAILURE() << what << ": the window never opened";
-            window.kill();
-            window.waitForFinished(5000);
-            continue;
-        }
-        ::kill(static_cast<pid_t>(window.processId()), SIGTERM);
-        ASSERT_TRUE(window.waitForFinished(10000)) << what;
-        EXPECT_EQ(window.exitStatus(), QProcess::NormalExit) << what;
-        EXPECT_EQ(window.exitCode(), 0) << what;
+        EXPECT_TRUE(openAndClose(arguments, home, window)) << what << ": the window never opened";
         // Closed like any open window: its place is stored.
         EXPECT_NE(test::readAll(home / "Tabulon/tabulon.ini").find("[frmConfig]"), std::string::npos) << what;
     }
+}
+
+TEST(StartSwitches, FilesNamedOnTheCommandLineBecomeTheSelection) {
+    const test::TempDir home;
+    const std::filesystem::path folder = home.path() / "my pics";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder / "a b.jpg") << "x";
+    QProcess window;
+    window.setWorkingDirectory(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(openAndClose({QStringLiteral("a b.jpg"), QStringLiteral("missing.jpg")}, home, window));
+    // The selection's folder is what a drop stores for the next file dialog.
+    const QSettings stored(QString::fromStdString(home / "Tabulon/tabulon.ini"), QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("cdSelectFiles/InitDir")).toString(),
+              QString::fromStdString(folder.string() + "/"));
+    EXPECT_TRUE(window.readAllStandardError().contains("not a file: missing.jpg"));
 }
 
 } // namespace

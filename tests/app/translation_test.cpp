@@ -53,6 +53,8 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
             text = button->text();
         EXPECT_TRUE(bracketed(text)) << c.name << ": " << text.toStdString();
     }
+    click("cmdPreview");
+    EXPECT_TRUE(bracketed(control<QAbstractButton>("cmdOpenInBrowser")->text()));
     for (const char* name : {"cbTextTop", "cbTextNewEntry", "chkAddComments", "lblHelp"})
         EXPECT_TRUE(bracketed(control(name)->toolTip())) << name;
 
