@@ -38,20 +38,21 @@ void saveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store
     settings::write(store, settings::kConfigFolder, folderOf(path));
 }
 
-std::optional<TemplateSet> loadConfigurationFrom(QWidget* window, Dialogs& dialogs, SettingsStore& store,
-                                                 TemplateSet set) {
+std::optional<LoadedConfiguration> loadConfigurationFrom(QWidget* window, Dialogs& dialogs,
+                                                         SettingsStore& store, TemplateSet set) {
     // Until a folder of the user's own is remembered, the shipped presets are offered.
     const QString path = dialogs.openConfiguration(
         window, settings::read(store, settings::kConfigFolder, presetsFolderPath()));
     if (path.isEmpty())
         return std::nullopt;
-    if (const IoResult loaded = loadConfiguration(localPath(path), set); !loaded.ok()) {
+    ConfigExtras extras;
+    if (const IoResult loaded = loadConfiguration(localPath(path), set, extras); !loaded.ok()) {
         dialogs.showMessage(window, windowText("The configuration could not be loaded.\n%1")
                                         .arg(QString::fromStdString(loaded.error().message())));
         return std::nullopt;
     }
     settings::write(store, settings::kConfigFolder, folderOf(path));
-    return set;
+    return LoadedConfiguration{std::move(set), std::move(extras)};
 }
 
 } // namespace tabulon

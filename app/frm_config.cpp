@@ -228,7 +228,8 @@ void FrmConfig::cmdBrowseForFiles_Click() {
     }
     const QString folder = settings::read(store_, settings::kSelectFilesFolder, QString());
     filterIndex_ = settings::readNumber(store_, settings::kSelectFilesFilter, filterIndex_);
-    const FileChoice choice = dialogs_.selectFiles(this, folder, filterIndex_);
+    const FileChoice choice =
+        dialogs_.selectFiles(this, folder, fileTypes_.dialogFilter(filterIndex_), fileTypes_.patterns());
     filterIndex_ = choice.filterIndex;
     if (choice.files.isEmpty()) {
         selection_.clear();
@@ -237,7 +238,8 @@ void FrmConfig::cmdBrowseForFiles_Click() {
     }
 
     takeSelection(choice.files);
-    settings::write(store_, settings::kSelectFilesFilter, QString::number(filterIndex_));
+    if (fileTypes_.takeChoice(filterIndex_))
+        settings::write(store_, settings::kSelectFilesFilter, QString::number(filterIndex_));
 }
 
 void FrmConfig::takeSelection(const QStringList& files) {
@@ -278,9 +280,11 @@ void FrmConfig::cmdSaveConfig_Click() {
 }
 
 void FrmConfig::cmdLoadConfig_Click() {
-    if (const std::optional<TemplateSet> set =
-            loadConfigurationFrom(this, dialogs_, store_, currentTemplateSet()))
-        showTemplateSet(*set);
+    if (const std::optional<LoadedConfiguration> loaded =
+            loadConfigurationFrom(this, dialogs_, store_, currentTemplateSet())) {
+        showTemplateSet(loaded->set);
+        fileTypes_.offer(loaded->extras.files);
+    }
 }
 
 QWidget* FrmConfig::helpControlOf(QWidget* widget) const {

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/config_commands.h"
 #include "app/help_links.h"
 #include "base/template_set.h"
 #include "hostlink/result_hand_over.h"
@@ -125,6 +126,7 @@ private:
     std::string selection_;
     QString firstFolder_; // the folder of the selection's first file
     int filterIndex_ = 1; // the file dialog's current filter
+    OfferedFileTypes fileTypes_;
     PopupEditor* popupEditor_ = nullptr;
 };
 

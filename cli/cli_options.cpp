@@ -14,8 +14,20 @@ Writes a list of the files (by default an HTML table) from templates.
   -0, --null              with --files-from: names are separated by NUL characters instead
   -o, --output FILE       write the result to FILE, replaced atomically, instead of standard output;
                           other hard links to FILE keep the old contents
+      --page              write a whole HTML page around the list, with the style of the
+                          preset's or configuration's Style= key in its head
+      --title TEXT        the page's title; by default the name of the first folder given, or
+                          of the first file's folder (the current folder for names from lists)
+      --lang CODE         the page's language (default: en)
   -r, --recursive         a folder given as FILE lists its subfolders' files too
       --hidden            list hidden files and folders (names starting with '.') too
+      --include PATTERNS  of the files found in folders, list only those whose names match one
+                          of the patterns, separated by ';' as in '*.jpg;*.png' (any letter case);
+                          without it, a preset's or configuration's Files= key says which
+      --exclude PATTERNS  leave out the files found in folders whose names match; wins over
+                          --include, --images and Files=
+      --images            the picture types a browser shows (jpg, jpeg, png, gif, webp, avif,
+                          svg, bmp, ico), added to those of --include
       --sort KEY          none (the order given; a folder's own files in natural order),
                           name, natural (img2 before img10), date or size
       --reverse           the other way round
@@ -63,6 +75,13 @@ template <bool Options::*field> void setFlag(Options& options, std::string_view)
     options.*field = true;
 }
 
+// Patterns given several times add up.
+template <std::optional<std::string> Options::*field>
+void addPatterns(Options& options, std::string_view value) {
+    std::optional<std::string>& patterns = options.*field;
+    patterns = patterns ? *patterns + ";" + std::string(value) : std::string(value);
+}
+
 template <int state> void setComments(Options& options, std::string_view) {
     options.comments = state;
 }
@@ -89,10 +108,16 @@ constexpr OptionRule kOptions[] = {
     {'0', "null", false, setFlag<&Options::nullSeparated>},
     {'r', "recursive", false, setFlag<&Options::recursive>},
     {0, "hidden", false, setFlag<&Options::hidden>},
+    {0, "include", true, addPatterns<&Options::include>},
+    {0, "exclude", true, addPatterns<&Options::exclude>},
+    {0, "images", false, setFlag<&Options::images>},
     {0, "sort", true, setText<&Options::sort>},
     {0, "reverse", false, setFlag<&Options::reverse>},
     // Where the list goes, or what is asked instead.
     {'o', "output", true, setText<&Options::output>},
+    {0, "page", false, setFlag<&Options::page>},
+    {0, "title", true, setText<&Options::title>},
+    {0, "lang", true, setText<&Options::lang>},
     {0, "list-presets", false, setFlag<&Options::listPresets>},
     {'h', "help", false, setFlag<&Options::help>},
     {0, "version", false, setFlag<&Options::version>},
@@ -152,6 +177,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args) {
     }
     if (o.nullSeparated && o.filesFrom.empty())
         return std::string("--null goes with --files-from");
+    if ((o.title || o.lang) && !o.page)
+        return std::string(o.title ? "--title" : "--lang") + " goes with --page";
     return o;
 }
 

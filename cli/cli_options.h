@@ -24,11 +24,17 @@ struct Options {
     bool nullSeparated = false;
     bool recursive = false;
     bool hidden = false;
+    std::optional<std::string> include; // patterns, those of every --include joined by ';'
+    std::optional<std::string> exclude;
+    bool images = false;
     std::optional<std::string> sort;
     bool reverse = false;
     std::optional<std::string> preset;
     bool listPresets = false;
     std::optional<std::string> output;
+    bool page = false;
+    std::optional<std::string> title;
+    std::optional<std::string> lang;
     bool help = false;
     bool version = false;
 

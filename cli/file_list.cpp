@@ -88,6 +88,8 @@ IoResult FileList::addFolder(const std::string& folder) {
         const bool isFile = S_ISREG(st.st_mode);
         if (!isFile && !(S_ISDIR(st.st_mode) && rules_.recursive && !link))
             continue;
+        if (isFile && !rules_.types.takes(entry->d_name))
+            continue;
         std::string path;
         appendJoinedPath(path, folder, name);
         if (path.size() >= PATH_MAX) {

@@ -7,19 +7,21 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/file_types.h"
 #include "posix/io_result.h"
 
 namespace tabulon::cli {
 
 enum class SortKey { None, Name, Natural, Date, Size };
 
-// How names become the files of a list: folders opened, hidden files left
-// out, the whole list sorted.
+// How names become the files of a list: folders opened, hidden files and
+// other types left out, the whole list sorted.
 struct ListingRules {
     bool recursive = false;
     bool hidden = false;
     SortKey sort = SortKey::None;
     bool reverse = false;
+    FileTypes types; // of the files found in folders; names given are taken as they are
 };
 
 // Gathers the files of a list. A folder stands for the regular files in it

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "cli/presets.h"
 #include "listgen/data_folder.h"
 #include "listgen/entry_processor.h"
+#include "listgen/html_page.h"
 #include "persist/config_file.h"
 #include "tabulon/version.h"
 
@@ -60,8 +62,9 @@ std::string presetList() {
 
 // The templates of the list: the initial set, then the preset, the
 // configuration file and the options over it; `width` the checked number of
-// entries per row. Returns the exit code, kExitOk to go on.
-int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& width) {
+// entries per row; `extras` from the last file loaded, as its templates are.
+// Returns the exit code, kExitOk to go on.
+int loadTemplateSet(const Options& options, TemplateSet& set, ConfigExtras& extras, std::uint32_t& width) {
     if (options.preset) {
         const std::string folder = presetsFolder();
         const std::vector<std::string> names = presetNames(folder);
@@ -69,12 +72,13 @@ int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& wid
             complain("no preset named '" + *options.preset + "' (tabulon-cli --list-presets names them)");
             return kExitUsage;
         }
-        if (const IoResult loaded = loadConfiguration(folder + *options.preset + ".ini", set); !loaded.ok()) {
+        if (const IoResult loaded = loadConfiguration(folder + *options.preset + ".ini", set, extras);
+            !loaded.ok()) {
             return fileFailed("cannot read preset ", loaded.error());
         }
     }
     if (options.config) {
-        if (const IoResult loaded = loadConfiguration(*options.config, set); !loaded.ok()) {
+        if (const IoResult loaded = loadConfiguration(*options.config, set, extras); !loaded.ok()) {
             return fileFailed("cannot read configuration ", loaded.error());
         }
     }
@@ -87,6 +91,47 @@ int loadTemplateSet(const Options& options, TemplateSet& set, std::uint32_t& wid
     }
     width = check.value();
     return kExitOk;
+}
+
+// The types of the files found in folders: those of the options, else those
+// of the configuration; what is excluded stays out either way.
+FileTypes fileTypes(const Options& options, const ConfigExtras& extras) {
+    FileTypes types;
+    if (options.include || options.images) {
+        types.include(options.include.value_or(std::string()));
+        if (options.images)
+            types.include(kImagePatterns);
+    } else {
+        types.include(extras.files);
+    }
+    types.exclude(options.exclude.value_or(std::string()));
+    return types;
+}
+
+// A page's title by default: the name of the first folder given, or of the
+// first file's folder. Names from lists are most often relative to the
+// current folder, so a list alone is titled after that.
+std::string defaultTitle(const Options& options) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path folder = options.files.empty() ? fs::path() : fs::path(options.files.front());
+    if (!folder.empty() && !fs::is_directory(folder, error))
+        folder = folder.parent_path();
+    // "photos/", "." and ".." name a folder too.
+    folder = fs::absolute(folder.empty() ? fs::path(".") : folder, error).lexically_normal();
+    if (!folder.has_filename())
+        folder = folder.parent_path();
+    const std::string name = folder.filename().string();
+    return name.empty() ? folder.string() : name;
+}
+
+PageInfo pageInfo(const Options& options, const ConfigExtras& extras) {
+    PageInfo page;
+    page.title = options.title ? *options.title : defaultTitle(options);
+    if (options.lang)
+        page.lang = *options.lang;
+    page.style = expandLineBreaks(extras.style);
+    return page;
 }
 
 // Opens every list of names before anything is written, so that a missing
@@ -136,9 +181,11 @@ private:
 };
 
 // Writes the list: the names given, then those from each list in turn.
-int writeList(const Options& options, ListingRules rules, const TemplateSet& set, std::uint32_t width,
-              std::vector<NameList>& lists, Sink& sink) {
+int writeList(const Options& options, const ListingRules& rules, const TemplateSet& set, std::uint32_t width,
+              const std::optional<PageInfo>& page, std::vector<NameList>& lists, Sink& sink) {
     try {
+        if (page)
+            sink.append(pageStart(*page));
         EntryProcessor processor(set, width, sink);
         processor.start();
         FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
@@ -165,6 +212,11 @@ int writeList(const Options& options, ListingRules rules, const TemplateSet& set
         }
         files.finish();
         processor.finish();
+        if (page) {
+            sink.append(kLineBreak);
+            sink.append(pageEnd());
+            sink.flush();
+        }
     } catch (const WriteFailure& failure) {
         return writeFailed(failure);
     } catch (const std::bad_alloc&) {
@@ -190,7 +242,7 @@ int run(const std::vector<std::string_view>& args) {
         return print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets)
         return print(presetList());
-    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse};
+    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}};
     if (options.sort) {
         const std::optional<SortKey> key = parseSortKey(*options.sort);
         if (!key) {
@@ -201,16 +253,20 @@ int run(const std::vector<std::string_view>& args) {
     }
 
     TemplateSet set = initialTemplateSet();
+    ConfigExtras extras;
     std::uint32_t width = 0;
-    if (const int code = loadTemplateSet(options, set, width); code != kExitOk)
+    if (const int code = loadTemplateSet(options, set, extras, width); code != kExitOk)
         return code;
+    rules.types = fileTypes(options, extras);
+    const std::optional<PageInfo> page =
+        options.page ? std::optional<PageInfo>(pageInfo(options, extras)) : std::nullopt;
     std::vector<NameList> lists;
     if (const int code = openLists(options.filesFrom, lists); code != kExitOk)
         return code;
     Output output;
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
-    if (const int code = writeList(options, rules, set, width, lists, output.sink()); code != kExitOk)
+    if (const int code = writeList(options, rules, set, width, page, lists, output.sink()); code != kExitOk)
         return code;
     return output.commit();
 }

@@ -6,24 +6,38 @@ namespace tabulon {
 
 namespace {
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    appendHtmlEscaped(out, text);
-    return out;
+// The CSS goes in as it is: a style element's text is not parsed for
+// character references, so escaping would break selectors like "a > b".
+// Only "</style" could end it early; its '<' becomes the CSS escape "\3C ".
+void appendStyle(std::string& out, const std::string& css) {
+    std::size_t start = 0;
+    for (std::size_t at = css.find("</"); at != std::string::npos; at = css.find("</", at + 1)) {
+        out.append(css, start, at - start);
+        out += "\\3C ";
+        start = at + 1;
+    }
+    out.append(css, start);
 }
 
 } // namespace
 
 std::string pageStart(const PageInfo& page) {
-    std::string out = "<!DOCTYPE html>\r\n<html lang=\"" + escaped(page.lang) +
-                      "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-                      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
-                      "<title>" +
-                      escaped(page.title) + "</title>\r\n";
-    if (!page.baseHref.empty())
-        out += "<base href=\"" + escaped(page.baseHref) + "\">\r\n";
-    if (!page.style.empty())
-        out += "<style>\r\n" + page.style + "\r\n</style>\r\n";
+    std::string out = "<!DOCTYPE html>\r\n<html lang=\"";
+    appendHtmlEscaped(out, page.lang);
+    out += "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n<title>";
+    appendHtmlEscaped(out, page.title);
+    out += "</title>\r\n";
+    if (!page.baseHref.empty()) {
+        out += "<base href=\"";
+        appendHtmlEscaped(out, page.baseHref);
+        out += "\">\r\n";
+    }
+    if (!page.style.empty()) {
+        out += "<style>\r\n";
+        appendStyle(out, page.style);
+        out += "\r\n</style>\r\n";
+    }
     out += "</head>\r\n<body>\r\n";
     return out;
 }

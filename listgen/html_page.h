@@ -2,7 +2,7 @@
 
 #include <string>
 
-// A list wrapped in a complete HTML5 document.
+// A list wrapped in a whole HTML5 document, for a page that works on its own.
 namespace tabulon {
 
 struct PageInfo {

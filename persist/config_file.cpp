@@ -35,10 +35,18 @@ IoResult saveConfiguration(const std::string& path, const TemplateSet& set) {
 }
 
 IoResult loadConfiguration(const std::string& path, TemplateSet& set) {
-    std::array<std::string_view, kTextKeys.size() + 1> keys;
+    ConfigExtras ignored;
+    return loadConfiguration(path, set, ignored);
+}
+
+IoResult loadConfiguration(const std::string& path, TemplateSet& set, ConfigExtras& extras) {
+    // The set's keys, the check box, then the extras.
+    std::array<std::string_view, kTextKeys.size() + 3> keys;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         keys[i] = kTextKeys[i].first;
-    keys.back() = template_key::kAddComments;
+    keys[kTextKeys.size()] = template_key::kAddComments;
+    keys[kTextKeys.size() + 1] = extra_key::kFiles;
+    keys[kTextKeys.size() + 2] = extra_key::kStyle;
     CIniFIle ini;
     ini.INIFile(path);
     const auto read = ini.readSection(kConfigurationSection, keys);
@@ -47,10 +55,12 @@ IoResult loadConfiguration(const std::string& path, TemplateSet& set) {
     const IniValues& values = read.value();
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         set.*kTextKeys[i].second = values[i].value_or(std::string());
-    if (const auto& text = values.back()) {
+    if (const auto& text = values[kTextKeys.size()]) {
         if (const auto state = parseWholeNumber(*text, kGrayed))
             set.addComments = static_cast<int>(*state);
     }
+    extras.files = values[kTextKeys.size() + 1].value_or(std::string());
+    extras.style = values[kTextKeys.size() + 2].value_or(std::string());
     return {};
 }
 

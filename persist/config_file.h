@@ -11,6 +11,21 @@ namespace tabulon {
 
 inline constexpr const char* kConfigurationSection = "Configuration";
 
+// Keys a configuration file may carry beside the template set. They are read
+// but never written: the window saves exactly the seven keys of the set.
+namespace extra_key {
+inline constexpr const char* kFiles = "Files";
+inline constexpr const char* kStyle = "Style";
+} // namespace extra_key
+
+// What a configuration says beyond its template set; empty when it says nothing.
+struct ConfigExtras {
+    std::string files; // the file types a list takes, as "*.jpg;*.png"
+    std::string style; // CSS for a whole page, "{{CRLF}}" marking its line breaks
+
+    bool operator==(const ConfigExtras&) const = default;
+};
+
 // Writes a fresh file holding only the seven keys, replacing any old file in
 // one step: a failure leaves the old file whole.
 IoResult saveConfiguration(const std::string& path, const TemplateSet& set);
@@ -18,5 +33,7 @@ IoResult saveConfiguration(const std::string& path, const TemplateSet& set);
 // Empties the six texts and fills what the file has; the check state changes
 // only when the file holds 0, 1 or 2. A file that cannot be read changes nothing.
 IoResult loadConfiguration(const std::string& path, TemplateSet& set);
+// The same, with the extra keys from the same read of the file.
+IoResult loadConfiguration(const std::string& path, TemplateSet& set, ConfigExtras& extras);
 
 } // namespace tabulon

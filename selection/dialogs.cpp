@@ -13,6 +13,11 @@ constexpr const char* kSelectFilesLabels[] = {
 
 } // namespace
 
+QString fileTypesFilterLabel(const QString& fileTypes) {
+    return QCoreApplication::translate("tabulon::QtDialogs", "Files of the configuration (%1)")
+        .arg(fileTypes);
+}
+
 QStringList selectFilesFilterLabels() {
     QStringList labels;
     for (const char* label : kSelectFilesLabels)

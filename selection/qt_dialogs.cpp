@@ -76,12 +76,27 @@ QString chooseConfiguration(QWidget* parent, const QString& title, const QString
 
 } // namespace
 
-FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int filterIndex) {
+FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int filterIndex,
+                                  const QString& fileTypes) {
     QFileDialog dialog(parent);
-    const QStringList filters = selectFilesFilters();
+    QStringList labels = selectFilesFilterLabels();
+    QStringList filters = selectFilesFilters();
+    // Filter i of the dialog is filter i + first of the caller: the file
+    // types, when there are any, come before the fixed filters as filter 0.
+    int first = 1;
+    const QStringList patterns = fileTypes.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (!patterns.isEmpty()) {
+        QStringList blankSeparated;
+        for (const QString& pattern : patterns)
+            blankSeparated.append(pattern.trimmed());
+        labels.prepend(fileTypesFilterLabel(fileTypes));
+        filters.prepend(
+            withPatterns({labels.constFirst()}, {blankSeparated.join(QLatin1Char(' '))}).constFirst());
+        first = 0;
+    }
     SetUp(dialog, translated("Select files"), folder, filters);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    const qsizetype index = std::clamp<qsizetype>(filterIndex, 1, filters.size()) - 1;
+    const qsizetype index = std::clamp<qsizetype>(filterIndex - first, 0, filters.size() - 1);
     dialog.selectNameFilter(filters.at(index));
 
     FileChoice choice;
@@ -89,10 +104,10 @@ FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int fi
         choice.files = dialog.selectedFiles();
     // The dialog reports the filter by its shown label.
     const QString chosen = dialog.selectedNameFilter();
-    qsizetype chosenIndex = selectFilesFilterLabels().indexOf(chosen);
+    qsizetype chosenIndex = labels.indexOf(chosen);
     if (chosenIndex < 0)
         chosenIndex = filters.indexOf(chosen);
-    choice.filterIndex = static_cast<int>(chosenIndex < 0 ? index : chosenIndex) + 1;
+    choice.filterIndex = static_cast<int>(chosenIndex < 0 ? index : chosenIndex) + first;
     return choice;
 }
 

@@ -46,6 +46,39 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
     EXPECT_EQ(dialogs.asked[1], QStringLiteral("open ") + folder);
 }
 
+TEST_F(WindowTest, AConfigurationsFileTypesAreTheFirstFilterOfTheFileDialogForTheSession) {
+    store(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex"), QStringLiteral("2"));
+    open();
+    const auto path = [&](const char* name, const char* text) {
+        return QString::fromStdString(files.write(name, std::string("[Configuration]\ntxtWidth=2\n") + text));
+    };
+    const auto storedFilter = [&] {
+        return stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex"));
+    };
+    dialogs.configPaths = {path("gallery.ini", "Files=*.jpg; *.PNG\n"), path("saved.ini", "")};
+    click("cmdLoadConfig");
+    click("cmdSaveConfig"); // the types are read, never written
+    EXPECT_EQ(test::readAll(files / "saved.ini").find("Files"), std::string::npos);
+
+    // Chosen with the types, the dialog opens on them again and the stored filter stays.
+    dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 0});
+    click("cmdBrowseForFiles");
+    EXPECT_EQ(storedFilter(), QStringLiteral("2"));
+    // Another filter chosen is stored; the types stay listed first.
+    dialogs.fileChoices.push_back({{QStringLiteral("/p/b.gif")}, 1});
+    click("cmdBrowseForFiles");
+    EXPECT_EQ(storedFilter(), QStringLiteral("1"));
+    click("cmdBrowseForFiles");
+    // A configuration without types takes them away.
+    dialogs.configPaths = {path("plain.ini", "")};
+    click("cmdLoadConfig");
+    click("cmdBrowseForFiles");
+    EXPECT_EQ(
+        dialogs.asked.filter(QStringLiteral("select")),
+        (QStringList{QStringLiteral("select  0 *.jpg; *.PNG"), QStringLiteral("select /p/ 0 *.jpg; *.PNG"),
+                     QStringLiteral("select /p/ 1 *.jpg; *.PNG"), QStringLiteral("select /p/ 1")}));
+}
+
 TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSavedSomewhere) {
     const test::TempDir home;
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -121,11 +154,32 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
         };
         (void)QTest::qWaitFor(answer, 5000);
     });
-    const FileChoice choice = dialogs.selectFiles(nullptr, QString::fromStdString(dir.path()), 2);
+    const FileChoice choice = dialogs.selectFiles(nullptr, QString::fromStdString(dir.path()), 2, QString());
     const QString folder = QString::fromStdString(dir.path());
     EXPECT_EQ(choice.files,
               (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
     EXPECT_EQ(choice.filterIndex, 2);
+}
+
+TEST(RealDialogs, FileTypesComeFirstAndAreReportedAsFilterZero) {
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor(
+            [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (dialog == nullptr)
+                    return false;
+                filters = dialog->nameFilters();
+                dialog->reject();
+                return true;
+            },
+            5000);
+    });
+    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 0, QStringLiteral("*.jpg; *.PNG;")).filterIndex, 0);
+    EXPECT_EQ(filters,
+              (QStringList{QStringLiteral("Files of the configuration (*.jpg; *.PNG;) (*.jpg *.PNG)"),
+                           QStringLiteral("All files (*.*) (*)"),
+                           QStringLiteral("Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)")}));
 }
 
 // Shows a real message and answers it; the width the box had on screen.

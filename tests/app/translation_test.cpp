@@ -91,7 +91,7 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
             5000);
     });
     // Opened on the second filter; the first, chosen by its translated label, comes back.
-    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 2).filterIndex, 1);
+    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 2, QString()).filterIndex, 1);
     EXPECT_EQ(title, QStringLiteral("[Select files]"));
     // The patterns the dialog filters by stay as they are.
     EXPECT_EQ(filters, (QStringList{QStringLiteral("[All files (*.*)] (*)"),

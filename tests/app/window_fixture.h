@@ -45,10 +45,13 @@ public:
     std::deque<FileChoice> fileChoices;
     std::deque<QString> configPaths;
     QStringList messages;
-    QStringList asked; // "select <folder> <filter>", "open <folder>", "save <folder>"
+    // "select <folder> <filter>[ <file types>]", "open <folder>", "save <folder>"
+    QStringList asked;
 
-    FileChoice selectFiles(QWidget*, const QString& folder, int filterIndex) override {
-        asked << QStringLiteral("select %1 %2").arg(folder).arg(filterIndex);
+    FileChoice selectFiles(QWidget*, const QString& folder, int filterIndex,
+                           const QString& fileTypes) override {
+        asked << QStringLiteral("select %1 %2").arg(folder).arg(filterIndex) +
+                     (fileTypes.isEmpty() ? QString() : QLatin1Char(' ') + fileTypes);
         return take(fileChoices, FileChoice{{}, filterIndex});
     }
     QString openConfiguration(QWidget*, const QString& folder) override {

@@ -16,9 +16,10 @@ std::string describe(const Options& o) {
     std::string text;
     const auto add = [&](const std::string& part) { text += (text.empty() ? "" : " ") + part; };
     const std::pair<const char*, const std::optional<std::string>*> values[] = {
-        {"config", &o.config}, {"width", &o.width},        {"top", &o.top},        {"bottom", &o.bottom},
-        {"entry", &o.entry},   {"end-entry", &o.endEntry}, {"new-row", &o.newRow}, {"sort", &o.sort},
-        {"preset", &o.preset}, {"output", &o.output}};
+        {"config", &o.config}, {"width", &o.width},        {"top", &o.top},         {"bottom", &o.bottom},
+        {"entry", &o.entry},   {"end-entry", &o.endEntry}, {"new-row", &o.newRow},  {"sort", &o.sort},
+        {"preset", &o.preset}, {"output", &o.output},      {"include", &o.include}, {"exclude", &o.exclude},
+        {"title", &o.title},   {"lang", &o.lang}};
     for (const auto& [name, value] : values) {
         if (*value)
             add(std::string(name) + "=" + **value);
@@ -29,10 +30,15 @@ std::string describe(const Options& o) {
         add("file:" + file);
     for (const std::string& list : o.filesFrom)
         add("list:" + list);
-    const std::pair<const char*, bool> flags[] = {
-        {"null", o.nullSeparated}, {"recursive", o.recursive},      {"hidden", o.hidden},
-        {"reverse", o.reverse},    {"list-presets", o.listPresets}, {"help", o.help},
-        {"version", o.version}};
+    const std::pair<const char*, bool> flags[] = {{"null", o.nullSeparated},
+                                                  {"recursive", o.recursive},
+                                                  {"hidden", o.hidden},
+                                                  {"reverse", o.reverse},
+                                                  {"list-presets", o.listPresets},
+                                                  {"help", o.help},
+                                                  {"version", o.version},
+                                                  {"images", o.images},
+                                                  {"page", o.page}};
     for (const auto& [name, set] : flags) {
         if (set)
             add(name);
@@ -57,6 +63,12 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
          "sort=date recursive hidden reverse list-presets help version",
          ""},
         {{"--preset=p", "-oout"}, "preset=p output=out", ""},
+        // Patterns add up; a title and a language belong to a page.
+        {{"--include", "*.a", "--exclude=*.b", "--include=*.c;*.d", "--images"},
+         "include=*.a;*.c;*.d exclude=*.b images",
+         ""},
+        {{"--page", "--title", "T", "--lang=de"}, "title=T lang=de page", ""},
+        {{"--lang", "de"}, "", "--lang goes with --page"},
         // A flag takes no value, and names are never abbreviated.
         {{"--hidden=1"}, "", "unknown option '--hidden=1'"},
         {{"-rx"}, "", "unknown option '-rx'"},

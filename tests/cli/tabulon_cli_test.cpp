@@ -293,7 +293,10 @@ TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
     const test::ProcessResult list = cli({"--list-presets"});
     EXPECT_EQ(list.out, "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\n");
-    EXPECT_EQ(cli({"--preset", "classic-table", "a"}).out, cli({"a"}).out);
+    EXPECT_EQ(
+        cli({"--preset", "classic-table", "--no-comments", "a<b>", "c"}).out,
+        "<table "
+        "border=\"0\"><tbody><tr>\r\n<td>a&lt;b&gt;</td>\r\n<td>c</td>\r\n\r\n</tr></tbody></table>\r\n");
     EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
 }
@@ -360,7 +363,7 @@ TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
 TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
     const std::vector<std::pair<std::string, std::string>> firstLines = {
         {"classic-table", "<!--Tabulon-->"},
-        {"css-grid", "<!--Tabulon-->\r\n<style>.gallery img{max-width:100%;height:auto}</style>\r\n<div"},
+        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n  <figure>"},
         {"link-list", "<!--Tabulon-->\r\n<ul>"},
         {"markdown-list", "- [a.png](a.png)"},
         {"markdown-table", "| Picture | Name | Size |"}};
@@ -369,6 +372,90 @@ TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
         EXPECT_EQ(r.exitCode, 0) << preset << r.err;
         EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
     }
+}
+
+TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "pics/sub");
+    for (const char* name : {"pics/a.JPG", "pics/b.png", "pics/c.txt", "pics/notes", "pics/d.tif",
+                             "pics/e.Svg", "pics/.h.png", "pics/sub/f.gif", "pics/sub/g.md"})
+        dir.write(name, "x");
+    const std::string config = dir.write("c.ini", "[Configuration]\ntxtWidth=9\nFiles=*.md; *.TXT\n");
+    const std::string pics = dir / "pics";
+    struct Case {
+        std::vector<std::string> args;
+        std::string names;
+    };
+    const Case cases[] = {
+        {{pics}, "a;b;c;d;e;notes;"},
+        {{"--images", "-r", pics}, "a;b;e;f;"},
+        {{"--images", "--hidden", pics}, ".h;a;b;e;"},
+        {{"--include", "*.txt;notes", "--include=*.tif", pics}, "c;d;notes;"},
+        {{"--include", "*.txt", "--images", pics}, "a;b;c;e;"},
+        {{"--images", "--exclude", "*.PNG;a*", pics}, "e;"},
+        {{"--include", "*.*", pics}, "a;b;c;d;e;notes;"},
+        // Names given one by one, or in a list, are taken as they are.
+        {{"--images", pics + "/notes", pics + "/c.txt"}, "notes;c;"},
+        // A preset's and a configuration's own types, unless the options name some.
+        {{"--preset", "css-grid", "-r", pics}, "a;b;e;f;"},
+        {{"--preset", "css-grid", "--include", "*.tif", pics}, "d;"},
+        {{"--preset", "css-grid", "--exclude", "*.svg", pics}, "a;b;"},
+        {{"--preset", "css-grid", "-c", config, "-r", pics}, "c;g;"},
+        {{"--preset", "markdown-list", pics}, "a;b;c;d;e;notes;"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};",
+                                 "--end-entry="});
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.names) << c.args.front() << " " << c.args.back();
+    }
+    EXPECT_EQ(cli({"--images", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};",
+                   "--end-entry=", "-f", "-"},
+                  pics + "/c.txt\n")
+                  .out,
+              "c;");
+}
+
+TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "My & <Pics>");
+    const std::string pics = dir / "My & <Pics>";
+    dir.write("My & <Pics>/a.png", "x");
+    const std::string config =
+        dir.write("c.ini", "[Configuration]\ntxtWidth=1\ncbTextNewEntry={{BASE}}\nStyle=p{}{{CRLF}}img{}\n");
+    const std::string list = "a\r\n</body>\r\n</html>\r\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::string workDir;
+        std::string head; // from <title>
+    };
+    const Case cases[] = {
+        {{"--page", "-c", config, pics},
+         "",
+         "<title>My &amp; &lt;Pics&gt;</title>\r\n<style>\r\np{}\r\nimg{}\r\n</style>\r\n"},
+        {{"--page", "-c", config, pics + "/", "--title", "", "--lang", "de"},
+         "",
+         "<title></title>\r\n<style>\r\np{}\r\nimg{}\r\n</style>\r\n"},
+        {{"--page", "--entry", "{{BASE}}", "a.png"}, pics, "<title>My &amp; &lt;Pics&gt;</title>\r\n"},
+        {{"--page", "--entry", "{{BASE}}", "."}, pics, "<title>My &amp; &lt;Pics&gt;</title>\r\n"},
+        {{"--page", "--entry", "{{BASE}}", "-f", "-"}, pics, "<title>My &amp; &lt;Pics&gt;</title>\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--no-comments", "--top=", "--bottom=", "--end-entry="});
+        const test::ProcessResult r = test::runProcess(TABULON_CLI, args, "a.png\n", c.workDir);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        const std::string lang = c.args.back() == "de" ? "de" : "en";
+        EXPECT_EQ(r.out, "<!DOCTYPE html>\r\n<html lang=\"" + lang +
+                             "\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n" +
+                             c.head + "</head>\r\n<body>\r\n" + list)
+            << c.args.back();
+    }
+    // Without --page the style stays out.
+    EXPECT_EQ(cli({"-c", config, "--no-comments", "--top=", "--bottom=", pics + "/a.png"}).out, "a");
 }
 
 struct Failure {
@@ -408,6 +495,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"null names without a list", {"-0"}, 2, "--null goes with --files-from"},
                     Failure{"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
                     Failure{"an unknown preset", {"--preset", "nope"}, 2, "no preset named 'nope'"},
+                    Failure{"a title without a page", {"--title", "t"}, 2, "--title goes with --page"},
                     Failure{
                         "a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
                     Failure{"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},

@@ -71,6 +71,28 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     }
 }
 
+TEST(Configuration, TheFileTypesAndStyleAreReadBesideTheSetAndEmptyWhenAbsent) {
+    struct Case {
+        std::string lines;
+        ConfigExtras extras;
+    };
+    const Case cases[] = {
+        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\n",
+         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}"}},
+        {"Style=\n", {}},
+        {"", {}},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        const std::string file = dir.write("c.ini", "[Configuration]\ncbTextTop=T\n" + c.lines);
+        TemplateSet set = sample();
+        ConfigExtras extras{"*.old", "old{}"};
+        ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
+        EXPECT_EQ(set.top, "T");
+        EXPECT_EQ(extras, c.extras) << c.lines;
+    }
+}
+
 TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
     const std::u16string text =
         u"[Configuration]\r\ntxtWidth=3\r\ncbTextTop=<ul title=\"\u00e9\U0001F600\">\r\n"

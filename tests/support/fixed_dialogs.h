@@ -10,7 +10,7 @@ namespace tabulon::test {
 class FixedDialogs final : public Dialogs {
 public:
     explicit FixedDialogs(QStringList files) : files_(std::move(files)) {}
-    FileChoice selectFiles(QWidget*, const QString&, int) override { return {files_, 1}; }
+    FileChoice selectFiles(QWidget*, const QString&, int, const QString&) override { return {files_, 1}; }
     QString openConfiguration(QWidget*, const QString&) override { return {}; }
     QString saveConfiguration(QWidget*, const QString&) override { return {}; }
     void showMessage(QWidget*, const QString&) override {}
