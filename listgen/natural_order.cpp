@@ -75,12 +75,12 @@ Result<void, std::string> NaturalCollation::loadFrom(const std::string& path) {
     const auto open = module_.function<TabulonCollateOpen>(kCollateOpen);
     const auto close = module_.function<TabulonCollateClose>(kCollateClose);
     const auto key = module_.function<TabulonCollateKey>(kCollateKey);
-    for (const std::string* error :
-         {open.ok() ? nullptr : &open.error(), close.ok() ? nullptr : &close.error(),
-          key.ok() ? nullptr : &key.error()}) {
-        if (error != nullptr)
-            return *error;
-    }
+    if (!open.ok())
+        return open.error();
+    if (!close.ok())
+        return close.error();
+    if (!key.ok())
+        return key.error();
     char reason[256] = {};
     void* collator = open.value()(reason, sizeof reason);
     if (collator == nullptr)
