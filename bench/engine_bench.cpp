@@ -78,6 +78,25 @@ void includeContent(benchmark::State& state) {
 }
 BENCHMARK(includeContent);
 
+// The caption file beside each picture, included by a name made of placeholders.
+void includeByName(benchmark::State& state) {
+    static const auto pictures = [] {
+        const auto dir = std::filesystem::temp_directory_path() / "tabulon-bench-captions";
+        std::filesystem::create_directories(dir);
+        std::vector<std::string> names;
+        for (int i = 0; i < 1000; ++i) {
+            const std::string base = (dir / ("caption" + std::to_string(i))).string();
+            std::ofstream(base + ".txt", std::ios::binary) << "A caption for picture " << i << "\r\n";
+            names.push_back(base + ".jpg");
+        }
+        return names;
+    }();
+    TemplateSet set = initialTemplateSet();
+    set.newEntry = "<td>{{INC({{PATH}}{{BASE}}.txt)}}</td>";
+    runList(state, set, pictures);
+}
+BENCHMARK(includeByName);
+
 } // namespace
 
 BENCHMARK_MAIN();

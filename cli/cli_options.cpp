@@ -29,7 +29,9 @@ Writes a list of the files (by default an HTML table) from templates.
       --images            the picture types a browser shows (jpg, jpeg, png, gif, webp, avif,
                           svg, bmp, ico), added to those of --include
       --sort KEY          none (the order given; a folder's own files in natural order),
-                          name, natural (img2 before img10), date or size
+                          name (bytes), natural (as people read: img2 before img10, any
+                          letter case, e with é; a folder's files before its subfolders'),
+                          date or size
       --reverse           the other way round
       --preset NAME       start from a shipped preset (before --config); --list-presets names them
   -h, --help    --version
@@ -37,7 +39,7 @@ Writes a list of the files (by default an HTML table) from templates.
 Placeholders in the entry texts: {{FILE}} {{PATH}} {{BASE}} {{EXT}} {{SHORTEXT}}
 {{INC}} (the file's text) {{INC(name)}} (another file's text); {{CRLF}} in every text.
 Escaped for HTML or for links: {{FILE:html}} {{FILE:url}}, likewise PATH, BASE, EXT,
-SHORTEXT and INC. {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
+SHORTEXT, INC and INC(name). {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
 SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
 )";
 

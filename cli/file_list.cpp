@@ -35,7 +35,15 @@ std::optional<SortKey> parseSortKey(std::string_view text) {
     return std::nullopt;
 }
 
-FileList::FileList(ListingRules rules, Emit emit) : rules_(rules), emit_(std::move(emit)) {}
+bool needsNaturalOrder(const ListingRules& rules, const std::vector<std::string>& names) {
+    if (rules.sort == SortKey::Natural)
+        return true;
+    return rules.sort == SortKey::None &&
+           std::any_of(names.begin(), names.end(), [](const std::string& name) { return isFolder(name); });
+}
+
+FileList::FileList(ListingRules rules, NaturalCollation& natural, Emit emit)
+    : rules_(rules), natural_(natural), emit_(std::move(emit)) {}
 
 IoResult FileList::add(std::string_view name) {
     std::string path(name);
@@ -54,8 +62,15 @@ IoResult FileList::addFolder(const std::string& folder) {
     if (dir == nullptr)
         return IoError{folder, {errno, std::generic_category()}};
     const int fd = ::dirfd(dir);
-    std::vector<std::string> files;
-    std::vector<std::string> folders;
+    // Keyed for natural order when the list keeps the order found; a sorted
+    // list is put in order later anyway.
+    const bool inOrder = rules_.sort == SortKey::None;
+    struct Found {
+        std::string key;
+        std::string path;
+    };
+    std::vector<Found> files;
+    std::vector<Found> folders;
     // Anything that stops a listed file from being seen is an error: a short
     // list would look whole.
     int readError = 0;
@@ -96,17 +111,23 @@ IoResult FileList::addFolder(const std::string& folder) {
             readError = ENAMETOOLONG; // no later step could open it by its name
             break;
         }
-        (isFile ? files : folders).push_back(std::move(path));
+        Found found{{}, std::move(path)};
+        if (inOrder)
+            natural_.appendNameKey(name, found.key);
+        (isFile ? files : folders).push_back(std::move(found));
     }
     ::closedir(dir);
     if (readError != 0)
         return IoError{folder, {readError, std::generic_category()}};
-    std::sort(files.begin(), files.end(), naturalLess);
-    std::sort(folders.begin(), folders.end(), naturalLess);
-    for (const std::string& file : files)
-        take(file);
-    for (const std::string& sub : folders) {
-        if (IoResult added = addFolder(sub); !added.ok())
+    if (inOrder) {
+        const auto byKey = [](const Found& a, const Found& b) { return a.key < b.key; };
+        std::sort(files.begin(), files.end(), byKey);
+        std::sort(folders.begin(), folders.end(), byKey);
+    }
+    for (const Found& file : files)
+        take(file.path);
+    for (const Found& sub : folders) {
+        if (IoResult added = addFolder(sub.path); !added.ok())
             return added;
     }
     return {};
@@ -117,7 +138,7 @@ void FileList::take(std::string_view path) {
         emit_(path);
         return;
     }
-    Entry entry{std::string(path)};
+    Entry entry{std::string(path), {}};
     if (rules_.sort == SortKey::Date || rules_.sort == SortKey::Size) {
         struct stat st {};
         if (::stat(entry.path.c_str(), &st) == 0) {
@@ -138,7 +159,9 @@ void FileList::finish() {
                          [](const Entry& a, const Entry& b) { return a.path < b.path; });
         break;
     case SortKey::Natural:
-        std::stable_sort(held_.begin(), held_.end(), byName);
+        for (Entry& entry : held_)
+            entry.key = natural_.pathKey(entry.path);
+        std::sort(held_.begin(), held_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
         break;
     case SortKey::Date:
         std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/file_types.h"
+#include "listgen/natural_order.h"
 #include "posix/io_result.h"
 
 namespace tabulon::cli {
@@ -25,14 +26,15 @@ struct ListingRules {
 };
 
 // Gathers the files of a list. A folder stands for the regular files in it
-// (in natural order; its subfolders too when recursive); anything else is
-// listed by its name as given. Without sorting, each file goes on at once,
-// so a long list never piles up in memory.
+// (in natural order; its subfolders too when recursive, after its own
+// files); anything else is listed by its name as given. Without sorting,
+// each file goes on at once, so a long list never piles up in memory.
 class FileList {
 public:
     using Emit = std::function<void(std::string_view)>;
 
-    FileList(ListingRules rules, Emit emit);
+    // `natural` is loaded whenever needsNaturalOrder() says so.
+    FileList(ListingRules rules, NaturalCollation& natural, Emit emit);
 
     // A name as given, a folder standing for its files; fails when a folder
     // cannot be read.
@@ -47,6 +49,7 @@ public:
 private:
     struct Entry {
         std::string path;
+        std::string key; // for natural order
         std::uint64_t size = 0;
         std::int64_t mtime = 0;
     };
@@ -55,9 +58,15 @@ private:
     void take(std::string_view path);
 
     ListingRules rules_;
+    NaturalCollation& natural_;
     Emit emit_;
     std::vector<Entry> held_;
 };
+
+// Whether a list of these names needs the collation module: sorted in
+// natural order, or in the order found with a folder among them. Lists that
+// do not, pay nothing for it.
+bool needsNaturalOrder(const ListingRules& rules, const std::vector<std::string>& names);
 
 // nullopt for a word that names no order.
 [[nodiscard]] std::optional<SortKey> parseSortKey(std::string_view text);

@@ -181,14 +181,14 @@ private:
 };
 
 // Writes the list: the names given, then those from each list in turn.
-int writeList(const Options& options, const ListingRules& rules, const TemplateSet& set, std::uint32_t width,
-              const std::optional<PageInfo>& page, std::vector<NameList>& lists, Sink& sink) {
+int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
+              std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists, Sink& sink) {
     try {
         if (page)
             sink.append(pageStart(*page));
         EntryProcessor processor(set, width, sink);
         processor.start();
-        FileList files(rules, [&](std::string_view name) { processor.ProcessFile(name); });
+        FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
         for (const std::string& name : options.files) {
             if (folders.ok())
@@ -263,10 +263,19 @@ int run(const std::vector<std::string_view>& args) {
     std::vector<NameList> lists;
     if (const int code = openLists(options.filesFrom, lists); code != kExitOk)
         return code;
+    // Loaded before anything is written: a list that needs it and cannot have it stops here.
+    NaturalCollation natural;
+    if (needsNaturalOrder(rules, options.files)) {
+        if (const Result<void, std::string> loaded = natural.load(); !loaded.ok()) {
+            complain("natural order needs the collation module: " + loaded.error());
+            return kExitFileError;
+        }
+    }
     Output output;
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
-    if (const int code = writeList(options, rules, set, width, page, lists, output.sink()); code != kExitOk)
+    if (const int code = writeList(options, rules, natural, set, width, page, lists, output.sink());
+        code != kExitOk)
         return code;
     return output.commit();
 }

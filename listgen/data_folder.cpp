@@ -31,6 +31,15 @@ std::string dataFolder(std::string_view marker) {
     return folder + kDataFromBin + "/";
 }
 
+std::string modulePath(std::string_view name) {
+    const std::string folder = programFolder();
+    std::string beside = folder + std::string(name);
+    struct stat st {};
+    if (::stat(beside.c_str(), &st) == 0)
+        return beside;
+    return folder + kModulesFromBin + "/" + std::string(name);
+}
+
 std::string presetsFolder() {
     return dataFolder("presets") + "presets/";
 }

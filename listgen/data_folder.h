@@ -11,6 +11,10 @@ namespace tabulon {
 // that the batch program finds its presets without Qt.
 std::string dataFolder(std::string_view marker);
 
+// Where the shared module `name` is: beside the program (the build tree),
+// else in the installed library folder reached from there.
+std::string modulePath(std::string_view name);
+
 // The shipped presets, ending in '/'.
 std::string presetsFolder();
 

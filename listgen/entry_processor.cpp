@@ -29,6 +29,10 @@ template <class Out> void putNumber(Out& out, std::uint64_t value) {
     out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
+bool isFormLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 } // namespace
 
 struct EntryProcessor::Names {
@@ -235,20 +239,48 @@ void EntryProcessor::compose(const Names& names) {
     }
 }
 
+bool EntryProcessor::isTemplateText(std::size_t at, std::size_t length) const {
+    // A marker that touches name text, or straddles where a name stands, is no marker.
+    const auto hit = std::partition_point(opaque_.begin(), opaque_.end(),
+                                          [at](const auto& range) { return range.second <= at; });
+    return hit == opaque_.end() || hit->first >= at + length;
+}
+
 std::size_t EntryProcessor::findInTemplateText(std::string_view marker, std::size_t from) const {
     const std::string_view text = composed_;
-    for (;;) {
-        const std::size_t at = text.find(marker, from);
-        if (at == std::string_view::npos)
+    for (std::size_t at = text.find(marker, from); at != std::string_view::npos;
+         at = text.find(marker, at + 1)) {
+        if (isTemplateText(at, marker.size()))
             return at;
-        // A marker that touches name text, or straddles where a name stands,
-        // is no marker.
-        const auto hit = std::partition_point(opaque_.begin(), opaque_.end(),
-                                              [at](const auto& range) { return range.second <= at; });
-        if (hit == opaque_.end() || hit->first >= at + marker.size())
-            return at;
-        from = at + 1;
     }
+    return std::string_view::npos;
+}
+
+// The first end of an include after `from`: ")}}", or ")" with a form such as
+// ":html}}". A form of letters and digits ends the include even when unknown,
+// so that the include is left as written rather than running on into the next.
+EntryProcessor::IncludeEnd EntryProcessor::findIncludeEnd(std::size_t from) const {
+    const std::string_view text = composed_;
+    for (std::size_t at = findInTemplateText(")", from); at != std::string_view::npos;
+         at = findInTemplateText(")", at + 1)) {
+        std::size_t end = at + 1;
+        if (text.compare(end, 1, ":") == 0) {
+            ++end;
+            while (end < text.size() && isFormLetter(text[end]))
+                ++end;
+        }
+        if (text.compare(end, 2, "}}") != 0 || !isTemplateText(at, end + 2 - at))
+            continue;
+        const std::string_view form = text.substr(at + 1, end - at - 1);
+        if (form.empty())
+            return {at, 3, Escape::None, true};
+        if (form == ":html")
+            return {at, 8, Escape::Html, true};
+        if (form == ":url")
+            return {at, 7, Escape::Url, true};
+        return {at, end + 2 - at, Escape::None, false};
+    }
+    return {std::string_view::npos, 0, Escape::None, false};
 }
 
 void EntryProcessor::writeScanned(const Names& names) {
@@ -259,20 +291,35 @@ void EntryProcessor::writeScanned(const Names& names) {
         const std::size_t open = findInTemplateText(kIncludeOpen, start);
         if (open == std::string_view::npos)
             break;
-        const std::size_t close = findInTemplateText(kIncludeClose, open + kIncludeOpen.size());
-        if (close == std::string_view::npos)
+        const IncludeEnd close = findIncludeEnd(open + kIncludeOpen.size());
+        if (close.at == std::string_view::npos)
             break;
+        const std::size_t end = close.at + close.length;
         sink_.append(text.substr(start, open - start));
-        appendInclude(text.substr(open + kIncludeOpen.size(), close - open - kIncludeOpen.size()));
+        if (close.known)
+            appendInclude(text.substr(open + kIncludeOpen.size(), close.at - open - kIncludeOpen.size()),
+                          close.escape);
+        else
+            sink_.append(text.substr(open, end - open)); // a form we do not know stays as written
         // Inserted content is not scanned again.
-        start = close + kIncludeClose.size();
+        start = end;
     }
     sink_.append(text.substr(start));
 }
 
-void EntryProcessor::appendInclude(std::string_view name) {
-    if (reader_.read(name).ok())
+void EntryProcessor::appendInclude(std::string_view name, Escape escape) {
+    if (!reader_.read(name).ok())
+        return;
+    if (escape == Escape::None) {
         appendLines(reader_.data(), sink_);
+        return;
+    }
+    scratch_.clear();
+    appendLines(reader_.data(), scratch_);
+    if (escape == Escape::Html)
+        appendHtmlEscaped(sink_, scratch_);
+    else
+        appendUrlEscaped(sink_, scratch_);
 }
 
 } // namespace tabulon

@@ -39,8 +39,16 @@ private:
     void writeDirect(const Names& names);
     void writeScanned(const Names& names);
     void compose(const Names& names);
+    struct IncludeEnd {
+        std::size_t at; // npos when there is none
+        std::size_t length;
+        EntryTemplate::Escape escape;
+        bool known; // a form the engine knows
+    };
+    bool isTemplateText(std::size_t at, std::size_t length) const;
     std::size_t findInTemplateText(std::string_view marker, std::size_t from) const;
-    void appendInclude(std::string_view name);
+    IncludeEnd findIncludeEnd(std::size_t from) const;
+    void appendInclude(std::string_view name, EntryTemplate::Escape escape);
 
     // A value as the page gets it, escaped as the piece asks.
     template <class Out> void appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);

@@ -57,6 +57,5 @@ private:
 };
 
 inline constexpr std::string_view kIncludeOpen = "{{INC(";
-inline constexpr std::string_view kIncludeClose = ")}}";
 
 } // namespace tabulon

@@ -16,6 +16,10 @@ for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon
     [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
 done
 
+# The batch program finds the collation module in the library folder.
+[[ $("$prefix/bin/tabulon-cli" --no-comments --top= --bottom= --end-entry= --entry '{{FILE}} ' \
+    --sort natural b A10 a2) == "a2 A10 b " ]] || { echo "installed tabulon-cli cannot sort in natural order"; exit 1; }
+
 # The set-up run stores the folder that F1 and the help label open.
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen "$prefix/bin/tabulon" /setupregistry
 grep -qx "Root=$prefix/share/tabulon" "$prefix/config/Tabulon/tabulon.ini" ||

@@ -223,6 +223,54 @@ TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
               "pics;");
 }
 
+TEST(TabulonCli, NaturalOrderIsTheOrderPeopleExpect) {
+    // Written down by hand, not by a collator.
+    const std::vector<std::string> expected = {"a2",
+                                               "A10",
+                                               "b",
+                                               "e",
+                                               "\xC3\xA9" /* é */,
+                                               "f",
+                                               "img2",
+                                               "img10",
+                                               "img100",
+                                               "README.md",
+                                               "Tom",
+                                               "x",
+                                               "folder/x",
+                                               "folder/sub/y",
+                                               "folder/sub/z10"};
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "folder/sub");
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name)
+        dir.write(*name, "x");
+    std::string want;
+    for (const std::string& name : expected)
+        want += dir / name + ";";
+    const std::vector<std::string> options = {
+        "-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="};
+    const auto listed = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), options.begin(), options.end());
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.err, "");
+        return r.out;
+    };
+    // A folder's walk, and the same names sorted wherever they come from.
+    EXPECT_EQ(listed({"-r", dir.path().string()}), want);
+    std::vector<std::string> shuffled = {"--sort", "natural"};
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        shuffled.push_back(dir / expected[(i * 7) % expected.size()]);
+    EXPECT_EQ(listed(shuffled), want);
+    shuffled.push_back("--reverse");
+    std::string reversed;
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name)
+        reversed += dir / *name + ";";
+    EXPECT_EQ(listed(shuffled), reversed);
+    // Names that differ in case or accent only still come in one order, whatever order they are given in.
+    EXPECT_EQ(listed({"--sort=natural", "E", "e", "\xC3\xA9", "e\xCC\x81", "\xC3\xA9"}),
+              listed({"--sort=natural", "\xC3\xA9", "e\xCC\x81", "e", "\xC3\xA9", "E"}));
+}
+
 // A chain of folders under `top`, each with a name of 200 bytes and a file f
 // in it. Built and removed through descriptors, as no path reaches its depths.
 class FolderChain {
@@ -313,6 +361,35 @@ TEST(TabulonCli, AnInstalledProgramFindsItsPresetsInTheDataFolder) {
     const test::ProcessResult r = test::runProcess((bin / "tabulon-cli").string(), {"--list-presets"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "mine\n");
+}
+
+TEST(TabulonCli, OnlyListsInNaturalOrderNeedTheCollationModule) {
+    namespace fs = std::filesystem;
+    test::TempDir prefix;
+    const fs::path bin = prefix.path() / "bin";
+    fs::create_directories(bin);
+    fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(),
+                    {"--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="});
+        return test::runProcess((bin / "tabulon-cli").string(), args);
+    };
+    const std::string module = (bin / kModulesFromBin / "libtabulon-collate.so").lexically_normal().string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--sort", "natural", "b", "a"}, {prefix.path().string()}}) {
+        const test::ProcessResult r = run(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.starts_with("tabulon-cli: natural order needs the collation module: ")) << r.err;
+        EXPECT_NE(r.err.find("libtabulon-collate.so: cannot open shared object file"), std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(run({"b", "a"}).out, "b;a;");
+    EXPECT_EQ(run({"--sort", "name", "b", "a"}).out, "a;b;");
+    // Installed in the library folder, it is found there.
+    fs::create_directories(fs::path(module).parent_path());
+    fs::copy_file(fs::path(TABULON_CLI).parent_path() / "libtabulon-collate.so", module);
+    EXPECT_EQ(run({"--sort", "natural", "b", "a"}).out, "a;b;");
 }
 
 // Undoes what the page's reader undoes: character references, then percent-encoding.

@@ -2,6 +2,7 @@
 // after the other over the whole entry, as a user would by hand: both must
 // give the same bytes. Include names resolve inside a folder of known files.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -138,18 +139,41 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
     for (const char* counter : {"{{N}}", "{{ROW}}", "{{COL}}"})
         m.replace(counter, "1", FromName); // one entry, one column
 
+    // An include runs to the first ")" that ends it: ")}}" or ")" with a form
+    // ":word}}"; the forms known are escaped, any other stays as written.
     std::string out;
     std::size_t start = 0;
     for (;;) {
         const std::size_t open = m.find("{{INC(", start, true);
         if (open == std::string::npos)
             break;
-        const std::size_t close = m.find(")}}", open, true);
+        std::size_t close = open + 6;
+        std::string form;
+        for (close = m.find(")", close, true); close != std::string::npos;
+             close = m.find(")", close + 1, true)) {
+            std::size_t end = close + 1;
+            if (end < m.text.size() && m.text[end] == ':')
+                while (++end < m.text.size() && std::isalnum(static_cast<unsigned char>(m.text[end])))
+                    ;
+            if (m.text.compare(end, 2, "}}") == 0 && m.isTemplateText(close, end + 2 - close, true)) {
+                form = m.text.substr(close + 1, end - close - 1);
+                break;
+            }
+        }
         if (close == std::string::npos)
             break;
+        const std::size_t end = close + form.size() + 3;
         out += m.text.substr(start, open - start);
-        out += lines(m.text.substr(open + 6, close - open - 6));
-        start = close + 3;
+        const std::string included = lines(m.text.substr(open + 6, close - open - 6));
+        if (form.empty())
+            out += included;
+        else if (form == ":html")
+            appendHtmlEscaped(out, included);
+        else if (form == ":url")
+            appendUrlEscaped(out, included);
+        else
+            out += m.text.substr(open, end - open);
+        start = end;
     }
     return out + m.text.substr(start);
 }
@@ -165,6 +189,7 @@ void prepare() {
     std::ofstream("a") << "A\r\nline";
     std::ofstream("b.txt") << "{{INC(a)}}{{FILE}}\r";
     std::ofstream("c") << "x{{INC(";
+    std::ofstream("h") << "<&\"'>):html}}";
     std::ofstream("e");
     std::ofstream("p.png", std::ios::binary)
         << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x0c", 24);

@@ -73,6 +73,30 @@ TEST(NewPlaceholders, EscapedValuesAreNeverReadAgain) {
     EXPECT_EQ(list("{{FILE:html}}", {"{{FILE}}"}), "{{FILE}}");
 }
 
+TEST(NewPlaceholders, AnIncludedCaptionHasBothEscapesAndIsNotReadAgain) {
+    test::TempDir dir;
+    dir.write("a.txt", "<b>bold</b> & caf\xC3\xA9 {{INC(a.txt)}}");
+    const std::string picture = dir / "a.jpg";
+    const std::string caption = "{{INC({{PATH}}{{BASE}}.txt)";
+    EXPECT_EQ(list(caption + ":html}}|", {picture}),
+              "\r\n&lt;b&gt;bold&lt;/b&gt; &amp; caf\xC3\xA9 {{INC(a.txt)}}|");
+    EXPECT_EQ(list(caption + ":url}}|", {picture}),
+              "%0D%0A%3Cb%3Ebold%3C/b%3E%20%26%20caf%C3%A9%20%7B%7BINC%28a.txt%29%7D%7D|");
+    // Each include ends at its own end, whatever its form.
+    EXPECT_EQ(list(caption + ":html}}" + caption + "}}", {picture}),
+              list(caption + ":html}}", {picture}) + list(caption + "}}", {picture}));
+}
+
+TEST(NewPlaceholders, AFormTheEngineDoesNotKnowStaysAsWritten) {
+    test::TempDir dir;
+    const std::string x = dir.write("x", "X");
+    EXPECT_EQ(
+        list("{{INC(" + x + "):foo}}{{INC(" + x + "):HTML}}{{INC(" + x + "):}}|{{INC(" + x + ")}}", {"f"}),
+        "{{INC(" + x + "):foo}}{{INC(" + x + "):HTML}}{{INC(" + x + "):}}|\r\nX");
+    EXPECT_EQ(list("{{FILE:foo}}{{WIDTH:html}}{{N:url}}{{INC:foo}}", {"f"}),
+              "{{FILE:foo}}{{WIDTH:html}}{{N:url}}{{INC:foo}}");
+}
+
 TEST(NewPlaceholders, TemplatesWithoutThemAreUnchanged) {
     EXPECT_EQ(list("{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}", {"a"}), "{{WIDTHS}}{{n}}{{FILE:HTML}}{{FILE:}}");
 }
