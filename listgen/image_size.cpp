@@ -216,29 +216,59 @@ std::optional<ImageSize> webP(std::string_view d, const ImageBytesAt& more) {
     return std::nullopt;
 }
 
-// A plain number, optionally in "px": "120", "120.0", "120px". Anything else
-// (percentages, other units) has no pixel size of its own.
-std::optional<std::uint32_t> svgLength(std::string_view v) {
-    if (v.ends_with("px"))
-        v.remove_suffix(2);
-    std::uint64_t whole = 0;
+// A decimal number at the start of `v`, which it then leaves behind.
+std::optional<double> number(std::string_view& v) {
     std::size_t i = 0;
-    for (; i < v.size() && std::isdigit(static_cast<unsigned char>(v[i])); ++i) {
-        whole = whole * 10 + static_cast<std::uint64_t>(v[i] - '0');
-        if (whole > 0xFFFFFFFFu)
-            return std::nullopt;
-    }
-    if (i == 0)
-        return std::nullopt;
-    if (i < v.size()) {
-        if (v[i] != '.')
-            return std::nullopt;
-        for (++i; i < v.size(); ++i) {
-            if (!std::isdigit(static_cast<unsigned char>(v[i])))
-                return std::nullopt;
+    double value = 0;
+    for (; i < v.size() && std::isdigit(static_cast<unsigned char>(v[i])); ++i)
+        value = value * 10 + (v[i] - '0');
+    std::size_t digits = i;
+    if (i < v.size() && v[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < v.size() && std::isdigit(static_cast<unsigned char>(v[i])); ++i, scale /= 10) {
+            value += (v[i] - '0') * scale;
+            ++digits;
         }
     }
-    return static_cast<std::uint32_t>(whole);
+    if (digits == 0 || value > 0xFFFFFFFFu)
+        return std::nullopt;
+    v.remove_prefix(i);
+    return value;
+}
+
+// A length in pixels, as a browser converts it on its own: plain numbers, px
+// and the absolute units. Percentages and font-relative units have no size
+// of their own outside a page.
+std::optional<double> svgLength(std::string_view v) {
+    static constexpr std::pair<std::string_view, double> kUnits[] = {
+        {"", 1}, {"px", 1}, {"in", 96}, {"cm", 96 / 2.54}, {"mm", 96 / 25.4}, {"pt", 96.0 / 72}, {"pc", 16}};
+    const std::optional<double> value = number(v);
+    if (!value)
+        return std::nullopt;
+    for (const auto& [unit, pixels] : kUnits) {
+        if (v == unit)
+            return *value * pixels;
+    }
+    return std::nullopt;
+}
+
+// The width to height ratio of a viewBox "min-x min-y width height".
+std::optional<double> viewBoxRatio(std::string_view v) {
+    double parts[4] = {};
+    for (double& part : parts) {
+        while (!v.empty() && (std::isspace(static_cast<unsigned char>(v.front())) || v.front() == ','))
+            v.remove_prefix(1);
+        const bool negative = v.starts_with('-');
+        if (negative)
+            v.remove_prefix(1);
+        const std::optional<double> value = number(v);
+        if (!value)
+            return std::nullopt;
+        part = negative ? -*value : *value;
+    }
+    if (parts[2] <= 0 || parts[3] <= 0)
+        return std::nullopt;
+    return parts[2] / parts[3];
 }
 
 std::optional<std::string_view> attribute(std::string_view tag, std::string_view name) {
@@ -287,6 +317,9 @@ bool startsWithSvg(std::string_view d) {
     }
 }
 
+// The size an <img> shows the picture at without a size of its own: what
+// the picture states, the rest from its viewBox's ratio, and otherwise the
+// browsers' default of 300 by 150 (a ratio alone fits inside that).
 std::optional<ImageSize> svg(std::string_view d) {
     const std::size_t open = d.find("<svg");
     if (open == std::string_view::npos || open + 4 >= d.size() ||
@@ -296,15 +329,29 @@ std::optional<ImageSize> svg(std::string_view d) {
     if (close == std::string_view::npos)
         return std::nullopt;
     const std::string_view tag = d.substr(open, close - open);
-    const auto width = attribute(tag, "width");
-    const auto height = attribute(tag, "height");
-    if (!width || !height)
-        return std::nullopt;
-    const auto w = svgLength(*width);
-    const auto h = svgLength(*height);
-    if (!w || !h)
-        return std::nullopt;
-    return sized(*w, *h);
+    const auto length = [&tag](std::string_view name) -> std::optional<double> {
+        const auto value = attribute(tag, name);
+        return value ? svgLength(*value) : std::nullopt;
+    };
+    std::optional<double> width = length("width");
+    std::optional<double> height = length("height");
+    const auto box = attribute(tag, "viewBox");
+    const std::optional<double> ratio = box ? viewBoxRatio(*box) : std::nullopt;
+    constexpr double kDefaultWidth = 300, kDefaultHeight = 150;
+    if (ratio && !width && !height) {
+        if (*ratio > kDefaultWidth / kDefaultHeight)
+            width = kDefaultWidth;
+        else
+            height = kDefaultHeight;
+    }
+    if (ratio && width && !height)
+        height = *width / *ratio;
+    if (ratio && height && !width)
+        width = *height * *ratio;
+    const auto pixels = [](double length) {
+        return length > 0 && length < 1 ? 1u : static_cast<std::uint32_t>(std::min(length, 4294967295.0));
+    };
+    return sized(pixels(width.value_or(kDefaultWidth)), pixels(height.value_or(kDefaultHeight)));
 }
 
 } // namespace

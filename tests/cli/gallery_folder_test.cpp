@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "support/tiny_pictures.h"
+
+// A photo folder as web authors have them, through the README's gallery
+// command: every picture once, nothing else, links and captions that read back.
+namespace tabulon {
+namespace {
+
+using namespace std::string_literals;
+
+std::string htmlDecoded(std::string text) {
+    static const std::pair<std::string, std::string> kReferences[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}};
+    for (const auto& [reference, character] : kReferences) {
+        for (std::size_t at = text.find(reference); at != std::string::npos;
+             at = text.find(reference, at + character.size()))
+            text.replace(at, reference.size(), character);
+    }
+    return text;
+}
+
+std::string urlDecoded(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
+    const std::regex re(pattern);
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
+class GalleryFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::pair<std::string, const std::string*> files[] = {
+            {"a b.png", &test::kPng},
+            {"Tom & Ann.JPG", &test::kJpeg},
+            {"#1 50%.gif", &test::kGif},
+            {"\"q\" 'r'.png", &test::kPng},
+            {"caf\xC3\xA9 \xC3\x89t\xC3\xA9.jpeg", &test::kJpeg},
+            {"<b>x&amp;.png", &test::kPng},
+            {"icon.svg", &test::kIconSvg},
+            {"logo.SVG", &test::kSvg},
+            {"sub/img10.png", &test::kPng},
+            {"sub/img2.png", &test::kPng},
+            {"a b.txt", &kCaption},
+            {"README.md", &kCaption},
+            {"LICENSE", &kCaption},
+            {"scan.tif", &kCaption},
+            {"sub/notes.txt", &kCaption},
+        };
+        std::filesystem::create_directories(dir / "photos/sub");
+        for (const auto& [name, bytes] : files) {
+            const std::string path = dir.write("photos/" + name, *bytes);
+            if (bytes != &kCaption)
+                pictures.insert(path);
+        }
+    }
+
+    test::ProcessResult gallery(std::vector<std::string> options) {
+        options.insert(options.end(), {"-r", "--sort", "natural", dir / "photos"});
+        return test::runProcess(TABULON_CLI, options);
+    }
+
+    const std::string kCaption = "<b>bold</b> & caf\xC3\xA9 \"1\" 'x'";
+    test::TempDir dir;
+    std::set<std::string> pictures;
+};
+
+TEST_F(GalleryFolder, EveryPictureIsShownOnceWithItsSizeAndNothingElseIs) {
+    struct Case {
+        const char* preset;
+        const char* address; // where the picture's address stands
+    };
+    for (const Case c :
+         {Case{"css-grid", R"re(<img src="([^"]*)")re"}, Case{"markdown-table", R"re(\]\(([^)]*)\))re"}}) {
+        SCOPED_TRACE(c.preset);
+        const test::ProcessResult r = gallery({"--preset", c.preset, "--page"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        std::set<std::string> shown;
+        for (const std::string& address : matches(r.out, c.address)) {
+            const std::string file = urlDecoded(htmlDecoded(address));
+            EXPECT_TRUE(pictures.contains(file)) << address;
+            EXPECT_TRUE(shown.insert(file).second) << address;
+        }
+        EXPECT_EQ(shown, pictures);
+        EXPECT_EQ(r.out.find("=\"\""), std::string::npos) << r.out;
+    }
+}
+
+TEST_F(GalleryFolder, CaptionsFromNamesAndFromSidecarFilesReadBackExactly) {
+    const test::ProcessResult r = gallery({"--preset", "css-grid"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::set<std::string> captions;
+    for (const std::string& caption : matches(r.out, "<figcaption>([^<]*)</figcaption>"))
+        captions.insert(htmlDecoded(caption));
+    std::set<std::string> bases;
+    for (const std::string& picture : pictures)
+        bases.insert(std::filesystem::path(picture).stem().string());
+    EXPECT_EQ(captions, bases);
+
+    const test::ProcessResult sidecar =
+        gallery({"--images", "--no-comments", "--top=", "--bottom=", "--end-entry=", "--entry",
+                 "<img alt=\"{{INC({{PATH}}{{BASE}}.txt):html}}\" src=\"{{FILE:url}}\">\n"});
+    ASSERT_EQ(sidecar.exitCode, 0) << sidecar.err;
+    const std::vector<std::string> alts = matches(sidecar.out, "alt=\"([^\"]*)\"");
+    ASSERT_EQ(alts.size(), pictures.size());
+    const std::vector<std::string> withSidecar =
+        matches(sidecar.out, "alt=\"([^\"]+)\" src=\"[^\"]*/a%20b\\.png\"");
+    ASSERT_EQ(withSidecar.size(), 1u) << sidecar.out;
+    EXPECT_EQ(htmlDecoded(withSidecar.front()), "\r\n" + kCaption);
+    EXPECT_EQ(std::count(alts.begin(), alts.end(), ""), static_cast<long>(pictures.size()) - 1);
+}
+
+TEST_F(GalleryFolder, AFolderListsItsOwnPicturesBeforeItsSubfoldersInTheOrderPeopleRead) {
+    const test::ProcessResult r =
+        gallery({"--images", "--no-comments", "--top=", "--bottom=", "--end-entry=", "--entry", "{{BASE}}|",
+                 "-w", "99"});
+    EXPECT_EQ(r.out,
+              "\"q\" 'r'|#1 50%|<b>x&amp;|a b|caf\xC3\xA9 \xC3\x89t\xC3\xA9|icon|logo|Tom & Ann|img2|img10|");
+}
+
+} // namespace
+} // namespace tabulon
