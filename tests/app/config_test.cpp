@@ -7,6 +7,7 @@
 #include "app/start.h"
 #include "persist/config_file.h"
 #include "selection/qt_dialogs.h"
+#include "support/next_file_dialog.h"
 #include "support/run_process.h"
 #include "window_fixture.h"
 
@@ -142,17 +143,10 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     dir.write("a.JPG", "");
     dir.write("README", "");
     QtDialogs dialogs;
-    QTimer::singleShot(0, [] {
-        const auto answer = [] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
-                return false;
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                ->setText(QStringLiteral("\"b.jpg\" \"a.JPG\""));
-            QTest::keyClick(dialog, Qt::Key_Return);
-            return true;
-        };
-        (void)QTest::qWaitFor(answer, 5000);
+    test::answerNextFileDialog([](QFileDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("\"b.jpg\" \"a.JPG\""));
+        QTest::keyClick(&dialog, Qt::Key_Return);
     });
     const FileChoice choice = dialogs.selectFiles(nullptr, QString::fromStdString(dir.path()), 2, QString());
     const QString folder = QString::fromStdString(dir.path());
@@ -163,17 +157,9 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
 
 TEST(RealDialogs, FileTypesComeFirstAndAreReportedAsFilterZero) {
     QStringList filters;
-    QTimer::singleShot(0, [&] {
-        (void)QTest::qWaitFor(
-            [&] {
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (dialog == nullptr)
-                    return false;
-                filters = dialog->nameFilters();
-                dialog->reject();
-                return true;
-            },
-            5000);
+    test::answerNextFileDialog([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        dialog.reject();
     });
     EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 0, QStringLiteral("*.jpg; *.PNG;")).filterIndex, 0);
     EXPECT_EQ(filters,

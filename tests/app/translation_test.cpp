@@ -9,6 +9,7 @@
 #include "browser/open_in_browser.h"
 #include "hostlink/plugin_start.h"
 #include "selection/qt_dialogs.h"
+#include "support/next_file_dialog.h"
 #include "window_fixture.h"
 
 namespace tabulon {
@@ -76,19 +77,11 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
 TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughTheTranslation) {
     QString title;
     QStringList filters;
-    QTimer::singleShot(0, [&] {
-        (void)QTest::qWaitFor(
-            [&] {
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (dialog == nullptr)
-                    return false;
-                title = dialog->windowTitle();
-                filters = dialog->nameFilters();
-                dialog->selectNameFilter(filters.value(0));
-                dialog->reject();
-                return true;
-            },
-            5000);
+    test::answerNextFileDialog([&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        filters = dialog.nameFilters();
+        dialog.selectNameFilter(filters.value(0));
+        dialog.reject();
     });
     // Opened on the second filter; the first, chosen by its translated label, comes back.
     EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 2, QString()).filterIndex, 1);
