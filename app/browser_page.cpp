@@ -12,8 +12,9 @@
 
 namespace tabulon {
 
-std::string browserPageText(const QString& list, const QUrl& folder) {
+std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style) {
     PageInfo page;
+    page.style = style;
     if (!folder.isEmpty()) {
         QUrl base = folder;
         if (!base.path().endsWith(QLatin1Char('/')))
@@ -29,7 +30,8 @@ std::string browserPageText(const QString& list, const QUrl& folder) {
 BrowserPage::BrowserPage() = default;
 BrowserPage::~BrowserPage() = default;
 
-Result<QString, PageFailure> BrowserPage::write(const QString& list, const QUrl& folder) {
+Result<QString, PageFailure> BrowserPage::write(const QString& list, const QUrl& folder,
+                                                const std::string& style) {
     if (!dir_ || !dir_->isValid()) {
         // Qt gives an empty path for a TMPDIR that does not exist, which
         // would put the folder at the root.
@@ -43,7 +45,7 @@ Result<QString, PageFailure> BrowserPage::write(const QString& list, const QUrl&
             return PageFailure{temp, dir_->errorString()};
     }
     const QString path = dir_->filePath(QStringLiteral("page.html"));
-    const IoResult written = writeFileAtomically(localPath(path), browserPageText(list, folder));
+    const IoResult written = writeFileAtomically(localPath(path), browserPageText(list, folder, style));
     if (!written.ok())
         return PageFailure{path, QString::fromStdString(written.error().code.message())};
     return path;

@@ -13,8 +13,9 @@ class QTemporaryDir;
 namespace tabulon {
 
 // The list as a whole page, for a browser: its relative addresses resolve
-// against `folder` (a <base>), its title is the folder's name.
-std::string browserPageText(const QString& list, const QUrl& folder);
+// against `folder` (a <base>), its title is the folder's name, `style` (CSS)
+// goes in its head.
+std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style);
 
 // A page that could not be written: the file or folder, and why.
 struct PageFailure {
@@ -31,7 +32,7 @@ public:
     ~BrowserPage();
 
     // The page file's path.
-    Result<QString, PageFailure> write(const QString& list, const QUrl& folder);
+    Result<QString, PageFailure> write(const QString& list, const QUrl& folder, const std::string& style);
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

@@ -264,7 +264,7 @@ void FrmConfig::takeFiles(const QStringList& files) {
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
         preview_ = new PreviewWindow(this, launcher_, dialogs_);
-    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
+    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_);
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
@@ -272,7 +272,7 @@ void FrmConfig::cmdPreview_Click() {
 
 void FrmConfig::updatePreview() {
     if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
-        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_));
+        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_);
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
@@ -284,6 +284,7 @@ void FrmConfig::cmdLoadConfig_Click() {
             loadConfigurationFrom(this, dialogs_, store_, currentTemplateSet())) {
         showTemplateSet(loaded->set);
         fileTypes_.offer(loaded->extras.files);
+        pageStyle_ = expandLineBreaks(loaded->extras.style);
     }
 }
 

@@ -74,15 +74,16 @@ void PreviewWindow::placeBeside(const QWidget* owner) {
     move(placed.topLeft());
 }
 
-void PreviewWindow::showPage(const QString& html, const QUrl& base) {
+void PreviewWindow::showPage(const QString& html, const QUrl& base, const std::string& style) {
     html_ = html;
     base_ = base;
+    style_ = style;
     browser_->document()->setBaseUrl(base);
     browser_->setHtml(html);
 }
 
 void PreviewWindow::openInBrowser() {
-    const Result<QString, PageFailure> written = page_.write(html_, base_);
+    const Result<QString, PageFailure> written = page_.write(html_, base_, style_);
     if (!written.ok()) {
         const PageFailure& failure = written.error();
         dialogs_.showMessage(

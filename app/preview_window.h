@@ -21,8 +21,9 @@ class PreviewWindow : public QWidget {
 public:
     PreviewWindow(QWidget* owner, Launcher& launcher, Dialogs& dialogs);
 
-    // Relative addresses in the page (an img src) resolve against `base`.
-    void showPage(const QString& html, const QUrl& base);
+    // Relative addresses in the page (an img src) resolve against `base`;
+    // `style` (CSS) is for the browser's page, which can show it.
+    void showPage(const QString& html, const QUrl& base, const std::string& style);
     QString shownHtml() const { return html_; }
 
 private:
@@ -35,6 +36,7 @@ private:
     QTextBrowser* browser_;
     QString html_;
     QUrl base_;
+    std::string style_;
     BrowserPage page_;
 };
 

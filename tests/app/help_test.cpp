@@ -169,6 +169,10 @@ TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) 
     FrmConfig& window = open();
     std::filesystem::create_directory(files / "my pics");
     window.takeFiles({QString::fromStdString(files.write("my pics/a.jpg", "x"))});
+    // A loaded configuration's style goes into the page's head.
+    dialogs.configPaths.push_back(QString::fromStdString(
+        files.write("grid.ini", "[Configuration]\nStyle=p{color:red}{{CRLF}}.g{gap:1em}\n")));
+    click("cmdLoadConfig");
     const QString result = QStringLiteral("<img src=\"a.jpg\" alt=\"a &amp; é\">");
     control<QPlainTextEdit>("txtResult")->setPlainText(result);
     click("cmdPreview");
@@ -179,7 +183,8 @@ TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) 
     click("cmdOpenInBrowser");
     ::unsetenv("TMPDIR");
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains(QString::fromStdString(noFolder))) << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains(QString::fromStdString(noFolder)))
+        << dialogs.messages[0].toStdString();
 
     click("cmdOpenInBrowser");
     const QStringList addresses = opened(1);
@@ -187,6 +192,7 @@ TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) 
     PageInfo page;
     page.title = "my pics";
     page.baseHref = "file://" + files.path().string() + "/my%20pics/";
+    page.style = "p{color:red}\r\n.g{gap:1em}";
     EXPECT_EQ(test::readAll(QUrl(addresses[0]).toLocalFile().toStdString()),
               pageStart(page) + result.toStdString() + pageEnd());
     EXPECT_EQ(dialogs.messages.size(), 1);
