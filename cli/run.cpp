@@ -315,12 +315,16 @@ int run(const std::vector<std::string_view>& args) {
             return kExitFileError;
         }
     }
-    // Likewise the media module, for the lists whose templates or order use it.
+    // Likewise the media module, for the lists whose templates or order use
+    // it; one that only makes thumbnails loads it when one is out of date.
     Media media;
-    const bool needsMedia = EntryTemplate(set.newEntry, set.endEntry).usesMedia();
+    const EntryTemplate entry(set.newEntry, set.endEntry);
+    const bool needsMedia = entry.usesMedia();
     if (needsMedia || rules.sort == SortKey::Taken) {
-        if (const Result<void, std::string> loaded = media.load(); !loaded.ok()) {
-            complain("thumbnails and photo metadata need the media module: " + loaded.error());
+        const bool thumbnailsOnly = rules.sort != SortKey::Taken && entry.usesThumbnailsOnly();
+        if (const Result<void, std::string> found = thumbnailsOnly ? media.find() : media.load();
+            !found.ok()) {
+            complain(std::string(kMediaMissing) + found.error());
             return kExitFileError;
         }
         rules.taken = [&media](const std::string& path) { return takenDay(media, path); };

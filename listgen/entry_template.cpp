@@ -148,6 +148,8 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     for (const Piece& piece : pieces_) {
         if (isMedia(piece.field))
             usesMedia_ = true;
+        if (piece.field == Field::Taken || piece.field == Field::Caption || piece.field == Field::Meta)
+            usesMetadata_ = true;
         if (piece.field == Field::Content && piece.escape == Escape::None)
             needsIncludeScan_ = true;
         if (piece.field == Field::Base || piece.field == Field::Ext || piece.field == Field::ShortExt)

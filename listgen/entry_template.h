@@ -59,6 +59,8 @@ public:
     bool usesNameParts() const { return usesNameParts_; }
     // Holds a placeholder of the media module, which is loaded for it.
     bool usesMedia() const { return usesMedia_; }
+    // Holds no media placeholder but thumbnails.
+    bool usesThumbnailsOnly() const { return usesMedia_ && !usesMetadata_; }
     // The longer sides of the thumbnails named, each once.
     const std::vector<std::uint32_t>& thumbSizes() const { return thumbSizes_; }
     static bool isMedia(Field field) { return field >= Field::Thumb; }
@@ -71,6 +73,7 @@ private:
     bool needsIncludeScan_ = false;
     bool usesNameParts_ = false;
     bool usesMedia_ = false;
+    bool usesMetadata_ = false;
     std::vector<std::uint32_t> thumbSizes_;
 };
 

@@ -1,23 +1,41 @@
 #include "listgen/media.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+
 #include "listgen/data_folder.h"
 #include "listgen/file_facts.h"
 #include "listgen/media_module.h"
 
 namespace tabulon {
 
-Result<void, std::string> Media::load() {
-    if (loaded())
+Result<void, std::string> Media::find() {
+    path_ = modulePath(kMediaModule);
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0)
+        return path_ + ": " + std::strerror(errno);
+    return {};
+}
+
+Result<void, std::string> Media::load() const {
+    if (loaded_.load(std::memory_order_acquire))
+        return {};
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (loaded_.load(std::memory_order_relaxed))
         return {};
     if (!loadError_.empty()) // tried once already: the same answer, at once
         return loadError_;
-    const Result<void, std::string> done = loadFrom(modulePath(kMediaModule));
+    const Result<void, std::string> done = loadFrom(path_.empty() ? modulePath(kMediaModule) : path_);
     if (!done.ok())
         loadError_ = done.error();
+    else
+        loaded_.store(true, std::memory_order_release);
     return done;
 }
 
-Result<void, std::string> Media::loadFrom(const std::string& path) {
+Result<void, std::string> Media::loadFrom(const std::string& path) const {
     if (const Result<void, std::string> opened = module_.open(path); !opened.ok())
         return opened.error();
     const auto init = module_.function<TabulonMediaInit>(kMediaInit);
@@ -56,6 +74,8 @@ Result<ImageSize, std::string> Media::makeThumbnail(const std::string& source, c
 }
 
 std::optional<ImageSize> Media::decodedSize(const std::string& path) const {
+    if (!load().ok())
+        return std::nullopt;
     int width = 0;
     int height = 0;
     if (size_(path.c_str(), &width, &height) != 0 || width <= 0 || height <= 0)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,27 +14,32 @@
 namespace tabulon {
 
 // The media module (libvips and Exiv2), loaded on first use only: thumbnails
-// and photo metadata for the lists whose templates ask for them. Making
-// thumbnails is safe from several threads at once; metadata is read on one.
+// and photo metadata for the lists whose templates ask for them. Loading it
+// takes a tenth of a second (a hundred libraries), so a list whose
+// thumbnails are all up to date never does. Making thumbnails is safe from
+// several threads at once; metadata is read on one.
 class Media {
 public:
     Media() = default;
     Media(const Media&) = delete;
     Media& operator=(const Media&) = delete;
 
-    // Loads the module from beside the program or from the installed
-    // library folder; once loaded, at once. The error says what is missing.
-    [[nodiscard]] Result<void, std::string> load();
-    bool loaded() const { return thumbnail_ != nullptr; }
+    // Finds the module beside the program or in the installed library
+    // folder, without loading it. The error says what is missing.
+    [[nodiscard]] Result<void, std::string> find();
+    // Loads the module once, from any thread; then at once. The error says
+    // what is missing.
+    [[nodiscard]] Result<void, std::string> load() const;
 
-    // A thumbnail of `source` written to the new file `temp`, in the format
+    // Only once loaded: a thumbnail of `source` written to the new file `temp`, in the format
     // of its name's extension, its longer side at most `longSide`.
     [[nodiscard]] Result<ImageSize, std::string>
     makeThumbnail(const std::string& source, const std::string& temp, std::uint32_t longSide) const;
-    // The size of a picture that the header reader does not know (AVIF).
+    // The size of a picture that the header reader does not know (AVIF);
+    // loads the module.
     std::optional<ImageSize> decodedSize(const std::string& path) const;
 
-    // The metadata of one picture, read when opened.
+    // The metadata of one picture, read when opened. Only once loaded.
     class Metadata {
     public:
         Metadata(const Media& media, const std::string& path);
@@ -52,16 +59,22 @@ public:
     };
 
 private:
-    [[nodiscard]] Result<void, std::string> loadFrom(const std::string& path);
+    [[nodiscard]] Result<void, std::string> loadFrom(const std::string& path) const;
 
-    SharedModule module_;
-    int (*thumbnail_)(const char*, const char*, int, int*, int*, char*, std::size_t) = nullptr;
-    int (*size_)(const char*, int*, int*) = nullptr;
-    void* (*metaOpen_)(const char*) = nullptr;
-    void (*metaClose_)(void*) = nullptr;
-    std::size_t (*metaValue_)(void*, int, const char*, char*, std::size_t) = nullptr;
-    std::string loadError_;
+    std::string path_;
+    mutable std::mutex lock_;
+    mutable std::atomic<bool> loaded_{false};
+    mutable SharedModule module_;
+    mutable int (*thumbnail_)(const char*, const char*, int, int*, int*, char*, std::size_t) = nullptr;
+    mutable int (*size_)(const char*, int*, int*) = nullptr;
+    mutable void* (*metaOpen_)(const char*) = nullptr;
+    mutable void (*metaClose_)(void*) = nullptr;
+    mutable std::size_t (*metaValue_)(void*, int, const char*, char*, std::size_t) = nullptr;
+    mutable std::string loadError_;
 };
+
+// What a list that needs the module says when it cannot have it.
+inline constexpr std::string_view kMediaMissing = "thumbnails and photo metadata need the media module: ";
 
 // The day a photo was taken, else the day its file was last changed.
 std::string takenDay(const Media& media, const std::string& path);

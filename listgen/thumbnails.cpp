@@ -128,6 +128,10 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         return thumb;
     }
 
+    if (const Result<void, std::string> loaded = media.load(); !loaded.ok()) {
+        thumb.failure = std::string(kMediaMissing) + loaded.error();
+        return thumb;
+    }
     const std::string temp = folder + "/.tabulon-" + std::to_string(::getpid()) + "-" +
                              std::to_string(tempCount.fetch_add(1)) + extension;
     const Result<ImageSize, std::string> made = media.makeThumbnail(source, temp, longSide);
