@@ -3,6 +3,7 @@
 // type leaves it.
 #include "listgen/media_module.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -38,9 +39,12 @@ std::string vipsReason() {
 }
 
 struct Unref {
-    void operator()(VipsImage* image) const { g_object_unref(image); }
+    void operator()(void* object) const { g_object_unref(object); }
 };
 using Image = std::unique_ptr<VipsImage, Unref>;
+// Pictures are opened as sources: a name is only a name, never read for
+// libvips's "[option]" suffixes.
+using Source = std::unique_ptr<VipsSource, Unref>;
 
 // A thumbnail keeps its colour profile and nothing else of the picture's
 // metadata: no place, no camera, no orientation that would turn it twice.
@@ -179,8 +183,13 @@ __attribute__((visibility("default"))) int tabulon_media_init(char* error, size_
 __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
                                                                    int longSide, int* width, int* height,
                                                                    char* error, size_t errorSize) {
+    Source file(vips_source_new_from_file(source));
+    if (!file) {
+        putError(error, errorSize, vipsReason());
+        return -1;
+    }
     // The header first: a picture too large to decode is refused unread.
-    Image header(vips_image_new_from_file(source, nullptr));
+    Image header(vips_image_new_from_source(file.get(), "", nullptr));
     if (!header) {
         putError(error, errorSize, vipsReason());
         return -1;
@@ -194,11 +203,15 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
                      std::to_string(kMediaMaxPixels / 1000000) + " million");
         return -1;
     }
+    // A picture without a profile is taken as sRGB already, as browsers take
+    // it: building a colour transform for it would cost more than the rest.
+    const bool profiled = vips_image_get_typeof(header.get(), VIPS_META_ICC_NAME) != 0;
     header.reset();
 
     VipsImage* made = nullptr;
-    if (vips_thumbnail(source, &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN, "export_profile",
-                       "srgb", "fail_on", VIPS_FAIL_ON_ERROR, nullptr) != 0) {
+    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
+                              "fail_on", VIPS_FAIL_ON_ERROR, profiled ? "export_profile" : nullptr, "srgb",
+                              nullptr) != 0) {
         putError(error, errorSize, vipsReason());
         return -1;
     }
@@ -238,7 +251,8 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
 }
 
 __attribute__((visibility("default"))) int tabulon_media_size(const char* path, int* width, int* height) {
-    Image image(vips_image_new_from_file(path, nullptr));
+    Source file(vips_source_new_from_file(path));
+    Image image(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!image) {
         vips_error_clear();
         return -1;

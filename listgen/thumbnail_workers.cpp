@@ -1,6 +1,7 @@
 #include "listgen/thumbnail_workers.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace tabulon {
@@ -49,14 +50,16 @@ void ThumbnailWorkers::work() {
             job = std::move(queue_.front());
             queue_.pop_front();
         }
-        std::vector<Thumbnail> made;
-        made.reserve(sizes_.size());
-        for (const std::uint32_t side : sizes_) {
-            made.push_back(makeThumbnail(media_, job->file, side, rules_));
-            if (!made.back().failure.empty() || !made.back().warning.empty())
-                break; // the same cause would stop the others
+        std::vector<Thumbnail> made(sizes_.size());
+        try {
+            for (std::size_t i = 0; i < sizes_.size(); ++i) {
+                made[i] = makeThumbnail(media_, job->file, sizes_[i], rules_);
+                if (!made[i].failure.empty() || !made[i].warning.empty())
+                    break; // the same cause would stop the others
+            }
+        } catch (const std::bad_alloc&) {
+            made.front().failure = "not enough memory for the thumbnails of " + job->file;
         }
-        made.resize(sizes_.size());
         {
             const std::lock_guard<std::mutex> hold(lock_);
             job->made = std::move(made);

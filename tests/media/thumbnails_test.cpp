@@ -103,6 +103,22 @@ TEST_F(Thumbnails, EachOrientationGivesAnUprightThumbnailOfTheDisplayedSize) {
     }
 }
 
+TEST_F(Thumbnails, APictureWithAColourProfileBecomesSrgbAndKeepsAProfile) {
+    VipsImage* grey = nullptr;
+    VipsImage* cmyk = nullptr;
+    ASSERT_EQ(vips_black(&grey, 64, 64, "bands", 3, nullptr), 0);
+    ASSERT_EQ(vips_icc_export(grey, &cmyk, "output_profile", "cmyk", nullptr), 0);
+    ASSERT_EQ(vips_image_write_to_file(cmyk, (dir / "print.jpg").c_str(), nullptr), 0);
+    g_object_unref(cmyk);
+    g_object_unref(grey);
+    ASSERT_EQ(run("{{THUMB(32)}}", {"print.jpg"}).exitCode, 0);
+    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/print-32.jpg").c_str(), nullptr);
+    ASSERT_NE(thumb, nullptr);
+    EXPECT_EQ(vips_image_get_bands(thumb), 3);
+    EXPECT_NE(vips_image_get_typeof(thumb, VIPS_META_ICC_NAME), 0U);
+    g_object_unref(thumb);
+}
+
 TEST_F(Thumbnails, NamesFollowTheFileTheFolderAndTheFormat) {
     fs::create_directory(dir.path() / "sub");
     picture("sub/a b.jpg", 300, 300);
