@@ -109,25 +109,36 @@ std::string taken(const Meta& meta) {
     return xmp != meta.xmp.end() ? dayOf(xmp->toString()) : std::string();
 }
 
+// Without the spaces and zero bytes that cameras pad a blank description with.
+std::string trimmed(std::string text) {
+    const size_t end = text.find_last_not_of(std::string(" \t\r\n\0", 5));
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
 std::string caption(const Meta& meta) {
     const auto xmp = meta.xmp.findKey(Exiv2::XmpKey("Xmp.dc.description"));
     if (xmp != meta.xmp.end()) {
+        std::string text;
         if (const auto* alt = dynamic_cast<const Exiv2::LangAltValue*>(&xmp->value())) {
             const auto plain = alt->value_.find("x-default");
-            const std::string text = plain != alt->value_.end() ? plain->second
-                                     : alt->value_.empty()      ? std::string()
-                                                                : alt->value_.begin()->second;
-            if (!text.empty())
-                return text;
-        } else if (std::string text = xmp->toString(); !text.empty()) {
-            return text;
+            if (plain != alt->value_.end())
+                text = plain->second;
+            else if (!alt->value_.empty())
+                text = alt->value_.begin()->second;
+        } else {
+            text = xmp->toString();
         }
+        if (text = trimmed(text); !text.empty())
+            return text;
     }
     const auto iptc = meta.iptc.findKey(Exiv2::IptcKey("Iptc.Application2.Caption"));
-    if (iptc != meta.iptc.end() && !iptc->toString().empty())
-        return iptc->toString();
+    if (iptc != meta.iptc.end()) {
+        if (std::string text = trimmed(iptc->toString()); !text.empty())
+            return text;
+    }
     const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Image.ImageDescription"));
-    return exif != meta.exif.end() ? exif->toString() : std::string();
+    return exif != meta.exif.end() ? trimmed(exif->toString()) : std::string();
 }
 
 // What `exiv2 -pa` shows for the key: the value as Exiv2 interprets it.

@@ -159,7 +159,9 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
           {"Iptc.Application2.Caption", "Iptc"},
           {"Exif.Image.ImageDescription", "Exif"}},
          "2018-03-04|Iptc|"},
-        {"desc.jpg", {{"Exif.Image.ImageDescription", "Exif"}}, "2020-01-02|Exif|"},
+        {"desc.jpg",
+         {{"Iptc.Application2.Caption", "   "}, {"Exif.Image.ImageDescription", "Exif   "}},
+         "2020-01-02|Exif|"},
         {"unset.jpg", {{"Exif.Photo.DateTimeOriginal", "0000:00:00 00:00:00"}}, "2020-01-02||"},
         {"none.png", {}, "2020-01-02||"},
     };
