@@ -94,10 +94,37 @@ std::string dayOf(const std::string& text) {
 }
 
 struct Meta {
-    Exiv2::ExifData exif;
-    Exiv2::IptcData iptc;
-    Exiv2::XmpData xmp;
+    explicit Meta(Exiv2::Image::AutoPtr opened)
+        : image(std::move(opened)), exif(image->exifData()), iptc(image->iptcData()), xmp(image->xmpData()) {}
+    Exiv2::Image::AutoPtr image;
+    const Exiv2::ExifData& exif;
+    const Exiv2::IptcData& iptc;
+    const Exiv2::XmpData& xmp;
 };
+
+// libvips is started with the first picture it reads, not for lists that
+// only read metadata: starting it loads its own modules too.
+bool startVips(char* error, size_t errorSize) {
+    static std::once_flag once;
+    static std::string reason;
+    std::call_once(once, [] {
+        if (VIPS_INIT("tabulon") != 0) {
+            reason = "cannot start libvips: " + vipsReason();
+            return;
+        }
+        vips_block_untrusted_set(TRUE);
+        // A changed picture under the same name must be read again; and
+        // pictures are made on several threads of our own, one each.
+        vips_cache_set_max(0);
+        vips_concurrency_set(1);
+        // Its warnings (a damaged picture) are reported by the caller, once.
+        g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+                          silence, nullptr);
+    });
+    if (!reason.empty())
+        putError(error, errorSize, reason);
+    return reason.empty();
+}
 
 std::string taken(const Meta& meta) {
     const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
@@ -164,36 +191,23 @@ extern "C" {
 
 __attribute__((visibility("default"))) int tabulon_media_init(char* error, size_t errorSize) {
     static std::once_flag once;
-    static int result = 0;
-    static std::string reason;
+    static bool started = false;
     std::call_once(once, [] {
-        if (VIPS_INIT("tabulon") != 0) {
-            result = -1;
-            reason = "cannot start libvips: " + vipsReason();
-            return;
-        }
-        vips_block_untrusted_set(TRUE);
-        // A changed picture under the same name must be read again; and
-        // pictures are made on several threads of our own, one each.
-        vips_cache_set_max(0);
-        vips_concurrency_set(1);
-        // Its warnings (a damaged picture) are reported by the caller, once.
-        g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
-                          silence, nullptr);
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        if (!Exiv2::XmpParser::initialize()) {
-            result = -1;
-            reason = "cannot start Exiv2's XMP parser";
-        }
+        started = Exiv2::XmpParser::initialize();
     });
-    if (result != 0)
-        putError(error, errorSize, reason);
-    return result;
+    if (!started) {
+        putError(error, errorSize, "cannot start Exiv2's XMP parser");
+        return -1;
+    }
+    return 0;
 }
 
 __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
                                                                    int longSide, int* width, int* height,
                                                                    char* error, size_t errorSize) {
+    if (!startVips(error, errorSize))
+        return -1;
     Source file(vips_source_new_from_file(source));
     if (!file) {
         putError(error, errorSize, vipsReason());
@@ -262,6 +276,8 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
 }
 
 __attribute__((visibility("default"))) int tabulon_media_size(const char* path, int* width, int* height) {
+    if (!startVips(nullptr, 0))
+        return -1;
     Source file(vips_source_new_from_file(path));
     Image image(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!image) {
@@ -278,7 +294,7 @@ __attribute__((visibility("default"))) void* tabulon_media_meta_open(const char*
     try {
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
         image->readMetadata();
-        return new Meta{image->exifData(), image->iptcData(), image->xmpData()};
+        return new Meta(std::move(image));
     } catch (...) {
         return nullptr; // no picture, or none Exiv2 can read: no metadata
     }

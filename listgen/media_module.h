@@ -9,9 +9,10 @@
 
 extern "C" {
 
-// Starts both libraries once: untrusted loaders off, the operation cache off
-// (a picture changed under the same name must be read again). 0 on success,
-// else `error` (of `errorSize` bytes) holds the reason.
+// Starts Exiv2 once; libvips starts with the first picture it reads, with
+// its untrusted loaders off and its operation cache off (a picture changed
+// under the same name must be read again). 0 on success, else `error` (of
+// `errorSize` bytes) holds the reason.
 using TabulonMediaInit = int(char* error, size_t errorSize);
 // Writes a thumbnail of `source` whose longer side is at most `longSide`
 // pixels (never enlarged), turned upright, in sRGB, without metadata but its
