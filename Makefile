@@ -2,7 +2,7 @@
 # what is missing (Debian packages), configure and build into build/.
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
-PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev libicu-dev fonts-liberation2 \
+PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev libicu-dev libvips-dev libexiv2-dev fonts-liberation2 \
               fonts-dejavu-core dbus-daemon desktop-file-utils
 # The page test's validator comes from npm. A Node.js of another origin brings its
 # own npm, and Debian's npm package conflicts with it: asked for only without one.

@@ -31,8 +31,11 @@ Writes a list of the files (by default an HTML table) from templates.
       --sort KEY          none (the order given; a folder's own files in natural order),
                           name (bytes), natural (as people read: img2 before img10, any
                           letter case, e with é; a folder's files before its subfolders'),
-                          date or size
+                          date, size or taken (the day a photo was taken, as {{TAKEN}})
       --reverse           the other way round
+      --thumb-dir NAME    the folder made beside each picture for its thumbnails (default: thumbs)
+      --thumb-format F    same (GIF, BMP and other types become PNG), jpg, png, webp or avif
+  -j, --jobs N            threads that make thumbnails (default: one per core)
       --preset NAME       start from a shipped preset (before --config); --list-presets names them
   -h, --help    --version
 
@@ -41,6 +44,9 @@ Placeholders in the entry texts: {{FILE}} {{PATH}} {{BASE}} {{EXT}} {{SHORTEXT}}
 Escaped for HTML or for links: {{FILE:html}} {{FILE:url}}, likewise PATH, BASE, EXT,
 SHORTEXT, INC and INC(name). {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
 SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
+Pictures: {{THUMB(n)}} (a thumbnail whose longer side is n pixels, made when missing or older than
+the picture) {{THUMBWIDTH(n)}} {{THUMBHEIGHT(n)}}, {{TAKEN}} (YYYY-MM-DD, else the file's date),
+{{CAPTION}}, {{META(key)}} (any Exiv2 key, e.g. Exif.Image.Model); each also :html and :url.
 )";
 
 void Options::applyTo(TemplateSet& set) const {
@@ -115,6 +121,10 @@ constexpr OptionRule kOptions[] = {
     {0, "images", false, setFlag<&Options::images>},
     {0, "sort", true, setText<&Options::sort>},
     {0, "reverse", false, setFlag<&Options::reverse>},
+    // Thumbnails.
+    {0, "thumb-dir", true, setText<&Options::thumbDir>},
+    {0, "thumb-format", true, setText<&Options::thumbFormat>},
+    {'j', "jobs", true, setText<&Options::jobs>},
     // Where the list goes, or what is asked instead.
     {'o', "output", true, setText<&Options::output>},
     {0, "page", false, setFlag<&Options::page>},

@@ -28,6 +28,9 @@ struct Options {
     std::optional<std::string> exclude;
     bool images = false;
     std::optional<std::string> sort;
+    std::optional<std::string> thumbDir;
+    std::optional<std::string> thumbFormat;
+    std::optional<std::string> jobs;
     bool reverse = false;
     std::optional<std::string> preset;
     bool listPresets = false;

@@ -23,11 +23,9 @@ bool isFolder(const std::string& path) {
 } // namespace
 
 std::optional<SortKey> parseSortKey(std::string_view text) {
-    static const std::pair<std::string_view, SortKey> kKeys[] = {{"none", SortKey::None},
-                                                                 {"name", SortKey::Name},
-                                                                 {"natural", SortKey::Natural},
-                                                                 {"date", SortKey::Date},
-                                                                 {"size", SortKey::Size}};
+    static const std::pair<std::string_view, SortKey> kKeys[] = {
+        {"none", SortKey::None}, {"name", SortKey::Name}, {"natural", SortKey::Natural},
+        {"date", SortKey::Date}, {"size", SortKey::Size}, {"taken", SortKey::Taken}};
     for (const auto& [name, value] : kKeys) {
         if (text == name)
             return value;
@@ -166,6 +164,13 @@ void FileList::finish() {
     case SortKey::Date:
         std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
             return a.mtime != b.mtime ? a.mtime < b.mtime : byName(a, b);
+        });
+        break;
+    case SortKey::Taken:
+        for (Entry& entry : held_)
+            entry.key = rules_.taken(entry.path);
+        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
+            return a.key != b.key ? a.key < b.key : byName(a, b);
         });
         break;
     case SortKey::Size:

@@ -13,7 +13,7 @@
 
 namespace tabulon::cli {
 
-enum class SortKey { None, Name, Natural, Date, Size };
+enum class SortKey { None, Name, Natural, Date, Size, Taken };
 
 // How names become the files of a list: folders opened, hidden files and
 // other types left out, the whole list sorted.
@@ -23,6 +23,7 @@ struct ListingRules {
     SortKey sort = SortKey::None;
     bool reverse = false;
     FileTypes types; // of the files found in folders; names given are taken as they are
+    std::function<std::string(const std::string&)> taken; // the day a photo was taken, for SortKey::Taken
 };
 
 // Gathers the files of a list. A folder stands for the regular files in it
@@ -49,7 +50,7 @@ public:
 private:
     struct Entry {
         std::string path;
-        std::string key; // for natural order
+        std::string key; // for natural order; the day taken
         std::uint64_t size = 0;
         std::int64_t mtime = 0;
     };

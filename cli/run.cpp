@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/width.h"
@@ -19,12 +21,16 @@
 #include "listgen/data_folder.h"
 #include "listgen/entry_processor.h"
 #include "listgen/html_page.h"
+#include "listgen/media.h"
+#include "listgen/thumbnails.h"
 #include "persist/config_file.h"
 #include "tabulon/version.h"
 
 namespace tabulon::cli {
 
 namespace {
+
+constexpr unsigned kMaxJobs = 1024;
 
 void complain(const std::string& message) {
     std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
@@ -134,6 +140,35 @@ PageInfo pageInfo(const Options& options, const ConfigExtras& extras) {
     return page;
 }
 
+// --thumb-dir, --thumb-format and -j, checked. Returns the exit code, kExitOk to go on.
+int thumbnailOptions(const Options& options, ThumbnailRules& rules, unsigned& jobs) {
+    if (options.thumbDir) {
+        if (!isPlainFolderName(*options.thumbDir)) {
+            complain("--thumb-dir takes a plain folder name, without '/', not . or ..");
+            return kExitUsage;
+        }
+        rules.folder = *options.thumbDir;
+    }
+    if (options.thumbFormat) {
+        if (!isThumbnailFormat(*options.thumbFormat)) {
+            complain("--thumb-format takes same, jpg, png, webp or avif");
+            return kExitUsage;
+        }
+        rules.format = *options.thumbFormat;
+    }
+    if (options.jobs) {
+        unsigned n = 0;
+        const std::string& text = *options.jobs;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+        if (error != std::errc() || end != text.data() + text.size() || n < 1 || n > kMaxJobs) {
+            complain("-j takes a number of threads from 1 to " + std::to_string(kMaxJobs));
+            return kExitUsage;
+        }
+        jobs = n;
+    }
+    return kExitOk;
+}
+
 // Opens every list of names before anything is written, so that a missing
 // one leaves no output.
 int openLists(const std::vector<std::string>& paths, std::vector<NameList>& lists) {
@@ -182,11 +217,12 @@ private:
 
 // Writes the list: the names given, then those from each list in turn.
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
-              std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists, Sink& sink) {
+              std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
+              const std::optional<MediaUse>& media, Sink& sink) {
     try {
         if (page)
             sink.append(pageStart(*page));
-        EntryProcessor processor(set, width, sink);
+        EntryProcessor processor(set, width, sink, media);
         processor.start();
         FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
@@ -219,6 +255,9 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
         }
     } catch (const WriteFailure& failure) {
         return writeFailed(failure);
+    } catch (const ThumbnailFailure& failure) {
+        complain(failure.what());
+        return kExitFileError;
     } catch (const std::bad_alloc&) {
         complain("not enough memory for an included file");
         return kExitFileError;
@@ -242,15 +281,20 @@ int run(const std::vector<std::string_view>& args) {
         return print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets)
         return print(presetList());
-    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}};
+    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}, {}};
     if (options.sort) {
         const std::optional<SortKey> key = parseSortKey(*options.sort);
         if (!key) {
-            complain("--sort takes none, name, natural, date or size");
+            complain("--sort takes none, name, natural, date, size or taken");
             return kExitUsage;
         }
         rules.sort = *key;
     }
+
+    ThumbnailRules thumbs;
+    unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
+    if (const int code = thumbnailOptions(options, thumbs, jobs); code != kExitOk)
+        return code;
 
     TemplateSet set = initialTemplateSet();
     ConfigExtras extras;
@@ -271,10 +315,27 @@ int run(const std::vector<std::string_view>& args) {
             return kExitFileError;
         }
     }
+    // Likewise the media module, for the lists whose templates or order use
+    // it; one that only makes thumbnails loads it when one is out of date.
+    Media media;
+    const EntryTemplate entry(set.newEntry, set.endEntry);
+    const bool needsMedia = entry.usesMedia();
+    if (needsMedia || rules.sort == SortKey::Taken) {
+        const bool thumbnailsOnly = rules.sort != SortKey::Taken && entry.usesThumbnailsOnly();
+        if (const Result<void, std::string> found = thumbnailsOnly ? media.find() : media.load();
+            !found.ok()) {
+            complain(std::string(kMediaMissing) + found.error());
+            return kExitFileError;
+        }
+        rules.taken = [&media](const std::string& path) { return takenDay(media, path); };
+    }
+    std::optional<MediaUse> use;
+    if (needsMedia)
+        use.emplace(MediaUse{media, thumbs, jobs, [](const std::string& warning) { complain(warning); }});
     Output output;
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
-    if (const int code = writeList(options, rules, natural, set, width, page, lists, output.sink());
+    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, output.sink());
         code != kExitOk)
         return code;
     return output.commit();

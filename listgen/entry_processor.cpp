@@ -42,10 +42,18 @@ struct EntryProcessor::Names {
     std::string_view ext;
 };
 
-EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink)
-    : sink_(sink), entry_(set.newEntry, set.endEntry), top_(expandLineBreaks(set.top)),
-      newRow_(expandLineBreaks(set.newRow)), bottom_(expandLineBreaks(set.bottom)),
-      comments_(set.addComments == kChecked), width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {}
+EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink,
+                               std::optional<MediaUse> media)
+    : sink_(sink), entry_(set.newEntry, set.endEntry), media_(std::move(media)),
+      top_(expandLineBreaks(set.top)), newRow_(expandLineBreaks(set.newRow)),
+      bottom_(expandLineBreaks(set.bottom)), comments_(set.addComments == kChecked),
+      width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {
+    if (media_ && !entry_.thumbSizes().empty())
+        workers_ = std::make_unique<ThumbnailWorkers>(media_->media, media_->rules, entry_.thumbSizes(),
+                                                      media_->workers);
+}
+
+EntryProcessor::~EntryProcessor() = default;
 
 void EntryProcessor::start() {
     entryCount_ = 0;
@@ -56,6 +64,37 @@ void EntryProcessor::start() {
 }
 
 void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name) {
+    if (!workers_) {
+        writeEntry(folder, name);
+        return;
+    }
+    auto job = std::make_shared<ThumbnailJob>();
+    appendJoinedPath(job->file, folder, name);
+    workers_->submit(job);
+    pending_.push_back({std::string(folder), std::string(name), std::move(job)});
+    // Workers run ahead by a few entries per thread, not by the whole list.
+    while (pending_.size() > 4 * static_cast<std::size_t>(workers_->count()) + 8)
+        writeFront();
+}
+
+void EntryProcessor::writeFront() {
+    const Pending entry = std::move(pending_.front());
+    pending_.pop_front();
+    workers_->wait(*entry.job);
+    for (const Thumbnail& made : entry.job->made) {
+        if (!made.failure.empty())
+            throw ThumbnailFailure(made.failure);
+        if (!made.warning.empty() && media_->warn) {
+            media_->warn(made.warning);
+            break;
+        }
+    }
+    thumbs_ = entry.job;
+    writeEntry(entry.folder, entry.name);
+    thumbs_.reset();
+}
+
+void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) {
     if (entryCount_ > 0 && untilRow_ == 0) {
         sink_.append(newRow_);
         untilRow_ = width_;
@@ -67,6 +106,7 @@ void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name)
         names.ext = GetFileExt(name);
     }
     haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
+    meta_.reset();
     contentAt_ = std::string::npos;
     if (entry_.needsIncludeScan())
         writeScanned(names);
@@ -78,6 +118,8 @@ void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name)
 }
 
 void EntryProcessor::finish() {
+    while (!pending_.empty())
+        writeFront();
     sink_.append(bottom_);
     if (comments_)
         sink_.append(kClosingComment);
@@ -184,19 +226,66 @@ template <class Out> void EntryProcessor::appendRaw(Field field, const Names& na
     case Field::Column:
         putNumber(out, static_cast<std::uint64_t>(entryCount_) % width_ + 1);
         break;
-    case Field::Literal:
+    default: // literals, and the media fields, which come from appendMedia
+        break;
+    }
+}
+
+const Media::Metadata& EntryProcessor::metadata(const Names& names) {
+    if (!meta_)
+        meta_.emplace(media_->media, fullName(names));
+    return *meta_;
+}
+
+template <class Out>
+void EntryProcessor::appendMedia(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    const Thumbnail* thumb =
+        thumbs_ && piece.number < thumbs_->made.size() ? &thumbs_->made[piece.number] : nullptr;
+    switch (piece.field) {
+    case Field::Thumb:
+        if (thumb != nullptr)
+            put(out, thumb->name);
+        break;
+    case Field::ThumbWidth:
+    case Field::ThumbHeight: {
+        const bool width = piece.field == Field::ThumbWidth;
+        if (thumb != nullptr && thumb->isPicture)
+            put(out, imageDimension(names, width));
+        else if (thumb != nullptr && thumb->size)
+            putNumber(out, width ? thumb->size->width : thumb->size->height);
+        break;
+    }
+    case Field::Taken: {
+        const std::string day = metadata(names).taken();
+        put(out, day.empty() ? std::string_view(facts(names).date) : std::string_view(day));
+        break;
+    }
+    case Field::Caption:
+        put(out, metadata(names).caption());
+        break;
+    case Field::Meta:
+        put(out, metadata(names).key(std::string(piece.argument)));
+        break;
+    default:
         break;
     }
 }
 
 template <class Out>
 void EntryProcessor::appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    const bool media = EntryTemplate::isMedia(piece.field);
     if (piece.escape == Escape::None) {
-        appendRaw(piece.field, names, out);
+        if (media)
+            appendMedia(piece, names, out);
+        else
+            appendRaw(piece.field, names, out);
         return;
     }
     scratch_.clear();
-    appendRaw(piece.field, names, scratch_);
+    if (media)
+        appendMedia(piece, names, scratch_);
+    else
+        appendRaw(piece.field, names, scratch_);
     if (piece.escape == Escape::Html)
         appendHtmlEscaped(out, scratch_);
     else
@@ -205,7 +294,7 @@ void EntryProcessor::appendValue(const EntryTemplate::Piece& piece, const Names&
 
 void EntryProcessor::writeDirect(const Names& names) {
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
-        if (piece.field == Field::Literal)
+        if (asWritten(piece))
             sink_.append(piece.text);
         else
             appendValue(piece, names, sink_);
@@ -216,7 +305,7 @@ void EntryProcessor::compose(const Names& names) {
     composed_.clear();
     opaque_.clear();
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
-        if (piece.field == Field::Literal) {
+        if (asWritten(piece)) {
             composed_.append(piece.text);
         } else if (piece.field == Field::Content && piece.escape == Escape::None) {
             // The file's own text, scanned for includes; read straight in the first time.

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,23 +15,48 @@
 #include "base/template_set.h"
 #include "listgen/entry_template.h"
 #include "listgen/file_facts.h"
+#include "listgen/media.h"
 #include "listgen/sink.h"
+#include "listgen/thumbnail_workers.h"
+#include "listgen/thumbnails.h"
 
 namespace tabulon {
+
+// What the media placeholders need: the loaded module, where thumbnails go,
+// how many threads make them, and who hears of pictures that could not be
+// read (each named once, in the list's order).
+struct MediaUse {
+    const Media& media;
+    ThumbnailRules rules;
+    unsigned workers = 1;
+    std::function<void(const std::string&)> warn;
+};
+
+// A thumbnail that must not or cannot be written stops the list.
+class ThumbnailFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Writes a list's entries: owns the entry counter and writes the result to a
 // sink. Names never count as template text: a file named x{{INC(y)}}.jpg is
 // listed by its name and nothing else is read.
 class EntryProcessor {
 public:
-    // `width` is the checked number of entries per row (at least 1).
-    EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink);
+    // `width` is the checked number of entries per row (at least 1). Without
+    // `media`, media placeholders stay as written.
+    EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink,
+                   std::optional<MediaUse> media = std::nullopt);
+    ~EntryProcessor();
+    // Whether the templates hold placeholders of the media module.
+    bool usesMedia() const { return entry_.usesMedia(); }
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.
     void start();
     // Writes one entry, for a full path in `name` (`folder` empty) or a
-    // folder and a bare name.
+    // folder and a bare name. With thumbnails, entries wait in order for
+    // theirs while later ones are being made; a ThumbnailFailure stops the list.
     void ProcessFile(std::string_view folder, std::string_view name);
     void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
 
@@ -35,6 +65,20 @@ public:
 
 private:
     struct Names;
+    struct Pending {
+        std::string folder;
+        std::string name;
+        std::shared_ptr<ThumbnailJob> job;
+    };
+
+    void writeEntry(std::string_view folder, std::string_view name);
+    void writeFront();
+    bool asWritten(const EntryTemplate::Piece& piece) const {
+        return piece.field == EntryTemplate::Field::Literal ||
+               (!media_ && EntryTemplate::isMedia(piece.field));
+    }
+    template <class Out> void appendMedia(const EntryTemplate::Piece& piece, const Names& names, Out& out);
+    const Media::Metadata& metadata(const Names& names);
 
     void writeDirect(const Names& names);
     void writeScanned(const Names& names);
@@ -61,6 +105,11 @@ private:
 
     Sink& sink_;
     EntryTemplate entry_;
+    std::optional<MediaUse> media_;
+    std::unique_ptr<ThumbnailWorkers> workers_;
+    std::deque<Pending> pending_;
+    std::shared_ptr<ThumbnailJob> thumbs_; // of the entry being written
+    std::optional<Media::Metadata> meta_;
     std::string top_;
     std::string newRow_;
     std::string bottom_;

@@ -1,5 +1,6 @@
 #include "listgen/entry_template.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -11,6 +12,7 @@ namespace {
 
 using Field = EntryTemplate::Field;
 using Escape = EntryTemplate::Escape;
+using Piece = EntryTemplate::Piece;
 
 struct Placeholder {
     std::string_view text;
@@ -46,7 +48,71 @@ constexpr std::array kPlaceholders = {
     Placeholder{"{{N}}", Field::Number, Escape::None},
     Placeholder{"{{ROW}}", Field::Row, Escape::None},
     Placeholder{"{{COL}}", Field::Column, Escape::None},
+    Placeholder{"{{TAKEN}}", Field::Taken, Escape::None},
+    Placeholder{"{{TAKEN:html}}", Field::Taken, Escape::Html},
+    Placeholder{"{{TAKEN:url}}", Field::Taken, Escape::Url},
+    Placeholder{"{{CAPTION}}", Field::Caption, Escape::None},
+    Placeholder{"{{CAPTION:html}}", Field::Caption, Escape::Html},
+    Placeholder{"{{CAPTION:url}}", Field::Caption, Escape::Url},
 };
+
+// Placeholders with an argument: a thumbnail's longer side, a metadata key.
+struct WithArgument {
+    std::string_view open;
+    Field field;
+};
+constexpr std::array kWithArgument = {
+    WithArgument{"{{THUMB(", Field::Thumb},
+    WithArgument{"{{THUMBWIDTH(", Field::ThumbWidth},
+    WithArgument{"{{THUMBHEIGHT(", Field::ThumbHeight},
+    WithArgument{"{{META(", Field::Meta},
+};
+
+// The largest thumbnail side taken: far above any screen.
+constexpr std::uint32_t kMaxThumbSide = 100000;
+
+bool isKeyChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
+}
+
+// The argument and form of a placeholder whose opening ends at `text`'s
+// start: its length in `text`, 0 when it is none.
+std::size_t parseArgument(std::string_view text, Field field, Piece& piece) {
+    const std::size_t close = text.find(')');
+    if (close == 0 || close == std::string_view::npos)
+        return 0;
+    const std::string_view argument = text.substr(0, close);
+    if (field == Field::Meta) {
+        for (const char c : argument) {
+            if (!isKeyChar(c))
+                return 0;
+        }
+    } else {
+        if (argument.size() > 6)
+            return 0;
+        std::uint32_t n = 0;
+        for (const char c : argument) {
+            if (c < '0' || c > '9')
+                return 0;
+            n = n * 10 + static_cast<std::uint32_t>(c - '0');
+        }
+        if (n == 0 || n > kMaxThumbSide)
+            return 0;
+        piece.number = n; // made an index by the caller
+    }
+    const std::string_view rest = text.substr(close + 1);
+    for (const auto& [form, escape] : {std::pair{std::string_view("}}"), Escape::None},
+                                       std::pair{std::string_view(":html}}"), Escape::Html},
+                                       std::pair{std::string_view(":url}}"), Escape::Url}}) {
+        if (rest.starts_with(form)) {
+            piece.argument = argument;
+            piece.escape = escape;
+            return close + 1 + form.size();
+        }
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -68,7 +134,7 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
             for (std::size_t at = rest.find(ph.text); at != std::string_view::npos; at = rest.find(ph.text)) {
                 if (at > 0)
                     split.push_back({Field::Literal, Escape::None, rest.substr(0, at)});
-                split.push_back({ph.field, ph.escape, {}});
+                split.push_back({ph.field, ph.escape, rest.substr(at, ph.text.size())});
                 rest.remove_prefix(at + ph.text.size());
             }
             if (!rest.empty())
@@ -77,7 +143,13 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
         pieces_ = std::move(split);
     }
 
+    splitWithArguments();
+
     for (const Piece& piece : pieces_) {
+        if (isMedia(piece.field))
+            usesMedia_ = true;
+        if (piece.field == Field::Taken || piece.field == Field::Caption || piece.field == Field::Meta)
+            usesMetadata_ = true;
         if (piece.field == Field::Content && piece.escape == Escape::None)
             needsIncludeScan_ = true;
         if (piece.field == Field::Base || piece.field == Field::Ext || piece.field == Field::ShortExt)
@@ -85,6 +157,53 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
         if (piece.field == Field::Literal && piece.text.find(kIncludeOpen) != std::string_view::npos)
             needsIncludeScan_ = true;
     }
+}
+
+void EntryTemplate::splitWithArguments() {
+    std::vector<Piece> split;
+    split.reserve(pieces_.size());
+    for (const Piece& piece : pieces_) {
+        if (piece.field != Field::Literal) {
+            split.push_back(piece);
+            continue;
+        }
+        std::string_view rest = piece.text;
+        std::size_t from = 0;
+        for (std::size_t at = rest.find("{{", from); at != std::string_view::npos;
+             at = rest.find("{{", from)) {
+            Piece found{Field::Literal, Escape::None, {}};
+            std::size_t length = 0;
+            for (const WithArgument& with : kWithArgument) {
+                if (rest.substr(at).starts_with(with.open)) {
+                    found.field = with.field;
+                    length = parseArgument(rest.substr(at + with.open.size()), with.field, found);
+                    if (length > 0)
+                        length += with.open.size();
+                    break;
+                }
+            }
+            if (length == 0) {
+                from = at + 2;
+                continue;
+            }
+            if (found.field != Field::Meta) { // the side becomes an index into thumbSizes_
+                const auto known = std::find(thumbSizes_.begin(), thumbSizes_.end(), found.number);
+                const auto index = static_cast<std::uint32_t>(known - thumbSizes_.begin());
+                if (known == thumbSizes_.end())
+                    thumbSizes_.push_back(found.number);
+                found.number = index;
+            }
+            if (at > 0)
+                split.push_back({Field::Literal, Escape::None, rest.substr(0, at)});
+            found.text = rest.substr(at, length);
+            split.push_back(found);
+            rest.remove_prefix(at + length);
+            from = 0;
+        }
+        if (!rest.empty())
+            split.push_back({Field::Literal, Escape::None, rest});
+    }
+    pieces_ = std::move(split);
 }
 
 } // namespace tabulon

@@ -27,6 +27,13 @@ public:
         Number,
         Row,
         Column,
+        // From the media module: pictures' thumbnails and metadata.
+        Thumb,
+        ThumbWidth,
+        ThumbHeight,
+        Taken,
+        Caption,
+        Meta,
     };
     // How a value is made safe for the page: not at all, for HTML text and
     // attributes, or as a URL path.
@@ -35,7 +42,9 @@ public:
     struct Piece {
         Field field;
         Escape escape;
-        std::string_view text; // the literal's text; empty for placeholders
+        std::string_view text;          // the literal's text; a media placeholder's own text
+        std::string_view argument = {}; // META's key
+        std::uint32_t number = 0;       // THUMB's: which of thumbSizes()
     };
 
     EntryTemplate(std::string_view newEntry, std::string_view endEntry);
@@ -48,12 +57,24 @@ public:
     bool needsIncludeScan() const { return needsIncludeScan_; }
     // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}, plain or escaped.
     bool usesNameParts() const { return usesNameParts_; }
+    // Holds a placeholder of the media module, which is loaded for it.
+    bool usesMedia() const { return usesMedia_; }
+    // Holds no media placeholder but thumbnails.
+    bool usesThumbnailsOnly() const { return usesMedia_ && !usesMetadata_; }
+    // The longer sides of the thumbnails named, each once.
+    const std::vector<std::uint32_t>& thumbSizes() const { return thumbSizes_; }
+    static bool isMedia(Field field) { return field >= Field::Thumb; }
 
 private:
+    void splitWithArguments();
+
     std::string text_;
     std::vector<Piece> pieces_;
     bool needsIncludeScan_ = false;
     bool usesNameParts_ = false;
+    bool usesMedia_ = false;
+    bool usesMetadata_ = false;
+    std::vector<std::uint32_t> thumbSizes_;
 };
 
 inline constexpr std::string_view kIncludeOpen = "{{INC(";

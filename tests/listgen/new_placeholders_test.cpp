@@ -238,3 +238,37 @@ TEST(NaturalOrder, DigitRunsCompareAsNumbers) {
 
 } // namespace
 } // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+// Which picture placeholders a template holds decides whether the media
+// module is loaded and which thumbnails are made; text that only looks like
+// one stays as written.
+TEST(MediaPlaceholders, AreFoundWithTheirArgumentsAndFormsOnly) {
+    struct Case {
+        std::string entry;
+        bool usesMedia;
+        std::vector<std::uint32_t> sizes;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"{{FILE}} {{WIDTH}} {{INC(x)}}", false, {}},
+             {"{{THUMB(0)}} {{THUMB(x)}} {{THUMB()}} {{THUMB(100000000)}} {{THUMB(5):pdf}} {{META()}}",
+              false,
+              {}},
+             {"{{META(a b)}} {{THUMB(5)", false, {}},
+             {"{{TAKEN}}", true, {}},
+             {"{{CAPTION:url}}{{META(Exif.Image.Model):html}}", true, {}},
+             {"{{THUMB(200)}}{{THUMBWIDTH(80):url}}{{THUMBHEIGHT(200)}}{{THUMB(80):html}}", true, {200, 80}},
+         }) {
+        const EntryTemplate entry(c.entry, "");
+        EXPECT_EQ(entry.usesMedia(), c.usesMedia) << c.entry;
+        EXPECT_EQ(entry.thumbSizes(), c.sizes) << c.entry;
+    }
+    // Without the module, as written.
+    const std::string all = "{{THUMB(200):url}}|{{TAKEN}}|{{META(Exif.Image.Model)}}|{{CAPTION:html}}";
+    EXPECT_EQ(list(all, {"a.jpg"}), all);
+}
+
+} // namespace
+} // namespace tabulon

@@ -1,0 +1,329 @@
+// libtabulon-media.so: libvips's thumbnailer and Exiv2's metadata reader
+// behind the C functions of media_module.h. No C++ exception and no GLib
+// type leaves it.
+#include "listgen/media_module.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <exiv2/exiv2.hpp>
+#include <vips/vips.h>
+
+namespace {
+
+void putError(char* error, size_t errorSize, const std::string& what) {
+    if (error != nullptr && errorSize > 0) {
+        const size_t n = std::min(what.size(), errorSize - 1);
+        std::memcpy(error, what.data(), n);
+        error[n] = '\0';
+    }
+}
+
+// libvips's error text for the call that just failed: its first line, which
+// names the cause. The buffer is shared by all threads, so it is taken and
+// cleared at once.
+std::string vipsReason() {
+    char* all = vips_error_buffer_copy();
+    std::string reason = all != nullptr ? all : "";
+    g_free(all);
+    if (const size_t end = reason.find('\n'); end != std::string::npos)
+        reason.resize(end);
+    return reason.empty() ? "cannot be decoded" : reason;
+}
+
+struct Unref {
+    void operator()(void* object) const { g_object_unref(object); }
+};
+using Image = std::unique_ptr<VipsImage, Unref>;
+// Pictures are opened as sources: a name is only a name, never read for
+// libvips's "[option]" suffixes.
+using Source = std::unique_ptr<VipsSource, Unref>;
+
+// A thumbnail keeps its colour profile and nothing else of the picture's
+// metadata: no place, no camera, no orientation that would turn it twice.
+void stripAllButProfile(VipsImage* image) {
+    gchar** fields = vips_image_get_fields(image);
+    for (gchar** field = fields; *field != nullptr; ++field) {
+        if (std::strcmp(*field, VIPS_META_ICC_NAME) != 0)
+            (void)vips_image_remove(image, *field); // the built-in fields are not removed, as meant
+    }
+    g_strfreev(fields);
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// Exiv2 0.27 keeps XMP's parser state in globals.
+std::mutex exivLock;
+
+void silence(const char*, GLogLevelFlags, const char*, gpointer) {}
+
+// "YYYY:MM:DD ..." or "YYYY-MM-DD..." as YYYY-MM-DD; empty for anything else,
+// a camera's unset clock (zeros) included.
+std::string dayOf(const std::string& text) {
+    if (text.size() < 10)
+        return {};
+    std::string day = text.substr(0, 10);
+    for (size_t i = 0; i < day.size(); ++i) {
+        const bool separator = i == 4 || i == 7;
+        if (separator ? (day[i] != ':' && day[i] != '-') : (day[i] < '0' || day[i] > '9'))
+            return {};
+        if (separator)
+            day[i] = '-';
+    }
+    if (day.compare(0, 4, "0000") == 0 || day.compare(5, 2, "00") == 0 || day.compare(8, 2, "00") == 0)
+        return {};
+    return day;
+}
+
+struct Meta {
+    explicit Meta(Exiv2::Image::AutoPtr opened)
+        : image(std::move(opened)), exif(image->exifData()), iptc(image->iptcData()), xmp(image->xmpData()) {}
+    Exiv2::Image::AutoPtr image;
+    const Exiv2::ExifData& exif;
+    const Exiv2::IptcData& iptc;
+    const Exiv2::XmpData& xmp;
+};
+
+// libvips is started with the first picture it reads, not for lists that
+// only read metadata: starting it loads its own modules too.
+bool startVips(char* error, size_t errorSize) {
+    static std::once_flag once;
+    static std::string reason;
+    std::call_once(once, [] {
+        if (VIPS_INIT("tabulon") != 0) {
+            reason = "cannot start libvips: " + vipsReason();
+            return;
+        }
+        vips_block_untrusted_set(TRUE);
+        // A changed picture under the same name must be read again; and
+        // pictures are made on several threads of our own, one each.
+        vips_cache_set_max(0);
+        vips_concurrency_set(1);
+        // Its warnings (a damaged picture) are reported by the caller, once.
+        g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+                          silence, nullptr);
+    });
+    if (!reason.empty())
+        putError(error, errorSize, reason);
+    return reason.empty();
+}
+
+std::string taken(const Meta& meta) {
+    const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
+    if (exif != meta.exif.end()) {
+        if (std::string day = dayOf(exif->toString()); !day.empty())
+            return day;
+    }
+    const auto xmp = meta.xmp.findKey(Exiv2::XmpKey("Xmp.photoshop.DateCreated"));
+    return xmp != meta.xmp.end() ? dayOf(xmp->toString()) : std::string();
+}
+
+// Without the spaces and zero bytes that cameras pad a blank description with.
+std::string trimmed(std::string text) {
+    const size_t end = text.find_last_not_of(std::string(" \t\r\n\0", 5));
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+std::string caption(const Meta& meta) {
+    const auto xmp = meta.xmp.findKey(Exiv2::XmpKey("Xmp.dc.description"));
+    if (xmp != meta.xmp.end()) {
+        std::string text;
+        if (const auto* alt = dynamic_cast<const Exiv2::LangAltValue*>(&xmp->value())) {
+            const auto plain = alt->value_.find("x-default");
+            if (plain != alt->value_.end())
+                text = plain->second;
+            else if (!alt->value_.empty())
+                text = alt->value_.begin()->second;
+        } else {
+            text = xmp->toString();
+        }
+        if (text = trimmed(text); !text.empty())
+            return text;
+    }
+    const auto iptc = meta.iptc.findKey(Exiv2::IptcKey("Iptc.Application2.Caption"));
+    if (iptc != meta.iptc.end()) {
+        if (std::string text = trimmed(iptc->toString()); !text.empty())
+            return text;
+    }
+    const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Image.ImageDescription"));
+    return exif != meta.exif.end() ? trimmed(exif->toString()) : std::string();
+}
+
+// What `exiv2 -pa` shows for the key: the value as Exiv2 interprets it.
+std::string keyValue(const Meta& meta, const std::string& key) {
+    if (key.starts_with("Exif.")) {
+        const auto found = meta.exif.findKey(Exiv2::ExifKey(key));
+        return found != meta.exif.end() ? found->print(&meta.exif) : std::string();
+    }
+    if (key.starts_with("Iptc.")) {
+        const auto found = meta.iptc.findKey(Exiv2::IptcKey(key));
+        return found != meta.iptc.end() ? found->print() : std::string();
+    }
+    if (key.starts_with("Xmp.")) {
+        const auto found = meta.xmp.findKey(Exiv2::XmpKey(key));
+        return found != meta.xmp.end() ? found->print() : std::string();
+    }
+    return {};
+}
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int tabulon_media_init(char* error, size_t errorSize) {
+    static std::once_flag once;
+    static bool started = false;
+    std::call_once(once, [] {
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        started = Exiv2::XmpParser::initialize();
+    });
+    if (!started) {
+        putError(error, errorSize, "cannot start Exiv2's XMP parser");
+        return -1;
+    }
+    return 0;
+}
+
+__attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
+                                                                   int longSide, int* width, int* height,
+                                                                   char* error, size_t errorSize) {
+    if (!startVips(error, errorSize))
+        return -1;
+    Source file(vips_source_new_from_file(source));
+    if (!file) {
+        putError(error, errorSize, vipsReason());
+        return -1;
+    }
+    // The header first: a picture too large to decode is refused unread.
+    Image header(vips_image_new_from_source(file.get(), "", nullptr));
+    if (!header) {
+        putError(error, errorSize, vipsReason());
+        return -1;
+    }
+    const long long pixels =
+        static_cast<long long>(vips_image_get_width(header.get())) * vips_image_get_height(header.get());
+    if (pixels > kMediaMaxPixels) {
+        putError(error, errorSize,
+                 "has " + std::to_string(vips_image_get_width(header.get())) + "x" +
+                     std::to_string(vips_image_get_height(header.get())) + " pixels, more than " +
+                     std::to_string(kMediaMaxPixels / 1000000) + " million");
+        return -1;
+    }
+    // A picture without a profile is taken as sRGB already, as browsers take
+    // it: building a colour transform for it would cost more than the rest.
+    const bool profiled = vips_image_get_typeof(header.get(), VIPS_META_ICC_NAME) != 0;
+    header.reset();
+
+    VipsImage* made = nullptr;
+    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
+                              "fail_on", VIPS_FAIL_ON_ERROR, profiled ? "export_profile" : nullptr, "srgb",
+                              nullptr) != 0) {
+        putError(error, errorSize, vipsReason());
+        return -1;
+    }
+    Image thumb(made);
+    VipsImage* copied = nullptr;
+    if (vips_copy(thumb.get(), &copied, nullptr) != 0) {
+        putError(error, errorSize, vipsReason());
+        return -1;
+    }
+    Image out(copied);
+    stripAllButProfile(out.get());
+
+    const char* dot = std::strrchr(temp, '.');
+    void* bytes = nullptr;
+    size_t size = 0;
+    if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, &bytes, &size, nullptr) != 0) {
+        putError(error, errorSize,
+                 dot == nullptr ? std::string("no format for the thumbnail") : vipsReason());
+        return -1;
+    }
+    std::unique_ptr<void, decltype(&g_free)> owned(bytes, g_free);
+    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        putError(error, errorSize, std::string(temp) + ": " + std::strerror(errno));
+        return -1;
+    }
+    const bool written = writeAll(fd, static_cast<const char*>(bytes), size);
+    const int savedErrno = errno;
+    if (::close(fd) != 0 || !written) {
+        ::unlink(temp);
+        putError(error, errorSize, std::string(temp) + ": " + std::strerror(written ? errno : savedErrno));
+        return -1;
+    }
+    *width = vips_image_get_width(out.get());
+    *height = vips_image_get_height(out.get());
+    return 0;
+}
+
+__attribute__((visibility("default"))) int tabulon_media_size(const char* path, int* width, int* height) {
+    if (!startVips(nullptr, 0))
+        return -1;
+    Source file(vips_source_new_from_file(path));
+    Image image(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
+    if (!image) {
+        vips_error_clear();
+        return -1;
+    }
+    *width = vips_image_get_width(image.get());
+    *height = vips_image_get_height(image.get());
+    return 0;
+}
+
+__attribute__((visibility("default"))) void* tabulon_media_meta_open(const char* path) {
+    const std::lock_guard<std::mutex> lock(exivLock);
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        return new Meta(std::move(image));
+    } catch (...) {
+        return nullptr; // no picture, or none Exiv2 can read: no metadata
+    }
+}
+
+__attribute__((visibility("default"))) void tabulon_media_meta_close(void* meta) {
+    delete static_cast<Meta*>(meta);
+}
+
+__attribute__((visibility("default"))) size_t tabulon_media_meta_value(void* meta, int what, const char* key,
+                                                                       char* out, size_t size) {
+    if (meta == nullptr)
+        return 0;
+    const std::lock_guard<std::mutex> lock(exivLock);
+    try {
+        const Meta& m = *static_cast<const Meta*>(meta);
+        const std::string value = what == kMediaTaken     ? taken(m)
+                                  : what == kMediaCaption ? caption(m)
+                                                          : keyValue(m, key != nullptr ? key : "");
+        if (value.empty())
+            return 0;
+        if (value.size() < size) {
+            std::memcpy(out, value.data(), value.size());
+            out[value.size()] = '\0';
+        }
+        return value.size() + 1;
+    } catch (...) {
+        return 0; // a key Exiv2 does not know
+    }
+}
+
+} // extern "C"

@@ -1,0 +1,52 @@
+#pragma once
+
+// The interface of the media module, libtabulon-media.so: thumbnails through
+// libvips and photo metadata through Exiv2 behind plain C functions, loaded
+// with dlopen by the programs whose lists need them. Only C types cross it:
+// the module brings both libraries and the shared C++ runtime, while
+// tabulon-cli carries its own.
+#include <stddef.h>
+
+extern "C" {
+
+// Starts Exiv2 once; libvips starts with the first picture it reads, with
+// its untrusted loaders off and its operation cache off (a picture changed
+// under the same name must be read again). 0 on success, else `error` (of
+// `errorSize` bytes) holds the reason.
+using TabulonMediaInit = int(char* error, size_t errorSize);
+// Writes a thumbnail of `source` whose longer side is at most `longSide`
+// pixels (never enlarged), turned upright, in sRGB, without metadata but its
+// colour profile, to the new file `temp` in the format its name ends in
+// (.jpg, .png, .webp, .avif, .tif). Refuses a picture of more than
+// kMediaMaxPixels. 0 on success with the thumbnail's size in `width` and
+// `height`, else `error` holds the reason.
+using TabulonMediaThumbnail = int(const char* source, const char* temp, int longSide, int* width, int* height,
+                                  char* error, size_t errorSize);
+// The pixel size of a picture from its header. 0 on success.
+using TabulonMediaSize = int(const char* path, int* width, int* height);
+// The metadata of a picture, read once; null when there is none to read.
+using TabulonMediaMetaOpen = void*(const char* path);
+using TabulonMediaMetaClose = void(void* meta);
+// One value of `meta`, as UTF-8 into `out` (room for `size` bytes, closing
+// zero included). `what`: kMediaTaken (YYYY-MM-DD), kMediaCaption, or
+// kMediaKey for the Exiv2 key `key` as Exiv2 prints it. Returns the bytes
+// the value needs with its zero; 0 when absent. More than `size`: call
+// again with more room.
+using TabulonMediaMetaValue = size_t(void* meta, int what, const char* key, char* out, size_t size);
+
+} // extern "C"
+
+inline constexpr int kMediaTaken = 0;
+inline constexpr int kMediaCaption = 1;
+inline constexpr int kMediaKey = 2;
+// Larger pictures are refused: more than any camera makes, far less than a
+// decompression bomb would ask for.
+inline constexpr long long kMediaMaxPixels = 200LL * 1000 * 1000;
+
+inline constexpr const char* kMediaModule = "libtabulon-media.so";
+inline constexpr const char* kMediaInit = "tabulon_media_init";
+inline constexpr const char* kMediaThumbnail = "tabulon_media_thumbnail";
+inline constexpr const char* kMediaSize = "tabulon_media_size";
+inline constexpr const char* kMediaMetaOpen = "tabulon_media_meta_open";
+inline constexpr const char* kMediaMetaClose = "tabulon_media_meta_close";
+inline constexpr const char* kMediaMetaValue = "tabulon_media_meta_value";
