@@ -273,7 +273,7 @@ thumbnails() {
 }
 
 metadata() {
-  case_="TAKEN and CAPTION, $nmeta JPEG"
+  case_="TAKEN and CAPTION, $(sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$nmeta") JPEG"
   echo "$case_" >&2
   cp -al "$cache/meta" meta 2>/dev/null || cp -a "$cache/meta" meta
   cd meta
