@@ -53,6 +53,8 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/go_bench
 	bash bench/compare.sh $(BUILD)/bin/tabulon-cli
 	bash bench/image_sizes.sh $(BUILD)/bin/tabulon-cli
+	$(call install_missing,libvips-tools imagemagick exiv2 libimage-exiftool-perl hyperfine)
+	MEDIA_CACHE=$(BUILD)/bench-media bash bench/media_compare.sh $(BUILD)/bin/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz: deps
