@@ -11,6 +11,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
@@ -193,6 +194,12 @@ __attribute__((visibility("default"))) int tabulon_media_init(char* error, size_
     static std::once_flag once;
     static bool started = false;
     std::call_once(once, [] {
+        // Exiv2 takes and frees a large buffer for every picture it reads. Left
+        // to its defaults, glibc hands that memory back to the system each time
+        // and maps it again for the next picture, which cost half of a
+        // metadata list's time. Keep it instead: the heap stays at its peak.
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+        mallopt(M_TOP_PAD, 16 << 20);
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
         started = Exiv2::XmpParser::initialize();
     });
