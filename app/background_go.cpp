@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <new>
 #include <utility>
 
@@ -72,11 +73,11 @@ void BackgroundGo::run(TemplateSet set, std::string selection, int id) {
         }
     } catch (const ListCancelled&) {
         ending_ = Ending::Cancelled;
-    } catch (const ThumbnailFailure& failure) {
-        ending_ = Ending::Failed;
-        reason_ = failure.what();
     } catch (const std::bad_alloc&) {
         ending_ = Ending::NoMemory;
+    } catch (const std::exception& failure) { // a ThumbnailFailure, or workers that could not start
+        ending_ = Ending::Failed;
+        reason_ = failure.what();
     }
     QMetaObject::invokeMethod(
         this,
