@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/background_go.h"
 #include "app/config_commands.h"
 #include "app/control_settings.h"
 #include "app/controls.h"
@@ -27,6 +28,7 @@
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
 #include "hostlink/result_hand_over.h"
+#include "listgen/entry_template.h"
 #include "listgen/list_assembly.h"
 #include "listgen/selection_text.h"
 #include "selection/dialogs.h"
@@ -69,6 +71,8 @@ void FrmConfig::buildControls() {
     showTemplateSet(initialTemplateSet());
 
     goResult_ = new GoResult(txtResult_);
+    backgroundGo_ =
+        new BackgroundGo(this, dialogs_, [this](std::string result) { showResult(std::move(result)); });
     popupEditor_ = new PopupEditor(this, txtInputPopup_, cmdBrowseForFiles_);
 }
 
@@ -126,6 +130,7 @@ void FrmConfig::Form_Load() {
 }
 
 void FrmConfig::closeEvent(QCloseEvent* event) {
+    backgroundGo_->stop();
     Form_QueryUnload();
     event->accept();
 }
@@ -156,6 +161,8 @@ void FrmConfig::showTemplateSet(const TemplateSet& set) {
 }
 
 void FrmConfig::cmdGo_Click() {
+    if (backgroundGo_->running())
+        return; // one list at a time; its progress shows soon
     const TemplateSet set = currentTemplateSet();
     const WidthCheck width = checkWidth(set.width);
     if (!width.ok()) {
@@ -164,6 +171,10 @@ void FrmConfig::cmdGo_Click() {
         return;
     }
     UpdateComboBoxes();
+    if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
+        backgroundGo_->start(set, selection_);
+        return;
+    }
     StringSink sink;
     try {
         (void)generateList(set, selection_, sink); // the width was checked above
@@ -171,7 +182,11 @@ void FrmConfig::cmdGo_Click() {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
     }
-    goResult_->show(sink.take());
+    showResult(sink.take());
+}
+
+void FrmConfig::showResult(std::string result) {
+    goResult_->show(std::move(result));
     (pluginRun() ? cmdPluginInsert_ : cmdCopy_)->setFocus();
 }
 

@@ -18,6 +18,7 @@ class QTimer;
 
 namespace tabulon {
 
+class BackgroundGo;
 class CommentCheckBox;
 class Dialogs;
 class LinkLabel;
@@ -78,6 +79,7 @@ private:
     void Form_QueryUnload();
 
     void cmdGo_Click();
+    void showResult(std::string result);
     void cmdCopy_Click();
     void cmdPluginInsert_Click();
     void handOverFinished(ResultHandOver::Outcome outcome, const QString& reason);
@@ -104,8 +106,9 @@ private:
     QLineEdit* txtWidth_ = nullptr;
     CommentCheckBox* chkAddComments_ = nullptr;
     MultiLineBox* txtResult_ = nullptr;
-    GoResult* goResult_ = nullptr;       // what Copy and Insert hand over
-    ResultHandOver* handOver_ = nullptr; // in a plug-in run only
+    GoResult* goResult_ = nullptr;         // what Copy and Insert hand over
+    BackgroundGo* backgroundGo_ = nullptr; // Go with thumbnails or photo metadata
+    ResultHandOver* handOver_ = nullptr;   // in a plug-in run only
     PopupBox* txtInputPopup_ = nullptr;
     QPushButton* cmdSaveConfig_ = nullptr;
     QPushButton* cmdLoadConfig_ = nullptr;

@@ -9,7 +9,6 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/width.h"
@@ -22,6 +21,7 @@
 #include "listgen/entry_processor.h"
 #include "listgen/html_page.h"
 #include "listgen/media.h"
+#include "listgen/thumbnail_workers.h"
 #include "listgen/thumbnails.h"
 #include "persist/config_file.h"
 #include "tabulon/version.h"
@@ -292,7 +292,7 @@ int run(const std::vector<std::string_view>& args) {
     }
 
     ThumbnailRules thumbs;
-    unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
+    unsigned jobs = defaultThumbnailWorkers();
     if (const int code = thumbnailOptions(options, thumbs, jobs); code != kExitOk)
         return code;
 
@@ -322,8 +322,7 @@ int run(const std::vector<std::string_view>& args) {
     const bool needsMedia = entry.usesMedia();
     if (needsMedia || rules.sort == SortKey::Taken) {
         const bool thumbnailsOnly = rules.sort != SortKey::Taken && entry.usesThumbnailsOnly();
-        if (const Result<void, std::string> found = thumbnailsOnly ? media.find() : media.load();
-            !found.ok()) {
+        if (const Result<void, std::string> found = media.prepare(thumbnailsOnly); !found.ok()) {
             complain(std::string(kMediaMissing) + found.error());
             return kExitFileError;
         }

@@ -68,6 +68,7 @@ void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name)
         writeEntry(folder, name);
         return;
     }
+    stopIfCancelled(); // before another picture is handed to the workers
     auto job = std::make_shared<ThumbnailJob>();
     appendJoinedPath(job->file, folder, name);
     workers_->submit(job);
@@ -80,6 +81,7 @@ void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name)
 void EntryProcessor::writeFront() {
     const Pending entry = std::move(pending_.front());
     pending_.pop_front();
+    stopIfCancelled(); // rather than wait for a thumbnail nobody wants
     workers_->wait(*entry.job);
     for (const Thumbnail& made : entry.job->made) {
         if (!made.failure.empty())
@@ -95,6 +97,7 @@ void EntryProcessor::writeFront() {
 }
 
 void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) {
+    stopIfCancelled();
     if (entryCount_ > 0 && untilRow_ == 0) {
         sink_.append(newRow_);
         untilRow_ = width_;
@@ -115,6 +118,8 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
 
     --untilRow_;
     ++entryCount_;
+    if (progress_.written)
+        progress_.written(entryCount_);
 }
 
 void EntryProcessor::finish() {

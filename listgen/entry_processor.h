@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -38,6 +39,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A list stopped from outside, between two entries.
+class ListCancelled : public std::runtime_error {
+public:
+    ListCancelled() : std::runtime_error("the list was cancelled") {}
+};
+
+// What a caller that runs a list in the background watches it with: a flag
+// that stops it (ListCancelled) and the count of entries written, each
+// checked or reported between entries, on the thread that writes the list.
+struct ListProgress {
+    const std::atomic<bool>* cancel = nullptr;
+    std::function<void(std::int64_t written)> written;
+};
+
 // Writes a list's entries: owns the entry counter and writes the result to a
 // sink. Names never count as template text: a file named x{{INC(y)}}.jpg is
 // listed by its name and nothing else is read.
@@ -50,6 +65,7 @@ public:
     ~EntryProcessor();
     // Whether the templates hold placeholders of the media module.
     bool usesMedia() const { return entry_.usesMedia(); }
+    void watch(ListProgress progress) { progress_ = std::move(progress); }
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.
@@ -72,6 +88,10 @@ private:
     };
 
     void writeEntry(std::string_view folder, std::string_view name);
+    void stopIfCancelled() const {
+        if (progress_.cancel != nullptr && progress_.cancel->load(std::memory_order_relaxed))
+            throw ListCancelled();
+    }
     void writeFront();
     bool asWritten(const EntryTemplate::Piece& piece) const {
         return piece.field == EntryTemplate::Field::Literal ||
@@ -106,6 +126,7 @@ private:
     Sink& sink_;
     EntryTemplate entry_;
     std::optional<MediaUse> media_;
+    ListProgress progress_;
     std::unique_ptr<ThumbnailWorkers> workers_;
     std::deque<Pending> pending_;
     std::shared_ptr<ThumbnailJob> thumbs_; // of the entry being written

@@ -30,6 +30,14 @@ public:
     // Loads the module once, from any thread; then at once. The error says
     // what is missing.
     [[nodiscard]] Result<void, std::string> load() const;
+    // Readies the module for a list before it starts: one that only makes
+    // thumbnails just finds it (loaded once a thumbnail is out of date), any
+    // other loads it. The error says what is missing.
+    [[nodiscard]] Result<void, std::string> prepare(bool thumbnailsOnly) {
+        if (thumbnailsOnly)
+            return find();
+        return load();
+    }
 
     // Only once loaded: a thumbnail of `source` written to the new file `temp`, in the format
     // of its name's extension, its longer side at most `longSide`.

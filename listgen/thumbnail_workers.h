@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -13,6 +14,11 @@
 #include "listgen/thumbnails.h"
 
 namespace tabulon {
+
+// As many workers as the machine has cores.
+inline unsigned defaultThumbnailWorkers() {
+    return std::max(1U, std::thread::hardware_concurrency());
+}
 
 // The thumbnails of one entry, made by a worker while earlier entries are
 // written.

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -98,6 +100,21 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
     ASSERT_EQ(messages.size(), 2);
     for (const QString& message : messages)
         EXPECT_TRUE(bracketed(message)) << message.toStdString();
+}
+
+TEST_F(TranslatedWindowTest, GoWithThumbnailsReportsThroughTheTranslation) {
+    open();
+    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("{{THUMB(8)}}"));
+    // A picture that cannot be read; one whose thumbnail folder is a file.
+    std::filesystem::create_directories(files / "b");
+    files.write("b/thumbs", "x");
+    for (const char* picture : {"x.jpg", "b/y.jpg"}) {
+        dialogs.fileChoices.push_back({{QString::fromStdString(files.write(picture, "not a picture"))}, 1});
+        click("cmdBrowseForFiles");
+        click("cmdGo");
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs.messages.isEmpty(); }, 20000)) << picture;
+        EXPECT_TRUE(dialogs.messages.takeFirst().startsWith(QLatin1Char('['))) << picture;
+    }
 }
 
 } // namespace

@@ -340,7 +340,8 @@ TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
 
 TEST(TabulonCli, PresetsStartTheListAndTheOptionsStillWin) {
     const test::ProcessResult list = cli({"--list-presets"});
-    EXPECT_EQ(list.out, "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\n");
+    EXPECT_EQ(list.out,
+              "classic-table\ncss-grid\nlink-list\nmarkdown-list\nmarkdown-table\nthumbnail-gallery\n");
     EXPECT_EQ(
         cli({"--preset", "classic-table", "--no-comments", "a<b>", "c"}).out,
         "<table "
@@ -443,7 +444,10 @@ TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
         {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n  <figure>"},
         {"link-list", "<!--Tabulon-->\r\n<ul>"},
         {"markdown-list", "- [a.png](a.png)"},
-        {"markdown-table", "| Picture | Name | Size |"}};
+        {"markdown-table", "| Picture | Name | Size |"},
+        // A picture that is not there gets no thumbnail.
+        {"thumbnail-gallery",
+         "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n  <figure><a href=\"a.png\"><img src=\"\""}};
     for (const auto& [preset, start] : firstLines) {
         const test::ProcessResult r = cli({"--preset", preset, "a.png"});
         EXPECT_EQ(r.exitCode, 0) << preset << r.err;

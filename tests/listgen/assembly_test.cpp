@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,22 @@ TEST(Assembly, TheWorkedExampleWithAndWithoutComments) {
     EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
     set.addComments = kChecked;
     EXPECT_EQ(generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
+}
+
+TEST(Assembly, AWatchedListReportsEachEntryAndStopsWhenCancelled) {
+    const std::string selection = buildSelectionText("/pics", {"x", "y", "z", "w"});
+    EXPECT_EQ(countSelectedFiles(selection), 4U);
+    std::atomic<bool> cancel{false};
+    std::vector<std::int64_t> reported;
+    StringSink sink;
+    const auto written = [&](std::int64_t count) {
+        reported.push_back(count);
+        cancel = count == 2;
+    };
+    EXPECT_THROW((void)generateList(workedExample(), selection, sink, std::nullopt, {&cancel, written}),
+                 ListCancelled);
+    EXPECT_EQ(reported, (std::vector<std::int64_t>{1, 2}));
+    EXPECT_EQ(sink.take(), "T[x][y]");
 }
 
 TEST(Selection, OneFileIsOneFullPathAndSeveralAreFolderAndNames) {

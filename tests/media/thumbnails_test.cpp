@@ -14,6 +14,7 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
+#include "support/made_pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "tabulon/version.h"
@@ -26,17 +27,14 @@ namespace fs = std::filesystem;
 class Thumbnails : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(VIPS_INIT("media_tests"), 0);
+        ASSERT_TRUE(test::startVips());
         Exiv2::XmpParser::initialize();
     }
 
     // A grey picture of `width` x `height`, its format from the name's extension.
     std::string picture(const std::string& name, int width, int height) const {
-        VipsImage* image = nullptr;
-        EXPECT_EQ(vips_black(&image, width, height, "bands", 3, nullptr), 0);
         const std::string path = dir / name;
-        EXPECT_EQ(vips_image_write_to_file(image, path.c_str(), nullptr), 0);
-        g_object_unref(image);
+        EXPECT_TRUE(test::makePicture(path, width, height)) << path;
         return path;
     }
 

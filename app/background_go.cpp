@@ -1,0 +1,147 @@
+#include "app/background_go.h"
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <new>
+#include <utility>
+
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include "listgen/entry_processor.h"
+#include "listgen/list_assembly.h"
+#include "listgen/thumbnail_workers.h"
+#include "selection/dialogs.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr int kTickMs = 100;
+constexpr qint64 kQuietMs = 500; // a run shorter than this shows no progress
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+BackgroundGo::BackgroundGo(QWidget* window, Dialogs& dialogs, std::function<void(std::string)> show)
+    : QObject(window), window_(window), dialogs_(dialogs), show_(std::move(show)), ticks_(new QTimer(this)) {
+    ticks_->setInterval(kTickMs);
+    connect(ticks_, &QTimer::timeout, this, &BackgroundGo::tick);
+}
+
+BackgroundGo::~BackgroundGo() {
+    stop();
+}
+
+void BackgroundGo::start(const TemplateSet& set, const std::string& selection) {
+    if (running())
+        return;
+    cancel_ = false;
+    written_ = 0;
+    total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
+    started_.start();
+    ticks_->start();
+    thread_ = std::thread(&BackgroundGo::run, this, set, selection, ++runId_);
+}
+
+void BackgroundGo::run(TemplateSet set, std::string selection, int id) {
+    warnings_.clear();
+    result_.clear();
+    try {
+        const EntryTemplate entry(set.newEntry, set.endEntry);
+        if (const Result<void, std::string> ready = media_.prepare(entry.usesThumbnailsOnly()); !ready.ok()) {
+            ending_ = Ending::MediaMissing;
+            reason_ = ready.error();
+        } else {
+            StringSink sink;
+            MediaUse use{media_, ThumbnailRules{}, defaultThumbnailWorkers(),
+                         [this](const std::string& warning) { warnings_.push_back(warning); }};
+            const auto written = [this](std::int64_t count) {
+                written_.store(count, std::memory_order_relaxed);
+                if (entryHook_)
+                    entryHook_();
+            };
+            (void)generateList(set, selection, sink, std::move(use), {&cancel_, written}); // width checked
+            result_ = sink.take();
+            ending_ = Ending::Done;
+        }
+    } catch (const ListCancelled&) {
+        ending_ = Ending::Cancelled;
+    } catch (const std::bad_alloc&) {
+        ending_ = Ending::NoMemory;
+    } catch (const std::exception& failure) { // a ThumbnailFailure, or workers that could not start
+        ending_ = Ending::Failed;
+        reason_ = failure.what();
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, id] {
+            if (id == runId_)
+                collect();
+        },
+        Qt::QueuedConnection);
+}
+
+void BackgroundGo::tick() {
+    if (!progress_ && !cancel_ && started_.elapsed() >= kQuietMs) {
+        progress_ = new QProgressDialog(tr("Making the list…"), tr("Cancel"), 0, 0, window_);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(0);
+        // The bar is set directly: the dialog's own setValue runs the event loop.
+        bar_ = new QProgressBar(progress_);
+        bar_->setRange(0, static_cast<int>(std::min<std::int64_t>(total_, INT_MAX)));
+        bar_->setFormat(tr("%v of %m"));
+        progress_->setBar(bar_);
+        connect(progress_, &QProgressDialog::canceled, this, &BackgroundGo::cancel);
+        connect(progress_, &QDialog::rejected, this, &BackgroundGo::cancel);
+        progress_->show();
+    }
+    if (progress_)
+        bar_->setValue(static_cast<int>(std::min<std::int64_t>(written_.load(), INT_MAX)));
+}
+
+void BackgroundGo::stop() {
+    cancel_ = true;
+    collect();
+}
+
+void BackgroundGo::collect() {
+    if (!thread_.joinable())
+        return; // stopped already
+    thread_.join();
+    ticks_->stop();
+    delete progress_;
+    if (cancel_)
+        return; // even a run that ended meanwhile: the user no longer wants it
+    switch (ending_) {
+    case Ending::Done:
+        show_(std::move(result_));
+        if (!warnings_.empty()) {
+            QStringList lines;
+            for (const std::string& warning : warnings_)
+                lines << fromUtf8(warning);
+            dialogs_.showMessage(window_, tr("These pictures have no thumbnail:\n%1").arg(lines.join(u'\n')));
+        }
+        return;
+    case Ending::Cancelled:
+        return;
+    case Ending::MediaMissing:
+        dialogs_.showMessage(
+            window_, tr("Thumbnails and photo metadata need the media module: %1").arg(fromUtf8(reason_)));
+        return;
+    case Ending::Failed:
+        dialogs_.showMessage(window_, tr("The list was not made: %1").arg(fromUtf8(reason_)));
+        return;
+    case Ending::NoMemory:
+        dialogs_.showMessage(window_, tr("There is not enough memory for this list."));
+        return;
+    }
+}
+
+} // namespace tabulon

@@ -1,0 +1,129 @@
+// Go over lists that use the media module: run off the window's thread,
+// with progress, Cancel, and one message for the pictures it could not read.
+// GLib's headers name a member `signals`, which Qt makes a keyword: before Qt.
+#include "support/made_pictures.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include <QProgressBar>
+#include <QProgressDialog>
+
+#include "app/background_go.h"
+#include "window_fixture.h"
+
+namespace tabulon {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr int kWaitMs = 20000;
+
+class ThumbnailGoTest : public test::WindowTest {
+protected:
+    // Opens the window over pictures made in the test's folder, with a
+    // thumbnail in each entry.
+    void openOver(const QStringList& names) {
+        open();
+        QStringList paths;
+        for (const QString& name : names) {
+            paths << QString::fromStdString(files / name.toStdString());
+            if (name.endsWith(QLatin1String(".jpg")) || name.endsWith(QLatin1String(".png"))) {
+                EXPECT_TRUE(test::makePicture(paths.back().toStdString(), 200, 100));
+            }
+        }
+        dialogs.fileChoices.push_back({paths, 1});
+        click("cmdBrowseForFiles");
+        templateBox("cbTextNewEntry")
+            ->setEditText(QStringLiteral("<td>{{THUMB(64)}} {{THUMBWIDTH(64)}}x{{THUMBHEIGHT(64)}}</td>"));
+    }
+    BackgroundGo& go() const { return *control("cmdGo")->window()->findChild<BackgroundGo*>(); }
+    QString result() const { return control<QPlainTextEdit>("txtResult")->toPlainText(); }
+    bool waitUntilDone() {
+        return QTest::qWaitFor([this] { return !go().running(); }, kWaitMs);
+    }
+    // Holds the run after each entry until released or cancelled.
+    void holdEachEntry() {
+        BackgroundGo* run = &go();
+        run->setEntryHook([this, run] {
+            while (!released_ && !run->cancelled())
+                std::this_thread::sleep_for(1ms);
+        });
+    }
+    void release() { released_ = true; }
+    QProgressDialog* progress() const { return control("cmdGo")->window()->findChild<QProgressDialog*>(); }
+
+private:
+    std::atomic<bool> released_{false};
+};
+
+TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInOneMessage) {
+    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.png"), QStringLiteral("cut.jpg"),
+              QStringLiteral("empty.jpg")});
+    files.write("cut.jpg", test::readAll(files / "a.jpg").substr(0, 100));
+    files.write("empty.jpg", "");
+    click("cmdGo");
+    ASSERT_TRUE(waitUntilDone());
+    const QString folder = QString::fromStdString(files.path().string());
+    EXPECT_TRUE(result().contains(
+        QStringLiteral("<td>%1/thumbs/a-64.jpg 64x32</td>\n<td>%1/thumbs/b-64.png 64x32</td>").arg(folder)))
+        << result().toStdString();
+    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a-64.jpg"));
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(u'|').toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/cut.jpg")));
+    EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/empty.jpg")));
+    EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
+}
+
+TEST_F(ThumbnailGoTest, AThumbnailFolderThatCannotBeMadeIsReportedAndChangesNothing) {
+    openOver({QStringLiteral("a.jpg")});
+    files.write("thumbs", "not a folder");
+    const QString before = result();
+    click("cmdGo");
+    ASSERT_TRUE(waitUntilDone());
+    EXPECT_EQ(result(), before);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/thumbs: Not a directory")))
+        << dialogs.messages.join(u'|').toStdString();
+}
+
+TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
+    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
+    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("before"));
+    holdEachEntry();
+    click("cmdGo");
+    // After half a second, the count of entries written.
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return progress() != nullptr && progress()->isVisible(); }, kWaitMs));
+    auto* bar = progress()->findChild<QProgressBar*>();
+    EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->text() == QStringLiteral("1 of 2"); }, kWaitMs))
+        << bar->text().toStdString();
+    EXPECT_TRUE(progress()->isModal());
+    QTest::mouseClick(progress()->findChild<QPushButton*>(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntilDone());
+    EXPECT_EQ(result(), QStringLiteral("before"));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a-64.jpg"));
+
+    // The next Go runs whole.
+    release();
+    click("cmdGo");
+    ASSERT_TRUE(waitUntilDone());
+    EXPECT_TRUE(result().contains(QStringLiteral("/thumbs/b-64.jpg 64x32"))) << result().toStdString();
+}
+
+TEST_F(ThumbnailGoTest, ClosingTheWindowDuringARunStopsIt) {
+    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
+    holdEachEntry();
+    click("cmdGo");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return go().cancelled() || progress() != nullptr; }, kWaitMs));
+    close();
+    QTest::qWait(50); // nothing of the run arrives later
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
+}
+
+} // namespace
+} // namespace tabulon
