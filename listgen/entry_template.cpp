@@ -116,6 +116,34 @@ std::size_t parseArgument(std::string_view text, Field field, Piece& piece) {
 
 } // namespace
 
+// Splits every literal piece at each placeholder that `find` finds in it:
+// find(rest) gives where one starts and the piece it is, its text exactly
+// what it takes up.
+template <class Find>
+std::vector<EntryTemplate::Piece> splitLiterals(const std::vector<EntryTemplate::Piece>& pieces, Find find) {
+    using Piece = EntryTemplate::Piece;
+    std::vector<Piece> split;
+    split.reserve(pieces.size());
+    for (const Piece& piece : pieces) {
+        if (piece.field != EntryTemplate::Field::Literal) {
+            split.push_back(piece);
+            continue;
+        }
+        std::string_view rest = piece.text;
+        while (const std::optional<std::pair<std::size_t, Piece>> found = find(rest)) {
+            const auto& [at, placeholder] = *found;
+            if (at > 0)
+                split.push_back(
+                    {EntryTemplate::Field::Literal, EntryTemplate::Escape::None, rest.substr(0, at)});
+            split.push_back(placeholder);
+            rest.remove_prefix(at + placeholder.text.size());
+        }
+        if (!rest.empty())
+            split.push_back({EntryTemplate::Field::Literal, EntryTemplate::Escape::None, rest});
+    }
+    return split;
+}
+
 EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntry) {
     std::string joined(newEntry);
     joined.append(endEntry);
@@ -123,27 +151,15 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
 
     pieces_.push_back({Field::Literal, Escape::None, text_});
     for (const Placeholder& ph : kPlaceholders) {
-        std::vector<Piece> split;
-        split.reserve(pieces_.size());
-        for (const Piece& piece : pieces_) {
-            if (piece.field != Field::Literal) {
-                split.push_back(piece);
-                continue;
-            }
-            std::string_view rest = piece.text;
-            for (std::size_t at = rest.find(ph.text); at != std::string_view::npos; at = rest.find(ph.text)) {
-                if (at > 0)
-                    split.push_back({Field::Literal, Escape::None, rest.substr(0, at)});
-                split.push_back({ph.field, ph.escape, rest.substr(at, ph.text.size())});
-                rest.remove_prefix(at + ph.text.size());
-            }
-            if (!rest.empty())
-                split.push_back({Field::Literal, Escape::None, rest});
-        }
-        pieces_ = std::move(split);
+        pieces_ = splitLiterals(
+            pieces_, [&ph](std::string_view rest) -> std::optional<std::pair<std::size_t, Piece>> {
+                const std::size_t at = rest.find(ph.text);
+                if (at == std::string_view::npos)
+                    return std::nullopt;
+                return std::pair{at, Piece{ph.field, ph.escape, rest.substr(at, ph.text.size())}};
+            });
     }
-
-    splitWithArguments();
+    pieces_ = splitLiterals(pieces_, [this](std::string_view rest) { return findWithArgument(rest); });
 
     for (const Piece& piece : pieces_) {
         if (isMedia(piece.field))
@@ -159,51 +175,33 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     }
 }
 
-void EntryTemplate::splitWithArguments() {
-    std::vector<Piece> split;
-    split.reserve(pieces_.size());
-    for (const Piece& piece : pieces_) {
-        if (piece.field != Field::Literal) {
-            split.push_back(piece);
+std::optional<std::pair<std::size_t, EntryTemplate::Piece>>
+EntryTemplate::findWithArgument(std::string_view rest) {
+    for (std::size_t at = rest.find("{{"); at != std::string_view::npos; at = rest.find("{{", at + 2)) {
+        Piece found{Field::Literal, Escape::None, {}};
+        std::size_t length = 0;
+        for (const WithArgument& with : kWithArgument) {
+            if (rest.substr(at).starts_with(with.open)) {
+                found.field = with.field;
+                length = parseArgument(rest.substr(at + with.open.size()), with.field, found);
+                if (length > 0)
+                    length += with.open.size();
+                break;
+            }
+        }
+        if (length == 0)
             continue;
+        if (found.field != Field::Meta) { // the side becomes an index into thumbSizes_
+            const auto known = std::find(thumbSizes_.begin(), thumbSizes_.end(), found.number);
+            const auto index = static_cast<std::uint32_t>(known - thumbSizes_.begin());
+            if (known == thumbSizes_.end())
+                thumbSizes_.push_back(found.number);
+            found.number = index;
         }
-        std::string_view rest = piece.text;
-        std::size_t from = 0;
-        for (std::size_t at = rest.find("{{", from); at != std::string_view::npos;
-             at = rest.find("{{", from)) {
-            Piece found{Field::Literal, Escape::None, {}};
-            std::size_t length = 0;
-            for (const WithArgument& with : kWithArgument) {
-                if (rest.substr(at).starts_with(with.open)) {
-                    found.field = with.field;
-                    length = parseArgument(rest.substr(at + with.open.size()), with.field, found);
-                    if (length > 0)
-                        length += with.open.size();
-                    break;
-                }
-            }
-            if (length == 0) {
-                from = at + 2;
-                continue;
-            }
-            if (found.field != Field::Meta) { // the side becomes an index into thumbSizes_
-                const auto known = std::find(thumbSizes_.begin(), thumbSizes_.end(), found.number);
-                const auto index = static_cast<std::uint32_t>(known - thumbSizes_.begin());
-                if (known == thumbSizes_.end())
-                    thumbSizes_.push_back(found.number);
-                found.number = index;
-            }
-            if (at > 0)
-                split.push_back({Field::Literal, Escape::None, rest.substr(0, at)});
-            found.text = rest.substr(at, length);
-            split.push_back(found);
-            rest.remove_prefix(at + length);
-            from = 0;
-        }
-        if (!rest.empty())
-            split.push_back({Field::Literal, Escape::None, rest});
+        found.text = rest.substr(at, length);
+        return std::pair{at, found};
     }
-    pieces_ = std::move(split);
+    return std::nullopt;
 }
 
 } // namespace tabulon

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tabulon {
@@ -66,7 +68,9 @@ public:
     static bool isMedia(Field field) { return field >= Field::Thumb; }
 
 private:
-    void splitWithArguments();
+    // The first placeholder with an argument in `rest` ({{THUMB(n)}},
+    // {{META(key)}}, ...), and where it starts.
+    std::optional<std::pair<std::size_t, Piece>> findWithArgument(std::string_view rest);
 
     std::string text_;
     std::vector<Piece> pieces_;
