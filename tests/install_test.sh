@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the installed
-# window finds its help page, that its manual names that page and that the
-# desktop entry is valid.
+# window finds its help page, that its manual names that page, that the shell
+# completions are in place and that the desktop entry is valid.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -12,7 +12,10 @@ for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon
     share/applications/tabulon.desktop share/icons/hicolor/scalable/apps/tabulon.svg \
     share/icons/hicolor/16x16/apps/tabulon.png share/icons/hicolor/32x32/apps/tabulon.png \
     share/icons/hicolor/48x48/apps/tabulon.png share/man/man1/tabulon.1 share/man/man1/tabulon-cli.1 \
-    share/man/man1/tabulon-host.1; do
+    share/man/man1/tabulon-host.1 share/bash-completion/completions/tabulon-cli \
+    share/bash-completion/completions/tabulon-host share/zsh/vendor-completions/_tabulon-cli \
+    share/zsh/vendor-completions/_tabulon-host share/fish/vendor_completions.d/tabulon-cli.fish \
+    share/fish/vendor_completions.d/tabulon-host.fish; do
     [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
 done
 
