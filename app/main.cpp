@@ -10,6 +10,7 @@
 #include "hostlink/dbus_host_core.h"
 #include "hostlink/plugin_start.h"
 #include "persist/settings_store.h"
+#include "resources/strings.h"
 #include "selection/qt_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     if (request != tabulon::CommandLine::Request::Window)
         return tabulon::answer(request);
     QApplication app(argc, argv);
+    // The desktop entry is installed under this name; Wayland shells find the window's icon by it.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(tabulon::strings::kDesktopId));
     tabulon::SettingsStore store(tabulon::applicationName());
     if (argumentText == QLatin1String("/setupregistry")) {
         tabulon::SetupRegistry(store);

@@ -21,6 +21,9 @@ inline constexpr const char* kSoftwarePage = "https://quorvane.example/tabulon/"
 inline constexpr const char* kMailAddress = "tabulon@quorvane.example";
 inline constexpr const char* kOnlineHelp = "https://quorvane.example/doc?product=tabulon&document=help";
 inline constexpr const char* kHelpFileName = "help-tabulon.html";
+// The window's name for the desktop and software centres: the maker's domain reversed, then the
+// program. The desktop entry and the metainfo are installed under it.
+inline constexpr const char* kDesktopId = "example.quorvane.tabulon";
 
 // What the program tells a host editor about itself when it registers.
 inline constexpr const char* kCopyright = "Copyright (C) 2026 Quorvane";

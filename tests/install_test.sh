@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the installed
-# window finds its help page, that its manual names that page and that the
-# desktop entry is valid.
+# window finds its help page, that its manual names that page, that the shell
+# completions and the metainfo are in place and that the desktop entry is valid.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -9,10 +9,14 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon.html \
-    share/applications/tabulon.desktop share/icons/hicolor/scalable/apps/tabulon.svg \
+    share/applications/example.quorvane.tabulon.desktop \
+    share/metainfo/example.quorvane.tabulon.metainfo.xml share/icons/hicolor/scalable/apps/tabulon.svg \
     share/icons/hicolor/16x16/apps/tabulon.png share/icons/hicolor/32x32/apps/tabulon.png \
     share/icons/hicolor/48x48/apps/tabulon.png share/man/man1/tabulon.1 share/man/man1/tabulon-cli.1 \
-    share/man/man1/tabulon-host.1; do
+    share/man/man1/tabulon-host.1 share/bash-completion/completions/tabulon-cli \
+    share/bash-completion/completions/tabulon-host share/zsh/vendor-completions/_tabulon-cli \
+    share/zsh/vendor-completions/_tabulon-host share/fish/vendor_completions.d/tabulon-cli.fish \
+    share/fish/vendor_completions.d/tabulon-host.fish; do
     [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
 done
 
@@ -30,6 +34,6 @@ grep -qxF ".I $prefix/share/tabulon/help-tabulon.html" "$prefix/share/man/man1/t
     { echo "tabulon.1 names another help page:"; grep -n help-tabulon "$prefix/share/man/man1/tabulon.1"; exit 1; }
 
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$prefix/share/applications/tabulon.desktop"
+    desktop-file-validate "$prefix/share/applications/example.quorvane.tabulon.desktop"
 fi
 echo "installed tree is complete"
