@@ -70,10 +70,15 @@ fuzz-run: fuzz
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# The window as a user sees it, under Xvfb: build/screenshot.png.
+# The window as a user sees it, under Xvfb: build/screenshot.png, and the same
+# at 1.5 and 2 times the size and with a dark palette beside it.
+SHOT = xvfb-run -a -s "-screen 0 1600x1200x24" $(BUILD)/bin/window_screenshot
 screenshot: build
 	$(call install_missing,xvfb xauth)
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/bin/window_screenshot $(BUILD)/screenshot.png examples
+	$(SHOT) $(BUILD)/screenshot.png examples
+	QT_SCALE_FACTOR=1.5 $(SHOT) $(BUILD)/screenshot-1.5x.png examples
+	QT_SCALE_FACTOR=2 $(SHOT) $(BUILD)/screenshot-2x.png examples
+	$(SHOT) $(BUILD)/screenshot-dark.png examples --dark
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

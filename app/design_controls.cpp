@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QPushButton>
 
+#include "app/accessible_names.h"
 #include "app/controls.h"
 #include "app/design.h"
 #include "app/window_text.h"
@@ -125,6 +126,7 @@ void buildDesignControls(QWidget* window) {
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     QWidget::setTabOrder(find(window, design::name::kResult), find(window, design::name::kPreview));
     decorate(window);
+    nameForScreenReaders(window);
 }
 
 } // namespace tabulon

@@ -29,6 +29,7 @@ void PopupEditor::open(TemplateBox* box) {
     popup_->setPlainText(markersToLineBreaks(box->currentText()));
     popup_->moveCursor(QTextCursor::End);
     popup_->setToolTip(box->toolTip());
+    popup_->setAccessibleName(box->accessibleName());
     QWidget::setTabOrder(box, popup_);
     popup_->show();
     popup_->raise();

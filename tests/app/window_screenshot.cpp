@@ -1,17 +1,23 @@
 // Saves a picture of the window as a user sees it (run under Xvfb by
 // `make screenshot`): a list of the sample folder made, the popup open.
+// --dark shows it in the Fusion style with a dark palette; QT_SCALE_FACTOR
+// enlarges it.
+#include <cstring>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/frm_config.h"
 #include "app/start.h"
 #include "browser/xdg_open_launcher.h"
+#include "dark_palette.h"
 #include "persist/settings_store.h"
 #include "support/fixed_dialogs.h"
 
@@ -19,9 +25,14 @@ using namespace tabulon;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: window_screenshot OUT.png SAMPLE-FOLDER\n");
+    const bool dark = argc == 4 && std::strcmp(argv[3], "--dark") == 0;
+    if (argc < 3 || argc > 4 || (argc == 4 && !dark)) {
+        std::fprintf(stderr, "usage: window_screenshot OUT.png SAMPLE-FOLDER [--dark]\n");
         return 2;
+    }
+    if (dark) {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(test::darkFusionPalette());
     }
     QTemporaryDir settings; // never the user's own
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
