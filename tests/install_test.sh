@@ -12,7 +12,7 @@ for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon
     share/applications/tabulon.desktop share/icons/hicolor/scalable/apps/tabulon.svg \
     share/icons/hicolor/16x16/apps/tabulon.png share/icons/hicolor/32x32/apps/tabulon.png \
     share/icons/hicolor/48x48/apps/tabulon.png share/man/man1/tabulon.1 share/man/man1/tabulon-cli.1 \
-    share/man/man1/tabulon-host.1; do
+    share/man/man1/tabulon-host.1 share/tabulon/translations/tabulon_de.qm; do
     [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
 done
 
