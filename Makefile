@@ -4,6 +4,8 @@ BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
 PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev libicu-dev libvips-dev libexiv2-dev fonts-liberation2 \
               fonts-dejavu-core dbus-daemon desktop-file-utils appstream pkg-config bash-completion zsh fish
+# The translations: lupdate and lrelease, their CMake functions, and Qt's own texts (dialog buttons).
+PACKAGES   += qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 # The page test's validator comes from npm. A Node.js of another origin brings its
 # own npm, and Debian's npm package conflicts with it: asked for only without one.
 PACKAGES   += $(if $(shell command -v npm 2>/dev/null),,nodejs npm)

@@ -33,7 +33,8 @@ void saveConfigurationAs(QWidget* window, Dialogs& dialogs, SettingsStore& store
     if (path.isEmpty())
         return;
     if (const IoResult saved = saveConfiguration(localPath(path), set); !saved.ok())
-        dialogs.showMessage(window, windowText("The configuration could not be saved.\n%1")
+        dialogs.showMessage(window, windowText(QT_TRANSLATE_NOOP("tabulon::FrmConfig",
+                                                                 "The configuration could not be saved.\n%1"))
                                         .arg(QString::fromStdString(saved.error().message())));
     settings::write(store, settings::kConfigFolder, folderOf(path));
 }
@@ -47,8 +48,10 @@ std::optional<LoadedConfiguration> loadConfigurationFrom(QWidget* window, Dialog
         return std::nullopt;
     ConfigExtras extras;
     if (const IoResult loaded = loadConfiguration(localPath(path), set, extras); !loaded.ok()) {
-        dialogs.showMessage(window, windowText("The configuration could not be loaded.\n%1")
-                                        .arg(QString::fromStdString(loaded.error().message())));
+        dialogs.showMessage(
+            window,
+            windowText(QT_TRANSLATE_NOOP("tabulon::FrmConfig", "The configuration could not be loaded.\n%1"))
+                .arg(QString::fromStdString(loaded.error().message())));
         return std::nullopt;
     }
     settings::write(store, settings::kConfigFolder, folderOf(path));

@@ -63,10 +63,12 @@ void decorate(QWidget* window) {
     for (const char* box : {name::kTextNewEntry, name::kTextEndEntry})
         find(window, box)->setToolTip(entryTip);
     find(window, name::kAddComments)
-        ->setToolTip(windowText("Check here to have comment tags added at top and bottom of the result"));
+        ->setToolTip(windowText(QT_TRANSLATE_NOOP(
+            "tabulon::FrmConfig", "Check here to have comment tags added at top and bottom of the result")));
 
     auto* help = find<QLabel>(window, name::kHelp);
-    help->setToolTip(windowText("Click to see off-line help. Shift+Click to see online help."));
+    help->setToolTip(windowText(QT_TRANSLATE_NOOP(
+        "tabulon::FrmConfig", "Click to see off-line help. Shift+Click to see online help.")));
     QFont bold = help->font();
     bold.setBold(true);
     help->setFont(bold);

@@ -25,6 +25,7 @@
 #include "app/result_text.h"
 #include "app/settings_keys.h"
 #include "app/window_settings.h"
+#include "base/width.h"
 #include "hostlink/host_core.h"
 #include "hostlink/plugin_start.h"
 #include "hostlink/result_hand_over.h"
@@ -34,6 +35,18 @@
 #include "selection/dialogs.h"
 
 namespace tabulon {
+
+namespace {
+
+// The engine's width messages are English; marked here so that a translation
+// holds them too, and tied to the engine's texts so that the two never part.
+constexpr const char* kWidthMessages[] = {
+    QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Enter a width"),
+    QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Enter a width > 0"),
+};
+static_assert(kWidthMessages[0] == kEnterWidth && kWidthMessages[1] == kEnterWidthAboveZero);
+
+} // namespace
 
 FrmConfig::FrmConfig(QString argumentText, WindowServices services, QWidget* parent)
     : QWidget(parent), argumentText_(std::move(argumentText)), store_(services.store),

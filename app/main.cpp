@@ -6,6 +6,7 @@
 #include "app/frm_config.h"
 #include "app/key_commands.h"
 #include "app/start.h"
+#include "app/translations.h"
 #include "browser/xdg_open_launcher.h"
 #include "hostlink/dbus_host_core.h"
 #include "hostlink/plugin_start.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     }
 
     tabulon::applyWindowFont(app);
+    const tabulon::Translations translations; // before the first text: the plug-in start's messages
     tabulon::QtDialogs dialogs;
     tabulon::PluginStart plugin([] { return tabulon::DbusHostCore::create(QDBusConnection::sessionBus()); },
                                 [&dialogs](const QString& text) { dialogs.showMessage(nullptr, text); });

@@ -9,6 +9,7 @@ namespace tabulon {
 
 namespace {
 
+// Literals are marked with QT_TRANSLATE_NOOP where they are written, for lupdate.
 QString translated(const char* source) {
     return QCoreApplication::translate("tabulon::PluginStart", source);
 }
@@ -16,14 +17,17 @@ QString translated(const char* source) {
 } // namespace
 
 QString PluginStart::unreachableMessage() {
-    return translated("Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
-                      "logoff/logon is likely be enough)");
+    return translated(QT_TRANSLATE_NOOP(
+        "tabulon::PluginStart",
+        "Unable to open communication with HTML-Kit. You may need to restart Windows (a simple "
+        "logoff/logon is likely be enough)"));
 }
 
 QString PluginStart::cannotRegisterMessage() {
-    return translated(
+    return translated(QT_TRANSLATE_NOOP(
+        "tabulon::PluginStart",
         "Unable to register plugin because communication with HTML-Kit could not be established.\r\n"
-        "You may need to restart Windows (a simple logoff/logon is likely to be enough)");
+        "You may need to restart Windows (a simple logoff/logon is likely to be enough)"));
 }
 
 bool isPluginRun(const QString& argumentText) {
@@ -91,8 +95,9 @@ int PluginStart::RegisterPlugin() {
     if (answer.ok())
         answer = cleared;
     if (!answer.ok()) {
-        showMessage_(
-            translated("The plug-in could not be registered with HTML-Kit: %1").arg(answer.reason()));
+        showMessage_(translated(QT_TRANSLATE_NOOP("tabulon::PluginStart",
+                                                  "The plug-in could not be registered with HTML-Kit: %1"))
+                         .arg(answer.reason()));
         return 1;
     }
     return 0;

@@ -14,6 +14,7 @@ namespace tabulon {
 
 namespace {
 
+// Literals are marked with QT_TRANSLATE_NOOP where they are written, for lupdate.
 QString translated(const char* source) {
     return QCoreApplication::translate("tabulon::QtDialogs", source);
 }
@@ -34,7 +35,8 @@ QStringList selectFilesFilters() {
 }
 
 QStringList configurationFilters() {
-    return withPatterns({translated("INI Files (*.ini)"), translated("All Files (*.*)")},
+    return withPatterns({translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "INI Files (*.ini)")),
+                         translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "All Files (*.*)"))},
                         {QStringLiteral("*.ini"), QStringLiteral("*")});
 }
 
@@ -94,7 +96,7 @@ FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int fi
             withPatterns({labels.constFirst()}, {blankSeparated.join(QLatin1Char(' '))}).constFirst());
         first = 0;
     }
-    SetUp(dialog, translated("Select files"), folder, filters);
+    SetUp(dialog, translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "Select files")), folder, filters);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     const qsizetype index = std::clamp<qsizetype>(filterIndex - first, 0, filters.size() - 1);
     dialog.selectNameFilter(filters.at(index));
@@ -112,11 +114,13 @@ FileChoice QtDialogs::selectFiles(QWidget* parent, const QString& folder, int fi
 }
 
 QString QtDialogs::openConfiguration(QWidget* parent, const QString& folder) {
-    return chooseConfiguration(parent, translated("Load configuration"), folder, false);
+    return chooseConfiguration(
+        parent, translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "Load configuration")), folder, false);
 }
 
 QString QtDialogs::saveConfiguration(QWidget* parent, const QString& folder) {
-    return chooseConfiguration(parent, translated("Save configuration"), folder, true);
+    return chooseConfiguration(
+        parent, translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "Save configuration")), folder, true);
 }
 
 void QtDialogs::showMessage(QWidget* parent, const QString& text) {
@@ -129,7 +133,9 @@ void QtDialogs::showMessage(QWidget* parent, const QString& text) {
 namespace tabulon {
 
 void QtDialogs::showBrowserUnavailable(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, translated("Browser Unavailable"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning,
+                    translated(QT_TRANSLATE_NOOP("tabulon::QtDialogs", "Browser Unavailable")), text,
+                    QMessageBox::Ok, parent);
     showWithWholeCaption(box);
 }
 

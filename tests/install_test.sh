@@ -16,7 +16,7 @@ for f in bin/tabulon bin/tabulon-cli bin/tabulon-host share/tabulon/help-tabulon
     share/man/man1/tabulon-host.1 share/bash-completion/completions/tabulon-cli \
     share/bash-completion/completions/tabulon-host share/zsh/vendor-completions/_tabulon-cli \
     share/zsh/vendor-completions/_tabulon-host share/fish/vendor_completions.d/tabulon-cli.fish \
-    share/fish/vendor_completions.d/tabulon-host.fish; do
+    share/fish/vendor_completions.d/tabulon-host.fish share/tabulon/translations/tabulon_de.qm; do
     [[ -e $prefix/$f ]] || { echo "not installed: $f"; exit 1; }
 done
 

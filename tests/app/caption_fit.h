@@ -6,29 +6,39 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QStringList>
+#include <QWidget>
 
 #include "app/design.h"
 
 namespace tabulon::test {
 
-// The designed controls whose caption is wider than the room inside them.
+// The designed controls of `window` whose caption does not show whole, as
+// "name: caption (width > room)"; empty when every caption fits.
 inline QStringList cutCaptions(const QWidget& window) {
     QStringList cut;
     for (const design::Control& c : design::kControls) {
-        auto* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        const QWidget* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        if (widget == nullptr) {
+            cut << QStringLiteral("%1: missing").arg(QString::fromLatin1(c.name));
+            continue;
+        }
         QString text;
         int room = widget->width();
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
             text = label->text();
-        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
             text = frame->title();
             room -= 16; // the frame's border on both sides
-        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
             text = button->text();
-            room -= qobject_cast<QCheckBox*>(widget) ? 22 : 6; // box, or bevel
+            room -= qobject_cast<const QCheckBox*>(widget) ? 22 : 6; // box, or bevel
         }
-        if (QFontMetrics(widget->font()).horizontalAdvance(text) > room)
-            cut << widget->objectName();
+        const int width = QFontMetrics(widget->font()).horizontalAdvance(text);
+        if (!text.isEmpty() && width > room)
+            cut << QStringLiteral("%1: %2 (%3 > %4)")
+                       .arg(QString::fromLatin1(c.name), text)
+                       .arg(width)
+                       .arg(room);
     }
     return cut;
 }

@@ -1,14 +1,18 @@
 #include <filesystem>
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QTimer>
 #include <QTranslator>
 
 #include "app/design.h"
+#include "app/translations.h"
 #include "browser/open_in_browser.h"
+#include "caption_fit.h"
 #include "hostlink/plugin_start.h"
 #include "selection/qt_dialogs.h"
 #include "support/next_file_dialog.h"
@@ -19,13 +23,23 @@ namespace {
 
 using test::WindowTest;
 
-// Brackets every text it is asked for, so a text that never asked shows plain.
+// Brackets every text it is asked for that the shipped German translation
+// holds, so a text that never asked, or that lupdate never found, shows plain.
 class BracketingTranslator : public QTranslator {
 public:
+    BracketingTranslator() {
+        EXPECT_TRUE(german_.load(QStringLiteral("tabulon_de"), translationsFolder())) << "no tabulon_de.qm";
+    }
     bool isEmpty() const override { return false; }
-    QString translate(const char*, const char* source, const char*, int) const override {
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        if (german_.translate(context, source, disambiguation, n).isEmpty())
+            return {};
         return QStringLiteral("[%1]").arg(QString::fromUtf8(source));
     }
+
+private:
+    QTranslator german_;
 };
 
 class TranslatedWindowTest : public WindowTest {
@@ -115,6 +129,63 @@ TEST_F(TranslatedWindowTest, GoWithThumbnailsReportsThroughTheTranslation) {
         ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs.messages.isEmpty(); }, 20000)) << picture;
         EXPECT_TRUE(dialogs.messages.takeFirst().startsWith(QLatin1Char('['))) << picture;
     }
+}
+
+// The window as a German desktop starts it: the language from LANG alone (no
+// such locale need be installed). The checks run in a child of this program,
+// whose QApplication starts with that environment.
+class GermanDesktopTest : public WindowTest {
+protected:
+    static bool inChild() { return qEnvironmentVariableIsSet("TABULON_TEST_GERMAN_CHILD"); }
+
+    // Runs this test again in a child with LANG=de_DE.UTF-8 and expects it to pass there.
+    static void runInGermanChild() {
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+        environment.insert(QStringLiteral("TABULON_TEST_GERMAN_CHILD"), QStringLiteral("1"));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=%1.%2")
+                 .arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()))});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+    }
+};
+
+TEST_F(GermanDesktopTest, ShowsTheWindowInGermanWithEveryCaptionWhole) {
+    if (!inChild())
+        return runInGermanChild();
+    const Translations translations;
+    ASSERT_TRUE(translations.loaded()) << QLocale::system().name().toStdString();
+    FrmConfig& window = open();
+    EXPECT_EQ(control<QGroupBox>("Frame2")->title(), QStringLiteral("Schritt 2 – Dateien auswählen"));
+    EXPECT_EQ(control<QAbstractButton>("cmdPreview")->text(), QStringLiteral("Vorschau"));
+    EXPECT_EQ(control<QAbstractButton>("cmdCopy")->text(), QStringLiteral("Kopieren"));
+    EXPECT_EQ(test::cutCaptions(window), QStringList());
+
+    // Qt's own texts too: the file dialog's buttons.
+    QStringList buttons;
+    test::answerNextFileDialog([&](QFileDialog& dialog) {
+        for (const QAbstractButton* button : dialog.findChild<QDialogButtonBox*>()->buttons())
+            buttons << button->text();
+        dialog.reject();
+    });
+    (void)QtDialogs().selectFiles(&window, QString(), 1, QString());
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("&Öffnen"), QStringLiteral("Abbrechen")}));
+}
+
+TEST(TranslationLoading, ALanguageWithoutAWindowTranslationKeepsQtsOwnTextsEnglishToo) {
+    const Translations french(QLocale(QLocale::French, QLocale::France));
+    EXPECT_FALSE(french.loaded());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
 
 } // namespace
