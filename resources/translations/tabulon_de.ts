@@ -179,6 +179,26 @@ Es steht weiterhin im Ergebnisfeld.</translation>
         <source>{{FILE}} full filename including path. {{EXT}} file ext. {{SHORTEXT}} file ext. without dot.{{PATH}} path. {{BASE}} base part of filename. {{CRLF}} CR/LF. {{INC}} File content. {{INC(x)}} Content of file x.</source>
         <translation>{{FILE}} vollständiger Dateiname mit Pfad. {{EXT}} Dateiendung. {{SHORTEXT}} Dateiendung ohne Punkt. {{PATH}} Pfad. {{BASE}} Dateiname ohne Pfad und Endung. {{CRLF}} Zeilenumbruch (CR/LF). {{INC}} Inhalt der Datei. {{INC(x)}} Inhalt der Datei x.</translation>
     </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>The list that GO! made; it may be edited before it is copied</source>
+        <translation>Die mit LOS! erzeugte Liste; sie kann vor dem Kopieren bearbeitet werden</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>The maker&apos;s web page</source>
+        <translation>Webseite des Herstellers</translation>
+    </message>
+    <message>
+        <source>Mail to the maker</source>
+        <translation>E-Mail an den Hersteller</translation>
+    </message>
 </context>
 <context>
     <name>tabulon::OpenInBrowser</name>
