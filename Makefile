@@ -1,6 +1,8 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what is missing (Debian packages), configure and build into build/.
 BUILD      ?= build
+# Release binaries for `make install` and `make package`, in a folder of their own.
+RELEASE    ?= build-release
 FUZZ_BUILD ?= build-fuzz
 PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev libicu-dev libvips-dev libexiv2-dev fonts-liberation2 \
               fonts-dejavu-core dbus-daemon desktop-file-utils appstream pkg-config bash-completion zsh fish
@@ -10,12 +12,13 @@ PACKAGES   += qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 # own npm, and Debian's npm package conflicts with it: asked for only without one.
 PACKAGES   += $(if $(shell command -v npm 2>/dev/null),,nodejs npm)
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+PACKAGE_PACKAGES := dpkg-dev lintian
 FUZZ_SECONDS ?= 300
 PREFIX     ?= /usr/local
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run example test build deps install screenshot fuzz fuzz-run bench format clean
+.PHONY: all run example test build release deps install package package-test screenshot fuzz fuzz-run bench format clean
 
 all: build
 
@@ -40,6 +43,14 @@ build: deps $(BUILD)/build.ninja
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# Configured for /usr, where the package puts it; `make install` picks its own prefix.
+$(RELEASE)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_BENCH=OFF
+
+release: deps $(RELEASE)/build.ninja
+	cmake --build $(RELEASE)
 
 run: build
 	$(BUILD)/bin/tabulon
@@ -69,8 +80,19 @@ fuzz-run: fuzz
 	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Honours PREFIX and DESTDIR: make install PREFIX=/usr DESTDIR=/tmp/pkg
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+install: release
+	cmake --install $(RELEASE) --prefix $(PREFIX) --strip
+
+# The Debian package: $(RELEASE)/tabulon_VERSION-1_ARCH.deb.
+package: release
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cd $(RELEASE) && cpack -G DEB
+	lintian --fail-on error $(RELEASE)/tabulon_*.deb
+
+# Installs the package into this machine, runs the installed programs and
+# removes it again (as root).
+package-test: package
+	bash tests/package_test.sh $(RELEASE)
 
 # The window as a user sees it, under Xvfb: build/screenshot.png, and the same
 # at 1.5 and 2 times the size and with a dark palette beside it.
@@ -86,4 +108,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RELEASE) $(FUZZ_BUILD)

@@ -17,6 +17,7 @@
 #include "host/host_service.h"
 #include "hostlink/host_names.h"
 #include "posix/signal_pipe.h"
+#include "tabulon/version.h"
 
 namespace tabulon::host {
 
@@ -40,6 +41,7 @@ run a command and read its output.
   --plugin PATH   the plug-in to start (default: tabulon beside tabulon-host,
                   else tabulon on PATH)
   -h, --help
+  --version
 
 Exit status 2: a usage error, no session bus, or another program owns the core.
 )";
@@ -134,7 +136,7 @@ int runPlugin(const QString& plugin, const QString& switchText, const std::funct
 int runHost(const QStringList& arguments) {
     QString command;
     QString plugin;
-    QString problem; // the first mistake; a --help anywhere still wins
+    QString problem; // the first mistake; a --help or --version anywhere still wins
     const auto fail = [&problem](const QString& text) {
         if (problem.isEmpty())
             problem = text;
@@ -143,6 +145,10 @@ int runHost(const QStringList& arguments) {
         const QString& arg = arguments.at(i);
         if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             print(stdout, QString::fromLatin1(kUsage));
+            return kExitOk;
+        }
+        if (arg == QLatin1String("--version")) {
+            print(stdout, QStringLiteral("tabulon-host %1\n").arg(QString::fromLatin1(kVersionText)));
             return kExitOk;
         }
         if (arg == QLatin1String("--plugin")) {

@@ -11,6 +11,7 @@
 #include "hostlink/dbus_host_core.h"
 #include "hostlink/host_names.h"
 #include "support/run_process.h"
+#include "tabulon/version.h"
 
 namespace tabulon {
 namespace {
@@ -61,7 +62,7 @@ TEST(TabulonHost, ServeLogsEachCallOnOneLineUntilTerminated) {
                                                         "hkp_DataAddInt\tMODE\tint16\t7\n"));
 }
 
-TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelp) {
+TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelpWhileHelpAndVersionWin) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{}, "no command given (serve, register or run)"},
@@ -79,6 +80,9 @@ TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelp) {
     const test::ProcessResult help = host({"frobnicate", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.substr(0, 20), "Usage: tabulon-host ");
+    const test::ProcessResult version = host({"frobnicate", "--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("tabulon-host ") + kVersionText + "\n");
 }
 
 TEST(TabulonHost, ServeRefusesAValueThatIsNeitherAStringNorA16BitInteger) {
