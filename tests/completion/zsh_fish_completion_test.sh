@@ -21,7 +21,7 @@ for program in tabulon-cli tabulon-host; do
     fish --no-execute "$completions/fish/$program.fish" || fail "fish cannot parse $program.fish"
 done
 
-# zsh: every option named in _arguments' specs.
+# zsh: every option named in the _arguments lines.
 for option in $(options_of "$cli"); do
     grep -qE "(^|[' {,)*])$option([=+,}[]|$)" "$completions/zsh/_tabulon-cli" || fail "zsh does not offer $option"
 done
