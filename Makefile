@@ -45,7 +45,13 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 # Configured for /usr, where the package puts it; `make install` picks its own prefix.
+# Built with the hardening flags Debian builds its packages with (fortify,
+# stack protector, relro and bindnow).
+HARDENED   := env DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 $(RELEASE)/build.ninja: CMakeLists.txt | deps
+	$(call install_missing,dpkg-dev)
+	CXXFLAGS="$$($(HARDENED) CPPFLAGS) $$($(HARDENED) CXXFLAGS)" CFLAGS="$$($(HARDENED) CPPFLAGS) $$($(HARDENED) CFLAGS)" \
+	LDFLAGS="$$($(HARDENED) LDFLAGS)" \
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
 		-DTABULON_BUILD_TESTS=OFF -DTABULON_BUILD_BENCH=OFF
 

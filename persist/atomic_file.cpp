@@ -78,8 +78,10 @@ std::string temporaryName(std::string_view base, std::size_t limit, std::mt19937
 void keepOwnerAndMode(int fd, const struct stat& old) {
     struct stat now {};
     if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        // Failing both, the file is the user's, as any file they make would be.
+        const bool kept = ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+                          ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+        static_cast<void>(kept);
     }
     (void)::fchmod(fd, old.st_mode & 07777);
 }
