@@ -6,6 +6,8 @@
 #
 # --quick runs only the small sizes (1,000 names, 1,000 small files).
 set -euo pipefail
+# q and cmdline: words quoted for hyperfine's command line.
+source "$(dirname "${BASH_SOURCE[0]}")/quoting.sh"
 export LC_ALL=C # byte semantics for sed/gawk, and no locale cost
 
 usage() { sed -n '2,7s/^# \{0,1\}//p' "$0"; }
@@ -44,16 +46,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# Single-quote a word for hyperfine's command line, only where needed: the
-# tail floor carries every file name in one argument, capped at 128 KiB.
-q() {
-  if [[ $1 =~ ^[A-Za-z0-9_./=+-]+$ ]]; then printf '%s' "$1"; else printf "'%s'" "${1//\'/\'\\\'\'}"; fi
-}
-cmdline() {
-  local w s=
-  for w; do s+="${s:+ }$(q "$w")"; done
-  printf '%s' "$s"
-}
 
 # Show where two files first differ, then stop.
 mismatch() {

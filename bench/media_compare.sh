@@ -9,6 +9,8 @@
 # --before PATH   time an older tabulon-cli beside it in the start-up case
 # MEDIA_CACHE=DIR where the pictures are kept (default: build/bench-media)
 set -euo pipefail
+# q and cmdline: words quoted for hyperfine's command line.
+source "$(dirname "${BASH_SOURCE[0]}")/quoting.sh"
 export LC_ALL=C
 
 usage() { sed -n '3,10s/^# \{0,1\}//p' "$0"; }
@@ -176,15 +178,6 @@ probe() {
   rm -r probe
 }
 
-# Single-quote a word for hyperfine's command line where needed.
-q() {
-  if [[ $1 =~ ^[A-Za-z0-9_./=+-]+$ ]]; then printf '%s' "$1"; else printf "'%s'" "${1//\'/\'\\\'\'}"; fi
-}
-cmdline() {
-  local w s=
-  for w; do s+="${s:+ }$(q "$w")"; done
-  printf '%s' "$s"
-}
 
 declare -A secs # by "case|tool"
 case_=
