@@ -17,6 +17,7 @@
 #include "support/file_size_limit.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/tiny_pictures.h"
 #include "tabulon/version.h"
 
 namespace tabulon {
@@ -441,17 +442,49 @@ TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
 TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
     const std::vector<std::pair<std::string, std::string>> firstLines = {
         {"classic-table", "<!--Tabulon-->"},
-        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n  <figure>"},
+        // A picture that is not there has no size and no thumbnail: it is left out.
+        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n</div>"},
         {"link-list", "<!--Tabulon-->\r\n<ul>"},
         {"markdown-list", "- [a.png](a.png)"},
         {"markdown-table", "| Picture | Name | Size |"},
-        // A picture that is not there gets no thumbnail.
-        {"thumbnail-gallery",
-         "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n  <figure><a href=\"a.png\"><img src=\"\""}};
+        {"thumbnail-gallery", "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n</div>"}};
     for (const auto& [preset, start] : firstLines) {
         const test::ProcessResult r = cli({"--preset", preset, "a.png"});
         EXPECT_EQ(r.exitCode, 0) << preset << r.err;
         EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
+    }
+}
+
+TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
+    test::TempDir dir;
+    const std::vector<std::string> files = {dir.write("a.png", test::kPng), dir.write("empty.jpg", ""),
+                                            dir.write("b.gif", test::kGif)};
+    const std::string leaveOut = dir.write("l.ini", "[Configuration]\nLeaveOutUnsized=1\n");
+    const std::string keep = dir.write("k.ini", "[Configuration]\nLeaveOutUnsized=0\n");
+    const std::string sized = "{{N}},{{ROW}},{{COL}} {{WIDTH}}x{{HEIGHT}}";
+    struct Case {
+        std::string config;
+        std::string entry;
+        std::string out;
+        bool warned;
+    };
+    const Case cases[] = {
+        {leaveOut, sized, "1,1,1 3x2;2,1,2 1x1;", true},
+        {keep, sized, "1,1,1 3x2;2,1,2 x;|3,2,1 1x1;", false},
+        // Only a list that asks for sizes needs them.
+        {leaveOut, "{{N}} {{BASE}}", "1 a;2 empty;|3 b;", false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "-c",        c.config,      "-w",      "2",     "--no-comments", "--top=",
+            "--bottom=", "--new-row=|", "--entry", c.entry, "--end-entry=;"};
+        args.insert(args.end(), files.begin(), files.end());
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, c.out) << c.config << " " << c.entry;
+        EXPECT_EQ(r.err, c.warned
+                             ? "tabulon-cli: left out " + files[1] + ": its width and height cannot be read\n"
+                             : "");
     }
 }
 
