@@ -249,6 +249,11 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
         }
         files.finish();
         processor.finish();
+        if (!files.leftOut().empty()) {
+            const bool typesGiven = options.include || options.images;
+            complain(files.leftOut().message(processor.makesThumbnails(),
+                                             typesGiven ? "--include" : "--images --include"));
+        }
         if (page) {
             sink.append(kLineBreak);
             sink.append(pageEnd());

@@ -73,6 +73,7 @@ public:
     ~EntryProcessor();
     // Whether the templates hold placeholders of the media module.
     bool usesMedia() const { return entry_.usesMedia(); }
+    bool makesThumbnails() const { return workers_ != nullptr; }
     void watch(ListProgress progress) { progress_ = std::move(progress); }
     void leaveOut(LeaveOut rules) { leaveOut_ = std::move(rules); }
 

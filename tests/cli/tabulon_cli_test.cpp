@@ -532,6 +532,50 @@ TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
               "c;");
 }
 
+TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "phone");
+    for (const char* name : {"IMG_1.HEIC", "IMG_2.HEIC", "img_3.heic", "scan.tif", "clip.MOV", "IMG_1.AAE",
+                             "Thumbs.db", "IMG_1.xmp", "desktop.ini", "notes.txt"})
+        dir.write("phone/"s + name, "x");
+    dir.write("phone/a.jpg", test::kJpeg);
+    const std::string phone = dir / "phone";
+    const std::string left =
+        "tabulon-cli: left out 3 .HEIC, 1 .tif and 1 .MOV files, which browsers do not show "
+        "as pictures";
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--images"}, left + "\n"},
+        {{"--images", "--exclude", "*.mov;*.tif"},
+         "tabulon-cli: left out 3 .HEIC files, which browsers do not show as "
+         "pictures\n"},
+        // A list that makes thumbnails says how to add the kinds libvips reads.
+        {{"--images", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
+         left + "; --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
+        {{"--preset", "thumbnail-gallery", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
+         left + "; --images --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
+        // Types that take no pictures, or no types at all, leave nothing out worth a word.
+        {{"--include", "*.txt"}, ""},
+        {{}, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(phone);
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, c.err) << c.args.front();
+    }
+    std::filesystem::create_directories(dir / "one");
+    dir.write("one/clip.mov", "x");
+    const test::ProcessResult one = cli({"--images", dir / "one"});
+    EXPECT_EQ(one.err, "tabulon-cli: left out 1 .mov file, which browsers do not show as pictures\n");
+}
+
 TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
     test::TempDir dir;
     std::filesystem::create_directories(dir / "My & <Pics>");
