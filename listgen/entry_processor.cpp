@@ -52,9 +52,12 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
         sized_ = sized_ || piece.field == Field::Width || piece.field == Field::Height;
         thumbSized_ = thumbSized_ || piece.field == Field::ThumbWidth || piece.field == Field::ThumbHeight;
     }
-    if (media_ && !entry_.thumbSizes().empty())
+    if (media_ && !entry_.thumbSizes().empty()) {
         workers_ = std::make_unique<ThumbnailWorkers>(media_->media, media_->rules, entry_.thumbSizes(),
                                                       media_->workers);
+        if (!workers_->shortfall().empty() && media_->warn)
+            media_->warn(workers_->shortfall());
+    }
 }
 
 EntryProcessor::~EntryProcessor() = default;

@@ -228,6 +228,25 @@ TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount
     EXPECT_EQ(made, (std::vector<std::string>{"first-32.png", "good-32.jpg"}));
 }
 
+TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
+    std::vector<std::string> args = {"--as=1000000000",   TABULON_CLI,     "-j",        "1000",
+                                     "--no-comments",     "--top=",        "--bottom=", "--entry",
+                                     "{{THUMBWIDTH(8)}}", "--end-entry=;", "-o",        "list"};
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        args.push_back(picture(name, 16, 8));
+    // An address-space limit, which binds root too: a thousand thread stacks do not fit.
+    const test::ProcessResult r = test::runProcess("/usr/bin/prlimit", args, {}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.starts_with("tabulon-cli: started ")) << r.err;
+    EXPECT_TRUE(r.err.ends_with(" of 1000 thumbnail workers: Resource temporarily unavailable\n")) << r.err;
+    EXPECT_EQ(test::readAll(dir / "list"), "8;8;8;");
+    std::vector<std::string> names;
+    for (const auto& file : fs::directory_iterator(dir.path()))
+        names.push_back(file.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
+}
+
 TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
     const std::string photo = picture("p.jpg", 200, 100);
     setDay(photo, 2020, 1, 2);
