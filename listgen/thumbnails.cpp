@@ -9,6 +9,7 @@
 
 #include "base/file_content.h"
 #include "base/name_parts.h"
+#include "listgen/stale_temporaries.h"
 
 namespace tabulon {
 
@@ -105,6 +106,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         thumb.failure = "cannot make the thumbnail folder " + folder + ": " + reason(ENOTDIR);
         return thumb;
     }
+    removeStaleTemporariesOnce(folder, ".tabulon-"); // of runs killed while making thumbnails here
     const std::string extension = thumbnailExtension(ext, rules.format);
     std::string name = folder + "/";
     name += GetFileBase(file);

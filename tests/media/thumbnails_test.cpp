@@ -15,6 +15,7 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
+#include "support/gone_process.h"
 #include "support/made_pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -245,6 +246,18 @@ TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
         names.push_back(file.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
+}
+
+TEST_F(Thumbnails, TemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
+    picture("p.jpg", 20, 10);
+    fs::create_directory(dir.path() / "thumbs");
+    const std::string stale = dir / ("thumbs/.tabulon-" + std::to_string(test::goneProcess()) + "-0.jpg");
+    const std::string running = dir / "thumbs/.tabulon-1-0.jpg";
+    std::ofstream(stale) << "half";
+    std::ofstream(running) << "busy";
+    EXPECT_EQ(run("{{THUMB(8)}}", {"p.jpg"}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
 }
 
 TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
