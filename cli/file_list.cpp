@@ -41,7 +41,7 @@ bool needsNaturalOrder(const ListingRules& rules, const std::vector<std::string>
 }
 
 FileList::FileList(ListingRules rules, NaturalCollation& natural, Emit emit)
-    : rules_(rules), natural_(natural), emit_(std::move(emit)) {}
+    : rules_(rules), natural_(natural), emit_(std::move(emit)), countLeftOut_(rules_.types.takesPictures()) {}
 
 IoResult FileList::add(std::string_view name) {
     std::string path(name);
@@ -101,8 +101,11 @@ IoResult FileList::addFolder(const std::string& folder) {
         const bool isFile = S_ISREG(st.st_mode);
         if (!isFile && !(S_ISDIR(st.st_mode) && rules_.recursive && !link))
             continue;
-        if (isFile && !rules_.types.takes(entry->d_name))
+        if (isFile && !rules_.types.takes(entry->d_name)) {
+            if (countLeftOut_ && !rules_.types.excludes(entry->d_name))
+                leftOut_.count(name);
             continue;
+        }
         std::string path;
         appendJoinedPath(path, folder, name);
         if (path.size() >= PATH_MAX) {

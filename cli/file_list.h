@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/file_types.h"
+#include "cli/left_out_kinds.h"
 #include "listgen/natural_order.h"
 #include "posix/io_result.h"
 
@@ -46,6 +47,9 @@ public:
     bool streams() const { return rules_.sort == SortKey::None && !rules_.reverse; }
     // Hands on what sorting held back.
     void finish();
+    // What the types left out of the folders that looks like pictures or
+    // videos; counted only when the types take pictures.
+    const LeftOutKinds& leftOut() const { return leftOut_; }
 
 private:
     struct Entry {
@@ -62,6 +66,8 @@ private:
     NaturalCollation& natural_;
     Emit emit_;
     std::vector<Entry> held_;
+    LeftOutKinds leftOut_;
+    bool countLeftOut_;
 };
 
 // Whether a list of these names needs the collation module: sorted in

@@ -32,6 +32,9 @@ bool matchesAny(const std::vector<std::string>& patterns, const std::string& nam
     });
 }
 
+// One name of each picture type browsers show.
+constexpr const char* kPictureNames[] = {"a.jpg", "a.jpeg", "a.png", "a.gif", "a.webp", "a.avif"};
+
 } // namespace
 
 void FileTypes::include(std::string_view patterns) {
@@ -40,6 +43,17 @@ void FileTypes::include(std::string_view patterns) {
 
 void FileTypes::exclude(std::string_view patterns) {
     addPatterns(excluded_, patterns);
+}
+
+bool FileTypes::excludes(const std::string& name) const {
+    return matchesAny(excluded_, name);
+}
+
+bool FileTypes::takesPictures() const {
+    if (included_.empty())
+        return false;
+    return std::any_of(std::begin(kPictureNames), std::end(kPictureNames),
+                       [this](const char* name) { return takes(name); });
 }
 
 bool FileTypes::takes(const std::string& name) const {

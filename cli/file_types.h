@@ -21,6 +21,10 @@ public:
 
     // `name` is the file's own name, without its folder.
     bool takes(const std::string& name) const;
+    // Whether a pattern to exclude matches `name`.
+    bool excludes(const std::string& name) const;
+    // Whether pictures are among the types included: a folder walk for a gallery.
+    bool takesPictures() const;
 
 private:
     std::vector<std::string> included_;

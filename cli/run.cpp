@@ -218,11 +218,12 @@ private:
 // Writes the list: the names given, then those from each list in turn.
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
               std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
-              const std::optional<MediaUse>& media, Sink& sink) {
+              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, Sink& sink) {
     try {
         if (page)
             sink.append(pageStart(*page));
         EntryProcessor processor(set, width, sink, media);
+        processor.leaveOut(leaveOut);
         processor.start();
         FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
@@ -248,6 +249,11 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
         }
         files.finish();
         processor.finish();
+        if (!files.leftOut().empty()) {
+            const bool typesGiven = options.include || options.images;
+            complain(files.leftOut().message(processor.makesThumbnails(),
+                                             typesGiven ? "--include" : "--images --include"));
+        }
         if (page) {
             sink.append(kLineBreak);
             sink.append(pageEnd());
@@ -334,7 +340,9 @@ int run(const std::vector<std::string_view>& args) {
     Output output;
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
-    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, output.sink());
+    const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
+    if (const int code =
+            writeList(options, rules, natural, set, width, page, lists, use, leaveOut, output.sink());
         code != kExitOk)
         return code;
     return output.commit();

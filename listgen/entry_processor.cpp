@@ -48,9 +48,16 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
       top_(expandLineBreaks(set.top)), newRow_(expandLineBreaks(set.newRow)),
       bottom_(expandLineBreaks(set.bottom)), comments_(set.addComments == kChecked),
       width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {
-    if (media_ && !entry_.thumbSizes().empty())
+    for (const EntryTemplate::Piece& piece : entry_.pieces()) {
+        sized_ = sized_ || piece.field == Field::Width || piece.field == Field::Height;
+        thumbSized_ = thumbSized_ || piece.field == Field::ThumbWidth || piece.field == Field::ThumbHeight;
+    }
+    if (media_ && !entry_.thumbSizes().empty()) {
         workers_ = std::make_unique<ThumbnailWorkers>(media_->media, media_->rules, entry_.thumbSizes(),
                                                       media_->workers);
+        if (!workers_->shortfall().empty() && media_->warn)
+            media_->warn(workers_->shortfall());
+    }
 }
 
 EntryProcessor::~EntryProcessor() = default;
@@ -86,23 +93,30 @@ void EntryProcessor::writeFront() {
     for (const Thumbnail& made : entry.job->made) {
         if (!made.failure.empty())
             throw ThumbnailFailure(made.failure);
-        if (!made.warning.empty() && media_->warn) {
-            media_->warn(made.warning);
-            break;
-        }
     }
     thumbs_ = entry.job;
     writeEntry(entry.folder, entry.name);
     thumbs_.reset();
 }
 
+// Why the entry's thumbnails cannot stand in the page (a page with an empty
+// src or width is invalid); empty when they can.
+std::string EntryProcessor::thumbnailTrouble(const Names& names) {
+    for (const Thumbnail& made : thumbs_->made) {
+        if (made.isPicture) {
+            if (thumbSized_ && imageDimension(names, true).empty())
+                return "its width and height cannot be read";
+        } else if (made.name.empty()) {
+            return made.warning.empty() ? "cannot make a thumbnail" : made.warning;
+        } else if (!made.size) {
+            return "cannot read the size of its thumbnail " + made.name;
+        }
+    }
+    return {};
+}
+
 void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) {
     stopIfCancelled();
-    if (entryCount_ > 0 && untilRow_ == 0) {
-        sink_.append(newRow_);
-        untilRow_ = width_;
-    }
-
     Names names{folder, name, {}, {}};
     if (entry_.usesNameParts()) { // most lists need only the full name
         names.base = GetFileBase(name);
@@ -111,6 +125,31 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
     haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
     meta_.reset();
     contentAt_ = std::string::npos;
+
+    // Left out before anything of it is written: it does not count.
+    if (thumbs_) {
+        if (const std::string why = thumbnailTrouble(names); !why.empty()) {
+            if (media_->warn)
+                media_->warn("left out " + fullName(names) + ": " + why);
+            return;
+        }
+        // A thumbnail made despite a warning still stands.
+        for (const Thumbnail& made : thumbs_->made) {
+            if (!made.warning.empty() && media_->warn) {
+                media_->warn(fullName(names) + ": " + made.warning);
+                break;
+            }
+        }
+    }
+    if (leaveOut_.unsized && sized_ && imageDimension(names, true).empty()) {
+        if (leaveOut_.warn)
+            leaveOut_.warn("left out " + fullName(names) + ": its width and height cannot be read");
+        return;
+    }
+    if (entryCount_ > 0 && untilRow_ == 0) {
+        sink_.append(newRow_);
+        untilRow_ = width_;
+    }
     if (entry_.needsIncludeScan())
         writeScanned(names);
     else

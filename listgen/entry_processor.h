@@ -33,6 +33,14 @@ struct MediaUse {
     std::function<void(const std::string&)> warn;
 };
 
+// Files a list leaves out rather than give the page an empty size: with
+// `unsized`, those whose {{WIDTH}} and {{HEIGHT}} cannot be read, when the
+// templates use them. Each is named once to `warn`, in the list's order.
+struct LeaveOut {
+    bool unsized = false;
+    std::function<void(const std::string&)> warn;
+};
+
 // A thumbnail that must not or cannot be written stops the list.
 class ThumbnailFailure : public std::runtime_error {
 public:
@@ -65,7 +73,9 @@ public:
     ~EntryProcessor();
     // Whether the templates hold placeholders of the media module.
     bool usesMedia() const { return entry_.usesMedia(); }
+    bool makesThumbnails() const { return workers_ != nullptr; }
     void watch(ListProgress progress) { progress_ = std::move(progress); }
+    void leaveOut(LeaveOut rules) { leaveOut_ = std::move(rules); }
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.
@@ -73,6 +83,9 @@ public:
     // Writes one entry, for a full path in `name` (`folder` empty) or a
     // folder and a bare name. With thumbnails, entries wait in order for
     // theirs while later ones are being made; a ThumbnailFailure stops the list.
+    // An entry whose thumbnail could not be made is left out with a warning
+    // (MediaUse::warn), as is one without a size under LeaveOut::unsized;
+    // {{N}}, {{ROW}} and {{COL}} count the entries written.
     void ProcessFile(std::string_view folder, std::string_view name);
     void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
 
@@ -88,6 +101,7 @@ private:
     };
 
     void writeEntry(std::string_view folder, std::string_view name);
+    std::string thumbnailTrouble(const Names& names);
     void stopIfCancelled() const {
         if (progress_.cancel != nullptr && progress_.cancel->load(std::memory_order_relaxed))
             throw ListCancelled();
@@ -127,6 +141,7 @@ private:
     EntryTemplate entry_;
     std::optional<MediaUse> media_;
     ListProgress progress_;
+    LeaveOut leaveOut_;
     std::unique_ptr<ThumbnailWorkers> workers_;
     std::deque<Pending> pending_;
     std::shared_ptr<ThumbnailJob> thumbs_; // of the entry being written
@@ -135,6 +150,8 @@ private:
     std::string newRow_;
     std::string bottom_;
     bool comments_;
+    bool sized_ = false;      // the templates use {{WIDTH}} or {{HEIGHT}}
+    bool thumbSized_ = false; // ... {{THUMBWIDTH(n)}} or {{THUMBHEIGHT(n)}}
     std::uint32_t width_;
     std::int64_t entryCount_ = 0;
     std::uint32_t untilRow_ = 0; // entries left in the current row

@@ -7,12 +7,13 @@
 namespace tabulon {
 
 WidthCheck generateList(const TemplateSet& set, std::string_view selection, Sink& sink,
-                        std::optional<MediaUse> media, ListProgress progress) {
+                        std::optional<MediaUse> media, ListProgress progress, LeaveOut leaveOut) {
     const WidthCheck width = checkWidth(set.width);
     if (!width.ok())
         return width;
     EntryProcessor processor(set, width.value(), sink, std::move(media));
     processor.watch(std::move(progress));
+    processor.leaveOut(std::move(leaveOut));
     processor.start();
     forEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
         processor.ProcessFile(folder, name);

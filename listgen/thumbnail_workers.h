@@ -6,7 +6,9 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -40,13 +42,22 @@ public:
     ThumbnailWorkers& operator=(const ThumbnailWorkers&) = delete;
     ~ThumbnailWorkers();
 
+    // The threads started: fewer than asked for when the system allowed no
+    // more (none: each job is made on the thread that submits it).
     unsigned count() const { return static_cast<unsigned>(threads_.size()); }
+    // "started 37 of 400 thumbnail workers: reason"; empty when all started.
+    const std::string& shortfall() const { return shortfall_; }
     void submit(std::shared_ptr<ThumbnailJob> job);
     // Returns once `job` is done.
     void wait(const ThumbnailJob& job);
 
 private:
+    // Starts threads until there are `count`; what refused one, if any.
+    std::optional<std::system_error> start(unsigned count);
+    // Ends every thread, dropping the jobs not started.
+    void stop();
     void work();
+    void make(ThumbnailJob& job);
 
     const Media& media_;
     const ThumbnailRules rules_;
@@ -57,6 +68,7 @@ private:
     std::deque<std::shared_ptr<ThumbnailJob>> queue_;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
+    std::string shortfall_;
 };
 
 } // namespace tabulon

@@ -9,6 +9,7 @@
 
 #include "base/file_content.h"
 #include "base/name_parts.h"
+#include "listgen/stale_temporaries.h"
 
 namespace tabulon {
 
@@ -85,11 +86,11 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
     struct stat picture {};
     if (source.find('\0') != std::string::npos || ::stat(source.c_str(), &picture) != 0) {
         thumb.warning =
-            "cannot read " + source + ": " + reason(source.find('\0') != std::string::npos ? EINVAL : errno);
+            "cannot make a thumbnail: " + reason(source.find('\0') != std::string::npos ? EINVAL : errno);
         return thumb;
     }
     if (!S_ISREG(picture.st_mode)) {
-        thumb.warning = "cannot make a thumbnail of " + source + ": not a regular file";
+        thumb.warning = "cannot make a thumbnail: not a regular file";
         return thumb;
     }
 
@@ -105,6 +106,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         thumb.failure = "cannot make the thumbnail folder " + folder + ": " + reason(ENOTDIR);
         return thumb;
     }
+    removeStaleTemporariesOnce(folder, ".tabulon-"); // of runs killed while making thumbnails here
     const std::string extension = thumbnailExtension(ext, rules.format);
     std::string name = folder + "/";
     name += GetFileBase(file);
@@ -136,7 +138,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
                              std::to_string(tempCount.fetch_add(1)) + extension;
     const Result<ImageSize, std::string> made = media.makeThumbnail(source, temp, longSide);
     if (!made.ok()) {
-        thumb.warning = "cannot make a thumbnail of " + source + ": " + made.error();
+        thumb.warning = "cannot make a thumbnail: " + made.error();
         return thumb;
     }
     // rename replaces a name, never follows it: nothing outside the folder is touched.

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "posix/stale_temporaries.h"
+
 namespace tabulon {
 
 namespace {
@@ -57,19 +59,26 @@ int followLinks(std::string& name) {
     }
 }
 
-// "." + as much of `base` as fits + ".tmp" + six random letters: never longer
-// than the folder allows, so it fits wherever the name itself fits.
-std::string temporaryName(std::string_view base, std::size_t limit, std::mt19937_64& random) {
-    static constexpr std::string_view kLetters =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string tail = ".tmp";
-    for (int i = 0; i < 6; ++i)
-        tail += kLetters[random() % kLetters.size()];
-    std::size_t keep = std::min(base.size(), limit > tail.size() + 1 ? limit - tail.size() - 1 : 0);
+// "." + as much of `base` as fits + ".tmp": the start of every temporary
+// name for `base`, short enough that a whole one fits wherever `base` fits.
+std::string temporaryPrefix(std::string_view base, std::size_t limit) {
+    constexpr std::size_t kTail = 4 + 10 + 1 + 6; // ".tmp", a process ID, '-', six letters
+    std::size_t keep = std::min(base.size(), limit > kTail + 1 ? limit - kTail - 1 : 0);
     // Cut between characters, so that a name in UTF-8 stays UTF-8.
     while (keep > 0 && keep < base.size() && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80)
         --keep;
-    return "." + std::string(base.substr(0, keep)) + tail;
+    return "." + std::string(base.substr(0, keep)) + ".tmp";
+}
+
+// The prefix, this process's ID (so that a later run can tell a temporary
+// of a run that is gone), '-' and six random letters.
+std::string temporaryName(const std::string& prefix, std::mt19937_64& random) {
+    static constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string name = prefix + std::to_string(::getpid()) + "-";
+    for (int i = 0; i < 6; ++i)
+        name += kLetters[random() % kLetters.size()];
+    return name;
 }
 
 // The owner and group go first, where the process may set them (root always,
@@ -154,11 +163,13 @@ IoResult AtomicFileWriter::open() {
         return failure(errno);
     const long limit = ::fpathconf(dir_.get(), _PC_NAME_MAX);
 
+    const std::string prefix = temporaryPrefix(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX);
+    removeStaleTemporaries(dir_.get(), prefix);
+
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string candidate =
-            temporaryName(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX, random);
+        std::string candidate = temporaryName(prefix, random);
         // 0666 so that the process's umask decides, as for any new file.
         fd_.reset(::openat(dir_.get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd_) {

@@ -16,12 +16,16 @@ inline constexpr const char* kConfigurationSection = "Configuration";
 namespace extra_key {
 inline constexpr const char* kFiles = "Files";
 inline constexpr const char* kStyle = "Style";
+inline constexpr const char* kLeaveOutUnsized = "LeaveOutUnsized";
 } // namespace extra_key
 
 // What a configuration says beyond its template set; empty when it says nothing.
 struct ConfigExtras {
     std::string files; // the file types a list takes, as "*.jpg;*.png"
     std::string style; // CSS for a whole page, "{{CRLF}}" marking its line breaks
+    // 1: files whose {{WIDTH}} and {{HEIGHT}} cannot be read are left out
+    // rather than listed with empty sizes.
+    bool leaveOutUnsized = false;
 
     bool operator==(const ConfigExtras&) const = default;
 };

@@ -17,6 +17,7 @@
 #include "support/file_size_limit.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/tiny_pictures.h"
 #include "tabulon/version.h"
 
 namespace tabulon {
@@ -441,17 +442,49 @@ TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
 TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
     const std::vector<std::pair<std::string, std::string>> firstLines = {
         {"classic-table", "<!--Tabulon-->"},
-        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n  <figure>"},
+        // A picture that is not there has no size and no thumbnail: it is left out.
+        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n</div>"},
         {"link-list", "<!--Tabulon-->\r\n<ul>"},
         {"markdown-list", "- [a.png](a.png)"},
         {"markdown-table", "| Picture | Name | Size |"},
-        // A picture that is not there gets no thumbnail.
-        {"thumbnail-gallery",
-         "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n  <figure><a href=\"a.png\"><img src=\"\""}};
+        {"thumbnail-gallery", "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n</div>"}};
     for (const auto& [preset, start] : firstLines) {
         const test::ProcessResult r = cli({"--preset", preset, "a.png"});
         EXPECT_EQ(r.exitCode, 0) << preset << r.err;
         EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
+    }
+}
+
+TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
+    test::TempDir dir;
+    const std::vector<std::string> files = {dir.write("a.png", test::kPng), dir.write("empty.jpg", ""),
+                                            dir.write("b.gif", test::kGif)};
+    const std::string leaveOut = dir.write("l.ini", "[Configuration]\nLeaveOutUnsized=1\n");
+    const std::string keep = dir.write("k.ini", "[Configuration]\nLeaveOutUnsized=0\n");
+    const std::string sized = "{{N}},{{ROW}},{{COL}} {{WIDTH}}x{{HEIGHT}}";
+    struct Case {
+        std::string config;
+        std::string entry;
+        std::string out;
+        bool warned;
+    };
+    const Case cases[] = {
+        {leaveOut, sized, "1,1,1 3x2;2,1,2 1x1;", true},
+        {keep, sized, "1,1,1 3x2;2,1,2 x;|3,2,1 1x1;", false},
+        // Only a list that asks for sizes needs them.
+        {leaveOut, "{{N}} {{BASE}}", "1 a;2 empty;|3 b;", false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "-c",        c.config,      "-w",      "2",     "--no-comments", "--top=",
+            "--bottom=", "--new-row=|", "--entry", c.entry, "--end-entry=;"};
+        args.insert(args.end(), files.begin(), files.end());
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, c.out) << c.config << " " << c.entry;
+        EXPECT_EQ(r.err, c.warned
+                             ? "tabulon-cli: left out " + files[1] + ": its width and height cannot be read\n"
+                             : "");
     }
 }
 
@@ -497,6 +530,50 @@ TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
                   pics + "/c.txt\n")
                   .out,
               "c;");
+}
+
+TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "phone");
+    for (const char* name : {"IMG_1.HEIC", "IMG_2.HEIC", "img_3.heic", "scan.tif", "clip.MOV", "IMG_1.AAE",
+                             "Thumbs.db", "IMG_1.xmp", "desktop.ini", "notes.txt"})
+        dir.write("phone/"s + name, "x");
+    dir.write("phone/a.jpg", test::kJpeg);
+    const std::string phone = dir / "phone";
+    const std::string left =
+        "tabulon-cli: left out 3 .HEIC, 1 .tif and 1 .MOV files, which browsers do not show "
+        "as pictures";
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--images"}, left + "\n"},
+        {{"--images", "--exclude", "*.mov;*.tif"},
+         "tabulon-cli: left out 3 .HEIC files, which browsers do not show as "
+         "pictures\n"},
+        // A list that makes thumbnails says how to add the kinds libvips reads.
+        {{"--images", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
+         left + "; --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
+        {{"--preset", "thumbnail-gallery", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
+         left + "; --images --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
+        // Types that take no pictures, or no types at all, leave nothing out worth a word.
+        {{"--include", "*.txt"}, ""},
+        {{}, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {
+            "-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(phone);
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.err, c.err) << c.args.front();
+    }
+    std::filesystem::create_directories(dir / "one");
+    dir.write("one/clip.mov", "x");
+    const test::ProcessResult one = cli({"--images", dir / "one"});
+    EXPECT_EQ(one.err, "tabulon-cli: left out 1 .mov file, which browsers do not show as pictures\n");
 }
 
 TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {

@@ -2,6 +2,7 @@
 // with libvips and tag with Exiv2.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
+#include "support/gone_process.h"
 #include "support/made_pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -182,8 +184,9 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
               "xmp.jpg;exif.jpg;desc.jpg;none.png;");
 }
 
-TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
+TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount) {
     const std::string good = picture("good.jpg", 64, 48);
+    picture("first.png", 64, 48);
     std::string bytes;
     {
         std::ifstream in(good, std::ios::binary);
@@ -191,6 +194,7 @@ TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
     }
     std::ofstream(dir / "cut.jpg", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     std::ofstream(dir / "empty.jpg").close();
+    std::ofstream(dir / "broken.svg") << "not a picture";
     // A header that claims 30000 x 30000 pixels: refused before anything is decoded.
     const std::size_t frame = bytes.find("\xFF\xC0");
     ASSERT_NE(frame, std::string::npos);
@@ -198,22 +202,62 @@ TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
     std::ofstream(dir / "bomb.jpg", std::ios::binary) << bytes;
 
     const auto start = std::chrono::steady_clock::now();
-    const test::ProcessResult r = run("{{THUMB(32)}}{{THUMBWIDTH(32)}}",
-                                      {"cut.jpg", "empty.jpg", "bomb.jpg", "missing.jpg", "good.jpg"});
+    // Two entries a row: the ones left out take no place in it.
+    const test::ProcessResult r = run("{{N}},{{ROW}},{{COL}} {{THUMB(32)}} {{THUMBWIDTH(32)}}",
+                                      {"-w", "2", "--new-row=|", "first.png", "cut.jpg", "empty.jpg",
+                                       "bomb.jpg", "missing.jpg", "broken.svg", "good.jpg"});
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, ";;;;thumbs/good-32.jpg32;");
+    EXPECT_EQ(r.out, "1,1,1 thumbs/first-32.png 32;2,1,2 thumbs/good-32.jpg 32;");
     std::vector<std::string> lines;
     for (std::size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(r.err.substr(at, end - at));
-    ASSERT_EQ(lines.size(), 4U) << r.err;
-    EXPECT_TRUE(lines[0].starts_with("tabulon-cli: cannot make a thumbnail of cut.jpg: ")) << lines[0];
-    EXPECT_TRUE(lines[1].starts_with("tabulon-cli: cannot make a thumbnail of empty.jpg: ")) << lines[1];
+    ASSERT_EQ(lines.size(), 5U) << r.err;
+    EXPECT_TRUE(lines[0].starts_with("tabulon-cli: left out cut.jpg: cannot make a thumbnail: ")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("tabulon-cli: left out empty.jpg: cannot make a thumbnail: "))
+        << lines[1];
     EXPECT_EQ(lines[2],
-              "tabulon-cli: cannot make a thumbnail of bomb.jpg: has 30000x30000 pixels, more than 200 "
-              "million");
-    EXPECT_EQ(lines[3], "tabulon-cli: cannot read missing.jpg: No such file or directory");
-    EXPECT_EQ(fs::directory_iterator(dir.path() / "thumbs")->path().filename(), "good-32.jpg");
+              "tabulon-cli: left out bomb.jpg: cannot make a thumbnail: has 30000x30000 pixels, more "
+              "than 200 million");
+    EXPECT_EQ(lines[3],
+              "tabulon-cli: left out missing.jpg: cannot make a thumbnail: No such file or directory");
+    EXPECT_EQ(lines[4], "tabulon-cli: left out broken.svg: its width and height cannot be read");
+    std::vector<std::string> made;
+    for (const auto& file : fs::directory_iterator(dir.path() / "thumbs"))
+        made.push_back(file.path().filename());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(made, (std::vector<std::string>{"first-32.png", "good-32.jpg"}));
+}
+
+TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
+    std::vector<std::string> args = {"--as=1000000000",   TABULON_CLI,     "-j",        "1000",
+                                     "--no-comments",     "--top=",        "--bottom=", "--entry",
+                                     "{{THUMBWIDTH(8)}}", "--end-entry=;", "-o",        "list"};
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        args.push_back(picture(name, 16, 8));
+    // An address-space limit, which binds root too: a thousand thread stacks do not fit.
+    const test::ProcessResult r = test::runProcess("/usr/bin/prlimit", args, {}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.starts_with("tabulon-cli: started ")) << r.err;
+    EXPECT_TRUE(r.err.ends_with(" of 1000 thumbnail workers: Resource temporarily unavailable\n")) << r.err;
+    EXPECT_EQ(test::readAll(dir / "list"), "8;8;8;");
+    std::vector<std::string> names;
+    for (const auto& file : fs::directory_iterator(dir.path()))
+        names.push_back(file.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
+}
+
+TEST_F(Thumbnails, TemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
+    picture("p.jpg", 20, 10);
+    fs::create_directory(dir.path() / "thumbs");
+    const std::string stale = dir / ("thumbs/.tabulon-" + std::to_string(test::goneProcess()) + "-0.jpg");
+    const std::string running = dir / "thumbs/.tabulon-1-0.jpg";
+    std::ofstream(stale) << "half";
+    std::ofstream(running) << "busy";
+    EXPECT_EQ(run("{{THUMB(8)}}", {"p.jpg"}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
 }
 
 TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
@@ -239,10 +283,11 @@ TEST_F(Thumbnails, WhatTabulonDidNotMakeIsNeverWrittenOver) {
     picture("p.jpg", 200, 100);
     fs::create_directory(dir.path() / "thumbs");
     const std::string out = dir / "list.html";
-    // A file newer than the picture is taken as it is, whatever it holds.
+    // A file newer than the picture is kept as it is; without a size it cannot stand in the list.
     std::ofstream(dir / "thumbs/p-40.jpg") << "mine";
     test::ProcessResult r = run("{{THUMB(40)}}{{THUMBWIDTH(40)}}", {"p.jpg"});
-    EXPECT_EQ(r.out, "thumbs/p-40.jpg;");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "tabulon-cli: left out p.jpg: cannot read the size of its thumbnail thumbs/p-40.jpg\n");
     std::ifstream kept(dir / "thumbs/p-40.jpg");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
     // A link, a folder, or a file where the thumbnail folder would be: the list stops, unwritten.

@@ -20,6 +20,8 @@ using test::kSvg;
 
 // No picture: a gallery that took it would give it an <img> of no size.
 const std::string kText = "<b>bold</b> & caf\xC3\xA9\n";
+// A picture of no size, which no thumbnail can be made of.
+const std::string kNothing;
 
 test::ProcessResult validate(const std::string& page) {
     return test::runProcess(HTML_VALIDATE, {"--config", HTML_VALIDATE_CONFIG, page});
@@ -41,7 +43,7 @@ TEST(Pages, EveryPresetMakesAPageTheValidatorAccepts) {
         {"a b.png", &kPng},         {"Tom & Ann.JPG", &kJpeg}, {"#1.gif", &kGif},
         {"100%.svg", &kSvg},        {"\"q\" 'r'.png", &kPng},  {"caf\xC3\xA9 \xC3\x89t\xC3\xA9.jpeg", &kJpeg},
         {"<b>bold</b>.png", &kPng}, {"icon.svg", &kIconSvg},   {"notes.txt", &kText},
-        {"README", &kText},
+        {"README", &kText},         {"empty.jpg", &kNothing},
     };
     for (const auto& [name, bytes] : files)
         dir.write("My pictures/"s + name, *bytes);

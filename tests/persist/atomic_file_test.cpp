@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "persist/atomic_file.h"
+#include "support/gone_process.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {
@@ -44,6 +45,25 @@ TEST(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     EXPECT_EQ(test::readAll(file), "new");
     EXPECT_EQ(stat(file).st_mode & 0777, 0640u);
     EXPECT_EQ(countFiles(dir.path()), 1u);
+}
+
+TEST(AtomicFile, TemporariesOfRunsThatAreGoneAreRemovedAndNothingElse) {
+    test::TempDir dir;
+    const std::string gone = std::to_string(test::goneProcess());
+    const std::string stale = dir.write(".f.tmp" + gone + "-abcdef", "half");
+    const std::vector<std::string> kept = {
+        dir.write(".f.tmp1-abcdef", "a running process's"),
+        dir.write(".g.tmp" + gone + "-abcdef", "another file's"),
+        dir.write(".f.tmp" + gone + "abcdef", "not the pattern"),
+        dir.write(".f.tmpabcdef", "an older program's"),
+    };
+    fs::create_directory(dir / (".f.tmp" + gone + "-folder"));
+    fs::create_symlink(dir / "elsewhere", dir / (".f.tmp" + gone + "-link"));
+    ASSERT_TRUE(writeFileAtomically(dir / "f", "new").ok());
+    EXPECT_FALSE(fs::exists(stale));
+    for (const std::string& file : kept)
+        EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_EQ(countFiles(dir.path()), 7u);
 }
 
 TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {

@@ -71,22 +71,22 @@ TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     }
 }
 
-TEST(Configuration, TheFileTypesAndStyleAreReadBesideTheSetAndEmptyWhenAbsent) {
+TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
     struct Case {
         std::string lines;
         ConfigExtras extras;
     };
     const Case cases[] = {
-        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\n",
-         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}"}},
-        {"Style=\n", {}},
+        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\n",
+         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true}},
+        {"Style=\nLeaveOutUnsized=yes\n", {}},
         {"", {}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
         const std::string file = dir.write("c.ini", "[Configuration]\ncbTextTop=T\n" + c.lines);
         TemplateSet set = sample();
-        ConfigExtras extras{"*.old", "old{}"};
+        ConfigExtras extras{"*.old", "old{}", true};
         ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
         EXPECT_EQ(set.top, "T");
         EXPECT_EQ(extras, c.extras) << c.lines;
