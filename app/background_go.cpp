@@ -6,8 +6,10 @@
 #include <new>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -29,6 +31,17 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
+void showPictureNotes(QWidget* window, Dialogs& dialogs, const std::vector<std::string>& notes) {
+    if (notes.empty())
+        return;
+    QStringList lines;
+    for (const std::string& note : notes)
+        lines << fromUtf8(note);
+    dialogs.showMessage(window, QCoreApplication::translate(
+                                    "BackgroundGo", "Not every picture went into the list as it is:\n%1")
+                                    .arg(lines.join(u'\n')));
+}
+
 BackgroundGo::BackgroundGo(QWidget* window, Dialogs& dialogs, std::function<void(std::string)> show)
     : QObject(window), window_(window), dialogs_(dialogs), show_(std::move(show)), ticks_(new QTimer(this)) {
     ticks_->setInterval(kTickMs);
@@ -39,7 +52,7 @@ BackgroundGo::~BackgroundGo() {
     stop();
 }
 
-void BackgroundGo::start(const TemplateSet& set, const std::string& selection) {
+void BackgroundGo::start(const TemplateSet& set, const std::string& selection, bool leaveOutUnsized) {
     if (running())
         return;
     cancel_ = false;
@@ -47,10 +60,10 @@ void BackgroundGo::start(const TemplateSet& set, const std::string& selection) {
     total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
     started_.start();
     ticks_->start();
-    thread_ = std::thread(&BackgroundGo::run, this, set, selection, ++runId_);
+    thread_ = std::thread(&BackgroundGo::run, this, set, selection, leaveOutUnsized, ++runId_);
 }
 
-void BackgroundGo::run(TemplateSet set, std::string selection, int id) {
+void BackgroundGo::run(TemplateSet set, std::string selection, bool leaveOutUnsized, int id) {
     warnings_.clear();
     result_.clear();
     try {
@@ -60,14 +73,15 @@ void BackgroundGo::run(TemplateSet set, std::string selection, int id) {
             reason_ = ready.error();
         } else {
             StringSink sink;
-            MediaUse use{media_, ThumbnailRules{}, defaultThumbnailWorkers(),
-                         [this](const std::string& warning) { warnings_.push_back(warning); }};
+            const auto note = [this](const std::string& warning) { warnings_.push_back(warning); };
+            MediaUse use{media_, ThumbnailRules{}, defaultThumbnailWorkers(), note};
             const auto written = [this](std::int64_t count) {
                 written_.store(count, std::memory_order_relaxed);
                 if (entryHook_)
                     entryHook_();
             };
-            (void)generateList(set, selection, sink, std::move(use), {&cancel_, written}); // width checked
+            (void)generateList(set, selection, sink, std::move(use), {&cancel_, written},
+                               {leaveOutUnsized, note}); // width checked
             result_ = sink.take();
             ending_ = Ending::Done;
         }
@@ -122,12 +136,7 @@ void BackgroundGo::collect() {
     switch (ending_) {
     case Ending::Done:
         show_(std::move(result_));
-        if (!warnings_.empty()) {
-            QStringList lines;
-            for (const std::string& warning : warnings_)
-                lines << fromUtf8(warning);
-            dialogs_.showMessage(window_, tr("These pictures have no thumbnail:\n%1").arg(lines.join(u'\n')));
-        }
+        showPictureNotes(window_, dialogs_, warnings_);
         return;
     case Ending::Cancelled:
         return;

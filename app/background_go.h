@@ -27,6 +27,10 @@ class Dialogs;
 // thumbnails take seconds where a list of names takes milliseconds. After
 // half a second a progress dialog, modal to the window, counts the entries
 // and offers Cancel. A cancelled run shows nothing; thumbnails made so far stay.
+// Shows, in one message, what a Go said of single pictures: those left out
+// and those damaged; nothing when it said nothing.
+void showPictureNotes(QWidget* window, Dialogs& dialogs, const std::vector<std::string>& notes);
+
 class BackgroundGo : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +40,8 @@ public:
 
     bool running() const { return thread_.joinable(); }
     // Runs the list of `set` over `selection`; only when none is running.
-    void start(const TemplateSet& set, const std::string& selection);
+    // With `leaveOutUnsized`, files without a readable size are left out.
+    void start(const TemplateSet& set, const std::string& selection, bool leaveOutUnsized = false);
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
@@ -47,7 +52,7 @@ public:
 
 private:
     enum class Ending { Done, Cancelled, MediaMissing, Failed, NoMemory };
-    void run(TemplateSet set, std::string selection, int id);
+    void run(TemplateSet set, std::string selection, bool leaveOutUnsized, int id);
     void cancel() { cancel_.store(true); }
     void tick();
     void collect();

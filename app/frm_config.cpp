@@ -185,17 +185,22 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, selection_);
+        backgroundGo_->start(set, selection_, leaveOutUnsized_);
         return;
     }
     StringSink sink;
+    std::vector<std::string> leftOut;
     try {
-        (void)generateList(set, selection_, sink); // the width was checked above
+        // The width was checked above.
+        (void)generateList(
+            set, selection_, sink, std::nullopt, {},
+            {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }});
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
     }
     showResult(sink.take());
+    showPictureNotes(this, dialogs_, leftOut);
 }
 
 void FrmConfig::showResult(std::string result) {
@@ -313,6 +318,7 @@ void FrmConfig::cmdLoadConfig_Click() {
         showTemplateSet(loaded->set);
         fileTypes_.offer(loaded->extras.files);
         pageStyle_ = expandLineBreaks(loaded->extras.style);
+        leaveOutUnsized_ = loaded->extras.leaveOutUnsized;
     }
 }
 

@@ -130,7 +130,8 @@ private:
     QString firstFolder_; // the folder of the selection's first file
     int filterIndex_ = 1; // the file dialog's current filter
     OfferedFileTypes fileTypes_;
-    std::string pageStyle_; // the loaded configuration's, for the browser's page
+    std::string pageStyle_;        // the loaded configuration's, for the browser's page
+    bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
     PopupEditor* popupEditor_ = nullptr;
 };
 

@@ -16,9 +16,9 @@
         <translation>%v von %m</translation>
     </message>
     <message>
-        <source>These pictures have no thumbnail:
+        <source>Not every picture went into the list as it is:
 %1</source>
-        <translation>Für diese Bilder gibt es kein Miniaturbild:
+        <translation>Nicht jedes Bild kam so in die Liste, wie es ist:
 %1</translation>
     </message>
     <message>

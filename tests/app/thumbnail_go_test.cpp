@@ -78,6 +78,30 @@ TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInO
     EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
 }
 
+TEST_F(ThumbnailGoTest, AConfigurationThatLeavesOutUnsizedFilesIsHonouredByGo) {
+    openOver({QStringLiteral("a.jpg"), QStringLiteral("empty.jpg")});
+    files.write("empty.jpg", "");
+    const auto config = [&](const char* name, const char* extra) {
+        return QString::fromStdString(files.write(
+            name, std::string("[Configuration]\ntxtWidth=9\ncbTextNewEntry={{BASE}} {{WIDTH}}x{{HEIGHT}}\n"
+                              "cbTextEndEntry=;\n") +
+                      extra));
+    };
+    dialogs.configPaths = {config("sized.ini", "LeaveOutUnsized=1\n"), config("plain.ini", "")};
+    click("cmdLoadConfig");
+    click("cmdGo");
+    EXPECT_TRUE(result().contains(QStringLiteral("a 200x100;"))) << result().toStdString();
+    EXPECT_FALSE(result().contains(QStringLiteral("empty")));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.takeFirst().contains(
+        QStringLiteral("left out %1/empty.jpg").arg(QString::fromStdString(files.path().string()))));
+    // Without the key, the file is listed with empty sizes, as before.
+    click("cmdLoadConfig");
+    click("cmdGo");
+    EXPECT_TRUE(result().contains(QStringLiteral("empty x;"))) << result().toStdString();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
 TEST_F(ThumbnailGoTest, AThumbnailFolderThatCannotBeMadeIsReportedAndChangesNothing) {
     openOver({QStringLiteral("a.jpg")});
     files.write("thumbs", "not a folder");
