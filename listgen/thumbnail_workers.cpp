@@ -53,7 +53,7 @@ void ThumbnailWorkers::work() {
         std::vector<Thumbnail> made(sizes_.size());
         try {
             for (std::size_t i = 0; i < sizes_.size(); ++i) {
-                made[i] = makeThumbnail(media_, job->file, sizes_[i], rules_);
+                made[i] = makeThumbnail(media_, job->file, sizes_[i], rules_, folders_);
                 if (!made[i].failure.empty() || !made[i].warning.empty())
                     break; // the same cause would stop the others
             }

@@ -41,6 +41,8 @@ public:
     ~ThumbnailWorkers();
 
     unsigned count() const { return static_cast<unsigned>(threads_.size()); }
+    // The thumbnail folders made or looked at so far.
+    const ThumbnailFolders& folders() const { return folders_; }
     void submit(std::shared_ptr<ThumbnailJob> job);
     // Returns once `job` is done.
     void wait(const ThumbnailJob& job);
@@ -51,6 +53,7 @@ private:
     const Media& media_;
     const ThumbnailRules rules_;
     const std::vector<std::uint32_t> sizes_;
+    ThumbnailFolders folders_;
     std::mutex lock_;
     std::condition_variable queued_;
     std::condition_variable finished_;
