@@ -429,6 +429,10 @@ TEST_F(Thumbnails, ThumbnailsOfPicturesThatAreGoneAreReportedAndPrunedOnlyWhereT
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "tabulon-cli: 8 thumbnails of pictures that are gone in thumbs: b.jpg-10.jpg, "
                      "b.jpg-12.jpg, c.png-10.png, ...; --prune-thumbs deletes them\n");
+    // Also from a list without thumbnails, for the folders its walk passed.
+    EXPECT_EQ(run("{{FILE}}", {"--include", "*.none", "."}).err,
+              "tabulon-cli: 8 thumbnails of pictures that are gone in ./thumbs: b.jpg-10.jpg, "
+              "b.jpg-12.jpg, c.png-10.png, ...; --prune-thumbs deletes them\n");
     r = run("{{THUMB(10)}}", {"--prune-thumbs", "a.jpg"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "tabulon-cli: deleted 8 thumbnails of pictures that are gone in thumbs\n");
