@@ -171,9 +171,9 @@ probe() {
   local hint="build tabulon-cli with thumbnails and photo metadata, or pass --peers-only to time the peers alone"
   ((rc == 0)) || die "$cli does not make thumbnails yet: it exited with $rc: $(head -n 1 probe/err); $hint"
   [[ $out != *'{{'* ]] || die "$cli does not know the thumbnail and metadata placeholders yet (it wrote: $out); $hint"
-  [[ -f probe/thumbs/x-200.jpg ]] || die "$cli made no probe/thumbs/x-200.jpg (it wrote: $out)"
-  size=$(identify -ping -format '%w|%h' probe/thumbs/x-200.jpg)
-  want="probe/thumbs/x-200.jpg|$size|2021-05-06|Probe caption"
+  [[ -f probe/thumbs/x.jpg-200.jpg ]] || die "$cli made no probe/thumbs/x.jpg-200.jpg (it wrote: $out)"
+  size=$(identify -ping -format '%w|%h' probe/thumbs/x.jpg-200.jpg)
+  want="probe/thumbs/x.jpg-200.jpg|$size|2021-05-06|Probe caption"
   [[ $out == "$want" && $size == '48|64' ]] || die "$cli wrote '$out' for the probe picture; expected '$want' with a 48×64 thumbnail"
   rm -r probe
 }
@@ -215,8 +215,9 @@ row() {
   rows+=("| $case | $tool | $(printf '%.4f' "${secs[$case|$tool]}") | $ratio | $target |")
 }
 
-# The sizes of the thumbnails in pics/thumbs, as identify reads them.
-thumb_sizes() { identify -ping -format '%f %w %h\n' pics/thumbs/*.jpg | sort; }
+# The sizes of the thumbnails in pics/thumbs, as identify reads them; tabulon-cli's
+# p001.jpg-200.jpg stands for the peers' p001-200.jpg.
+thumb_sizes() { identify -ping -format '%f %w %h\n' pics/thumbs/*.jpg | sed 's/\.jpg-200\.jpg /-200.jpg /' | sort; }
 check_thumbs() {
   thumb_sizes >sizes
   cmp -s "$cache/pics/.sizes" sizes || {
@@ -245,7 +246,7 @@ thumbnails() {
     # Its own account of the sizes must match the files it made.
     "$cli" --no-comments --top= --bottom= --new-row= --end-entry= -j "$jobs" \
       --entry '{{THUMB(200)}} {{THUMBWIDTH(200)}} {{THUMBHEIGHT(200)}}{{CRLF}}' pics/*.jpg |
-      tr -d '\r' | sed 's|^pics/thumbs/||' | sort >said
+      tr -d '\r' | sed 's|^pics/thumbs/||; s/\.jpg-200\.jpg /-200.jpg /' | sort >said
     cmp -s sizes said || { diff sizes said | head -n 5 >&2; die "tabulon-cli's THUMBWIDTH/THUMBHEIGHT differ from its thumbnails' sizes (above)"; }
   fi
   row tabulon-cli tabulon-cli ''

@@ -36,6 +36,8 @@ Writes a list of the files (by default an HTML table) from templates.
       --thumb-dir NAME    the folder made beside each picture for its thumbnails (default: thumbs)
       --thumb-format F    same (GIF, BMP and other types become PNG), jpg, png, webp or avif
   -j, --jobs N            threads that make thumbnails (default: one per core)
+      --prune-thumbs      delete the thumbnails of pictures that are gone, in the thumbnail
+                          folders Tabulon made that the list used or its folder walks passed
       --preset NAME       start from a shipped preset (before --config); --list-presets names them
   -h, --help    --version
 
@@ -44,9 +46,10 @@ Placeholders in the entry texts: {{FILE}} {{PATH}} {{BASE}} {{EXT}} {{SHORTEXT}}
 Escaped for HTML or for links: {{FILE:html}} {{FILE:url}}, likewise PATH, BASE, EXT,
 SHORTEXT, INC and INC(name). {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
 SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
-Pictures: {{THUMB(n)}} (a thumbnail whose longer side is n pixels, made when missing or older than
-the picture) {{THUMBWIDTH(n)}} {{THUMBHEIGHT(n)}}, {{TAKEN}} (YYYY-MM-DD, else the file's date),
-{{CAPTION}}, {{META(key)}} (any Exiv2 key, e.g. Exif.Image.Model); each also :html and :url.
+Pictures: {{THUMB(n)}} (a thumbnail whose longer side is n pixels, named as thumbs/a.gif-240.png,
+made again when the picture changes) {{THUMBWIDTH(n)}} {{THUMBHEIGHT(n)}}, {{TAKEN}} (YYYY-MM-DD,
+else the file's date), {{CAPTION}}, {{META(key)}} (any Exiv2 key, e.g. Exif.Image.Model); each also
+:html and :url.
 )";
 
 void Options::applyTo(TemplateSet& set) const {
@@ -125,6 +128,7 @@ constexpr OptionRule kOptions[] = {
     {0, "thumb-dir", true, setText<&Options::thumbDir>},
     {0, "thumb-format", true, setText<&Options::thumbFormat>},
     {'j', "jobs", true, setText<&Options::jobs>},
+    {0, "prune-thumbs", false, setFlag<&Options::pruneThumbs>},
     // Where the list goes, or what is asked instead.
     {'o', "output", true, setText<&Options::output>},
     {0, "page", false, setFlag<&Options::page>},

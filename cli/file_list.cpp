@@ -10,6 +10,7 @@
 
 #include "base/name_parts.h"
 #include "listgen/natural_order.h"
+#include "listgen/thumbnail_folder.h"
 
 namespace tabulon::cli {
 
@@ -45,8 +46,18 @@ FileList::FileList(ListingRules rules, NaturalCollation& natural, Emit emit)
 
 IoResult FileList::add(std::string_view name) {
     std::string path(name);
-    if (name.find('\0') == std::string_view::npos && isFolder(path))
-        return addFolder(path);
+    if (name.find('\0') == std::string_view::npos && isFolder(path)) {
+        const FolderTag tag = readFolderTag(path);
+        if (tag == FolderTag::None)
+            return addFolder(path);
+        if (tag == FolderTag::Tabulon)
+            thumbnailFolders_.push_back(path);
+        if (rules_.warn)
+            rules_.warn("left out the folder " + path +
+                        (tag == FolderTag::Tabulon ? ": it holds thumbnails that Tabulon made (CACHEDIR.TAG)"
+                                                   : ": its CACHEDIR.TAG marks it as a cache"));
+        return {};
+    }
     take(path);
     return {};
 }
@@ -99,6 +110,17 @@ IoResult FileList::addFolder(const std::string& folder) {
             break;
         }
         const bool isFile = S_ISREG(st.st_mode);
+        if (S_ISDIR(st.st_mode) && !link) {
+            // Cache folders hold copies, not the user's files: a second run
+            // would list the thumbnails the first one made.
+            if (const FolderTag tag = readFolderTag(fd, entry->d_name); tag != FolderTag::None) {
+                if (tag == FolderTag::Tabulon) {
+                    thumbnailFolders_.emplace_back();
+                    appendJoinedPath(thumbnailFolders_.back(), folder, name);
+                }
+                continue;
+            }
+        }
         if (!isFile && !(S_ISDIR(st.st_mode) && rules_.recursive && !link))
             continue;
         if (isFile && !rules_.types.takes(entry->d_name)) {

@@ -25,11 +25,13 @@ struct ListingRules {
     bool reverse = false;
     FileTypes types; // of the files found in folders; names given are taken as they are
     std::function<std::string(const std::string&)> taken; // the day a photo was taken, for SortKey::Taken
+    std::function<void(const std::string&)> warn;         // hears of a folder given that is left out
 };
 
 // Gathers the files of a list. A folder stands for the regular files in it
 // (in natural order; its subfolders too when recursive, after its own
-// files); anything else is listed by its name as given. Without sorting,
+// files); anything else is listed by its name as given. A folder tagged as a
+// cache (CACHEDIR.TAG: Tabulon's thumbnails among others) is never walked. Without sorting,
 // each file goes on at once, so a long list never piles up in memory.
 class FileList {
 public:
@@ -50,6 +52,8 @@ public:
     // What the types left out of the folders that looks like pictures or
     // videos; counted only when the types take pictures.
     const LeftOutKinds& leftOut() const { return leftOut_; }
+    // The thumbnail folders Tabulon made that walks came upon and left out.
+    const std::vector<std::string>& thumbnailFolders() const { return thumbnailFolders_; }
 
 private:
     struct Entry {
@@ -68,6 +72,7 @@ private:
     std::vector<Entry> held_;
     LeftOutKinds leftOut_;
     bool countLeftOut_;
+    std::vector<std::string> thumbnailFolders_;
 };
 
 // Whether a list of these names needs the collation module: sorted in

@@ -8,8 +8,12 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "base/width.h"
 #include "cli/cli_options.h"
@@ -21,6 +25,7 @@
 #include "listgen/entry_processor.h"
 #include "listgen/html_page.h"
 #include "listgen/media.h"
+#include "listgen/thumbnail_leftovers.h"
 #include "listgen/thumbnail_workers.h"
 #include "listgen/thumbnails.h"
 #include "persist/config_file.h"
@@ -216,9 +221,12 @@ private:
 };
 
 // Writes the list: the names given, then those from each list in turn.
+// `thumbnailFolders` gets the folders of thumbnails Tabulon made that the
+// list used or its walks passed.
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
               std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
-              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, Sink& sink) {
+              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, Sink& sink,
+              std::vector<std::string>& thumbnailFolders) {
     try {
         if (page)
             sink.append(pageStart(*page));
@@ -254,6 +262,9 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
             complain(files.leftOut().message(processor.makesThumbnails(),
                                              typesGiven ? "--include" : "--images --include"));
         }
+        thumbnailFolders = processor.thumbnailFolders();
+        thumbnailFolders.insert(thumbnailFolders.end(), files.thumbnailFolders().begin(),
+                                files.thumbnailFolders().end());
         if (page) {
             sink.append(kLineBreak);
             sink.append(pageEnd());
@@ -269,6 +280,43 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
         return kExitFileError;
     }
     return kExitOk;
+}
+
+// Says which thumbnails in `folders` belong to pictures that are gone, or
+// with --prune-thumbs deletes them. Returns the exit code.
+int leftoverThumbnails(const std::vector<std::string>& folders, bool prune) {
+    constexpr std::size_t kNamed = 3;
+    std::set<std::pair<dev_t, ino_t>> seen; // a folder used and walked past is looked at once
+    int code = kExitOk;
+    for (const std::string& folder : folders) {
+        struct stat st {};
+        if (::stat(folder.c_str(), &st) != 0 || !seen.insert({st.st_dev, st.st_ino}).second)
+            continue;
+        const std::vector<std::string> gone = goneThumbnails(folder);
+        if (gone.empty())
+            continue;
+        const std::string count = gone.size() == 1
+                                      ? "1 thumbnail of a picture that is gone"
+                                      : std::to_string(gone.size()) + " thumbnails of pictures that are gone";
+        if (prune) {
+            const std::vector<std::string> failures = pruneThumbnails(folder, gone);
+            for (const std::string& failure : failures)
+                complain(failure);
+            if (!failures.empty())
+                code = kExitFileError;
+            else
+                complain("deleted " + count + " in " + folder);
+            continue;
+        }
+        std::string names;
+        for (std::size_t i = 0; i < gone.size() && i < kNamed; ++i)
+            names += (i > 0 ? ", " : "") + gone[i];
+        if (gone.size() > kNamed)
+            names += ", ...";
+        complain(count + " in " + folder + ": " + names + "; --prune-thumbs deletes " +
+                 (gone.size() == 1 ? "it" : "them"));
+    }
+    return code;
 }
 
 } // namespace
@@ -287,7 +335,7 @@ int run(const std::vector<std::string_view>& args) {
         return print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets)
         return print(presetList());
-    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}, {}};
+    ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}, {}, complain};
     if (options.sort) {
         const std::optional<SortKey> key = parseSortKey(*options.sort);
         if (!key) {
@@ -341,11 +389,14 @@ int run(const std::vector<std::string_view>& args) {
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
     const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
-    if (const int code =
-            writeList(options, rules, natural, set, width, page, lists, use, leaveOut, output.sink());
+    std::vector<std::string> thumbnailFolders;
+    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, leaveOut, output.sink(),
+                                   thumbnailFolders);
         code != kExitOk)
         return code;
-    return output.commit();
+    if (const int code = output.commit(); code != kExitOk)
+        return code;
+    return leftoverThumbnails(thumbnailFolders, options.pruneThumbs);
 }
 
 } // namespace tabulon::cli

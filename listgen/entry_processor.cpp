@@ -92,7 +92,7 @@ void EntryProcessor::writeFront() {
     workers_->wait(*entry.job);
     for (const Thumbnail& made : entry.job->made) {
         if (!made.failure.empty())
-            throw ThumbnailFailure(made.failure);
+            stopForFailures(made.failure);
     }
     thumbs_ = entry.job;
     writeEntry(entry.folder, entry.name);
@@ -113,6 +113,27 @@ std::string EntryProcessor::thumbnailTrouble(const Names& names) {
         }
     }
     return {};
+}
+
+void EntryProcessor::stopForFailures(const std::string& first) {
+    // The thumbnails already handed to the workers are seen to the end, so
+    // that one run names what a full disk or a locked folder cost.
+    constexpr std::size_t kNamed = 3;
+    std::vector<std::string> failures{first};
+    for (const Pending& entry : pending_) {
+        workers_->wait(*entry.job);
+        for (const Thumbnail& made : entry.job->made) {
+            if (!made.failure.empty() &&
+                std::find(failures.begin(), failures.end(), made.failure) == failures.end())
+                failures.push_back(made.failure);
+        }
+    }
+    std::string message;
+    for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i)
+        message += (i > 0 ? "; " : "") + failures[i];
+    if (failures.size() > kNamed)
+        message += "; and " + std::to_string(failures.size() - kNamed) + " more";
+    throw ThumbnailFailure(message);
 }
 
 void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) {

@@ -41,7 +41,8 @@ struct LeaveOut {
     std::function<void(const std::string&)> warn;
 };
 
-// A thumbnail that must not or cannot be written stops the list.
+// A thumbnail that must not or cannot be written stops the list; the
+// message names the first of those in hand and counts the rest.
 class ThumbnailFailure : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -91,6 +92,10 @@ public:
 
     // The bottom text and the closing comment; flushes the sink.
     void finish();
+    // The thumbnail folders Tabulon made that the list used.
+    std::vector<std::string> thumbnailFolders() const {
+        return workers_ ? workers_->folders().tabulonFolders() : std::vector<std::string>();
+    }
 
 private:
     struct Names;
@@ -107,6 +112,7 @@ private:
             throw ListCancelled();
     }
     void writeFront();
+    [[noreturn]] void stopForFailures(const std::string& first);
     bool asWritten(const EntryTemplate::Piece& piece) const {
         return piece.field == EntryTemplate::Field::Literal ||
                (!media_ && EntryTemplate::isMedia(piece.field));

@@ -62,14 +62,15 @@ Result<void, std::string> Media::loadFrom(const std::string& path) const {
     return {};
 }
 
-Result<ImageSize, std::string> Media::makeThumbnail(const std::string& source, const std::string& temp,
-                                                    std::uint32_t longSide) const {
+Result<ImageSize, Media::ThumbnailError>
+Media::makeThumbnail(const std::string& source, const std::string& temp, std::uint32_t longSide) const {
     char reason[512] = {};
     int width = 0;
     int height = 0;
-    if (thumbnail_(source.c_str(), temp.c_str(), static_cast<int>(longSide), &width, &height, reason,
-                   sizeof reason) != 0)
-        return std::string(reason);
+    if (const int made = thumbnail_(source.c_str(), temp.c_str(), static_cast<int>(longSide), &width, &height,
+                                    reason, sizeof reason);
+        made != 0)
+        return ThumbnailError{reason, made == kMediaWriteFailed};
     return ImageSize{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
 }
 

@@ -39,9 +39,15 @@ public:
         return load();
     }
 
+    // Why a thumbnail was not made: the picture could not be read or
+    // decoded, or (`cannotWrite`) its file could not be written.
+    struct ThumbnailError {
+        std::string reason;
+        bool cannotWrite = false;
+    };
     // Only once loaded: a thumbnail of `source` written to the new file `temp`, in the format
-    // of its name's extension, its longer side at most `longSide`.
-    [[nodiscard]] Result<ImageSize, std::string>
+    // of its name's extension, its longer side at most `longSide`, synced.
+    [[nodiscard]] Result<ImageSize, ThumbnailError>
     makeThumbnail(const std::string& source, const std::string& temp, std::uint32_t longSide) const;
     // The size of a picture that the header reader does not know (AVIF);
     // loads the module.

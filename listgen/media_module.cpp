@@ -268,14 +268,15 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         putError(error, errorSize, std::string(temp) + ": " + std::strerror(errno));
-        return -1;
+        return kMediaWriteFailed;
     }
-    const bool written = writeAll(fd, static_cast<const char*>(bytes), size);
+    // Synced before the caller renames it over the name, as every file is written.
+    const bool written = writeAll(fd, static_cast<const char*>(bytes), size) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     if (::close(fd) != 0 || !written) {
         ::unlink(temp);
         putError(error, errorSize, std::string(temp) + ": " + std::strerror(written ? errno : savedErrno));
-        return -1;
+        return kMediaWriteFailed;
     }
     *width = vips_image_get_width(out.get());
     *height = vips_image_get_height(out.get());

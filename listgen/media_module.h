@@ -19,7 +19,9 @@ using TabulonMediaInit = int(char* error, size_t errorSize);
 // colour profile, to the new file `temp` in the format its name ends in
 // (.jpg, .png, .webp, .avif, .tif). Refuses a picture of more than
 // kMediaMaxPixels. 0 on success with the thumbnail's size in `width` and
-// `height`, else `error` holds the reason.
+// `height`, else `error` holds the reason: kMediaWriteFailed when `temp`
+// could not be written (its folder, the disk), any other value when the
+// picture could not be read or decoded. `temp` is synced before success.
 using TabulonMediaThumbnail = int(const char* source, const char* temp, int longSide, int* width, int* height,
                                   char* error, size_t errorSize);
 // The pixel size of a picture from its header. 0 on success.
@@ -35,6 +37,8 @@ using TabulonMediaMetaClose = void(void* meta);
 using TabulonMediaMetaValue = size_t(void* meta, int what, const char* key, char* out, size_t size);
 
 } // extern "C"
+
+inline constexpr int kMediaWriteFailed = -2;
 
 inline constexpr int kMediaTaken = 0;
 inline constexpr int kMediaCaption = 1;

@@ -47,6 +47,8 @@ public:
     unsigned count() const { return static_cast<unsigned>(threads_.size()); }
     // "started 37 of 400 thumbnail workers: reason"; empty when all started.
     const std::string& shortfall() const { return shortfall_; }
+    // The thumbnail folders made or looked at so far.
+    const ThumbnailFolders& folders() const { return folders_; }
     void submit(std::shared_ptr<ThumbnailJob> job);
     // Returns once `job` is done.
     void wait(const ThumbnailJob& job);
@@ -62,6 +64,7 @@ private:
     const Media& media_;
     const ThumbnailRules rules_;
     const std::vector<std::uint32_t> sizes_;
+    ThumbnailFolders folders_;
     std::mutex lock_;
     std::condition_variable queued_;
     std::condition_variable finished_;

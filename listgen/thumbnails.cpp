@@ -1,9 +1,12 @@
 #include "listgen/thumbnails.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,22 +27,24 @@ std::string lower(std::string_view text) {
     return out;
 }
 
+// Thumbnails are written in these formats only.
+constexpr const char* kWrittenExtensions[] = {".jpg", ".jpeg", ".png", ".webp", ".avif", ".tif", ".tiff"};
+
 // The extension of the thumbnail: the picture's own where libvips writes
 // that format, else PNG, which keeps any picture as it is (GIF, BMP, ICO).
 std::string thumbnailExtension(std::string_view ext, std::string_view format) {
     if (format != "same")
         return "." + std::string(format);
     const std::string known = lower(ext);
-    for (const char* writable : {".jpg", ".jpeg", ".png", ".webp", ".avif", ".tif", ".tiff"}) {
+    for (const char* writable : kWrittenExtensions) {
         if (known == writable)
             return std::string(ext);
     }
     return ".png";
 }
 
-bool olderThan(const struct stat& a, const struct stat& b) {
-    return a.st_mtim.tv_sec != b.st_mtim.tv_sec ? a.st_mtim.tv_sec < b.st_mtim.tv_sec
-                                                : a.st_mtim.tv_nsec < b.st_mtim.tv_nsec;
+bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
 std::string reason(int error) {
@@ -73,8 +78,31 @@ bool isPlainFolderName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
+std::string thumbnailName(std::string_view name, std::uint32_t longSide, std::string_view format) {
+    std::string thumb(name);
+    thumb += "-" + std::to_string(longSide);
+    thumb += thumbnailExtension(GetFileExt(name), format);
+    return thumb;
+}
+
+std::optional<std::string_view> pictureOfThumbnail(std::string_view thumbnail) {
+    const std::string_view ext = GetFileExt(thumbnail);
+    const std::string known = lower(ext);
+    if (std::none_of(std::begin(kWrittenExtensions), std::end(kWrittenExtensions),
+                     [&known](const char* written) { return known == written; }))
+        return std::nullopt;
+    std::string_view rest = thumbnail.substr(0, thumbnail.size() - ext.size());
+    const std::size_t dash = rest.rfind('-');
+    const std::string_view digits =
+        dash == std::string_view::npos ? std::string_view() : rest.substr(dash + 1);
+    if (dash == 0 || digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return rest.substr(0, dash);
+}
+
 Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t longSide,
-                        const ThumbnailRules& rules) {
+                        const ThumbnailRules& rules, ThumbnailFolders& folders) {
     Thumbnail thumb;
     const std::string_view ext = GetFileExt(file);
     if (lower(ext) == ".svg") { // drawn at any size by the browser
@@ -96,22 +124,16 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
 
     std::string folder(GetFilePath(file));
     folder += rules.folder;
-    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-        thumb.failure = "cannot make the thumbnail folder " + folder + ": " + reason(errno);
-        return thumb;
-    }
-    struct stat st {};
-    const bool isFolder = ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!isFolder) {
-        thumb.failure = "cannot make the thumbnail folder " + folder + ": " + reason(ENOTDIR);
+    const Result<FolderTag, std::string> tag = folders.prepare(folder);
+    if (!tag.ok()) {
+        thumb.failure = tag.error();
         return thumb;
     }
     removeStaleTemporariesOnce(folder, ".tabulon-"); // of runs killed while making thumbnails here
-    const std::string extension = thumbnailExtension(ext, rules.format);
-    std::string name = folder + "/";
-    name += GetFileBase(file);
-    name += "-" + std::to_string(longSide) + extension;
+    const std::string_view pictureName = file.substr(GetFilePath(file).size());
+    std::string name = folder + "/" + thumbnailName(pictureName, longSide, rules.format);
 
+    struct stat st {};
     if (::lstat(name.c_str(), &st) == 0) {
         // Only a regular file can be one that Tabulon made; anything else
         // there belongs to someone else.
@@ -120,9 +142,19 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
                 name + " is in the way of a thumbnail and is not replaced: it is not a regular file";
             return thumb;
         }
-        if (!olderThan(st, picture)) {
-            thumb.size = existingSize(media, name);
-            thumb.name = std::move(name);
+        // Made from this very picture: each thumbnail carries its picture's time.
+        if (sameTime(st.st_mtim, picture.st_mtim)) {
+            const std::optional<ImageSize> size = existingSize(media, name);
+            if (size && size->width > 0 && size->height > 0 &&
+                std::max(size->width, size->height) <= longSide) {
+                thumb.size = size;
+                thumb.name = std::move(name);
+                return thumb;
+            }
+        }
+        if (tag.value() != FolderTag::Tabulon) {
+            thumb.failure = name + " is in the way of a thumbnail and is not replaced: " + rules.folder +
+                            " is a folder Tabulon did not make";
             return thumb;
         }
     } else if (errno != ENOENT) {
@@ -135,14 +167,28 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         return thumb;
     }
     const std::string temp = folder + "/.tabulon-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(tempCount.fetch_add(1)) + extension;
-    const Result<ImageSize, std::string> made = media.makeThumbnail(source, temp, longSide);
+                             std::to_string(tempCount.fetch_add(1)) + thumbnailExtension(ext, rules.format);
+    // A temporary of this name can only be left by a run gone before under the same process number.
+    ::unlink(temp.c_str());
+    const Result<ImageSize, Media::ThumbnailError> made = media.makeThumbnail(source, temp, longSide);
     if (!made.ok()) {
-        thumb.warning = "cannot make a thumbnail: " + made.error();
+        if (made.error().cannotWrite) {
+            // The module names the temporary; the user knows the thumbnail.
+            std::string why = made.error().reason;
+            if (why.starts_with(temp + ": "))
+                why.erase(0, temp.size() + 2);
+            thumb.failure = "cannot write " + name + ": " + why;
+        } else {
+            thumb.warning = "cannot make a thumbnail: " + made.error().reason;
+        }
         return thumb;
     }
+    // The picture's time marks what the thumbnail was made from; set before
+    // the rename, so that a thumbnail is never seen without it.
+    const timespec times[2] = {{0, UTIME_OMIT}, picture.st_mtim};
     // rename replaces a name, never follows it: nothing outside the folder is touched.
-    if (::rename(temp.c_str(), name.c_str()) != 0) {
+    if (::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ::rename(temp.c_str(), name.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
         thumb.failure = "cannot write " + name + ": " + reason(error);

@@ -7,6 +7,7 @@
 
 #include "listgen/image_size.h"
 #include "listgen/media.h"
+#include "listgen/thumbnail_folder.h"
 
 namespace tabulon {
 
@@ -23,7 +24,7 @@ struct Thumbnail {
     std::optional<ImageSize> size; // as displayed
     bool isPicture = false;        // an SVG stands for itself: its size is the picture's
     std::string warning;           // why the picture could not be read or decoded, without its name
-    std::string failure;           // what stops the list: a folder that cannot be made, a name taken
+    std::string failure;           // what stops the list: a thumbnail that cannot be written
 };
 
 // Whether `format` is one that --thumb-format takes.
@@ -31,12 +32,23 @@ bool isThumbnailFormat(std::string_view format);
 // Whether `name` is a plain folder name: not empty, no separator, not . or ..
 bool isPlainFolderName(std::string_view name);
 
-// The thumbnail of `file` whose longer side is `longSide`: FILE's folder,
-// the thumbnail folder, BASE-longSide and the extension. Reused when one at
-// that name is not older than the picture; else made in a temporary file in
-// the thumbnail folder and renamed over the name, which only ever replaces a
-// regular file older than the picture. Safe from several threads at once.
+// The name of the thumbnail of the picture `name` (without folder): the
+// whole name, extension and all, then -longSide and the thumbnail's
+// extension, as in badge.gif-240.png. Each picture of a folder has its own,
+// the same from run to run.
+std::string thumbnailName(std::string_view name, std::uint32_t longSide, std::string_view format);
+// The picture name that `thumbnail` is named after, when it follows that
+// rule (NAME-DIGITS and an extension thumbnails are written in).
+std::optional<std::string_view> pictureOfThumbnail(std::string_view thumbnail);
+
+// The thumbnail of `file` whose longer side is `longSide`, in FILE's folder's
+// thumbnail folder. One there is reused when it carries the picture's
+// modification time (each thumbnail is given it) and reads as a picture of at
+// most that size; anything else is made again in a temporary file, synced,
+// and renamed over the name, but only in a folder Tabulon made: in a user's
+// own folder, what is there is never replaced. Safe from several threads at
+// once.
 Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t longSide,
-                        const ThumbnailRules& rules);
+                        const ThumbnailRules& rules, ThumbnailFolders& folders);
 
 } // namespace tabulon

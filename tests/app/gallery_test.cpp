@@ -30,8 +30,13 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     const std::string b = files.write("b.jpg", "x");
     std::filesystem::create_directories(files / "other");
     const std::string c = files.write("other/c.jpg", "x");
-    drop(&window,
-         {QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(files / "other")});
+    // Nor are the thumbnails in a folder Tabulon made.
+    std::filesystem::create_directories(files / "thumbs");
+    files.write("thumbs/CACHEDIR.TAG",
+                "Signature: 8a477f597d28d172789f06886806bc55\n# Thumbnails made by Tabulon\n");
+    const std::string thumb = files.write("thumbs/a.jpg-240.jpg", "x");
+    drop(&window, {QString::fromStdString(a), QString::fromStdString(b),
+                   QString::fromStdString(files / "other"), QString::fromStdString(thumb)});
     EXPECT_EQ(window.selection(), files.path().string() + '\0' + "a.jpg" + '\0' + "b.jpg");
     EXPECT_TRUE(control("cmdGo")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), control("cmdGo"));

@@ -69,9 +69,10 @@ TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInO
     ASSERT_TRUE(waitUntilDone());
     const QString folder = QString::fromStdString(files.path().string());
     EXPECT_TRUE(result().contains(
-        QStringLiteral("<td>%1/thumbs/a-64.jpg 64x32</td>\n<td>%1/thumbs/b-64.png 64x32</td>").arg(folder)))
+        QStringLiteral("<td>%1/thumbs/a.jpg-64.jpg 64x32</td>\n<td>%1/thumbs/b.png-64.png 64x32</td>")
+            .arg(folder)))
         << result().toStdString();
-    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a-64.jpg"));
+    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(u'|').toStdString();
     EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/cut.jpg")));
     EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/empty.jpg")));
@@ -130,13 +131,13 @@ TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(result(), QStringLiteral("before"));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
-    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a-64.jpg"));
+    EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
 
     // The next Go runs whole.
     release();
     click("cmdGo");
     ASSERT_TRUE(waitUntilDone());
-    EXPECT_TRUE(result().contains(QStringLiteral("/thumbs/b-64.jpg 64x32"))) << result().toStdString();
+    EXPECT_TRUE(result().contains(QStringLiteral("/thumbs/b.jpg-64.jpg 64x32"))) << result().toStdString();
 }
 
 TEST_F(ThumbnailGoTest, ClosingTheWindowDuringARunStopsIt) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -139,6 +141,43 @@ TEST_F(GalleryFolder, AFolderListsItsOwnPicturesBeforeItsSubfoldersInTheOrderPeo
                  "-w", "99"});
     EXPECT_EQ(r.out,
               "\"q\" 'r'|#1 50%|<b>x&amp;|a b|caf\xC3\xA9 \xC3\x89t\xC3\xA9|icon|logo|Tom & Ann|img2|img10|");
+}
+
+// Every file under `folder` with its modification time.
+std::map<std::string, std::int64_t> filesAndTimes(const std::filesystem::path& folder) {
+    std::map<std::string, std::int64_t> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        found[entry.path().string()] = entry.last_write_time().time_since_epoch().count();
+    return found;
+}
+
+TEST_F(GalleryFolder, TheThumbnailGalleryMadeAgainIsTheSamePageAndMakesNothingNew) {
+    // The user's own folder called thumbs is theirs: listed like any other.
+    std::filesystem::create_directories(dir / "photos/trip/thumbs");
+    dir.write("photos/trip/thumbs/mine.png", test::kPng);
+    const std::vector<std::string> command = {"--preset", "thumbnail-gallery", "--page", "-r", dir / "photos",
+                                              "-o",       dir / "g.html"};
+    test::ProcessResult r = test::runProcess(TABULON_CLI, command);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string page = test::readAll(dir / "g.html");
+    EXPECT_NE(page.find("trip/thumbs/mine.png"), std::string::npos);
+    EXPECT_EQ(page.find("href=\"" + dir / "photos/thumbs/"), std::string::npos);
+    const auto made = filesAndTimes(dir / "photos");
+    EXPECT_TRUE(made.contains(dir / "photos/thumbs/CACHEDIR.TAG"));
+    EXPECT_FALSE(made.contains(dir / "photos/trip/thumbs/CACHEDIR.TAG"));
+
+    r = test::runProcess(TABULON_CLI, command);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(test::readAll(dir / "g.html"), page);
+    EXPECT_EQ(filesAndTimes(dir / "photos"), made);
+
+    // A folder Tabulon made, named itself, is left out with a word.
+    r = test::runProcess(TABULON_CLI, {"--images", "--no-comments", "--top=", "--bottom=", "--entry",
+                                       "{{FILE}}", dir / "photos/thumbs"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "tabulon-cli: left out the folder " + dir / "photos/thumbs" +
+                         ": it holds thumbnails that Tabulon made (CACHEDIR.TAG)\n");
 }
 
 } // namespace

@@ -6,9 +6,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -16,6 +19,7 @@
 #include <vips/vips.h>
 
 #include "support/gone_process.h"
+#include "support/file_size_limit.h"
 #include "support/made_pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -73,6 +77,14 @@ protected:
         return test::runProcess(program, args, {}, dir.path().string());
     }
 
+    // The names in `folder`.
+    static std::set<std::string> names(const fs::path& folder) {
+        std::set<std::string> found;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+            found.insert(entry.path().filename().string());
+        return found;
+    }
+
     test::TempDir dir;
 };
 
@@ -91,7 +103,7 @@ TEST_F(Thumbnails, EachOrientationGivesAnUprightThumbnailOfTheDisplayedSize) {
     EXPECT_EQ(r.out, expected);
     // The file is as the list says, upright and without the picture's tags.
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const std::string thumb = dir / ("thumbs/o" + std::to_string(orientation) + "-100.jpg");
+        const std::string thumb = dir / ("thumbs/o" + std::to_string(orientation) + ".jpg-100.jpg");
         VipsImage* image = vips_image_new_from_file(thumb.c_str(), nullptr);
         ASSERT_NE(image, nullptr) << thumb;
         EXPECT_EQ(vips_image_get_width(image), orientation >= 5 ? 50 : 100) << thumb;
@@ -112,14 +124,14 @@ TEST_F(Thumbnails, APictureWithAColourProfileBecomesSrgbAndKeepsAProfile) {
     g_object_unref(cmyk);
     g_object_unref(grey);
     ASSERT_EQ(run("{{THUMB(32)}}", {"print.jpg"}).exitCode, 0);
-    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/print-32.jpg").c_str(), nullptr);
+    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/print.jpg-32.jpg").c_str(), nullptr);
     ASSERT_NE(thumb, nullptr);
     EXPECT_EQ(vips_image_get_bands(thumb), 3);
     EXPECT_NE(vips_image_get_typeof(thumb, VIPS_META_ICC_NAME), 0U);
     g_object_unref(thumb);
 }
 
-TEST_F(Thumbnails, NamesFollowTheFileTheFolderAndTheFormat) {
+TEST_F(Thumbnails, NamesFollowTheWholeFileNameTheFolderAndTheFormat) {
     fs::create_directory(dir.path() / "sub");
     picture("sub/a b.jpg", 300, 300);
     picture("c.gif", 300, 150);
@@ -129,14 +141,51 @@ TEST_F(Thumbnails, NamesFollowTheFileTheFolderAndTheFormat) {
     test::ProcessResult r = run(entry, {"sub/a b.jpg", "c.gif", "d.png", "e.svg"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     // Never enlarged; GIF becomes PNG; an SVG stands for itself.
-    EXPECT_EQ(r.out, "sub/thumbs/a b-100.jpg sub/thumbs/a%20b-100.jpg 100x100;"
-                     "thumbs/c-100.png thumbs/c-100.png 100x50;"
-                     "thumbs/d-100.png thumbs/d-100.png 80x40;"
+    EXPECT_EQ(r.out, "sub/thumbs/a b.jpg-100.jpg sub/thumbs/a%20b.jpg-100.jpg 100x100;"
+                     "thumbs/c.gif-100.png thumbs/c.gif-100.png 100x50;"
+                     "thumbs/d.png-100.png thumbs/d.png-100.png 80x40;"
                      "e.svg e.svg 30x20;");
-    EXPECT_FALSE(fs::exists(dir.path() / "thumbs/e-100.svg"));
+    EXPECT_FALSE(fs::exists(dir.path() / "thumbs/e.svg-100.svg"));
     r = run("{{THUMB(50)}}", {"--thumb-dir", "small", "--thumb-format", "webp", "-j", "1", "d.png"});
-    EXPECT_EQ(r.out, "small/d-50.webp;") << r.err;
-    EXPECT_TRUE(fs::is_regular_file(dir.path() / "small/d-50.webp"));
+    EXPECT_EQ(r.out, "small/d.png-50.webp;") << r.err;
+    EXPECT_TRUE(fs::is_regular_file(dir.path() / "small/d.png-50.webp"));
+}
+
+TEST_F(Thumbnails, PicturesThatShareABaseNameEachGetTheirOwnThumbnail) {
+    struct Case {
+        std::vector<std::pair<std::string, std::pair<int, int>>> pictures;
+        std::string format;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{{"badge.gif", {80, 40}}, {"badge.png", {30, 60}}},
+         "same",
+         "thumbs/badge.gif-50.png 50x25;thumbs/badge.png-50.png 25x50;"},
+        {{{"a.png", {20, 10}}, {"a.", {10, 20}}},
+         "same",
+         "thumbs/a.png-50.png 20x10;thumbs/a.-50.png 10x20;"},
+        {{{"c.jpeg", {40, 20}}, {"c.jpg", {20, 40}}, {"c.png", {30, 30}}},
+         "jpg",
+         "thumbs/c.jpeg-50.jpg 40x20;thumbs/c.jpg-50.jpg 20x40;thumbs/c.png-50.jpg 30x30;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        std::vector<std::string> args = {"--thumb-format", c.format};
+        for (const auto& [name, size] : c.pictures) {
+            // "a." has no extension to tell libvips the format: written as PNG, read by its bytes.
+            const std::string path =
+                picture(name.ends_with(".") ? name + "made.png" : name, size.first, size.second);
+            if (name.ends_with("."))
+                fs::rename(path, dir / name);
+            args.push_back(name);
+        }
+        // Twice: the same names, whichever worker comes first.
+        for (int round = 0; round < 2; ++round) {
+            const test::ProcessResult r = run("{{THUMB(50)}} {{THUMBWIDTH(50)}}x{{THUMBHEIGHT(50)}}", args);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.out, c.expected);
+        }
+    }
 }
 
 TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
@@ -208,7 +257,7 @@ TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount
                                        "bomb.jpg", "missing.jpg", "broken.svg", "good.jpg"});
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "1,1,1 thumbs/first-32.png 32;2,1,2 thumbs/good-32.jpg 32;");
+    EXPECT_EQ(r.out, "1,1,1 thumbs/first.png-32.png 32;2,1,2 thumbs/good.jpg-32.jpg 32;");
     std::vector<std::string> lines;
     for (std::size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(r.err.substr(at, end - at));
@@ -222,11 +271,8 @@ TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount
     EXPECT_EQ(lines[3],
               "tabulon-cli: left out missing.jpg: cannot make a thumbnail: No such file or directory");
     EXPECT_EQ(lines[4], "tabulon-cli: left out broken.svg: its width and height cannot be read");
-    std::vector<std::string> made;
-    for (const auto& file : fs::directory_iterator(dir.path() / "thumbs"))
-        made.push_back(file.path().filename());
-    std::sort(made.begin(), made.end());
-    EXPECT_EQ(made, (std::vector<std::string>{"first-32.png", "good-32.jpg"}));
+    EXPECT_EQ(names(dir.path() / "thumbs"),
+              (std::set<std::string>{"CACHEDIR.TAG", "first.png-32.png", "good.jpg-32.jpg"}));
 }
 
 TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
@@ -260,40 +306,109 @@ TEST_F(Thumbnails, TemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder)
     EXPECT_TRUE(fs::exists(running));
 }
 
-TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
-    const std::string photo = picture("p.jpg", 200, 100);
-    setDay(photo, 2020, 1, 2);
-    ASSERT_EQ(run("{{THUMB(40)}}", {"p.jpg"}).exitCode, 0);
-    const std::string thumb = dir / "thumbs/p-40.jpg";
-    struct stat first {};
-    ASSERT_EQ(::stat(thumb.c_str(), &first), 0);
-    EXPECT_EQ(run("{{THUMBWIDTH(40)}}x{{THUMBHEIGHT(40)}}", {"p.jpg"}).out, "40x20;");
-    struct stat second {};
-    ASSERT_EQ(::stat(thumb.c_str(), &second), 0);
-    EXPECT_EQ(second.st_ino, first.st_ino);
-    EXPECT_EQ(second.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
-    // A thumbnail older than the picture is made again, under the same name.
-    setDay(thumb, 2019, 1, 1);
-    EXPECT_EQ(run("{{THUMBWIDTH(40)}}", {"p.jpg"}).out, "40;");
-    ASSERT_EQ(::stat(thumb.c_str(), &second), 0);
-    EXPECT_NE(second.st_ino, first.st_ino);
+TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
+    struct Case {
+        std::string what;
+        std::function<void(const std::string& photo, const std::string& thumb)> change;
+        bool remade;
+    };
+    const auto setTime = [](const std::string& path, const std::string& from) {
+        struct stat st {};
+        ASSERT_EQ(::stat(from.c_str(), &st), 0);
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    const std::vector<Case> cases = {
+        {"nothing changed", [](const std::string&, const std::string&) {}, false},
+        {"the picture replaced by an older one",
+         [this](const std::string& photo, const std::string&) {
+             picture("p.jpg", 100, 100);
+             setDay(photo, 2001, 1, 1);
+         },
+         true},
+        {"the picture touched by a nanosecond",
+         [](const std::string& photo, const std::string&) {
+             struct stat st {};
+             ASSERT_EQ(::stat(photo.c_str(), &st), 0);
+             st.st_mtim.tv_nsec = (st.st_mtim.tv_nsec + 1) % 1000000000;
+             const timespec times[2] = {st.st_atim, st.st_mtim};
+             ASSERT_EQ(::utimensat(AT_FDCWD, photo.c_str(), times, 0), 0);
+         },
+         true},
+        {"a text file of the picture's time at the name",
+         [&](const std::string& photo, const std::string& thumb) {
+             std::ofstream(thumb) << "not a picture";
+             setTime(thumb, photo);
+         },
+         true},
+        {"an empty file newer than the picture at the name",
+         [](const std::string&, const std::string& thumb) { std::ofstream(thumb).close(); }, true},
+        {"a larger picture of the picture's time at the name",
+         [&](const std::string& photo, const std::string& thumb) {
+             picture("thumbs/p.jpg-40.jpg", 80, 40);
+             setTime(thumb, photo);
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string photo = picture("p.jpg", 200, 100);
+        setDay(photo, 2020, 1, 2);
+        ASSERT_EQ(run("{{THUMB(40)}}", {"p.jpg"}).exitCode, 0);
+        const std::string thumb = dir / "thumbs/p.jpg-40.jpg";
+        c.change(photo, thumb);
+        struct stat before {};
+        ASSERT_EQ(::stat(thumb.c_str(), &before), 0);
+        const test::ProcessResult r = run("{{THUMBWIDTH(40)}}x{{THUMBHEIGHT(40)}}", {"p.jpg"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        struct stat after {};
+        struct stat source {};
+        ASSERT_EQ(::stat(thumb.c_str(), &after), 0);
+        ASSERT_EQ(::stat(photo.c_str(), &source), 0);
+        EXPECT_EQ(after.st_ino != before.st_ino, c.remade);
+        EXPECT_EQ(r.out, c.remade && c.what.find("older one") != std::string::npos ? "40x40;" : "40x20;");
+        // What the thumbnail was made from: the picture's time to the nanosecond.
+        EXPECT_EQ(after.st_mtim.tv_sec, source.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, source.st_mtim.tv_nsec);
+    }
 }
 
-TEST_F(Thumbnails, WhatTabulonDidNotMakeIsNeverWrittenOver) {
+TEST_F(Thumbnails, APictureDatedInTheFutureIsThumbnailedOnce) {
+    const std::string photo = picture("p.png", 60, 30);
+    setDay(photo, 2100, 1, 1);
+    ASSERT_EQ(run("{{THUMB(20)}}", {"p.png"}).exitCode, 0);
+    struct stat first {};
+    ASSERT_EQ(::stat((dir / "thumbs/p.png-20.png").c_str(), &first), 0);
+    EXPECT_EQ(run("{{THUMB(20)}}", {"p.png"}).out, "thumbs/p.png-20.png;");
+    struct stat second {};
+    ASSERT_EQ(::stat((dir / "thumbs/p.png-20.png").c_str(), &second), 0);
+    EXPECT_EQ(second.st_ino, first.st_ino);
+}
+
+TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWrittenOver) {
     picture("p.jpg", 200, 100);
-    fs::create_directory(dir.path() / "thumbs");
+    ASSERT_EQ(run("{{THUMB(10)}}", {"p.jpg"}).exitCode, 0);
+    EXPECT_TRUE(test::readAll(dir / "thumbs/CACHEDIR.TAG")
+                    .starts_with("Signature: 8a477f597d28d172789f06886806bc55"));
+
+    // The user's own folder of that name: used, never tagged, and nothing in it replaced.
+    fs::create_directory(dir.path() / "mine");
     const std::string out = dir / "list.html";
-    // A file newer than the picture is kept as it is; without a size it cannot stand in the list.
-    std::ofstream(dir / "thumbs/p-40.jpg") << "mine";
-    test::ProcessResult r = run("{{THUMB(40)}}{{THUMBWIDTH(40)}}", {"p.jpg"});
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "tabulon-cli: left out p.jpg: cannot read the size of its thumbnail thumbs/p-40.jpg\n");
-    std::ifstream kept(dir / "thumbs/p-40.jpg");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
+    std::ofstream(dir / "mine/p.jpg-40.jpg") << "mine";
+    test::ProcessResult r = run("{{THUMB(40)}}{{THUMB(30)}}", {"--thumb-dir", "mine", "p.jpg"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "tabulon-cli: mine/p.jpg-40.jpg is in the way of a thumbnail and is not replaced: mine is a "
+              "folder Tabulon did not make\n");
+    EXPECT_EQ(test::readAll(dir / "mine/p.jpg-40.jpg"), "mine");
+    r = run("{{THUMB(30)}}", {"--thumb-dir", "mine", "p.jpg"});
+    EXPECT_EQ(r.out, "mine/p.jpg-30.jpg;") << r.err;
+    EXPECT_EQ(names(dir.path() / "mine"), (std::set<std::string>{"p.jpg-30.jpg", "p.jpg-40.jpg"}));
+
     // A link, a folder, or a file where the thumbnail folder would be: the list stops, unwritten.
     std::ofstream(dir / "elsewhere") << "theirs";
-    fs::create_symlink(dir / "elsewhere", dir.path() / "thumbs/p-30.jpg");
-    fs::create_directory(dir.path() / "thumbs/p-20.jpg");
+    fs::create_symlink(dir / "elsewhere", dir.path() / "thumbs/p.jpg-30.jpg");
+    fs::create_directory(dir.path() / "thumbs/p.jpg-20.jpg");
     std::ofstream(dir / "notes") << "x";
     struct Case {
         std::vector<std::string> args;
@@ -301,9 +416,11 @@ TEST_F(Thumbnails, WhatTabulonDidNotMakeIsNeverWrittenOver) {
     };
     for (const Case& c : std::vector<Case>{
              {{"--entry", "{{THUMB(30)}}", "p.jpg"},
-              "thumbs/p-30.jpg is in the way of a thumbnail and is not replaced: it is not a regular file"},
+              "thumbs/p.jpg-30.jpg is in the way of a thumbnail and is not replaced: it is not a regular "
+              "file"},
              {{"--entry", "{{THUMB(20)}}", "p.jpg"},
-              "thumbs/p-20.jpg is in the way of a thumbnail and is not replaced: it is not a regular file"},
+              "thumbs/p.jpg-20.jpg is in the way of a thumbnail and is not replaced: it is not a regular "
+              "file"},
              {{"--thumb-dir", "notes", "--entry", "{{THUMB(20)}}", "p.jpg"},
               "cannot make the thumbnail folder notes: Not a directory"},
          }) {
@@ -314,9 +431,63 @@ TEST_F(Thumbnails, WhatTabulonDidNotMakeIsNeverWrittenOver) {
         EXPECT_EQ(r.err, "tabulon-cli: " + c.message + "\n");
         EXPECT_FALSE(fs::exists(out));
     }
-    std::ifstream theirs(dir / "elsewhere");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(theirs), {}), "theirs");
-    EXPECT_EQ(fs::directory_iterator(dir.path() / "thumbs/p-20.jpg"), fs::directory_iterator());
+    EXPECT_EQ(test::readAll(dir / "elsewhere"), "theirs");
+    EXPECT_EQ(fs::directory_iterator(dir.path() / "thumbs/p.jpg-20.jpg"), fs::directory_iterator());
+}
+
+TEST_F(Thumbnails, ThumbnailsThatCannotBeWrittenStopTheListNamingTheFirstFew) {
+    std::vector<std::string> args = {"-j", "2", "-o", dir / "list.html"};
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) {
+        picture(name, 300, 200);
+        args.push_back(name);
+    }
+    test::ProcessResult r;
+    {
+        const test::FileSizeLimit limit(300); // a full disk, even for root: the tag fits, no JPEG does
+        r = run("{{THUMB(200)}}", args);
+    }
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tabulon-cli: cannot write thumbs/a.jpg-200.jpg: File too large; "
+                     "cannot write thumbs/b.jpg-200.jpg: File too large; "
+                     "cannot write thumbs/c.jpg-200.jpg: File too large; and 2 more\n");
+    EXPECT_FALSE(fs::exists(dir / "list.html"));
+    EXPECT_EQ(names(dir.path() / "thumbs"), std::set<std::string>{"CACHEDIR.TAG"});
+}
+
+TEST_F(Thumbnails, ThumbnailsOfPicturesThatAreGoneAreReportedAndPrunedOnlyWhereTabulonMadeThem) {
+    for (const char* name : {"a.jpg", "b.jpg", "c.png", "d.png", "e.png"})
+        picture(name, 40, 20);
+    ASSERT_EQ(run("{{THUMB(10)}}{{THUMB(12)}}", {"a.jpg", "b.jpg", "c.png", "d.png", "e.png"}).exitCode, 0);
+    // Not of the naming rule, or not a regular file: never a leftover.
+    std::ofstream(dir / "thumbs/notes.txt") << "x";
+    std::ofstream(dir / "thumbs/gone-x.png") << "x";
+    fs::create_directory(dir.path() / "thumbs/old.png-10.png");
+    for (const char* name : {"b.jpg", "c.png", "d.png"})
+        fs::remove(dir.path() / name);
+    fs::rename(dir.path() / "e.png", dir.path() / "e2.png");
+
+    test::ProcessResult r = run("{{THUMB(10)}}", {"a.jpg"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "tabulon-cli: 8 thumbnails of pictures that are gone in thumbs: b.jpg-10.jpg, "
+                     "b.jpg-12.jpg, c.png-10.png, ...; --prune-thumbs deletes them\n");
+    // Also from a list without thumbnails, for the folders its walk passed.
+    EXPECT_EQ(run("{{FILE}}", {"--include", "*.none", "."}).err,
+              "tabulon-cli: 8 thumbnails of pictures that are gone in ./thumbs: b.jpg-10.jpg, "
+              "b.jpg-12.jpg, c.png-10.png, ...; --prune-thumbs deletes them\n");
+    r = run("{{THUMB(10)}}", {"--prune-thumbs", "a.jpg"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "tabulon-cli: deleted 8 thumbnails of pictures that are gone in thumbs\n");
+    EXPECT_EQ(names(dir.path() / "thumbs"),
+              (std::set<std::string>{"CACHEDIR.TAG", "a.jpg-10.jpg", "a.jpg-12.jpg", "gone-x.png",
+                                     "notes.txt", "old.png-10.png"}));
+    EXPECT_EQ(run("{{THUMB(10)}}", {"a.jpg"}).err, "");
+
+    // In a folder the user made, nothing is reported or deleted.
+    fs::create_directory(dir.path() / "mine");
+    std::ofstream(dir / "mine/z.png-10.png") << "x";
+    r = run("{{THUMB(10)}}", {"--thumb-dir", "mine", "--prune-thumbs", "a.jpg"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(fs::exists(dir.path() / "mine/z.png-10.png"));
 }
 
 TEST_F(Thumbnails, BadThumbnailOptionsAreUsageErrors) {
@@ -358,7 +529,7 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
     // to make stops the list, with nothing written.
     std::ofstream(bin / "libtabulon-media.so") << "not a library";
     ASSERT_EQ(run("{{THUMB(5)}}", {"p.png"}).exitCode, 0);
-    EXPECT_EQ(run("{{THUMB(5)}}{{THUMBWIDTH(5)}}", {"p.png"}, cli).out, "thumbs/p-5.png5;");
+    EXPECT_EQ(run("{{THUMB(5)}}{{THUMBWIDTH(5)}}", {"p.png"}, cli).out, "thumbs/p.png-5.png5;");
     const std::string out = dir / "list.html";
     const test::ProcessResult r = run("{{THUMB(6)}}", {"-o", out, "p.png"}, cli);
     EXPECT_EQ(r.exitCode, 1);
