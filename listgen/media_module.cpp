@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
@@ -56,6 +57,49 @@ void stripAllButProfile(VipsImage* image) {
             (void)vips_image_remove(image, *field); // the built-in fields are not removed, as meant
     }
     g_strfreev(fields);
+}
+
+// A format without transparency would show a transparent picture's hidden
+// colour, mostly black: such a thumbnail is laid on white instead.
+Image onWhite(Image image) {
+    if (!image || !vips_image_hasalpha(image.get()))
+        return image;
+    const VipsInterpretation type = vips_image_get_interpretation(image.get());
+    const double white =
+        type == VIPS_INTERPRETATION_RGB16 || type == VIPS_INTERPRETATION_GREY16 ? 65535 : 255;
+    VipsArrayDouble* background = vips_array_double_newv(1, white);
+    VipsImage* flat = nullptr;
+    const int failed =
+        vips_flatten(image.get(), &flat, "background", background, "max_alpha", white, nullptr);
+    vips_area_unref(VIPS_AREA(background));
+    return Image(failed == 0 ? flat : nullptr);
+}
+
+// The thumbnail of `source`, decoded into memory: a picture that the decoder
+// finds damaged fails here, at `failOn`, and not while it is written.
+Image decodedThumbnail(const char* source, int longSide, bool profiled, bool opaque, bool strict) {
+    Source file(vips_source_new_from_file(source));
+    if (!file)
+        return nullptr;
+    // The thumbnailer's own fail_on does not reach the loader of a source;
+    // its options do.
+    const char* loader = strict ? "fail_on=warning" : "fail_on=none";
+    VipsImage* made = nullptr;
+    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
+                              "option_string", loader, profiled ? "export_profile" : nullptr, "srgb",
+                              nullptr) != 0)
+        return nullptr;
+    Image thumb(made);
+    if (opaque)
+        thumb = onWhite(std::move(thumb));
+    if (!thumb)
+        return nullptr;
+    // A copy of its own: its fields are changed before it is written.
+    Image memory(vips_image_copy_memory(thumb.get()));
+    VipsImage* copied = nullptr;
+    if (!memory || vips_copy(memory.get(), &copied, nullptr) != 0)
+        return nullptr;
+    return Image(copied);
 }
 
 bool writeAll(int fd, const char* data, size_t size) {
@@ -239,24 +283,25 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     // it: building a colour transform for it would cost more than the rest.
     const bool profiled = vips_image_get_typeof(header.get(), VIPS_META_ICC_NAME) != 0;
     header.reset();
-
-    VipsImage* made = nullptr;
-    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
-                              "fail_on", VIPS_FAIL_ON_ERROR, profiled ? "export_profile" : nullptr, "srgb",
-                              nullptr) != 0) {
-        putError(error, errorSize, vipsReason());
-        return -1;
-    }
-    Image thumb(made);
-    VipsImage* copied = nullptr;
-    if (vips_copy(thumb.get(), &copied, nullptr) != 0) {
-        putError(error, errorSize, vipsReason());
-        return -1;
-    }
-    Image out(copied);
-    stripAllButProfile(out.get());
+    file.reset();
 
     const char* dot = std::strrchr(temp, '.');
+    const bool opaque = dot != nullptr && (strcasecmp(dot, ".jpg") == 0 || strcasecmp(dot, ".jpeg") == 0);
+    // Read strictly first, so that a damaged or cut-short picture is noticed;
+    // then leniently, keeping what could be read with a warning.
+    std::string warning;
+    Image out = decodedThumbnail(source, longSide, profiled, opaque, true);
+    if (!out) {
+        const std::string strict = vipsReason();
+        out = decodedThumbnail(source, longSide, profiled, opaque, false);
+        if (!out) {
+            putError(error, errorSize, vipsReason());
+            return -1;
+        }
+        warning = strict;
+    }
+    stripAllButProfile(out.get());
+
     void* bytes = nullptr;
     size_t size = 0;
     if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, &bytes, &size, nullptr) != 0) {
@@ -279,6 +324,10 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     }
     *width = vips_image_get_width(out.get());
     *height = vips_image_get_height(out.get());
+    if (!warning.empty()) {
+        putError(error, errorSize, warning);
+        return 1;
+    }
     return 0;
 }
 

@@ -18,8 +18,11 @@ using TabulonMediaInit = int(char* error, size_t errorSize);
 // pixels (never enlarged), turned upright, in sRGB, without metadata but its
 // colour profile, to the new file `temp` in the format its name ends in
 // (.jpg, .png, .webp, .avif, .tif). Refuses a picture of more than
-// kMediaMaxPixels. 0 on success with the thumbnail's size in `width` and
-// `height`, else `error` holds the reason.
+// kMediaMaxPixels. A format without transparency (.jpg) lays the picture on
+// white. 0 on success with the thumbnail's size in `width` and `height`; 1
+// likewise, but the picture is damaged or cut short and the thumbnail shows
+// what could be read: `error` says what the decoder found; else `error`
+// holds the reason.
 using TabulonMediaThumbnail = int(const char* source, const char* temp, int longSide, int* width, int* height,
                                   char* error, size_t errorSize);
 // The pixel size of a picture from its header. 0 on success.

@@ -54,7 +54,7 @@ void ThumbnailWorkers::work() {
         try {
             for (std::size_t i = 0; i < sizes_.size(); ++i) {
                 made[i] = makeThumbnail(media_, job->file, sizes_[i], rules_);
-                if (!made[i].failure.empty() || !made[i].warning.empty())
+                if (!made[i].failure.empty() || made[i].name.empty())
                     break; // the same cause would stop the others
             }
         } catch (const std::bad_alloc&) {

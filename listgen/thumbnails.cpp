@@ -134,7 +134,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
     }
     const std::string temp = folder + "/.tabulon-" + std::to_string(::getpid()) + "-" +
                              std::to_string(tempCount.fetch_add(1)) + extension;
-    const Result<ImageSize, std::string> made = media.makeThumbnail(source, temp, longSide);
+    const Result<Media::Made, std::string> made = media.makeThumbnail(source, temp, longSide);
     if (!made.ok()) {
         thumb.warning = "cannot make a thumbnail of " + source + ": " + made.error();
         return thumb;
@@ -146,7 +146,10 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         thumb.failure = "cannot write " + name + ": " + reason(error);
         return thumb;
     }
-    thumb.size = made.value();
+    if (!made.value().damage.empty())
+        thumb.warning = source + " is damaged or cut short, its thumbnail shows what could be read: " +
+                        made.value().damage;
+    thumb.size = made.value().size;
     thumb.name = std::move(name);
     return thumb;
 }

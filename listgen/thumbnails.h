@@ -22,7 +22,7 @@ struct Thumbnail {
     std::string name;              // empty when none could be made
     std::optional<ImageSize> size; // as displayed
     bool isPicture = false;        // an SVG stands for itself: its size is the picture's
-    std::string warning;           // a picture that could not be read or decoded
+    std::string warning;           // a picture that could not be read or decoded, or a damaged one
     std::string failure;           // what stops the list: a folder that cannot be made, a name taken
 };
 

@@ -2,6 +2,7 @@
 // with libvips and tag with Exiv2.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -214,6 +215,58 @@ TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
               "million");
     EXPECT_EQ(lines[3], "tabulon-cli: cannot read missing.jpg: No such file or directory");
     EXPECT_EQ(fs::directory_iterator(dir.path() / "thumbs")->path().filename(), "good-32.jpg");
+}
+
+TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
+    // A transparent picture whose hidden colour is black.
+    VipsImage* black = nullptr;
+    VipsImage* clear = nullptr;
+    ASSERT_EQ(vips_black(&black, 40, 20, "bands", 4, nullptr), 0);
+    ASSERT_EQ(vips_copy(black, &clear, "interpretation", VIPS_INTERPRETATION_sRGB, nullptr), 0);
+    ASSERT_EQ(vips_image_write_to_file(clear, (dir / "clear.png").c_str(), nullptr), 0);
+    g_object_unref(clear);
+    g_object_unref(black);
+    struct Case {
+        std::string format;
+        int bands;
+        double average; // of all bands
+    };
+    for (const Case& c : std::vector<Case>{{"jpg", 3, 255}, {"png", 4, 0}, {"webp", 4, 0}}) {
+        const test::ProcessResult r = run("{{THUMB(20)}}", {"--thumb-format", c.format, "clear.png"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        VipsImage* thumb = vips_image_new_from_file((dir / ("thumbs/clear-20." + c.format)).c_str(), nullptr);
+        ASSERT_NE(thumb, nullptr) << c.format;
+        double average = -1;
+        EXPECT_EQ(vips_avg(thumb, &average, nullptr), 0);
+        EXPECT_EQ(vips_image_get_bands(thumb), c.bands) << c.format;
+        EXPECT_NEAR(average, c.average, 2) << c.format;
+        g_object_unref(thumb);
+    }
+}
+
+TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
+    // Noise makes a large JPEG: its first 5,000 bytes hold a sliver of it.
+    VipsImage* noise = nullptr;
+    VipsImage* bytes = nullptr;
+    ASSERT_EQ(vips_gaussnoise(&noise, 600, 400, "sigma", 80.0, nullptr), 0);
+    ASSERT_EQ(vips_cast(noise, &bytes, VIPS_FORMAT_UCHAR, nullptr), 0);
+    void* jpeg = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(vips_image_write_to_buffer(bytes, ".jpg", &jpeg, &size, "Q", 95, nullptr), 0);
+    g_object_unref(bytes);
+    g_object_unref(noise);
+    ASSERT_GT(size, 100000U);
+    std::ofstream(dir / "cut.jpg", std::ios::binary).write(static_cast<const char*>(jpeg), 5000);
+    g_free(jpeg);
+
+    const test::ProcessResult r =
+        run("{{THUMB(60)}} {{THUMBWIDTH(60)}} {{THUMB(30)}}", {"-j", "1", "cut.jpg"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "thumbs/cut-60.jpg 60 thumbs/cut-30.jpg;");
+    EXPECT_TRUE(r.err.starts_with(
+        "tabulon-cli: cut.jpg is damaged or cut short, its thumbnail shows what could be read: "))
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
 TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
