@@ -24,6 +24,7 @@ namespace tabulon {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 class Thumbnails : public ::testing::Test {
 protected:
@@ -215,6 +216,67 @@ TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
               "million");
     EXPECT_EQ(lines[3], "tabulon-cli: cannot read missing.jpg: No such file or directory");
     EXPECT_EQ(fs::directory_iterator(dir.path() / "thumbs")->path().filename(), "good-32.jpg");
+}
+
+// Little-endian bytes.
+std::string le(std::uint32_t v, int count) {
+    std::string d;
+    for (int i = 0; i < count; ++i)
+        d.push_back(static_cast<char>(v >> (8 * i)));
+    return d;
+}
+
+// A bitmap of one colour (BGR), stored bottom up: with the file header of a
+// BMP, or as an icon holds it, its height doubled for the mask behind it.
+std::string bitmap(int width, int height, const std::string& bgr, bool icon) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    std::string row;
+    for (int x = 0; x < width; ++x)
+        row += bgr;
+    row.resize(stride, '\0');
+    std::string pixels;
+    for (int y = 0; y < height; ++y)
+        pixels += row;
+    if (icon)
+        pixels += std::string(static_cast<std::size_t>((width + 31) / 32 * 4 * height), '\0');
+    const std::string header = le(40, 4) + le(width, 4) + le(icon ? 2 * height : height, 4) + le(1, 2) +
+                               le(24, 2) + std::string(24, '\0');
+    if (icon)
+        return header + pixels;
+    return "BM" + le(54 + pixels.size(), 4) + le(0, 4) + le(54, 4) + header + pixels;
+}
+
+TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
+    std::ofstream(dir / "red.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false);
+    // An icon whose largest image is a PNG, beside a small bitmap; named as something else.
+    VipsImage* black = nullptr;
+    ASSERT_EQ(vips_black(&black, 48, 32, "bands", 3, nullptr), 0);
+    void* png = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(vips_image_write_to_buffer(black, ".png", &png, &size, nullptr), 0);
+    g_object_unref(black);
+    const std::string small = bitmap(16, 16, "\xFF\0\0"s, true);
+    std::ofstream(dir / "icon.jpg", std::ios::binary)
+        << le(0, 2) + le(1, 2) + le(2, 2) + "\x10\x10\0\0"s + le(1, 2) + le(24, 2) + le(small.size(), 4) +
+               le(38, 4) + "\x30\x20\0\0"s + le(1, 2) + le(32, 2) + le(size, 4) + le(38 + small.size(), 4) +
+               small + std::string(static_cast<const char*>(png), size);
+    g_free(png);
+    std::ofstream(dir / "cut.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false).substr(0, 500);
+
+    const test::ProcessResult r =
+        run("{{THUMB(100)}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}} {{WIDTH}}x{{HEIGHT}}",
+            {"red.bmp", "icon.jpg", "cut.bmp"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "thumbs/red-100.png 40x20 40x20;thumbs/icon-100.jpg 48x32 48x32; x 40x20;");
+    EXPECT_EQ(r.err, "tabulon-cli: cannot make a thumbnail of cut.bmp: it is cut short\n");
+    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/red-100.png").c_str(), nullptr);
+    ASSERT_NE(thumb, nullptr);
+    double* point = nullptr;
+    int bands = 0;
+    ASSERT_EQ(vips_getpoint(thumb, &point, &bands, 5, 5, nullptr), 0);
+    EXPECT_EQ(std::vector<double>(point, point + bands), (std::vector<double>{255, 0, 0}));
+    g_free(point);
+    g_object_unref(thumb);
 }
 
 TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
