@@ -331,6 +331,32 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
+TEST_F(Thumbnails, DecoderLibrariesAddNoLinesOfTheirOwn) {
+    const std::string good = picture("good.avif", 64, 48);
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // Flipped bytes at the start of the coded picture: its decoder, not
+    // libvips, complains about them on stderr.
+    const std::size_t data = bytes.find("mdat");
+    ASSERT_NE(data, std::string::npos);
+    std::vector<std::string> names;
+    for (std::size_t at = data + 4; at < data + 16 && at < bytes.size(); ++at) {
+        std::string damaged = bytes;
+        damaged[at] = static_cast<char>(~damaged[at]);
+        names.push_back("bad" + std::to_string(at - data) + ".avif");
+        std::ofstream(dir / names.back(), std::ios::binary) << damaged;
+    }
+    const test::ProcessResult r = run("{{THUMB(32)}}", names);
+    EXPECT_EQ(r.exitCode, 0);
+    ASSERT_FALSE(r.err.empty());
+    for (std::size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
+        EXPECT_TRUE(r.err.substr(at, end - at).starts_with("tabulon-cli: ")) << r.err.substr(at, end - at);
+    EXPECT_TRUE(r.err.ends_with('\n'));
+}
+
 TEST_F(Thumbnails, AnUpToDateThumbnailIsReusedAndAnOlderOneRemade) {
     const std::string photo = picture("p.jpg", 200, 100);
     setDay(photo, 2020, 1, 2);
