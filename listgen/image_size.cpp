@@ -272,7 +272,8 @@ std::optional<ImageSize> icon(std::string_view head, const ImageBytesAt& more) {
     std::optional<ImageSize> largest;
     constexpr std::uint32_t kEntriesLooked = 64;
     for (std::uint32_t i = 0; i < std::min(count, kEntriesLooked); ++i) {
-        const std::string_view entry = file.at(6 + 16 * std::uint64_t{i}, 16);
+        // A copy: the next fetch may replace what the view shows.
+        const std::string entry(file.at(6 + 16 * std::uint64_t{i}, 16));
         if (entry.size() < 16)
             return std::nullopt;
         const std::uint32_t offset = le32(entry, 12);
