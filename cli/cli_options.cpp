@@ -45,7 +45,8 @@ Placeholders in the entry texts: {{FILE}} {{PATH}} {{BASE}} {{EXT}} {{SHORTEXT}}
 {{INC}} (the file's text) {{INC(name)}} (another file's text); {{CRLF}} in every text.
 Escaped for HTML or for links: {{FILE:html}} {{FILE:url}}, likewise PATH, BASE, EXT,
 SHORTEXT, INC and INC(name). {{WIDTH}} {{HEIGHT}} (an image's pixels: PNG, JPEG, GIF, BMP, WebP,
-SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}} (counted from 1).
+ICO, AVIF, HEIF, TIFF, SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{ROW}} {{COL}}
+(counted from 1).
 Pictures: {{THUMB(n)}} (a thumbnail whose longer side is n pixels, named as thumbs/a.gif-240.png,
 made again when the picture changes) {{THUMBWIDTH(n)}} {{THUMBHEIGHT(n)}}, {{TAKEN}} (YYYY-MM-DD,
 else the file's date), {{CAPTION}}, {{META(key)}} (any Exiv2 key, e.g. Exif.Image.Model); each also

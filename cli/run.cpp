@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -14,11 +15,13 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/width.h"
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
 #include "cli/file_list.h"
+#include "cli/library_stderr.h"
 #include "cli/name_reader.h"
 #include "cli/presets.h"
 #include "listgen/data_folder.h"
@@ -38,7 +41,15 @@ namespace {
 constexpr unsigned kMaxJobs = 1024;
 
 void complain(const std::string& message) {
-    std::fprintf(stderr, "tabulon-cli: %s\n", message.c_str());
+    const std::string line = "tabulon-cli: " + message + "\n";
+    for (std::size_t at = 0; at < line.size();) {
+        const ssize_t written = ::write(messageFd(), line.data() + at, line.size() - at);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return; // nowhere left to say it
+        at += static_cast<std::size_t>(written);
+    }
 }
 
 // "cannot read X: reason" and the exit status for a file that failed.
@@ -381,6 +392,7 @@ int run(const std::vector<std::string_view>& args) {
             return kExitFileError;
         }
         rules.taken = [&media](const std::string& path) { return takenDay(media, path); };
+        quietLibraries();
     }
     std::optional<MediaUse> use;
     if (needsMedia)

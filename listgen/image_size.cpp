@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tabulon {
 
@@ -216,6 +217,279 @@ std::optional<ImageSize> webP(std::string_view d, const ImageBytesAt& more) {
     return std::nullopt;
 }
 
+// The file's bytes at any offset: from the head when it holds them, else
+// fetched through `more` (one piece at a time, kept until the next fetch).
+class FileBytes {
+public:
+    FileBytes(std::string_view head, const ImageBytesAt& more) : head_(head), more_(more) {}
+
+    // `size` bytes at `at`, or fewer where the file ends.
+    std::string_view at(std::uint64_t at, std::size_t size) {
+        if (at + size <= head_.size() || (!more_ && at < head_.size()))
+            return head_.substr(at, size);
+        if (at < fetchedAt_ || at + size > fetchedAt_ + fetched_.size()) {
+            if (!more_)
+                return {};
+            fetched_ = more_(at, std::max(size, kPiece));
+            fetchedAt_ = at;
+        }
+        return std::string_view(fetched_).substr(std::min<std::uint64_t>(at - fetchedAt_, fetched_.size()),
+                                                 size);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 4096;
+    std::string_view head_;
+    const ImageBytesAt& more_;
+    std::string fetched_;
+    std::uint64_t fetchedAt_ = 0;
+};
+
+// The size an icon entry's own image states: a PNG's, or a bitmap's whose
+// height counts its mask too.
+std::optional<ImageSize> iconEntrySize(std::string_view d) {
+    if (d.starts_with("\x89PNG\r\n\x1A\n"))
+        return d.size() >= 24 && d.substr(12, 4) == "IHDR" ? sized(be32(d, 16), be32(d, 20)) : std::nullopt;
+    constexpr std::uint32_t kHeaders[] = {40, 52, 56, 108, 124};
+    if (d.size() < 12 ||
+        std::find(std::begin(kHeaders), std::end(kHeaders), le32(d, 0)) == std::end(kHeaders))
+        return std::nullopt;
+    const auto width = static_cast<std::int32_t>(le32(d, 4));
+    const auto height = static_cast<std::int32_t>(le32(d, 8));
+    if (width <= 0 || height <= 0)
+        return std::nullopt;
+    return sized(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height) / 2);
+}
+
+// ICO and CUR: a directory of images, of which a browser shows the largest.
+// Its own header gives an entry's size where it reads cleanly (the
+// directory's byte says 256 for anything larger), else the directory does.
+std::optional<ImageSize> icon(std::string_view head, const ImageBytesAt& more) {
+    if (head.size() < 6)
+        return std::nullopt;
+    const std::uint32_t count = le16(head, 4);
+    FileBytes file(head, more);
+    std::optional<ImageSize> largest;
+    constexpr std::uint32_t kEntriesLooked = 64;
+    for (std::uint32_t i = 0; i < std::min(count, kEntriesLooked); ++i) {
+        // A copy: the next fetch may replace what the view shows.
+        const std::string entry(file.at(6 + 16 * std::uint64_t{i}, 16));
+        if (entry.size() < 16)
+            return std::nullopt;
+        const std::uint32_t offset = le32(entry, 12);
+        if (le32(entry, 8) == 0 || offset < 6 + 16 * count)
+            return std::nullopt;
+        const auto side = [&](std::size_t at) {
+            return entry[at] == 0 ? 256u : static_cast<unsigned char>(entry[at]);
+        };
+        std::optional<ImageSize> size = iconEntrySize(file.at(offset, 24));
+        if (!size)
+            size = sized(side(0), side(1));
+        if (!largest ||
+            std::uint64_t{size->width} * size->height > std::uint64_t{largest->width} * largest->height)
+            largest = size;
+    }
+    return largest;
+}
+
+// The value of a TIFF directory entry that holds one SHORT or LONG.
+std::optional<std::uint32_t> tiffNumber(std::string_view entry, bool little) {
+    const auto u16 = [&](std::size_t at) { return little ? le16(entry, at) : be16(entry, at); };
+    const auto u32 = [&](std::size_t at) { return little ? le32(entry, at) : be32(entry, at); };
+    if (u32(4) != 1)
+        return std::nullopt;
+    if (u16(2) == 3)
+        return u16(8);
+    if (u16(2) == 4)
+        return u32(8);
+    return std::nullopt;
+}
+
+// TIFF: the first directory's ImageWidth and ImageLength, turned by its
+// orientation. A first directory that is a reduced preview (as in camera raw
+// files) says nothing about the picture.
+std::optional<ImageSize> tiff(std::string_view head, const ImageBytesAt& more) {
+    if (head.size() < 8)
+        return std::nullopt;
+    const bool little = head.starts_with("II");
+    const auto u16 = [&](std::string_view d, std::size_t at) { return little ? le16(d, at) : be16(d, at); };
+    const std::uint32_t directory = little ? le32(head, 4) : be32(head, 4);
+    FileBytes file(head, more);
+    const std::string_view countBytes = file.at(directory, 2);
+    if (directory < 8 || countBytes.size() < 2)
+        return std::nullopt;
+    const std::uint32_t count = u16(countBytes, 0);
+    const std::string_view entries = file.at(directory + 2, 12 * std::size_t{count});
+    if (entries.size() < 12 * std::size_t{count})
+        return std::nullopt;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int orientation = 0;
+    for (std::size_t at = 0; at < entries.size(); at += 12) {
+        const std::string_view entry = entries.substr(at, 12);
+        const std::optional<std::uint32_t> value = tiffNumber(entry, little);
+        switch (u16(entry, 0)) {
+        case 0x00FE: // NewSubfileType
+            if (value && (*value & 1) != 0)
+                return std::nullopt;
+            break;
+        case 0x0100:
+            width = value.value_or(0);
+            break;
+        case 0x0101:
+            height = value.value_or(0);
+            break;
+        case 0x0112:
+            orientation = value && *value <= 8 ? static_cast<int>(*value) : 0;
+            break;
+        default:
+            break;
+        }
+    }
+    return turned(sized(width, height), orientation);
+}
+
+// One ISO base media box within `d`: its type, and its body's place.
+struct Box {
+    std::string_view type;
+    std::uint64_t body = 0; // where the body starts
+    std::uint64_t end = 0;  // where the box ends
+};
+
+// The box at `at` inside `d` (whose boxes end at `limit`); nullopt when its
+// header does not fit or its length runs past the end.
+std::optional<Box> boxAt(std::string_view header, std::uint64_t at, std::uint64_t limit) {
+    if (header.size() < 8)
+        return std::nullopt;
+    Box box{header.substr(4, 4), at + 8, 0};
+    std::uint64_t size = be32(header, 0);
+    if (size == 1) { // a 64-bit length follows
+        if (header.size() < 16)
+            return std::nullopt;
+        size = (std::uint64_t{be32(header, 8)} << 32) | be32(header, 12);
+        box.body += 8;
+    } else if (size == 0) { // up to the end
+        size = limit - at;
+    }
+    if (size < box.body - at || size > limit - at)
+        return std::nullopt;
+    box.end = at + size;
+    return box;
+}
+
+// The boxes directly inside d[from, to).
+template <class Visit> bool eachBox(std::string_view d, std::uint64_t from, std::uint64_t to, Visit visit) {
+    for (std::uint64_t at = from; at < to;) {
+        const std::optional<Box> box = boxAt(d.substr(at, 16), at, to);
+        if (!box)
+            return false;
+        if (!visit(*box))
+            return true;
+        at = box->end;
+    }
+    return true;
+}
+
+// AVIF and HEIF: the primary item's `ispe` property, turned by its `irot`.
+// `meta` is the whole meta box's body, after its version and flags.
+std::optional<ImageSize> heifPrimary(std::string_view meta) {
+    std::optional<std::uint32_t> primary;
+    std::string_view properties;   // ipco's body
+    std::string_view associations; // ipma's body
+    bool sound = eachBox(meta, 0, meta.size(), [&](const Box& box) {
+        const std::string_view body = meta.substr(box.body, box.end - box.body);
+        if (box.type == "pitm" && body.size() >= 6)
+            primary = body[0] == 0 ? be16(body, 4) : body.size() >= 8 ? be32(body, 4) : 0;
+        if (box.type == "iprp") {
+            eachBox(body, 0, body.size(), [&](const Box& inner) {
+                if (inner.type == "ipco")
+                    properties = body.substr(inner.body, inner.end - inner.body);
+                else if (inner.type == "ipma" && associations.empty())
+                    associations = body.substr(inner.body, inner.end - inner.body);
+                return true;
+            });
+        }
+        return true;
+    });
+    if (!sound || !primary || associations.size() < 8)
+        return std::nullopt;
+    // The primary item's property indexes, 1-based into ipco.
+    const bool wideItems = associations[0] != 0;
+    const bool wideIndexes = (static_cast<unsigned char>(associations[3]) & 1) != 0;
+    const std::uint32_t items = be32(associations, 4);
+    std::vector<std::uint32_t> indexes;
+    std::size_t at = 8;
+    for (std::uint32_t i = 0; i < items && indexes.empty(); ++i) {
+        if (at + (wideItems ? 5 : 3) > associations.size())
+            return std::nullopt;
+        const std::uint32_t item = wideItems ? be32(associations, at) : be16(associations, at);
+        at += wideItems ? 4 : 2;
+        const std::uint32_t count = static_cast<unsigned char>(associations[at++]);
+        if (at + count * (wideIndexes ? 2 : 1) > associations.size())
+            return std::nullopt;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            const std::uint32_t index = wideIndexes ? be16(associations, at) & 0x7FFF
+                                                    : static_cast<unsigned char>(associations[at]) & 0x7Fu;
+            at += wideIndexes ? 2 : 1;
+            if (item == *primary)
+                indexes.push_back(index);
+        }
+    }
+    std::optional<ImageSize> size;
+    bool quarter = false;
+    std::uint32_t index = 0;
+    eachBox(properties, 0, properties.size(), [&](const Box& box) {
+        ++index;
+        if (std::find(indexes.begin(), indexes.end(), index) == indexes.end())
+            return true;
+        const std::string_view body = properties.substr(box.body, box.end - box.body);
+        if (box.type == "ispe" && body.size() >= 12 && !size)
+            size = sized(be32(body, 4), be32(body, 8));
+        if (box.type == "irot" && !body.empty())
+            quarter = (body[0] & 1) != 0;
+        return true;
+    });
+    return turned(size, quarter ? 5 : 1);
+}
+
+// ISO base media files that hold still pictures: AVIF, HEIF, HEIC. Their
+// meta box mostly follows the ftyp box at once, but may come after the
+// image data.
+std::optional<ImageSize> heif(std::string_view head, const ImageBytesAt& more) {
+    constexpr std::size_t kMetaLimit = 4 * 1024 * 1024;
+    FileBytes file(head, more);
+    std::uint64_t at = 0;
+    for (int boxes = 0; boxes < 64; ++boxes) {
+        const std::optional<Box> box = boxAt(file.at(at, 16), at, UINT64_MAX / 2);
+        if (!box)
+            return std::nullopt;
+        if (box->type == "meta") {
+            if (box->end - box->body < 4 || box->end - box->body > kMetaLimit)
+                return std::nullopt;
+            const std::string meta(file.at(box->body, static_cast<std::size_t>(box->end - box->body)));
+            if (meta.size() != box->end - box->body)
+                return std::nullopt;
+            return heifPrimary(std::string_view(meta).substr(4));
+        }
+        at = box->end;
+    }
+    return std::nullopt;
+}
+
+bool isHeif(std::string_view d) {
+    if (d.size() < 16 || d.substr(4, 4) != "ftyp")
+        return false;
+    static constexpr std::string_view kBrands[] = {"avif", "avis", "heic", "heix", "heim", "heis",
+                                                   "hevc", "hevx", "mif1", "msf1", "mif2"};
+    const std::uint64_t end = std::min<std::uint64_t>(be32(d, 0), d.size());
+    for (std::uint64_t at = 8; at + 4 <= end;
+         at += at == 8 ? 8 : 4) { // the major brand, then the compatible ones
+        if (std::find(std::begin(kBrands), std::end(kBrands), d.substr(at, 4)) != std::end(kBrands))
+            return true;
+    }
+    return false;
+}
+
 // A decimal number at the start of `v`, which it then leaves behind.
 std::optional<double> number(std::string_view& v) {
     std::size_t i = 0;
@@ -367,6 +641,12 @@ std::optional<ImageSize> readImageSize(std::string_view head, const ImageBytesAt
         return jpeg(head);
     if (head.starts_with("RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP")
         return webP(head, more);
+    if (head.starts_with("\0\0\1\0"sv) || head.starts_with("\0\0\2\0"sv))
+        return icon(head, more);
+    if (head.starts_with("II*\0"sv) || head.starts_with("MM\0*"sv))
+        return tiff(head, more);
+    if (isHeif(head))
+        return heif(head, more);
     if (startsWithSvg(head))
         return svg(head.substr(0, 64 * 1024));
     return std::nullopt;

@@ -19,12 +19,15 @@ struct ImageSize {
 using ImageBytesAt = std::function<std::string(std::uint64_t offset, std::size_t size)>;
 
 // The pixel size of an image as it is displayed, from its header without
-// decoding the image: PNG, GIF, BMP, JPEG, WebP, and SVG whose root element
-// gives plain numbers. An EXIF orientation that turns the picture a quarter
-// (5 to 8) swaps width and height; it is read from a JPEG's Exif segment, a
-// PNG's eXIf chunk before the image data and an extended WebP's EXIF chunk.
-// A WebP keeps that chunk behind its image data: `more` fetches it when
-// `head` stops short of it. nullopt for anything else, a damaged header
+// decoding the image: PNG, GIF, BMP, JPEG, WebP, ICO and CUR (the largest
+// image), TIFF (the first directory's), AVIF and HEIF (the primary item's,
+// turned by its rotation), and SVG whose root element gives plain numbers.
+// An EXIF orientation that turns the picture a quarter (5 to 8) swaps width
+// and height; it is read from a JPEG's Exif segment, a PNG's eXIf chunk
+// before the image data, an extended WebP's EXIF chunk and a TIFF's
+// directory. What lies behind `head` (a WebP's EXIF chunk, a TIFF's
+// directory, an icon's images, a HEIF's meta box after its image data) is
+// fetched through `more`. nullopt for anything else, a damaged header
 // included.
 std::optional<ImageSize> readImageSize(std::string_view head, const ImageBytesAt& more = {});
 

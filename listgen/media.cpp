@@ -62,16 +62,17 @@ Result<void, std::string> Media::loadFrom(const std::string& path) const {
     return {};
 }
 
-Result<ImageSize, Media::ThumbnailError>
+Result<Media::Made, Media::ThumbnailError>
 Media::makeThumbnail(const std::string& source, const std::string& temp, std::uint32_t longSide) const {
     char reason[512] = {};
     int width = 0;
     int height = 0;
-    if (const int made = thumbnail_(source.c_str(), temp.c_str(), static_cast<int>(longSide), &width, &height,
-                                    reason, sizeof reason);
-        made != 0)
+    const int made = thumbnail_(source.c_str(), temp.c_str(), static_cast<int>(longSide), &width, &height,
+                                reason, sizeof reason);
+    if (made != 0 && made != 1)
         return ThumbnailError{reason, made == kMediaWriteFailed};
-    return ImageSize{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+    return Made{{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)},
+                made == 1 ? std::string(reason) : std::string()};
 }
 
 std::optional<ImageSize> Media::decodedSize(const std::string& path) const {

@@ -3,15 +3,19 @@
 // type leaves it.
 #include "listgen/media_module.h"
 
+#include "listgen/bitmap_decoder.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <malloc.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
@@ -56,6 +60,125 @@ void stripAllButProfile(VipsImage* image) {
             (void)vips_image_remove(image, *field); // the built-in fields are not removed, as meant
     }
     g_strfreev(fields);
+}
+
+// A format without transparency would show a transparent picture's hidden
+// colour, mostly black: such a thumbnail is laid on white instead.
+Image onWhite(Image image) {
+    if (!image || !vips_image_hasalpha(image.get()))
+        return image;
+    const VipsInterpretation type = vips_image_get_interpretation(image.get());
+    const double white =
+        type == VIPS_INTERPRETATION_RGB16 || type == VIPS_INTERPRETATION_GREY16 ? 65535 : 255;
+    VipsArrayDouble* background = vips_array_double_newv(1, white);
+    VipsImage* flat = nullptr;
+    const int failed =
+        vips_flatten(image.get(), &flat, "background", background, "max_alpha", white, nullptr);
+    vips_area_unref(VIPS_AREA(background));
+    return Image(failed == 0 ? flat : nullptr);
+}
+
+// The thumbnail laid on white where its format needs it, and decoded into
+// memory: a picture that the decoder finds damaged fails here, not while it
+// is written.
+Image finished(VipsImage* made, bool opaque) {
+    Image thumb(made);
+    if (opaque)
+        thumb = onWhite(std::move(thumb));
+    if (!thumb)
+        return nullptr;
+    // A copy of its own: its fields are changed before it is written.
+    Image memory(vips_image_copy_memory(thumb.get()));
+    VipsImage* copied = nullptr;
+    if (!memory || vips_copy(memory.get(), &copied, nullptr) != 0)
+        return nullptr;
+    return Image(copied);
+}
+
+// The picture `source` opened by libvips: the file, or `memory` when that
+// holds it (an icon's PNG).
+Source opened(const char* source, std::string_view memory) {
+    return Source(memory.empty() ? vips_source_new_from_file(source)
+                                 : vips_source_new_from_memory(memory.data(), memory.size()));
+}
+
+// The thumbnail of a picture that libvips decodes, strictly (any warning of
+// its decoder fails) or leniently.
+Image decodedThumbnail(const char* source, std::string_view memory, int longSide, bool profiled, bool opaque,
+                       bool strict) {
+    Source file = opened(source, memory);
+    if (!file)
+        return nullptr;
+    // The thumbnailer's own fail_on does not reach the loader of a source;
+    // its options do.
+    const char* loader = strict ? "fail_on=warning" : "fail_on=none";
+    VipsImage* made = nullptr;
+    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
+                              "option_string", loader, profiled ? "export_profile" : nullptr, "srgb",
+                              nullptr) != 0)
+        return nullptr;
+    return finished(made, opaque);
+}
+
+// BMP, ICO and CUR, which libvips reads only through ImageMagick, one of the
+// untrusted loaders that stay blocked: the whole file when `source` starts
+// like one of them (by its bytes, not its name), else empty. False when it
+// cannot be read, with `error` set.
+bool readBitmapFile(const char* source, std::string& bytes, std::string& error) {
+    constexpr size_t kLargest = 1ULL << 30; // more than any bitmap of kMediaMaxPixels
+    const int fd = ::open(source, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::string head(18, '\0');
+    bool readable = true;
+    size_t have = 0;
+    for (;;) {
+        if (have == head.size()) {
+            if (have == 18 && !tabulon::isBmp(head) && !tabulon::isIcon(head))
+                break;
+            if (head.size() >= kLargest) {
+                error = "is larger than any bitmap Tabulon reads";
+                readable = false;
+                break;
+            }
+            head.resize(std::min(kLargest, std::max<size_t>(head.size() * 2, 64 * 1024)));
+        }
+        const ssize_t got = ::read(fd, head.data() + have, head.size() - have);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            error = std::strerror(errno);
+            readable = false;
+            break;
+        }
+        if (got == 0) {
+            head.resize(have);
+            break;
+        }
+        have += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    if (readable && (tabulon::isBmp(head) || tabulon::isIcon(head)))
+        bytes = std::move(head);
+    return readable;
+}
+
+// The thumbnail of a bitmap that our own decoder read.
+Image bitmapThumbnail(const tabulon::DecodedBitmap& bitmap, int longSide, bool opaque) {
+    Image memory(vips_image_new_from_memory(bitmap.pixels.data(), bitmap.pixels.size(),
+                                            static_cast<int>(bitmap.width), static_cast<int>(bitmap.height),
+                                            bitmap.bands, VIPS_FORMAT_UCHAR));
+    VipsImage* tagged = nullptr;
+    if (!memory || vips_copy(memory.get(), &tagged, "interpretation", VIPS_INTERPRETATION_sRGB, nullptr) != 0)
+        return nullptr;
+    Image colour(tagged);
+    VipsImage* made = nullptr;
+    if (vips_thumbnail_image(colour.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
+                             nullptr) != 0)
+        return nullptr;
+    return finished(made, opaque);
 }
 
 bool writeAll(int fd, const char* data, size_t size) {
@@ -215,48 +338,72 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
                                                                    char* error, size_t errorSize) {
     if (!startVips(error, errorSize))
         return -1;
-    Source file(vips_source_new_from_file(source));
-    if (!file) {
-        putError(error, errorSize, vipsReason());
+    const char* dot = std::strrchr(temp, '.');
+    const bool opaque = dot != nullptr && (strcasecmp(dot, ".jpg") == 0 || strcasecmp(dot, ".jpeg") == 0);
+    std::string bitmapFile;
+    std::string reason;
+    if (!readBitmapFile(source, bitmapFile, reason)) {
+        putError(error, errorSize, reason);
         return -1;
     }
-    // The header first: a picture too large to decode is refused unread.
-    Image header(vips_image_new_from_source(file.get(), "", nullptr));
-    if (!header) {
-        putError(error, errorSize, vipsReason());
-        return -1;
+    tabulon::DecodedBitmap bitmap;
+    if (!bitmapFile.empty()) {
+        bitmap = tabulon::decodeBitmap(bitmapFile, kMediaMaxPixels);
+        if (!bitmap.error.empty()) {
+            putError(error, errorSize, bitmap.error);
+            return -1;
+        }
     }
-    const long long pixels =
-        static_cast<long long>(vips_image_get_width(header.get())) * vips_image_get_height(header.get());
-    if (pixels > kMediaMaxPixels) {
-        putError(error, errorSize,
-                 "has " + std::to_string(vips_image_get_width(header.get())) + "x" +
-                     std::to_string(vips_image_get_height(header.get())) + " pixels, more than " +
-                     std::to_string(kMediaMaxPixels / 1000000) + " million");
-        return -1;
-    }
-    // A picture without a profile is taken as sRGB already, as browsers take
-    // it: building a colour transform for it would cost more than the rest.
-    const bool profiled = vips_image_get_typeof(header.get(), VIPS_META_ICC_NAME) != 0;
-    header.reset();
+    std::string warning;
+    Image out;
+    if (!bitmapFile.empty() && bitmap.png.empty()) {
+        out = bitmapThumbnail(bitmap, longSide, opaque);
+        if (!out) {
+            putError(error, errorSize, vipsReason());
+            return -1;
+        }
+    } else {
+        Source file = opened(source, bitmap.png);
+        if (!file) {
+            putError(error, errorSize, vipsReason());
+            return -1;
+        }
+        // The header first: a picture too large to decode is refused unread.
+        Image header(vips_image_new_from_source(file.get(), "", nullptr));
+        if (!header) {
+            putError(error, errorSize, vipsReason());
+            return -1;
+        }
+        const long long pixels =
+            static_cast<long long>(vips_image_get_width(header.get())) * vips_image_get_height(header.get());
+        if (pixels > kMediaMaxPixels) {
+            putError(error, errorSize,
+                     "has " + std::to_string(vips_image_get_width(header.get())) + "x" +
+                         std::to_string(vips_image_get_height(header.get())) + " pixels, more than " +
+                         std::to_string(kMediaMaxPixels / 1000000) + " million");
+            return -1;
+        }
+        // A picture without a profile is taken as sRGB already, as browsers take
+        // it: building a colour transform for it would cost more than the rest.
+        const bool profiled = vips_image_get_typeof(header.get(), VIPS_META_ICC_NAME) != 0;
+        header.reset();
+        file.reset();
 
-    VipsImage* made = nullptr;
-    if (vips_thumbnail_source(file.get(), &made, longSide, "height", longSide, "size", VIPS_SIZE_DOWN,
-                              "fail_on", VIPS_FAIL_ON_ERROR, profiled ? "export_profile" : nullptr, "srgb",
-                              nullptr) != 0) {
-        putError(error, errorSize, vipsReason());
-        return -1;
+        // Read strictly first, so that a damaged or cut-short picture is noticed;
+        // then leniently, keeping what could be read with a warning.
+        out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, true);
+        if (!out) {
+            const std::string strict = vipsReason();
+            out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, false);
+            if (!out) {
+                putError(error, errorSize, vipsReason());
+                return -1;
+            }
+            warning = strict;
+        }
     }
-    Image thumb(made);
-    VipsImage* copied = nullptr;
-    if (vips_copy(thumb.get(), &copied, nullptr) != 0) {
-        putError(error, errorSize, vipsReason());
-        return -1;
-    }
-    Image out(copied);
     stripAllButProfile(out.get());
 
-    const char* dot = std::strrchr(temp, '.');
     void* bytes = nullptr;
     size_t size = 0;
     if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, &bytes, &size, nullptr) != 0) {
@@ -280,6 +427,10 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     }
     *width = vips_image_get_width(out.get());
     *height = vips_image_get_height(out.get());
+    if (!warning.empty()) {
+        putError(error, errorSize, warning);
+        return 1;
+    }
     return 0;
 }
 

@@ -18,10 +18,13 @@ using TabulonMediaInit = int(char* error, size_t errorSize);
 // pixels (never enlarged), turned upright, in sRGB, without metadata but its
 // colour profile, to the new file `temp` in the format its name ends in
 // (.jpg, .png, .webp, .avif, .tif). Refuses a picture of more than
-// kMediaMaxPixels. 0 on success with the thumbnail's size in `width` and
-// `height`, else `error` holds the reason: kMediaWriteFailed when `temp`
-// could not be written (its folder, the disk), any other value when the
-// picture could not be read or decoded. `temp` is synced before success.
+// kMediaMaxPixels. A format without transparency (.jpg) lays the picture on
+// white. 0 on success with the thumbnail's size in `width` and `height`; 1
+// likewise, but the picture is damaged or cut short and the thumbnail shows
+// what could be read: `error` says what the decoder found; else `error`
+// holds the reason: kMediaWriteFailed when `temp` could not be written (its
+// folder, the disk), any other value when the picture could not be read or
+// decoded. `temp` is synced before success.
 using TabulonMediaThumbnail = int(const char* source, const char* temp, int longSide, int* width, int* height,
                                   char* error, size_t errorSize);
 // The pixel size of a picture from its header. 0 on success.

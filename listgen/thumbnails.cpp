@@ -170,7 +170,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
                              std::to_string(tempCount.fetch_add(1)) + thumbnailExtension(ext, rules.format);
     // A temporary of this name can only be left by a run gone before under the same process number.
     ::unlink(temp.c_str());
-    const Result<ImageSize, Media::ThumbnailError> made = media.makeThumbnail(source, temp, longSide);
+    const Result<Media::Made, Media::ThumbnailError> made = media.makeThumbnail(source, temp, longSide);
     if (!made.ok()) {
         if (made.error().cannotWrite) {
             // The module names the temporary; the user knows the thumbnail.
@@ -194,7 +194,9 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         thumb.failure = "cannot write " + name + ": " + reason(error);
         return thumb;
     }
-    thumb.size = made.value();
+    if (!made.value().damage.empty())
+        thumb.warning = "damaged or cut short, its thumbnail shows what could be read: " + made.value().damage;
+    thumb.size = made.value().size;
     thumb.name = std::move(name);
     return thumb;
 }

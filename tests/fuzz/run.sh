@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
 failed=()
-for target in ini expand image; do
+for target in ini expand image bitmap; do
     work=$(mktemp -d)
     log=$(mktemp)
     cp "$here/corpus/$target/"* "$work/"

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "listgen/image_size.h"
 #include "support/temp_dir.h"
@@ -105,6 +108,131 @@ INSTANTIATE_TEST_SUITE_P(
                  kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
                      kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
                  {3, 2}}),
+    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+
+std::string bytes(std::uint64_t v, int count, bool little) {
+    std::string d;
+    for (int i = 0; i < count; ++i)
+        d.push_back(static_cast<char>(v >> (8 * (little ? i : count - 1 - i))));
+    return d;
+}
+std::string le(std::uint64_t v, int count) {
+    return bytes(v, count, true);
+}
+std::string be(std::uint64_t v, int count) {
+    return bytes(v, count, false);
+}
+
+// An icon directory of (width byte, height byte, offset) entries, each 100
+// bytes long, and `data` behind it.
+std::string icon(int type, const std::vector<std::tuple<int, int, std::uint32_t>>& entries,
+                 const std::string& data = std::string(64, 'x')) {
+    std::string d = le(0, 2) + le(type, 2) + le(entries.size(), 2);
+    for (const auto& [width, height, offset] : entries)
+        d += static_cast<char>(width) + std::string(1, static_cast<char>(height)) + le(0, 2) + le(1, 2) +
+             le(32, 2) + le(100, 4) + le(offset, 4);
+    return d + data;
+}
+
+// A TIFF whose first directory holds (tag, type, value) entries.
+std::string tiffFile(bool little, const std::vector<std::tuple<int, int, std::uint32_t>>& entries,
+                     const std::string& before = {}) {
+    std::string d = (little ? "II*\0"s : "MM\0*"s) + bytes(8 + before.size(), 4, little) + before;
+    d += bytes(entries.size(), 2, little);
+    for (const auto& [tag, type, value] : entries)
+        d += bytes(tag, 2, little) + bytes(type, 2, little) + bytes(1, 4, little) +
+             (type == 3 ? bytes(value, 2, little) + "\0\0"s : bytes(value, 4, little));
+    return d + bytes(0, 4, little);
+}
+
+std::string box(const std::string& type, const std::string& body) {
+    return be(8 + body.size(), 4) + type + body;
+}
+std::string fullBox(const std::string& type, const std::string& body) {
+    return box(type, "\0\0\0\0"s + body);
+}
+
+// An AVIF whose item 1 is primary: `properties` are ipco's boxes, of which
+// item `item` has the first `associated`.
+std::string avif(const std::string& properties, int associated, int item = 1, const std::string& mdat = {}) {
+    std::string indexes;
+    for (int i = 1; i <= associated; ++i)
+        indexes.push_back(static_cast<char>(0x80 | i));
+    const std::string ipma =
+        fullBox("ipma", be(1, 4) + be(item, 2) + static_cast<char>(associated) + indexes);
+    const std::string meta =
+        fullBox("meta", fullBox("pitm", be(1, 2)) + box("iprp", box("ipco", properties) + ipma));
+    return box("ftyp", "avif"s + be(0, 4) + "mif1miaf") + mdat + meta;
+}
+const std::string kIspe = fullBox("ispe", be(300, 4) + be(200, 4));
+
+struct SizeCase {
+    const char* sentence;
+    std::string file;
+    std::optional<ImageSize> size;
+    std::size_t head = std::string::npos; // the rest is fetched on request
+};
+
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+class HeaderSizes : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(HeaderSizes, AreReadWithEveryLengthChecked) {
+    const std::string& file = GetParam().file;
+    const ImageBytesAt more = [&file](std::uint64_t offset, std::size_t size) {
+        return offset < file.size() ? file.substr(offset, size) : std::string();
+    };
+    EXPECT_EQ(readImageSize(std::string_view(file).substr(0, GetParam().head), more), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, HeaderSizes,
+    testing::Values(
+        SizeCase{"an icon shows its largest image", icon(1, {{16, 16, 54}, {48, 32, 54}, {32, 32, 54}}),
+                 ImageSize{48, 32}},
+        SizeCase{"an icon entry of zero is 256 wide", icon(1, {{0, 0, 22}}), ImageSize{256, 256}},
+        SizeCase{"a cursor is an icon", icon(2, {{24, 24, 22}}), ImageSize{24, 24}},
+        SizeCase{"an icon's png entry gives its own size",
+                 icon(1, {{16, 16, 38}, {0, 0, 38 + 24}}, kPng.substr(0, 24) + kPng.substr(0, 16) +
+                                                              be(512, 4) + be(300, 4)),
+                 ImageSize{512, 300}},
+        SizeCase{"an icon's bitmap entry counts its mask in its height",
+                 icon(1, {{0, 0, 22}}, le(40, 4) + le(300, 4) + le(600, 4) + std::string(28, '\0')),
+                 ImageSize{300, 300}},
+        SizeCase{"an icon's images behind the head are fetched",
+                 icon(1, {{16, 16, 38}, {0, 0, 38 + 24}}, std::string(24, 'x') + kPng.substr(0, 16) +
+                                                              be(512, 4) + be(300, 4)),
+                 ImageSize{512, 300}, 40},
+        SizeCase{"an icon directory cut short", icon(1, {{16, 16, 38}, {48, 32, 38}}).substr(0, 30), {}},
+        SizeCase{"an icon image inside its directory", icon(1, {{16, 16, 6}}), {}},
+        SizeCase{"a little endian tiff", tiffFile(true, {{256, 3, 3}, {257, 3, 2}}), ImageSize{3, 2}},
+        SizeCase{"a big endian tiff of longs", tiffFile(false, {{256, 4, 70000}, {257, 4, 2}}),
+                 ImageSize{70000, 2}},
+        SizeCase{"a tiff turned by its orientation", tiffFile(true, {{256, 3, 3}, {257, 3, 2}, {274, 3, 6}}),
+                 ImageSize{2, 3}},
+        SizeCase{"a tiff directory behind the head is fetched",
+                 tiffFile(false, {{256, 3, 3}, {257, 3, 2}}, std::string(100, 'x')), ImageSize{3, 2}, 50},
+        SizeCase{"a tiff whose first image is a preview", tiffFile(true, {{254, 4, 1}, {256, 3, 3}, {257, 3, 2}}),
+                 {}},
+        SizeCase{"a tiff without a height", tiffFile(true, {{256, 3, 3}}), {}},
+        SizeCase{"a tiff directory cut short", tiffFile(true, {{256, 3, 3}, {257, 3, 2}}).substr(0, 20), {}},
+        SizeCase{"an avif is sized by its primary item", avif(kIspe, 1), ImageSize{300, 200}},
+        SizeCase{"an avif turned a quarter", avif(kIspe + box("irot", "\x01"), 2), ImageSize{200, 300}},
+        SizeCase{"an avif turned upside down", avif(kIspe + box("irot", "\x02"), 2), ImageSize{300, 200}},
+        SizeCase{"an avif rotation of another item", avif(kIspe + box("irot", "\x01"), 1), ImageSize{300, 200}},
+        SizeCase{"an avif whose size belongs to another item", avif(kIspe, 1, 2), {}},
+        SizeCase{"an avif meta box behind its image data",
+                 avif(kIspe, 1, 1, box("mdat", std::string(300, 'x'))), ImageSize{300, 200}, 100},
+        SizeCase{"an avif box longer than its parent",
+                 [] {
+                     std::string d = avif(kIspe, 1);
+                     d[d.find("ispe") - 1] = 40;
+                     return d;
+                 }(),
+                 {}},
+        SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
     [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {

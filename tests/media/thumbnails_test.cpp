@@ -29,6 +29,7 @@ namespace tabulon {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 class Thumbnails : public ::testing::Test {
 protected:
@@ -292,6 +293,145 @@ TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
         names.push_back(file.path().filename());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
+}
+
+// Little-endian bytes.
+std::string le(std::uint32_t v, int count) {
+    std::string d;
+    for (int i = 0; i < count; ++i)
+        d.push_back(static_cast<char>(v >> (8 * i)));
+    return d;
+}
+
+// A bitmap of one colour (BGR), stored bottom up: with the file header of a
+// BMP, or as an icon holds it, its height doubled for the mask behind it.
+std::string bitmap(int width, int height, const std::string& bgr, bool icon) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    std::string row;
+    for (int x = 0; x < width; ++x)
+        row += bgr;
+    row.resize(stride, '\0');
+    std::string pixels;
+    for (int y = 0; y < height; ++y)
+        pixels += row;
+    if (icon)
+        pixels += std::string(static_cast<std::size_t>((width + 31) / 32 * 4 * height), '\0');
+    const std::string header = le(40, 4) + le(width, 4) + le(icon ? 2 * height : height, 4) + le(1, 2) +
+                               le(24, 2) + std::string(24, '\0');
+    if (icon)
+        return header + pixels;
+    return "BM" + le(54 + pixels.size(), 4) + le(0, 4) + le(54, 4) + header + pixels;
+}
+
+TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
+    std::ofstream(dir / "red.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false);
+    // An icon whose largest image is a PNG, beside a small bitmap; named as something else.
+    VipsImage* black = nullptr;
+    ASSERT_EQ(vips_black(&black, 48, 32, "bands", 3, nullptr), 0);
+    void* png = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(vips_image_write_to_buffer(black, ".png", &png, &size, nullptr), 0);
+    g_object_unref(black);
+    const std::string small = bitmap(16, 16, "\xFF\0\0"s, true);
+    std::ofstream(dir / "icon.jpg", std::ios::binary)
+        << le(0, 2) + le(1, 2) + le(2, 2) + "\x10\x10\0\0"s + le(1, 2) + le(24, 2) + le(small.size(), 4) +
+               le(38, 4) + "\x30\x20\0\0"s + le(1, 2) + le(32, 2) + le(size, 4) + le(38 + small.size(), 4) +
+               small + std::string(static_cast<const char*>(png), size);
+    g_free(png);
+    std::ofstream(dir / "cut.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false).substr(0, 500);
+
+    const test::ProcessResult r =
+        run("{{THUMB(100)}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}} {{WIDTH}}x{{HEIGHT}}",
+            {"red.bmp", "icon.jpg", "cut.bmp"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "thumbs/red.bmp-100.png 40x20 40x20;thumbs/icon.jpg-100.jpg 48x32 48x32;");
+    EXPECT_EQ(r.err, "tabulon-cli: left out cut.bmp: cannot make a thumbnail: it is cut short\n");
+    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/red.bmp-100.png").c_str(), nullptr);
+    ASSERT_NE(thumb, nullptr);
+    double* point = nullptr;
+    int bands = 0;
+    ASSERT_EQ(vips_getpoint(thumb, &point, &bands, 5, 5, nullptr), 0);
+    EXPECT_EQ(std::vector<double>(point, point + bands), (std::vector<double>{255, 0, 0}));
+    g_free(point);
+    g_object_unref(thumb);
+}
+
+TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
+    // A transparent picture whose hidden colour is black.
+    VipsImage* black = nullptr;
+    VipsImage* clear = nullptr;
+    ASSERT_EQ(vips_black(&black, 40, 20, "bands", 4, nullptr), 0);
+    ASSERT_EQ(vips_copy(black, &clear, "interpretation", VIPS_INTERPRETATION_sRGB, nullptr), 0);
+    ASSERT_EQ(vips_image_write_to_file(clear, (dir / "clear.png").c_str(), nullptr), 0);
+    g_object_unref(clear);
+    g_object_unref(black);
+    struct Case {
+        std::string format;
+        int bands;
+        double average; // of all bands
+    };
+    for (const Case& c : std::vector<Case>{{"jpg", 3, 255}, {"png", 4, 0}, {"webp", 4, 0}}) {
+        const test::ProcessResult r = run("{{THUMB(20)}}", {"--thumb-format", c.format, "clear.png"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        VipsImage* thumb = vips_image_new_from_file((dir / ("thumbs/clear.png-20." + c.format)).c_str(), nullptr);
+        ASSERT_NE(thumb, nullptr) << c.format;
+        double average = -1;
+        EXPECT_EQ(vips_avg(thumb, &average, nullptr), 0);
+        EXPECT_EQ(vips_image_get_bands(thumb), c.bands) << c.format;
+        EXPECT_NEAR(average, c.average, 2) << c.format;
+        g_object_unref(thumb);
+    }
+}
+
+TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
+    // Noise makes a large JPEG: its first 5,000 bytes hold a sliver of it.
+    VipsImage* noise = nullptr;
+    VipsImage* bytes = nullptr;
+    ASSERT_EQ(vips_gaussnoise(&noise, 600, 400, "sigma", 80.0, nullptr), 0);
+    ASSERT_EQ(vips_cast(noise, &bytes, VIPS_FORMAT_UCHAR, nullptr), 0);
+    void* jpeg = nullptr;
+    std::size_t size = 0;
+    ASSERT_EQ(vips_image_write_to_buffer(bytes, ".jpg", &jpeg, &size, "Q", 95, nullptr), 0);
+    g_object_unref(bytes);
+    g_object_unref(noise);
+    ASSERT_GT(size, 100000U);
+    std::ofstream(dir / "cut.jpg", std::ios::binary).write(static_cast<const char*>(jpeg), 5000);
+    g_free(jpeg);
+
+    const test::ProcessResult r =
+        run("{{THUMB(60)}} {{THUMBWIDTH(60)}} {{THUMB(30)}}", {"-j", "1", "cut.jpg"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "thumbs/cut.jpg-60.jpg 60 thumbs/cut.jpg-30.jpg;");
+    EXPECT_TRUE(r.err.starts_with(
+        "tabulon-cli: cut.jpg: damaged or cut short, its thumbnail shows what could be read: "))
+        << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST_F(Thumbnails, DecoderLibrariesAddNoLinesOfTheirOwn) {
+    const std::string good = picture("good.avif", 64, 48);
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // Flipped bytes at the start of the coded picture: its decoder, not
+    // libvips, complains about them on stderr.
+    const std::size_t data = bytes.find("mdat");
+    ASSERT_NE(data, std::string::npos);
+    std::vector<std::string> names;
+    for (std::size_t at = data + 4; at < data + 16 && at < bytes.size(); ++at) {
+        std::string damaged = bytes;
+        damaged[at] = static_cast<char>(~damaged[at]);
+        names.push_back("bad" + std::to_string(at - data) + ".avif");
+        std::ofstream(dir / names.back(), std::ios::binary) << damaged;
+    }
+    const test::ProcessResult r = run("{{THUMB(32)}}", names);
+    EXPECT_EQ(r.exitCode, 0);
+    ASSERT_FALSE(r.err.empty());
+    for (std::size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
+        EXPECT_TRUE(r.err.substr(at, end - at).starts_with("tabulon-cli: ")) << r.err.substr(at, end - at);
+    EXPECT_TRUE(r.err.ends_with('\n'));
 }
 
 TEST_F(Thumbnails, TemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
