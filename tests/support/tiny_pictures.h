@@ -15,7 +15,7 @@ inline const std::string kPng =
 inline const std::string kJpeg = "\xFF\xD8\xFF\xDB\0\x43\0"s + std::string(64, '\x01') +
                                  "\xFF\xC0\0\x0B\x08\0\x01\0\x01\x01\x01\x11\0"
                                  "\xFF\xC4\0\x14\0\x01"s +
-                                 std::string(17, '\0') + "\xFF\xC4\0\x14\x10\x01"s + std::string(17, '\0') +
+                                 std::string(16, '\0') + "\xFF\xC4\0\x14\x10\x01"s + std::string(16, '\0') +
                                  "\xFF\xDA\0\x08\x01\x01\0\0\x3F\0\x3F\xFF\xD9"s;
 inline const std::string kGif =
     "GIF89a\x01\0\x01\0\xF0\0\0\0\0\xFF\0\0\0!\xF9\x04\0\0\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;"s;
