@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
+#include <exiv2/webpimage.hpp>
 #include <vips/vips.h>
 
 namespace {
@@ -69,6 +70,21 @@ bool writeAll(int fd, const char* data, size_t size) {
         size -= static_cast<size_t>(written);
     }
     return true;
+}
+
+// Only Exiv2's picture readers are used, never its video readers (QuickTime,
+// RIFF, Matroska, ASF): on a damaged file they can run for minutes or take
+// memory without end, and a list wants no metadata of a video. HEIF and
+// AVIF go to the BMFF reader.
+bool isPictureType(int type) {
+    namespace T = Exiv2::ImageType;
+    for (const int picture :
+         {T::jpeg, T::exv, T::crw, T::tiff, T::mrw, T::png, T::cr2, T::raf, T::orf,  T::xmp,
+          T::gif,  T::psd, T::tga, T::bmp,  T::jp2, T::rw2, T::pgf, T::eps, T::bmff, T::webp}) {
+        if (type == picture)
+            return true;
+    }
+    return false;
 }
 
 // Exiv2 0.27 keeps XMP's parser state in globals.
@@ -201,6 +217,8 @@ __attribute__((visibility("default"))) int tabulon_media_init(char* error, size_
         mallopt(M_TRIM_THRESHOLD, 64 << 20);
         mallopt(M_TOP_PAD, 16 << 20);
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        // HEIF, AVIF, CR3 and JPEG XL: without it they fall to the QuickTime reader.
+        Exiv2::enableBMFF(true);
         started = Exiv2::XmpParser::initialize();
     });
     if (!started) {
@@ -299,11 +317,16 @@ __attribute__((visibility("default"))) int tabulon_media_size(const char* path, 
 __attribute__((visibility("default"))) void* tabulon_media_meta_open(const char* path) {
     const std::lock_guard<std::mutex> lock(exivLock);
     try {
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+        // A FileIo of our own: given the name alone, Exiv2 would fetch an
+        // "http://" name from the network and read "-" from stdin.
+        Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path)); // owned at once (a std::auto_ptr)
+        if (!isPictureType(Exiv2::ImageFactory::getType(*io)))
+            return nullptr;
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(std::move(io));
         image->readMetadata();
         return new Meta(std::move(image));
     } catch (...) {
-        return nullptr; // no picture, or none Exiv2 can read: no metadata
+        return nullptr; // no picture, or none Exiv2 can read (damaged metadata included): no metadata
     }
 }
 

@@ -182,6 +182,49 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
               "xmp.jpg;exif.jpg;desc.jpg;none.png;");
 }
 
+// Tabulon reads HEIF pictures' metadata with Exiv2's BMFF reader; a damaged
+// one, which Exiv2's QuickTime reader would spin on for minutes, has none.
+TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
+    for (const std::string name : {"p.avif", "p.heic"}) {
+        // As a phone makes them: libvips carries a JPEG's EXIF and XMP over.
+        const std::string jpeg = picture("tagged.jpg", 64, 64);
+        tag(jpeg, {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
+                   {"Exif.Image.Model", "Phone"},
+                   {"Xmp.dc.description", "lang=x-default Beach"}});
+        VipsImage* image = vips_image_new_from_file(jpeg.c_str(), nullptr);
+        ASSERT_NE(image, nullptr);
+        const bool written = vips_image_write_to_file(image, (dir / name).c_str(), nullptr) == 0;
+        g_object_unref(image);
+        if (!written)
+            GTEST_SKIP() << "libheif cannot write " << name << " here: " << vips_error_buffer();
+    }
+    // One size byte changed: the first box claims 16 MB.
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"p.avif", "bad.avif"}, {"p.avif", "holiday.jpg"}, {"p.heic", "bad.heic"}}) {
+        std::string bytes = test::readAll(dir / from);
+        bytes[0] = '\x01';
+        dir.write(to, bytes);
+    }
+    // Bounded: on such a picture Exiv2's video reader ran for minutes.
+    const auto bounded = [this](const std::string& entry, std::vector<std::string> args) {
+        args.insert(args.begin(), {"-s", "KILL", "20", TABULON_CLI, "--no-comments",
+                                   "--top=", "--bottom=", "--new-row=", "--end-entry=;", "--entry", entry});
+        return test::runProcess("/usr/bin/timeout", args, {}, dir.path().string());
+    };
+    const std::vector<std::string> names = {"p.avif", "p.heic", "bad.avif", "holiday.jpg", "bad.heic"};
+    for (const std::string& name : names)
+        setDay(dir / name, 2020, 1, 2);
+    test::ProcessResult r = bounded("{{TAKEN}}|{{CAPTION}}|{{META(Exif.Image.Model)}}", names);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2019-07-14|Beach|Phone;2019-07-14|Beach|Phone;2020-01-02||;2020-01-02||;2020-01-02||;");
+    r = bounded("{{FILE}}", {"--sort", "taken", "holiday.jpg", "p.heic"});
+    EXPECT_EQ(r.out, "p.heic;holiday.jpg;") << r.err;
+    // A name is only ever a file's name, never an address Exiv2 would fetch.
+    fs::create_directories(dir.path() / "http:/127.0.0.1:9");
+    fs::copy_file(dir / "tagged.jpg", dir / "http:/127.0.0.1:9/p.jpg");
+    EXPECT_EQ(bounded("{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
+}
+
 TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
     const std::string good = picture("good.jpg", 64, 48);
     std::string bytes;
