@@ -2,6 +2,7 @@
 // behind the C functions of media_module.h. No C++ exception and no GLib
 // type leaves it.
 #include "listgen/media_module.h"
+#include "listgen/utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -92,8 +93,16 @@ std::mutex exivLock;
 
 void silence(const char*, GLogLevelFlags, const char*, gpointer) {}
 
+bool isCalendarDay(int year, int month, int day) {
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year == 0 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1])
+        return false;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return month != 2 || day <= 28 || leap;
+}
+
 // "YYYY:MM:DD ..." or "YYYY-MM-DD..." as YYYY-MM-DD; empty for anything else,
-// a camera's unset clock (zeros) included.
+// a camera's unset clock (zeros) and a day no calendar has included.
 std::string dayOf(const std::string& text) {
     if (text.size() < 10)
         return {};
@@ -105,7 +114,7 @@ std::string dayOf(const std::string& text) {
         if (separator)
             day[i] = '-';
     }
-    if (day.compare(0, 4, "0000") == 0 || day.compare(5, 2, "00") == 0 || day.compare(8, 2, "00") == 0)
+    if (!isCalendarDay(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)), std::stoi(day.substr(8, 2))))
         return {};
     return day;
 }
@@ -143,6 +152,37 @@ bool startVips(char* error, size_t errorSize) {
     return reason.empty();
 }
 
+// The datum `exiv2 -pa` prints under `key`, compared as text: an index or a
+// path in it ("Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City") is part of
+// the name, and an unknown name is simply absent.
+template <class Data> auto findKey(const Data& data, const std::string& key) {
+    return std::find_if(data.begin(), data.end(), [&key](const auto& datum) { return datum.key() == key; });
+}
+
+// Windows-1252's characters at 0x80 to 0x9F; the five it leaves free stay
+// Latin-1's control characters.
+constexpr char16_t kWindows1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// IPTC text as UTF-8. The record names its character set in 1:90, where
+// ESC % G is UTF-8; any other is read as Windows-1252 (Latin-1's superset,
+// what cameras and exiftool write). Without one, text that reads as UTF-8
+// is taken as such (many programs write UTF-8 and say nothing; Latin-1 text
+// is almost never valid UTF-8), and any other as Windows-1252.
+std::string iptcText(const Meta& meta, const std::string& text) {
+    const auto set = findKey(meta.iptc, "Iptc.Envelope.CharacterSet");
+    if (set != meta.iptc.end() ? set->toString() == "\x1b%G" : tabulon::isValidUtf8(text))
+        return text;
+    std::string utf8;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        tabulon::appendUtf8(utf8, byte >= 0x80 && byte < 0xA0 ? kWindows1252[byte - 0x80] : byte);
+    }
+    return utf8;
+}
+
 std::string taken(const Meta& meta) {
     const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
     if (exif != meta.exif.end()) {
@@ -176,10 +216,10 @@ std::string caption(const Meta& meta) {
         if (text = trimmed(text); !text.empty())
             return text;
     }
-    const auto iptc = meta.iptc.findKey(Exiv2::IptcKey("Iptc.Application2.Caption"));
+    const auto iptc = findKey(meta.iptc, "Iptc.Application2.Caption");
     if (iptc != meta.iptc.end()) {
         if (std::string text = trimmed(iptc->toString()); !text.empty())
-            return text;
+            return iptcText(meta, text);
     }
     const auto exif = meta.exif.findKey(Exiv2::ExifKey("Exif.Image.ImageDescription"));
     return exif != meta.exif.end() ? trimmed(exif->toString()) : std::string();
@@ -188,15 +228,15 @@ std::string caption(const Meta& meta) {
 // What `exiv2 -pa` shows for the key: the value as Exiv2 interprets it.
 std::string keyValue(const Meta& meta, const std::string& key) {
     if (key.starts_with("Exif.")) {
-        const auto found = meta.exif.findKey(Exiv2::ExifKey(key));
+        const auto found = findKey(meta.exif, key);
         return found != meta.exif.end() ? found->print(&meta.exif) : std::string();
     }
     if (key.starts_with("Iptc.")) {
-        const auto found = meta.iptc.findKey(Exiv2::IptcKey(key));
-        return found != meta.iptc.end() ? found->print() : std::string();
+        const auto found = findKey(meta.iptc, key);
+        return found != meta.iptc.end() ? iptcText(meta, found->print()) : std::string();
     }
     if (key.starts_with("Xmp.")) {
-        const auto found = meta.xmp.findKey(Exiv2::XmpKey(key));
+        const auto found = findKey(meta.xmp, key);
         return found != meta.xmp.end() ? found->print() : std::string();
     }
     return {};

@@ -225,6 +225,50 @@ TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
     EXPECT_EQ(bounded("{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
 }
 
+// What a picture says is checked on its way into the page: a day no
+// calendar has is no day, and text becomes UTF-8 in every form.
+TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
+    struct Case {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> tags;
+        std::string expected;
+    };
+    const std::string shot = "Exif.Photo.DateTimeOriginal";
+    const std::string iptc = "Iptc.Application2.Caption";
+    const std::vector<Case> cases = {
+        {"month13.jpg", {{shot, "2021:13:45 10:00:00"}}, "2020-01-02||||"},
+        {"feb30.jpg", {{shot, "2021:02:30 10:00:00"}}, "2020-01-02||||"},
+        {"feb29.jpg", {{shot, "2019:02:29 10:00:00"}}, "2020-01-02||||"},
+        {"century.jpg", {{shot, "1900:02:29 10:00:00"}}, "2020-01-02||||"},
+        {"leap.jpg", {{shot, "2000:02:29 10:00:00"}}, "2000-02-29||||"},
+        // IPTC without a character set, as cameras and exiftool write Latin-1.
+        {"latin1.jpg", {{iptc, "caf\xE9 \x80"}}, "2020-01-02|café €|café €|caf%C3%A9%20%E2%82%AC|café €"},
+        {"undeclared.jpg", {{iptc, "caf\xC3\xA9"}}, "2020-01-02|café|café|caf%C3%A9|café"},
+        {"declared.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, "caf\xC3\xA9 \xE9"}},
+         "2020-01-02|café \uFFFD|café \uFFFD|caf%C3%A9%20%EF%BF%BD|café \uFFFD"},
+        {"zero.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, std::string("a\0<b>", 5)}},
+         "2020-01-02|a<b>|a&lt;b&gt;|a%3Cb%3E|a<b>"},
+        {"exif.jpg",
+         {{"Exif.Image.ImageDescription", "x\xFF<"}},
+         "2020-01-02|x\uFFFD<|x\uFFFD&lt;|x%EF%BF%BD%3C|"},
+    };
+    std::vector<std::string> names;
+    std::string expected;
+    for (const Case& c : cases) {
+        const std::string path = picture(c.name, 20, 10);
+        tag(path, c.tags);
+        setDay(path, 2020, 1, 2);
+        names.push_back(c.name);
+        expected += c.expected + ";";
+    }
+    const test::ProcessResult r =
+        run("{{TAKEN}}|{{CAPTION}}|{{CAPTION:html}}|{{CAPTION:url}}|{{META(" + iptc + ")}}", names);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+}
+
 TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
     const std::string good = picture("good.jpg", 64, 48);
     std::string bytes;
