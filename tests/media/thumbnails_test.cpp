@@ -269,6 +269,53 @@ TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
     EXPECT_EQ(r.out, expected);
 }
 
+// Any key `exiv2 -pa` prints can be asked for, those with an index, a path
+// or a qualifier included.
+TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
+    const std::string path = picture("p.jpg", 20, 10);
+    {
+        auto image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        image->setXmpPacket(R"(<x:xmpmeta xmlns:x="adobe:ns:meta/">
+<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">
+<rdf:Description rdf:about="" xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:Iptc4xmpExt="http://iptc.org/std/Iptc4xmpExt/2008-02-29/" xmlns:xmpMM="http://ns.adobe.com/xap/1.0/mm/"
+ xmlns:stEvt="http://ns.adobe.com/xap/1.0/sType/ResourceEvent#" xmlns:my="http://example.com/ns/">
+<dc:subject><rdf:Bag><rdf:li>sea</rdf:li><rdf:li>sand</rdf:li></rdf:Bag></dc:subject>
+<dc:title><rdf:Alt><rdf:li xml:lang="x-default">Title</rdf:li><rdf:li xml:lang="de-DE">Titel</rdf:li></rdf:Alt></dc:title>
+<Iptc4xmpExt:LocationCreated><rdf:Bag><rdf:li rdf:parseType="Resource"><Iptc4xmpExt:City>Köln</Iptc4xmpExt:City>
+<Iptc4xmpExt:CountryName><rdf:Alt><rdf:li xml:lang="x-default">Germany</rdf:li></rdf:Alt></Iptc4xmpExt:CountryName>
+</rdf:li></rdf:Bag></Iptc4xmpExt:LocationCreated>
+<xmpMM:History><rdf:Seq><rdf:li rdf:parseType="Resource"><stEvt:action>saved</stEvt:action></rdf:li></rdf:Seq></xmpMM:History>
+<dc:creator><rdf:Seq><rdf:li rdf:parseType="Resource"><rdf:value>Ann</rdf:value><my:role>photographer</my:role></rdf:li></rdf:Seq></dc:creator>
+<my:Straße>x</my:Straße>
+</rdf:Description></rdf:RDF></x:xmpmeta>)");
+        image->writeXmpFromPacket(true);
+        image->writeMetadata();
+    }
+    std::string entry;
+    std::string expected;
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"Xmp.dc.subject", "sea, sand"},
+             {"Xmp.dc.title", R"(lang="x-default" Title, lang="de-DE" Titel)"},
+             {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City", "Köln"},
+             {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:CountryName", R"(lang="x-default" Germany)"},
+             {"Xmp.xmpMM.History[1]/stEvt:action", "saved"},
+             {"Xmp.dc.creator[1]", "Ann"},
+             {"Xmp.dc.creator[1]/?my:role", "photographer"},
+             {"Xmp.my.Straße", "x"},
+             {"Xmp.iptcExt.LocationCreated[2]/Iptc4xmpExt:City", ""},
+             {"Xmp.nosuchprefix.City", ""},
+             {"Exif.Image.0x9999", ""},
+         }) {
+        entry += "{{META(" + key + ")}}|";
+        expected += value + "|";
+    }
+    const test::ProcessResult r = run(entry, {"p.jpg"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected + ";");
+}
+
 TEST_F(Thumbnails, APictureThatCannotBeDecodedGetsNoThumbnailAndAWarning) {
     const std::string good = picture("good.jpg", 64, 48);
     std::string bytes;
