@@ -120,16 +120,14 @@ std::string dayOf(const std::string& text) {
 }
 
 struct Meta {
-    explicit Meta(Exiv2::Image::AutoPtr opened)
-        : image(std::move(opened)), exif(image->exifData()), iptc(image->iptcData()), xmp(image->xmpData()) {}
-    Exiv2::Image::AutoPtr image;
-    const Exiv2::ExifData& exif;
-    const Exiv2::IptcData& iptc;
-    const Exiv2::XmpData& xmp;
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
 };
 
 // libvips is started with the first picture it reads, not for lists that
-// only read metadata: starting it loads its own modules too.
+// only read metadata (but for a HEIF picture's): starting it loads its own
+// modules too.
 bool startVips(char* error, size_t errorSize) {
     static std::once_flag once;
     static std::string reason;
@@ -240,6 +238,42 @@ std::string keyValue(const Meta& meta, const std::string& key) {
         return found != meta.xmp.end() ? found->print() : std::string();
     }
     return {};
+}
+
+// Exiv2 0.27's BMFF reader misses items placed by a base offset, as in
+// libheif's tiled HEIC; libvips's HEIF loader (libheif) finds their EXIF and
+// XMP, which Exiv2 then reads.
+void readHeifThroughVips(const char* path, Meta& meta) {
+    if (!startVips(nullptr, 0))
+        return;
+    Source file(vips_source_new_from_file(path));
+    Image header(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
+    if (!header) {
+        vips_error_clear();
+        return;
+    }
+    const void* data = nullptr;
+    size_t size = 0;
+    if (vips_image_get_typeof(header.get(), VIPS_META_EXIF_NAME) != 0 &&
+        vips_image_get_blob(header.get(), VIPS_META_EXIF_NAME, &data, &size) == 0) {
+        const auto* bytes = static_cast<const Exiv2::byte*>(data);
+        if (size >= 6 && std::memcmp(bytes, "Exif\0\0", 6) == 0) {
+            bytes += 6;
+            size -= 6;
+        }
+        Exiv2::ExifParser::decode(meta.exif, bytes, static_cast<uint32_t>(size));
+    }
+    // libvips 8.14 keeps HEIF's XMP as "heif-mime-N", a MIME item by number.
+    const std::unique_ptr<gchar*, decltype(&g_strfreev)> fields(vips_image_get_fields(header.get()),
+                                                                g_strfreev);
+    for (gchar** field = fields.get(); *field != nullptr && meta.xmp.empty(); ++field) {
+        if ((std::strcmp(*field, VIPS_META_XMP_NAME) == 0 || std::strncmp(*field, "heif-mime-", 10) == 0) &&
+            vips_image_get_blob(header.get(), *field, &data, &size) == 0) {
+            Exiv2::XmpData xmp;
+            if (Exiv2::XmpParser::decode(xmp, std::string(static_cast<const char*>(data), size)) == 0)
+                meta.xmp = std::move(xmp);
+        }
+    }
 }
 
 } // namespace
@@ -360,11 +394,18 @@ __attribute__((visibility("default"))) void* tabulon_media_meta_open(const char*
         // A FileIo of our own: given the name alone, Exiv2 would fetch an
         // "http://" name from the network and read "-" from stdin.
         Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path)); // owned at once (a std::auto_ptr)
-        if (!isPictureType(Exiv2::ImageFactory::getType(*io)))
+        const int type = Exiv2::ImageFactory::getType(*io);
+        if (!isPictureType(type))
             return nullptr;
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(std::move(io));
         image->readMetadata();
-        return new Meta(std::move(image));
+        auto meta = std::make_unique<Meta>();
+        meta->exif = std::move(image->exifData());
+        meta->iptc = std::move(image->iptcData());
+        meta->xmp = std::move(image->xmpData());
+        if (type == Exiv2::ImageType::bmff && meta->exif.empty() && meta->xmp.empty())
+            readHeifThroughVips(path, *meta);
+        return meta.release();
     } catch (...) {
         return nullptr; // no picture, or none Exiv2 can read (damaged metadata included): no metadata
     }
