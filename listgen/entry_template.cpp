@@ -71,9 +71,14 @@ constexpr std::array kWithArgument = {
 // The largest thumbnail side taken: far above any screen.
 constexpr std::uint32_t kMaxThumbSide = 100000;
 
+// What Exiv2's keys are made of: XML names (letters, digits, '.', '_', '-',
+// ':' and any non-ASCII letter) joined by an index "[1]", a path '/' or a
+// qualifier "/?". No space, brace or parenthesis: text around
+// a key never runs into it.
 bool isKeyChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-           c == '_' || c == '-';
+           c == '_' || c == '-' || c == ':' || c == '[' || c == ']' || c == '/' || c == '?' ||
+           static_cast<unsigned char>(c) >= 0x80;
 }
 
 // The argument and form of a placeholder whose opening ends at `text`'s

@@ -8,6 +8,7 @@
 #include "listgen/data_folder.h"
 #include "listgen/file_facts.h"
 #include "listgen/media_module.h"
+#include "listgen/utf8.h"
 
 namespace tabulon {
 
@@ -105,7 +106,10 @@ std::string Media::Metadata::value(int what, const char* key) const {
         needed = media_.metaValue_(handle_, what, key, text.data(), text.size());
     }
     text.resize(needed > 0 && needed <= text.size() ? needed - 1 : 0);
-    return text;
+    // Whatever a picture holds reaches the page as UTF-8 text: a zero byte
+    // is dropped, and damaged or foreign bytes show as U+FFFD.
+    std::erase(text, '\0');
+    return validUtf8(text);
 }
 
 std::string takenDay(const Media& media, const std::string& path) {

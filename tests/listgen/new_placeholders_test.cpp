@@ -259,6 +259,9 @@ TEST(MediaPlaceholders, AreFoundWithTheirArgumentsAndFormsOnly) {
              {"{{META(a b)}} {{THUMB(5)", false, {}},
              {"{{TAKEN}}", true, {}},
              {"{{CAPTION:url}}{{META(Exif.Image.Model):html}}", true, {}},
+             {"{{META(Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City)}}", true, {}},
+             {"{{META(Xmp.dc.creator[1]/?my:role):url}}{{META(Xmp.my.Stra\u00DFe)}}", true, {}},
+             {"{{META(a{b)}} {{META(a}}b)}} {{META(a(b)}}", false, {}},
              {"{{THUMB(200)}}{{THUMBWIDTH(80):url}}{{THUMBHEIGHT(200)}}{{THUMB(80):html}}", true, {200, 80}},
          }) {
         const EntryTemplate entry(c.entry, "");

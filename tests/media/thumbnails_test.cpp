@@ -234,6 +234,141 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
               "xmp.jpg;exif.jpg;desc.jpg;none.png;");
 }
 
+// Tabulon reads HEIF pictures' metadata with Exiv2's BMFF reader; a damaged
+// one, which Exiv2's QuickTime reader would spin on for minutes, has none.
+TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
+    for (const std::string name : {"p.avif", "p.heic"}) {
+        // As a phone makes them: libvips carries a JPEG's EXIF and XMP over.
+        // 64 x 48 is more than one HEVC tile: a tiled HEIC.
+        const std::string jpeg = picture("tagged.jpg", 64, 48);
+        tag(jpeg, {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
+                   {"Exif.Image.Model", "Phone"},
+                   {"Xmp.dc.description", "lang=x-default Beach"}});
+        VipsImage* image = vips_image_new_from_file(jpeg.c_str(), nullptr);
+        ASSERT_NE(image, nullptr);
+        const bool written = vips_image_write_to_file(image, (dir / name).c_str(), nullptr) == 0;
+        g_object_unref(image);
+        if (!written)
+            GTEST_SKIP() << "libheif cannot write " << name << " here: " << vips_error_buffer();
+    }
+    // One size byte changed: the first box claims 16 MB.
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"p.avif", "bad.avif"}, {"p.avif", "holiday.jpg"}, {"p.heic", "bad.heic"}}) {
+        std::string bytes = test::readAll(dir / from);
+        bytes[0] = '\x01';
+        dir.write(to, bytes);
+    }
+    // Bounded: on such a picture Exiv2's video reader ran for minutes.
+    const auto bounded = [this](const std::string& entry, std::vector<std::string> args) {
+        args.insert(args.begin(), {"-s", "KILL", "20", TABULON_CLI, "--no-comments",
+                                   "--top=", "--bottom=", "--new-row=", "--end-entry=;", "--entry", entry});
+        return test::runProcess("/usr/bin/timeout", args, {}, dir.path().string());
+    };
+    const std::vector<std::string> names = {"p.avif", "p.heic", "bad.avif", "holiday.jpg", "bad.heic"};
+    for (const std::string& name : names)
+        setDay(dir / name, 2020, 1, 2);
+    test::ProcessResult r = bounded("{{TAKEN}}|{{CAPTION}}|{{META(Exif.Image.Model)}}", names);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2019-07-14|Beach|Phone;2019-07-14|Beach|Phone;2020-01-02||;2020-01-02||;2020-01-02||;");
+    r = bounded("{{FILE}}", {"--sort", "taken", "holiday.jpg", "p.heic"});
+    EXPECT_EQ(r.out, "p.heic;holiday.jpg;") << r.err;
+    // A name is only ever a file's name, never an address Exiv2 would fetch.
+    fs::create_directories(dir.path() / "http:/127.0.0.1:9");
+    fs::copy_file(dir / "tagged.jpg", dir / "http:/127.0.0.1:9/p.jpg");
+    EXPECT_EQ(bounded("{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
+}
+
+// What a picture says is checked on its way into the page: a day no
+// calendar has is no day, and text becomes UTF-8 in every form.
+TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
+    struct Case {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> tags;
+        std::string expected;
+    };
+    const std::string shot = "Exif.Photo.DateTimeOriginal";
+    const std::string iptc = "Iptc.Application2.Caption";
+    const std::vector<Case> cases = {
+        {"month13.jpg", {{shot, "2021:13:45 10:00:00"}}, "2020-01-02||||"},
+        {"feb30.jpg", {{shot, "2021:02:30 10:00:00"}}, "2020-01-02||||"},
+        {"feb29.jpg", {{shot, "2019:02:29 10:00:00"}}, "2020-01-02||||"},
+        {"century.jpg", {{shot, "1900:02:29 10:00:00"}}, "2020-01-02||||"},
+        {"leap.jpg", {{shot, "2000:02:29 10:00:00"}}, "2000-02-29||||"},
+        // IPTC without a character set, as cameras and exiftool write Latin-1.
+        {"latin1.jpg", {{iptc, "caf\xE9 \x80"}}, "2020-01-02|café €|café €|caf%C3%A9%20%E2%82%AC|café €"},
+        {"undeclared.jpg", {{iptc, "caf\xC3\xA9"}}, "2020-01-02|café|café|caf%C3%A9|café"},
+        {"declared.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, "caf\xC3\xA9 \xE9"}},
+         "2020-01-02|café \uFFFD|café \uFFFD|caf%C3%A9%20%EF%BF%BD|café \uFFFD"},
+        {"zero.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, std::string("a\0<b>", 5)}},
+         "2020-01-02|a<b>|a&lt;b&gt;|a%3Cb%3E|a<b>"},
+        {"exif.jpg",
+         {{"Exif.Image.ImageDescription", "x\xFF<"}},
+         "2020-01-02|x\uFFFD<|x\uFFFD&lt;|x%EF%BF%BD%3C|"},
+    };
+    std::vector<std::string> names;
+    std::string expected;
+    for (const Case& c : cases) {
+        const std::string path = picture(c.name, 20, 10);
+        tag(path, c.tags);
+        setDay(path, 2020, 1, 2);
+        names.push_back(c.name);
+        expected += c.expected + ";";
+    }
+    const test::ProcessResult r =
+        run("{{TAKEN}}|{{CAPTION}}|{{CAPTION:html}}|{{CAPTION:url}}|{{META(" + iptc + ")}}", names);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+}
+
+// Any key `exiv2 -pa` prints can be asked for, those with an index, a path
+// or a qualifier included.
+TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
+    const std::string path = picture("p.jpg", 20, 10);
+    {
+        auto image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        image->setXmpPacket(R"(<x:xmpmeta xmlns:x="adobe:ns:meta/">
+<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">
+<rdf:Description rdf:about="" xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:Iptc4xmpExt="http://iptc.org/std/Iptc4xmpExt/2008-02-29/" xmlns:xmpMM="http://ns.adobe.com/xap/1.0/mm/"
+ xmlns:stEvt="http://ns.adobe.com/xap/1.0/sType/ResourceEvent#" xmlns:my="http://example.com/ns/">
+<dc:subject><rdf:Bag><rdf:li>sea</rdf:li><rdf:li>sand</rdf:li></rdf:Bag></dc:subject>
+<dc:title><rdf:Alt><rdf:li xml:lang="x-default">Title</rdf:li><rdf:li xml:lang="de-DE">Titel</rdf:li></rdf:Alt></dc:title>
+<Iptc4xmpExt:LocationCreated><rdf:Bag><rdf:li rdf:parseType="Resource"><Iptc4xmpExt:City>Köln</Iptc4xmpExt:City>
+<Iptc4xmpExt:CountryName><rdf:Alt><rdf:li xml:lang="x-default">Germany</rdf:li></rdf:Alt></Iptc4xmpExt:CountryName>
+</rdf:li></rdf:Bag></Iptc4xmpExt:LocationCreated>
+<xmpMM:History><rdf:Seq><rdf:li rdf:parseType="Resource"><stEvt:action>saved</stEvt:action></rdf:li></rdf:Seq></xmpMM:History>
+<dc:creator><rdf:Seq><rdf:li rdf:parseType="Resource"><rdf:value>Ann</rdf:value><my:role>photographer</my:role></rdf:li></rdf:Seq></dc:creator>
+<my:Straße>x</my:Straße>
+</rdf:Description></rdf:RDF></x:xmpmeta>)");
+        image->writeXmpFromPacket(true);
+        image->writeMetadata();
+    }
+    std::string entry;
+    std::string expected;
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"Xmp.dc.subject", "sea, sand"},
+             {"Xmp.dc.title", R"(lang="x-default" Title, lang="de-DE" Titel)"},
+             {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City", "Köln"},
+             {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:CountryName", R"(lang="x-default" Germany)"},
+             {"Xmp.xmpMM.History[1]/stEvt:action", "saved"},
+             {"Xmp.dc.creator[1]", "Ann"},
+             {"Xmp.dc.creator[1]/?my:role", "photographer"},
+             {"Xmp.my.Straße", "x"},
+             {"Xmp.iptcExt.LocationCreated[2]/Iptc4xmpExt:City", ""},
+             {"Xmp.nosuchprefix.City", ""},
+             {"Exif.Image.0x9999", ""},
+         }) {
+        entry += "{{META(" + key + ")}}|";
+        expected += value + "|";
+    }
+    const test::ProcessResult r = run(entry, {"p.jpg"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected + ";");
+}
+
 TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount) {
     const std::string good = picture("good.jpg", 64, 48);
     picture("first.png", 64, 48);
