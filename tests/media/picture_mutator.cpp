@@ -29,7 +29,7 @@ std::vector<Field> sizeFields(const std::string& bytes) {
     const std::size_t end = std::min(bytes.size(), kHeaderReach);
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     for (std::size_t i = 0; i + 4 <= end; ++i) {
-        if (byte(i) == 0xFF && i + 4 <= end && byte(i + 1) >= 0xC0 && byte(i + 1) != 0xFF &&
+        if (byte(i) == 0xFF && byte(i + 1) >= 0xC0 && byte(i + 1) != 0xFF &&
             !(byte(i + 1) >= 0xD0 && byte(i + 1) <= 0xD9))
             fields.push_back({i + 2, 2, true});
         if (!(isTagByte(byte(i)) && isTagByte(byte(i + 1)) && isTagByte(byte(i + 2)) &&
