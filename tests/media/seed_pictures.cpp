@@ -1,0 +1,346 @@
+#include "seed_pictures.h"
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include <exiv2/exiv2.hpp>
+#include <vips/vips.h>
+
+#include "support/made_pictures.h"
+
+namespace tabulon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Unref {
+    void operator()(void* object) const { g_object_unref(object); }
+};
+using Image = std::unique_ptr<VipsImage, Unref>;
+
+constexpr int kWidth = 48;
+constexpr int kHeight = 32;
+
+// A busy pattern rather than a flat colour, so that every encoder writes
+// real compressed data for the mutations to land in.
+Image pattern(int width, int height, int bands, bool deep = false) {
+    const int bytes = deep ? 2 : 1;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * bands * bytes);
+    std::size_t at = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int band = 0; band < bands; ++band) {
+                const unsigned value = (x * 37 + y * 11 + band * 91) ^ (x * y);
+                for (int byte = 0; byte < bytes; ++byte)
+                    pixels[at++] = static_cast<unsigned char>(value >> (8 * byte) ^ (band == 3 ? x * 5 : 0));
+            }
+    Image raw(vips_image_new_from_memory_copy(pixels.data(), pixels.size(), width, height, bands,
+                                              deep ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR));
+    if (!raw)
+        return nullptr;
+    VipsImage* typed = nullptr;
+    const VipsInterpretation kind = deep ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB;
+    if (vips_copy(raw.get(), &typed, "interpretation", kind, nullptr) != 0)
+        return nullptr;
+    return Image(typed);
+}
+
+// `frames` pictures one above the other, as libvips keeps an animation.
+Image animation(int frames) {
+    Image strip = pattern(kWidth, kHeight * frames, 4);
+    if (!strip)
+        return nullptr;
+    VipsImage* out = nullptr;
+    if (vips_copy(strip.get(), &out, nullptr) != 0)
+        return nullptr;
+    vips_image_set_int(out, "page-height", kHeight);
+    vips_image_set_int(out, "loop", 0);
+    std::vector<int> delays(static_cast<std::size_t>(frames), 80);
+    vips_image_set_array_int(out, "delay", delays.data(), frames);
+    return Image(out);
+}
+
+void setSeedExif(Exiv2::ExifData& exif) {
+    exif["Exif.Image.Make"] = "Tabulon Camera";
+    exif["Exif.Image.Model"] = "Seed";
+    exif["Exif.Image.Orientation"] = std::uint16_t{6};
+    exif["Exif.Image.ImageDescription"] = "Exif caption";
+    exif["Exif.Photo.DateTimeOriginal"] = "2019:07:14 10:11:12";
+}
+
+void setSeedXmp(Exiv2::XmpData& xmp) {
+    xmp["Xmp.dc.description"] = "lang=x-default XMP caption";
+    xmp["Xmp.photoshop.DateCreated"] = "2018-03-04T05:06:07";
+}
+
+// Tags a written file as a camera and a photo editor would.
+bool tagFile(const std::string& path, bool iptc) {
+    try {
+        auto image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        setSeedExif(image->exifData());
+        setSeedXmp(image->xmpData());
+        if (iptc)
+            image->iptcData()["Iptc.Application2.Caption"] = "IPTC caption";
+        image->writeMetadata();
+        return true;
+    } catch (const Exiv2::AnyError&) {
+        return false;
+    }
+}
+
+// HEIF files get their EXIF and XMP from libvips, which Exiv2 0.27 cannot write.
+void attachMetadata(VipsImage* image) {
+    Exiv2::ExifData exif;
+    setSeedExif(exif);
+    Exiv2::Blob tiff;
+    Exiv2::ExifParser::encode(tiff, Exiv2::littleEndian, exif);
+    std::string blob("Exif\0\0", 6);
+    blob.append(tiff.begin(), tiff.end());
+    vips_image_set_blob_copy(image, VIPS_META_EXIF_NAME, blob.data(), blob.size());
+    Exiv2::XmpData xmp;
+    setSeedXmp(xmp);
+    std::string packet;
+    if (Exiv2::XmpParser::encode(packet, xmp) == 0)
+        vips_image_set_blob_copy(image, VIPS_META_XMP_NAME, packet.data(), packet.size());
+}
+
+Image withMetadata(Image image) {
+    VipsImage* out = nullptr;
+    if (!image || vips_copy(image.get(), &out, nullptr) != 0)
+        return nullptr;
+    attachMetadata(out);
+    return Image(out);
+}
+
+void le16(std::string& bytes, unsigned value) {
+    bytes.push_back(static_cast<char>(value & 0xFF));
+    bytes.push_back(static_cast<char>(value >> 8 & 0xFF));
+}
+
+void le32(std::string& bytes, std::uint32_t value) {
+    le16(bytes, value & 0xFFFF);
+    le16(bytes, value >> 16);
+}
+
+unsigned char shade(int x, int y, int band) {
+    return static_cast<unsigned char>(x * 37 + y * 11 + band * 91);
+}
+
+// A Windows bitmap as paint programs write it: 24 bits bottom-up, or 8 bits
+// with a palette stored top-down (a negative height).
+std::string bitmap(bool palette) {
+    const int bits = palette ? 8 : 24;
+    const int stride = (kWidth * bits / 8 + 3) & ~3;
+    const std::uint32_t colours = palette ? 256 : 0;
+    const std::uint32_t offset = 14 + 40 + colours * 4;
+    std::string bytes = "BM";
+    le32(bytes, offset + stride * kHeight);
+    le32(bytes, 0);
+    le32(bytes, offset);
+    le32(bytes, 40);
+    le32(bytes, kWidth);
+    le32(bytes, static_cast<std::uint32_t>(palette ? -kHeight : kHeight));
+    le16(bytes, 1);
+    le16(bytes, bits);
+    le32(bytes, 0); // no compression
+    le32(bytes, stride * kHeight);
+    le32(bytes, 2835);
+    le32(bytes, 2835);
+    le32(bytes, colours);
+    le32(bytes, 0);
+    for (std::uint32_t i = 0; i < colours; ++i)
+        le32(bytes, (i * 0x010307) & 0xFFFFFF);
+    for (int row = 0; row < kHeight; ++row) {
+        const int y = palette ? row : kHeight - 1 - row;
+        std::string line;
+        for (int x = 0; x < kWidth; ++x)
+            for (int band = 0; band < bits / 8; ++band)
+                line.push_back(static_cast<char>(shade(x, y, band)));
+        line.resize(static_cast<std::size_t>(stride), '\0');
+        bytes += line;
+    }
+    return bytes;
+}
+
+// An icon (or, with `cursor`, a cursor and its hot spot) holding a 32x32 PNG
+// and a 16x16 bitmap with its transparency mask.
+std::string icon(bool cursor) {
+    Image png = pattern(32, 32, 4);
+    void* pngBytes = nullptr;
+    std::size_t pngSize = 0;
+    if (!png || vips_pngsave_buffer(png.get(), &pngBytes, &pngSize, nullptr) != 0)
+        return {};
+    const std::string pngData(static_cast<const char*>(pngBytes), pngSize);
+    g_free(pngBytes);
+
+    std::string dib;
+    le32(dib, 40);
+    le32(dib, 16);
+    le32(dib, 32); // the colour rows and the mask's, as icons count them
+    le16(dib, 1);
+    le16(dib, 32);
+    for (int i = 0; i < 6; ++i)
+        le32(dib, 0);
+    for (int y = 15; y >= 0; --y)
+        for (int x = 0; x < 16; ++x)
+            for (int band = 0; band < 4; ++band)
+                dib.push_back(static_cast<char>(band == 3 ? 255 - x * 8 : shade(x, y, band)));
+    for (int y = 0; y < 16; ++y)
+        le32(dib, y % 2 != 0 ? 0x0000FFFF : 0);
+
+    std::string bytes;
+    le16(bytes, 0);
+    le16(bytes, cursor ? 2 : 1);
+    le16(bytes, 2);
+    const std::uint32_t first = 6 + 2 * 16;
+    const auto entry = [&](int side, const std::string& data, std::uint32_t at) {
+        bytes.push_back(static_cast<char>(side));
+        bytes.push_back(static_cast<char>(side));
+        bytes.push_back(0);
+        bytes.push_back(0);
+        le16(bytes, cursor ? side / 2 : 1);
+        le16(bytes, cursor ? side / 2 : 32);
+        le32(bytes, static_cast<std::uint32_t>(data.size()));
+        le32(bytes, at);
+    };
+    entry(32, pngData, first);
+    entry(16, dib, first + static_cast<std::uint32_t>(pngData.size()));
+    return bytes + pngData + dib;
+}
+
+bool writeBytes(const std::string& path, const std::string& bytes) {
+    if (bytes.empty())
+        return false;
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    return static_cast<bool>(out.flush());
+}
+
+const char* const kSizedSvg =
+    R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="48" height="32">
+<defs><linearGradient id="g"><stop offset="0" stop-color="#c03"/><stop offset="1" stop-color="#03c"/></linearGradient>
+<filter id="b"><feGaussianBlur stdDeviation="1"/></filter></defs>
+<rect width="48" height="32" fill="url(#g)"/><circle cx="24" cy="16" r="10" fill="#fc0" filter="url(#b)"/>
+<path d="M2 30 L24 2 L46 30 Z" fill="none" stroke="#000" stroke-width="1.5"/>
+<text x="4" y="28" font-size="8">Tabulon</text>
+<use xlink:href="#g"/></svg>
+)svg";
+const char* const kViewBoxSvg =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 24 24"><title>icon</title>
+<circle cx="12" cy="12" r="9" fill="none" stroke="currentColor" stroke-width="2"/>
+<polyline points="8,12 11,15 16,9" fill="none" stroke="#090"/></svg>
+)";
+
+using Writer = std::function<bool(const std::string& path)>;
+
+struct Seed {
+    const char* name;
+    Writer write;
+};
+
+Writer save(std::function<Image()> make, std::function<int(VipsImage*, const char*)> saver,
+            bool tagged = false, bool iptc = false) {
+    return [=](const std::string& path) {
+        Image image = make();
+        return image && saver(image.get(), path.c_str()) == 0 && (!tagged || tagFile(path, iptc));
+    };
+}
+
+Image rgb() {
+    return pattern(kWidth, kHeight, 3);
+}
+Image rgba() {
+    return pattern(kWidth, kHeight, 4);
+}
+
+std::vector<Seed> seeds() {
+    using C = VipsForeignHeifCompression;
+    const auto heif = [](C compression) {
+        return [compression](VipsImage* image, const char* path) {
+            return vips_heifsave(image, path, "compression", compression, "Q", 40, nullptr);
+        };
+    };
+    return {
+        {"photo.jpg",
+         save(
+             rgb, [](VipsImage* i, const char* p) { return vips_jpegsave(i, p, "Q", 70, nullptr); }, true,
+             true)},
+        {"progressive.jpg",
+         save(rgb,
+              [](VipsImage* i, const char* p) { return vips_jpegsave(i, p, "interlace", TRUE, nullptr); })},
+        {"alpha.png",
+         save(
+             rgba, [](VipsImage* i, const char* p) { return vips_pngsave(i, p, nullptr); }, true)},
+        {"interlaced.png",
+         save(rgb,
+              [](VipsImage* i, const char* p) { return vips_pngsave(i, p, "interlace", TRUE, nullptr); })},
+        {"deep.png",
+         save([] { return pattern(kWidth, kHeight, 3, true); },
+              [](VipsImage* i, const char* p) { return vips_pngsave(i, p, "bitdepth", 16, nullptr); })},
+        {"still.gif", save(rgb, [](VipsImage* i, const char* p) { return vips_gifsave(i, p, nullptr); })},
+        {"animated.gif", save([] { return animation(3); },
+                              [](VipsImage* i, const char* p) { return vips_gifsave(i, p, nullptr); })},
+        {"lossy.webp",
+         save(
+             rgb, [](VipsImage* i, const char* p) { return vips_webpsave(i, p, "Q", 60, nullptr); }, true)},
+        {"lossless.webp",
+         save(rgba,
+              [](VipsImage* i, const char* p) { return vips_webpsave(i, p, "lossless", TRUE, nullptr); })},
+        {"animated.webp", save([] { return animation(3); },
+                               [](VipsImage* i, const char* p) { return vips_webpsave(i, p, nullptr); })},
+        {"photo.avif", save([] { return withMetadata(rgb()); }, heif(VIPS_FOREIGN_HEIF_COMPRESSION_AV1))},
+        {"alpha.avif", save(rgba, heif(VIPS_FOREIGN_HEIF_COMPRESSION_AV1))},
+        {"photo.heic", save([] { return withMetadata(rgb()); }, heif(VIPS_FOREIGN_HEIF_COMPRESSION_HEVC))},
+        {"tiled.tif", save(
+                          rgba,
+                          [](VipsImage* i, const char* p) {
+                              return vips_tiffsave(i, p, "tile", TRUE, "tile_width", 16, "tile_height", 16,
+                                                   "compression", VIPS_FOREIGN_TIFF_COMPRESSION_DEFLATE,
+                                                   "predictor", VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL,
+                                                   nullptr);
+                          },
+                          true)},
+        {"strips.tiff", save([] { return pattern(kWidth, kHeight, 3, true); },
+                             [](VipsImage* i, const char* p) {
+                                 return vips_tiffsave(i, p, "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW,
+                                                      nullptr);
+                             })},
+        {"true.bmp", [](const std::string& p) { return writeBytes(p, bitmap(false)); }},
+        {"palette.bmp", [](const std::string& p) { return writeBytes(p, bitmap(true)); }},
+        {"icon.ico", [](const std::string& p) { return writeBytes(p, icon(false)); }},
+        {"pointer.cur", [](const std::string& p) { return writeBytes(p, icon(true)); }},
+        {"sized.svg", [](const std::string& p) { return writeBytes(p, kSizedSvg); }},
+        {"viewbox.svg", [](const std::string& p) { return writeBytes(p, kViewBoxSvg); }},
+    };
+}
+
+} // namespace
+
+SeedPictures writeSeedPictures(const fs::path& folder) {
+    SeedPictures made;
+    if (!startVips()) {
+        made.failed.push_back("libvips does not start");
+        return made;
+    }
+    (void)Exiv2::XmpParser::initialize(); // false only without XMP support, which tagging reports
+    for (const Seed& seed : seeds()) {
+        const std::string path = (folder / seed.name).string();
+        if (seed.write(path)) {
+            made.names.push_back(seed.name);
+            continue;
+        }
+        const std::string reason = vips_error_buffer();
+        vips_error_clear();
+        const bool heic = std::string_view(seed.name).ends_with(".heic");
+        if (!(heic && reason.find("encoder") != std::string::npos))
+            made.failed.push_back(std::string(seed.name) + ": " + reason);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+    return made;
+}
+
+} // namespace tabulon::test
