@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include <QCoreApplication>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QStringList>
@@ -31,15 +30,15 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
-void showPictureNotes(QWidget* window, Dialogs& dialogs, const std::vector<std::string>& notes) {
+void BackgroundGo::showPictureNotes(QWidget* window, Dialogs& dialogs,
+                                    const std::vector<std::string>& notes) {
     if (notes.empty())
         return;
     QStringList lines;
     for (const std::string& note : notes)
         lines << fromUtf8(note);
-    dialogs.showMessage(window, QCoreApplication::translate(
-                                    "BackgroundGo", "Not every picture went into the list as it is:\n%1")
-                                    .arg(lines.join(u'\n')));
+    dialogs.showMessage(window,
+                        tr("Not every picture went into the list as it is:\n%1").arg(lines.join(u'\n')));
 }
 
 BackgroundGo::BackgroundGo(QWidget* window, Dialogs& dialogs, std::function<void(std::string)> show)

@@ -27,10 +27,6 @@ class Dialogs;
 // thumbnails take seconds where a list of names takes milliseconds. After
 // half a second a progress dialog, modal to the window, counts the entries
 // and offers Cancel. A cancelled run shows nothing; thumbnails made so far stay.
-// Shows, in one message, what a Go said of single pictures: those left out
-// and those damaged; nothing when it said nothing.
-void showPictureNotes(QWidget* window, Dialogs& dialogs, const std::vector<std::string>& notes);
-
 class BackgroundGo : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +41,10 @@ public:
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
+
+    // Shows, in one message, what a Go said of single pictures: those left
+    // out and those damaged; nothing when it said nothing.
+    static void showPictureNotes(QWidget* window, Dialogs& dialogs, const std::vector<std::string>& notes);
 
     // For tests: called on the run's thread after each entry written.
     void setEntryHook(std::function<void()> hook) { entryHook_ = std::move(hook); }

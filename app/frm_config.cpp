@@ -200,7 +200,7 @@ void FrmConfig::cmdGo_Click() {
         return;
     }
     showResult(sink.take());
-    showPictureNotes(this, dialogs_, leftOut);
+    BackgroundGo::showPictureNotes(this, dialogs_, leftOut);
 }
 
 void FrmConfig::showResult(std::string result) {
