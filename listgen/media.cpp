@@ -73,6 +73,7 @@ Media::makeThumbnail(const std::string& source, const std::string& temp, std::ui
     if (made != 0 && made != 1)
         return ThumbnailError{reason, made == kMediaWriteFailed};
     return Made{{static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)},
+                made == 1,
                 made == 1 ? std::string(reason) : std::string()};
 }
 

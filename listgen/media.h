@@ -39,10 +39,11 @@ public:
         return load();
     }
 
-    // A thumbnail written: its size, and what the decoder found wrong with a
-    // damaged picture it was made from (empty for a sound one).
+    // A thumbnail written: its size, and whether the picture it was made
+    // from is damaged, with what the decoder found wrong when it said.
     struct Made {
         ImageSize size;
+        bool damaged = false;
         std::string damage;
     };
     // Why a thumbnail was not made: the picture could not be read or
@@ -53,8 +54,8 @@ public:
     };
     // Only once loaded: a thumbnail of `source` written to the new file `temp`, in the format
     // of its name's extension, its longer side at most `longSide`, synced.
-    [[nodiscard]] Result<Made, ThumbnailError> makeThumbnail(const std::string& source, const std::string& temp,
-                                                             std::uint32_t longSide) const;
+    [[nodiscard]] Result<Made, ThumbnailError>
+    makeThumbnail(const std::string& source, const std::string& temp, std::uint32_t longSide) const;
     // The size of a picture that the header reader does not know (AVIF);
     // loads the module.
     std::optional<ImageSize> decodedSize(const std::string& path) const;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,15 +34,59 @@ void putError(char* error, size_t errorSize, const std::string& what) {
     }
 }
 
-// libvips's error text for the call that just failed: its first line, which
-// names the cause. The buffer is shared by all threads, so it is taken and
-// cleared at once.
-std::string vipsReason() {
+// Whether a line of libvips's error text names a file: it starts with that
+// file's name, or quotes it. Domains ("VipsJpeg") name no file.
+std::string_view fileNamedIn(std::string_view line) {
+    const auto isFile = [](std::string_view name) {
+        return name.find_first_of("/.") != std::string_view::npos;
+    };
+    if (const size_t colon = line.find(": ");
+        colon != std::string_view::npos && isFile(line.substr(0, colon)))
+        return line.substr(0, colon);
+    const size_t open = line.find('"');
+    const size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
+    if (close != std::string_view::npos && isFile(line.substr(open + 1, close - open - 1)))
+        return line.substr(open + 1, close - open - 1);
+    return {};
+}
+
+// libvips keeps one error buffer for all threads, and a picture read on one
+// thread may leave lines there even when it succeeds. Its lines are moved
+// here, where each failing call takes the first line about its own picture,
+// else the first that names no file, and leaves the others to theirs.
+std::mutex reasonLock;
+std::deque<std::string> reasons;
+
+// Empty when the line is gone: libvips also clears the buffer itself, from
+// any thread, so with several pictures at once a reason can be lost.
+std::string vipsReason(std::string_view source = {}) {
+    const std::lock_guard<std::mutex> hold(reasonLock);
     char* all = vips_error_buffer_copy();
-    std::string reason = all != nullptr ? all : "";
+    vips_error_clear();
+    const std::string text = all != nullptr ? all : "";
     g_free(all);
-    if (const size_t end = reason.find('\n'); end != std::string::npos)
-        reason.resize(end);
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        if (end > at)
+            reasons.emplace_back(text, at, end - at);
+        at = end + 1;
+    }
+    while (reasons.size() > 64) // left by pictures that succeeded
+        reasons.pop_front();
+    auto mine = std::find_if(reasons.begin(), reasons.end(),
+                             [&](const std::string& line) { return fileNamedIn(line) == source; });
+    if (mine == reasons.end() || source.empty())
+        mine = std::find_if(reasons.begin(), reasons.end(),
+                            [](const std::string& line) { return fileNamedIn(line).empty(); });
+    if (mine == reasons.end())
+        return {};
+    std::string reason = std::move(*mine);
+    reasons.erase(mine);
+    return reason;
+}
+
+std::string failureReason(std::string_view source) {
+    std::string reason = vipsReason(source);
     return reason.empty() ? "cannot be decoded" : reason;
 }
 
@@ -372,7 +417,7 @@ void readHeifThroughVips(const char* path, Meta& meta) {
     Source file(vips_source_new_from_file(path));
     Image header(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!header) {
-        vips_error_clear();
+        (void)vipsReason(path); // its own line only: others still want theirs
         return;
     }
     const void* data = nullptr;
@@ -447,23 +492,24 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
         }
     }
     std::string warning;
+    bool damaged = false;
     Image out;
     if (!bitmapFile.empty() && bitmap.png.empty()) {
         out = bitmapThumbnail(bitmap, longSide, opaque);
         if (!out) {
-            putError(error, errorSize, vipsReason());
+            putError(error, errorSize, failureReason(source));
             return -1;
         }
     } else {
         Source file = opened(source, bitmap.png);
         if (!file) {
-            putError(error, errorSize, vipsReason());
+            putError(error, errorSize, failureReason(source));
             return -1;
         }
         // The header first: a picture too large to decode is refused unread.
         Image header(vips_image_new_from_source(file.get(), "", nullptr));
         if (!header) {
-            putError(error, errorSize, vipsReason());
+            putError(error, errorSize, failureReason(source));
             return -1;
         }
         const long long pixels =
@@ -485,13 +531,14 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
         // then leniently, keeping what could be read with a warning.
         out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, true);
         if (!out) {
-            const std::string strict = vipsReason();
+            const std::string strict = vipsReason(source);
             out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, false);
             if (!out) {
-                putError(error, errorSize, vipsReason());
+                putError(error, errorSize, failureReason(source));
                 return -1;
             }
             warning = strict;
+            damaged = true;
         }
     }
     stripAllButProfile(out.get());
@@ -500,7 +547,7 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     size_t size = 0;
     if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, &bytes, &size, nullptr) != 0) {
         putError(error, errorSize,
-                 dot == nullptr ? std::string("no format for the thumbnail") : vipsReason());
+                 dot == nullptr ? std::string("no format for the thumbnail") : failureReason(source));
         return -1;
     }
     std::unique_ptr<void, decltype(&g_free)> owned(bytes, g_free);
@@ -519,7 +566,7 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     }
     *width = vips_image_get_width(out.get());
     *height = vips_image_get_height(out.get());
-    if (!warning.empty()) {
+    if (damaged) {
         putError(error, errorSize, warning);
         return 1;
     }
@@ -532,7 +579,7 @@ __attribute__((visibility("default"))) int tabulon_media_size(const char* path, 
     Source file(vips_source_new_from_file(path));
     Image image(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!image) {
-        vips_error_clear();
+        (void)vipsReason(path); // its own line only: others still want theirs
         return -1;
     }
     *width = vips_image_get_width(image.get());

@@ -21,7 +21,8 @@ using TabulonMediaInit = int(char* error, size_t errorSize);
 // kMediaMaxPixels. A format without transparency (.jpg) lays the picture on
 // white. 0 on success with the thumbnail's size in `width` and `height`; 1
 // likewise, but the picture is damaged or cut short and the thumbnail shows
-// what could be read: `error` says what the decoder found; else `error`
+// what could be read: `error` says what the decoder found, when that could be
+// learnt (it may be empty); else `error`
 // holds the reason: kMediaWriteFailed when `temp` could not be written (its
 // folder, the disk), any other value when the picture could not be read or
 // decoded. `temp` is synced before success.

@@ -194,8 +194,11 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
         thumb.failure = "cannot write " + name + ": " + reason(error);
         return thumb;
     }
-    if (!made.value().damage.empty())
-        thumb.warning = "damaged or cut short, its thumbnail shows what could be read: " + made.value().damage;
+    if (made.value().damaged) {
+        thumb.warning = "damaged or cut short, its thumbnail shows what could be read";
+        if (!made.value().damage.empty())
+            thumb.warning += ": " + made.value().damage;
+    }
     thumb.size = made.value().size;
     thumb.name = std::move(name);
     return thumb;

@@ -18,8 +18,8 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
-#include "support/gone_process.h"
 #include "support/file_size_limit.h"
+#include "support/gone_process.h"
 #include "support/made_pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -508,7 +508,8 @@ TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
     for (const Case& c : std::vector<Case>{{"jpg", 3, 255}, {"png", 4, 0}, {"webp", 4, 0}}) {
         const test::ProcessResult r = run("{{THUMB(20)}}", {"--thumb-format", c.format, "clear.png"});
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        VipsImage* thumb = vips_image_new_from_file((dir / ("thumbs/clear.png-20." + c.format)).c_str(), nullptr);
+        VipsImage* thumb =
+            vips_image_new_from_file((dir / ("thumbs/clear.png-20." + c.format)).c_str(), nullptr);
         ASSERT_NE(thumb, nullptr) << c.format;
         double average = -1;
         EXPECT_EQ(vips_avg(thumb, &average, nullptr), 0);
@@ -541,6 +542,19 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
         "tabulon-cli: cut.jpg: damaged or cut short, its thumbnail shows what could be read: "))
         << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+    // Read beside other pictures, whose decoders leave lines in libvips's
+    // shared error text: the warning never takes another picture's line.
+    for (int i = 0; i < 6; ++i)
+        picture("p" + std::to_string(i) + ".avif", 300, 200);
+    for (int round = 0; round < 3; ++round) {
+        fs::remove_all(dir.path() / "thumbs");
+        const test::ProcessResult again = run("{{THUMB(30)}}", {"-j", "2", "p0.avif", "p1.avif", "cut.jpg",
+                                                                "p2.avif", "p3.avif", "p4.avif", "p5.avif"});
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_TRUE(again.err.starts_with("tabulon-cli: cut.jpg: damaged or cut short")) << again.err;
+        EXPECT_EQ(again.err.find(".avif"), std::string::npos) << again.err;
+    }
 }
 
 TEST_F(Thumbnails, DecoderLibrariesAddNoLinesOfTheirOwn) {
