@@ -8,7 +8,7 @@
 #include "listgen/data_folder.h"
 #include "listgen/file_facts.h"
 #include "listgen/media_module.h"
-#include "listgen/utf8.h"
+#include "base/utf8.h"
 
 namespace tabulon {
 

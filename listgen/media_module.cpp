@@ -2,7 +2,7 @@
 // behind the C functions of media_module.h. No C++ exception and no GLib
 // type leaves it.
 #include "listgen/media_module.h"
-#include "listgen/utf8.h"
+#include "base/utf8.h"
 
 #include "listgen/bitmap_decoder.h"
 

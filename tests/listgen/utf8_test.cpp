@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "listgen/utf8.h"
+#include "base/utf8.h"
 
 namespace tabulon {
 namespace {

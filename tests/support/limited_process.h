@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/run_process.h"
 #include "support/temp_dir.h"
 
 namespace tabulon::test {
@@ -39,12 +40,7 @@ inline LimitedResult runLimited(const std::string& program, const std::vector<st
     const std::string out = io / "out";
     const std::string err = io / "err";
 
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    const Argv argv(program, args);
     const rlimit space{limits.addressSpace, limits.addressSpace};
 
     LimitedResult result;

@@ -13,6 +13,25 @@ extern char** environ;
 
 namespace tabulon::test {
 
+// `program` and `args` as the null-ended list exec takes; kept in place, as
+// the list points into its strings.
+class Argv {
+public:
+    Argv(const std::string& program, const std::vector<std::string>& args) : all_{program} {
+        all_.insert(all_.end(), args.begin(), args.end());
+        for (std::string& a : all_)
+            pointers_.push_back(a.data());
+        pointers_.push_back(nullptr);
+    }
+    Argv(const Argv&) = delete;
+    Argv& operator=(const Argv&) = delete;
+    char* const* data() const { return pointers_.data(); }
+
+private:
+    std::vector<std::string> all_;
+    std::vector<char*> pointers_;
+};
+
 struct ProcessResult {
     int exitCode = -1;
     std::string out;
@@ -46,12 +65,7 @@ inline ProcessResult runProcess(const std::string& program, const std::vector<st
     if (!workDir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
 
-    std::vector<std::string> all{program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    Argv argv(program, args);
 
     ProcessResult result;
     pid_t pid = 0;
