@@ -3,11 +3,18 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <optional>
+#include <set>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/name_parts.h"
+#include "listgen/thumbnails.h"
+#include "posix/stale_temporaries.h"
 #include "posix/unique_fd.h"
 
 namespace tabulon {
@@ -30,6 +37,24 @@ bool writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// Calls `take` with each name in `folder` but . and .. while it returns
+// true; false when the folder cannot be read or `take` said no.
+template <class Take> bool forEachName(const std::string& folder, Take take) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return false;
+    bool all = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && !take(entry->d_name)) {
+            all = false;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return all;
 }
 
 // Written under a temporary name and renamed, so that a run killed on the way
@@ -86,10 +111,37 @@ FolderTag readFolderTag(const std::string& folder) {
     return readFolderTag(AT_FDCWD, folder);
 }
 
+namespace {
+
+// Whether the untagged folder `folder` holds nothing but thumbnails by name
+// of pictures beside it (an earlier version's, or a run killed before it
+// tagged the folder) and temporaries: such a folder is Tabulon's to tag.
+bool holdsOnlyThumbnails(const std::string& folder) {
+    std::set<std::string> pictures;
+    std::set<std::string, std::less<>> bases; // an earlier version named thumbnails after BASE
+    const std::string_view parent = GetFilePath(folder);
+    if (!forEachName(parent.empty() ? std::string(".") : std::string(parent), [&](const char* name) {
+            pictures.emplace(name);
+            bases.emplace(GetFileBase(name));
+            return true;
+        }))
+        return false;
+    return forEachName(folder, [&](const char* name) {
+        if (std::string_view(name).starts_with(".tabulon-"))
+            return true;
+        const std::optional<std::string_view> picture = pictureOfThumbnail(name);
+        return picture && (pictures.count(std::string(*picture)) > 0 || bases.count(*picture) > 0);
+    });
+}
+
+} // namespace
+
 Result<FolderTag, std::string> makeThumbnailFolder(const std::string& folder) {
     if (::mkdir(folder.c_str(), 0777) == 0) {
-        if (const Result<void, std::string> tagged = writeTag(folder); !tagged.ok())
+        if (const Result<void, std::string> tagged = writeTag(folder); !tagged.ok()) {
+            ::rmdir(folder.c_str()); // an untagged folder would pass for the user's next time
             return tagged.error();
+        }
         return FolderTag::Tabulon;
     }
     const int error = errno;
@@ -98,26 +150,37 @@ Result<FolderTag, std::string> makeThumbnailFolder(const std::string& folder) {
         return "cannot make the thumbnail folder " + folder + ": " + std::strerror(error);
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return "cannot make the thumbnail folder " + folder + ": " + std::strerror(ENOTDIR);
-    return readFolderTag(folder);
+    const FolderTag tag = readFolderTag(folder);
+    if (tag == FolderTag::None && holdsOnlyThumbnails(folder)) {
+        if (const Result<void, std::string> tagged = writeTag(folder); !tagged.ok())
+            return tagged.error();
+        return FolderTag::Tabulon;
+    }
+    return tag;
 }
 
 Result<FolderTag, std::string> ThumbnailFolders::prepare(const std::string& folder) {
     // Held while the folder is made and tagged: no other thread takes it for
     // an untagged one in between.
     const std::lock_guard<std::mutex> hold(lock_);
-    if (const auto found = seen_.find(folder); found != seen_.end())
-        return found->second;
+    for (const auto& [known, tag] : seen_) {
+        if (known == folder)
+            return tag;
+    }
     Result<FolderTag, std::string> made = makeThumbnailFolder(folder);
-    seen_.emplace(folder, made);
-    order_.push_back(folder);
+    if (made.ok() && made.value() == FolderTag::Tabulon) {
+        // Temporaries of runs killed while making thumbnails here.
+        if (const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir)
+            removeStaleTemporaries(dir.get(), ".tabulon-", TemporaryTail::Numbered);
+    }
+    seen_.emplace_back(folder, made);
     return made;
 }
 
 std::vector<std::string> ThumbnailFolders::tabulonFolders() const {
     const std::lock_guard<std::mutex> hold(lock_);
     std::vector<std::string> ours;
-    for (const std::string& folder : order_) {
-        const Result<FolderTag, std::string>& tag = seen_.at(folder);
+    for (const auto& [folder, tag] : seen_) {
         if (tag.ok() && tag.value() == FolderTag::Tabulon)
             ours.push_back(folder);
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "posix/result.h"
@@ -28,13 +28,15 @@ inline constexpr std::string_view kCacheTagName = "CACHEDIR.TAG";
 FolderTag readFolderTag(int at, const std::string& name);
 FolderTag readFolderTag(const std::string& folder);
 
-// Makes the thumbnail folder `folder` when it is missing and tags it, only
-// then, as Tabulon's; an existing folder is taken as it is. The folder's tag,
-// else why it cannot be had.
+// Makes the thumbnail folder `folder` when it is missing and tags it as
+// Tabulon's. An existing untagged folder is tagged only when it holds nothing
+// but thumbnails by name of the pictures beside it; any other keeps its tag
+// or has none. The folder's tag, else why it cannot be had.
 [[nodiscard]] Result<FolderTag, std::string> makeThumbnailFolder(const std::string& folder);
 
 // The thumbnail folders of one run: each made or looked at once, whichever
-// thread comes first, and remembered for the look at leftovers after the list.
+// thread comes first, rid of the temporaries of runs that are gone when it is
+// Tabulon's, and remembered for the look at leftovers after the list.
 class ThumbnailFolders {
 public:
     [[nodiscard]] Result<FolderTag, std::string> prepare(const std::string& folder);
@@ -43,8 +45,7 @@ public:
 
 private:
     mutable std::mutex lock_;
-    std::map<std::string, Result<FolderTag, std::string>> seen_;
-    std::vector<std::string> order_;
+    std::vector<std::pair<std::string, Result<FolderTag, std::string>>> seen_; // in the order first seen
 };
 
 } // namespace tabulon

@@ -19,16 +19,12 @@ namespace tabulon {
 
 namespace {
 
-// The folder of the pictures: the one that holds the thumbnail folder.
-std::string pictureFolder(const std::string& folder) {
-    const std::string_view parent = GetFilePath(folder);
-    return parent.empty() ? std::string(".") : std::string(parent);
-}
-
 // Whether `thumb`, in the open thumbnail folder `thumbs`, is a regular file
 // named after a picture that is not in the open folder `pictures`. Anything
 // that cannot be told for sure counts as no leftover.
 bool isLeftover(int thumbs, int pictures, const char* thumb) {
+    if (std::string_view(thumb).starts_with(".tabulon-"))
+        return false; // a run's temporary, perhaps of one still going
     const std::optional<std::string_view> picture = pictureOfThumbnail(thumb);
     if (!picture)
         return false;
@@ -45,14 +41,20 @@ UniqueFd openFolder(const std::string& path) {
     return UniqueFd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
+// The folder of the pictures, the one that holds the thumbnail folder: found
+// from the folder itself, whatever its name looks like ("thumbs/", ".").
+UniqueFd openPictureFolder(const UniqueFd& thumbs) {
+    return UniqueFd(thumbs ? ::openat(thumbs.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
+}
+
 } // namespace
 
 std::vector<std::string> goneThumbnails(const std::string& folder) {
     std::vector<std::string> gone;
     if (readFolderTag(folder) != FolderTag::Tabulon)
         return gone;
-    const UniqueFd pictures = openFolder(pictureFolder(folder));
     UniqueFd thumbs = openFolder(folder);
+    const UniqueFd pictures = openPictureFolder(thumbs);
     if (!pictures || !thumbs)
         return gone;
     DIR* dir = ::fdopendir(thumbs.get());
@@ -70,8 +72,8 @@ std::vector<std::string> goneThumbnails(const std::string& folder) {
 
 std::vector<std::string> pruneThumbnails(const std::string& folder, const std::vector<std::string>& names) {
     std::vector<std::string> failures;
-    const UniqueFd pictures = openFolder(pictureFolder(folder));
     const UniqueFd thumbs = openFolder(folder);
+    const UniqueFd pictures = openPictureFolder(thumbs);
     if (!pictures || !thumbs) {
         failures.push_back("cannot open " + folder + ": " + std::strerror(errno));
         return failures;

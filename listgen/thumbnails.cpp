@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <iterator>
 
@@ -12,7 +13,6 @@
 
 #include "base/file_content.h"
 #include "base/name_parts.h"
-#include "listgen/stale_temporaries.h"
 
 namespace tabulon {
 
@@ -124,14 +124,28 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
 
     std::string folder(GetFilePath(file));
     folder += rules.folder;
+    const std::string_view pictureName = file.substr(GetFilePath(file).size());
+    const std::string thumbName = thumbnailName(pictureName, longSide, rules.format);
+    if (thumbName.size() > NAME_MAX) {
+        thumb.warning = "cannot make a thumbnail: its name would be longer than a file name may be";
+        return thumb;
+    }
     const Result<FolderTag, std::string> tag = folders.prepare(folder);
     if (!tag.ok()) {
         thumb.failure = tag.error();
         return thumb;
     }
-    removeStaleTemporariesOnce(folder, ".tabulon-"); // of runs killed while making thumbnails here
-    const std::string_view pictureName = file.substr(GetFilePath(file).size());
-    std::string name = folder + "/" + thumbnailName(pictureName, longSide, rules.format);
+    // Thumbnails among a user's own files would be listed as pictures by the
+    // next folder walk, and could replace one of them.
+    if (tag.value() != FolderTag::Tabulon) {
+        thumb.failure = folder +
+                        (tag.value() == FolderTag::Foreign ? " is another program's cache folder"
+                                                           : " holds files Tabulon did not make") +
+                        ": thumbnails are made only in a folder of their own; rename it, or name another "
+                        "thumbnail folder";
+        return thumb;
+    }
+    std::string name = folder + "/" + thumbName;
 
     struct stat st {};
     if (::lstat(name.c_str(), &st) == 0) {
@@ -151,11 +165,6 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
                 thumb.name = std::move(name);
                 return thumb;
             }
-        }
-        if (tag.value() != FolderTag::Tabulon) {
-            thumb.failure = name + " is in the way of a thumbnail and is not replaced: " + rules.folder +
-                            " is a folder Tabulon did not make";
-            return thumb;
         }
     } else if (errno != ENOENT) {
         thumb.failure = "cannot look at " + name + ": " + reason(errno);

@@ -164,7 +164,7 @@ IoResult AtomicFileWriter::open() {
     const long limit = ::fpathconf(dir_.get(), _PC_NAME_MAX);
 
     const std::string prefix = temporaryPrefix(name_, limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX);
-    removeStaleTemporaries(dir_.get(), prefix);
+    removeStaleTemporaries(dir_.get(), prefix, TemporaryTail::SixLetters);
 
     std::random_device seed;
     std::mt19937_64 random(seed());

@@ -150,6 +150,14 @@ TEST_F(Thumbnails, NamesFollowTheWholeFileNameTheFolderAndTheFormat) {
     r = run("{{THUMB(50)}}", {"--thumb-dir", "small", "--thumb-format", "webp", "-j", "1", "d.png"});
     EXPECT_EQ(r.out, "small/d.png-50.webp;") << r.err;
     EXPECT_TRUE(fs::is_regular_file(dir.path() / "small/d.png-50.webp"));
+    // A name that leaves no room for the size is one picture's trouble, not the list's.
+    const std::string longName = std::string(246, 'l') + ".png";
+    picture(longName, 20, 10);
+    r = run("{{THUMB(50)}}", {longName, "d.png"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "thumbs/d.png-50.png;");
+    EXPECT_EQ(r.err, "tabulon-cli: left out " + longName +
+                         ": cannot make a thumbnail: its name would be longer than a file name may be\n");
 }
 
 TEST_F(Thumbnails, PicturesThatShareABaseNameEachGetTheirOwnThumbnail) {
@@ -583,16 +591,24 @@ TEST_F(Thumbnails, DecoderLibrariesAddNoLinesOfTheirOwn) {
     EXPECT_TRUE(r.err.ends_with('\n'));
 }
 
-TEST_F(Thumbnails, TemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
+TEST_F(Thumbnails, OnlyTemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
     picture("p.jpg", 20, 10);
-    fs::create_directory(dir.path() / "thumbs");
-    const std::string stale = dir / ("thumbs/.tabulon-" + std::to_string(test::goneProcess()) + "-0.jpg");
-    const std::string running = dir / "thumbs/.tabulon-1-0.jpg";
-    std::ofstream(stale) << "half";
-    std::ofstream(running) << "busy";
-    EXPECT_EQ(run("{{THUMB(8)}}", {"p.jpg"}).exitCode, 0);
-    EXPECT_FALSE(fs::exists(stale));
-    EXPECT_TRUE(fs::exists(running));
+    fs::create_directory(dir.path() / "thumbs"); // holds only temporaries: Tabulon's to tag
+    const std::string gone = std::to_string(test::goneProcess());
+    const std::pair<std::string, bool> cases[] = {
+        {".tabulon-" + gone + "-0.jpg", true},      // a thumbnail being made
+        {".tabulon-" + gone + "-tag3", true},       // a tag being written
+        {".tabulon-" + gone + "-notes.txt", false}, // not a shape Tabulon writes
+        {".tabulon-" + gone + "-7.jpg.bak", false}, // nor this
+        {".tabulon-1-0.jpg", false},                // a run that is still going
+    };
+    for (const auto& [name, removed] : cases)
+        std::ofstream(dir / ("thumbs/" + name)) << "half";
+    const test::ProcessResult r = run("{{THUMB(8)}}", {"--prune-thumbs", "p.jpg"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, ""); // a temporary is never a thumbnail of a picture that is gone
+    for (const auto& [name, removed] : cases)
+        EXPECT_EQ(fs::exists(dir.path() / "thumbs" / name), !removed) << name;
 }
 
 TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
@@ -680,19 +696,44 @@ TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWritte
     EXPECT_TRUE(test::readAll(dir / "thumbs/CACHEDIR.TAG")
                     .starts_with("Signature: 8a477f597d28d172789f06886806bc55"));
 
-    // The user's own folder of that name: used, never tagged, and nothing in it replaced.
-    fs::create_directory(dir.path() / "mine");
+    // A folder Tabulon did not make is tagged and used only when it holds
+    // nothing but thumbnails by name of the pictures beside it (an earlier
+    // version's); anything else of the user's there stops the list, untouched.
     const std::string out = dir / "list.html";
-    std::ofstream(dir / "mine/p.jpg-40.jpg") << "mine";
-    test::ProcessResult r = run("{{THUMB(40)}}{{THUMB(30)}}", {"--thumb-dir", "mine", "p.jpg"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err,
-              "tabulon-cli: mine/p.jpg-40.jpg is in the way of a thumbnail and is not replaced: mine is a "
-              "folder Tabulon did not make\n");
-    EXPECT_EQ(test::readAll(dir / "mine/p.jpg-40.jpg"), "mine");
-    r = run("{{THUMB(30)}}", {"--thumb-dir", "mine", "p.jpg"});
-    EXPECT_EQ(r.out, "mine/p.jpg-30.jpg;") << r.err;
-    EXPECT_EQ(names(dir.path() / "mine"), (std::set<std::string>{"p.jpg-30.jpg", "p.jpg-40.jpg"}));
+    struct Folder {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string message; // empty: used
+    };
+    const std::string tag = "Signature: 8a477f597d28d172789f06886806bc55\n";
+    for (const Folder& f : std::vector<Folder>{
+             {"empty", {}, ""},
+             {"old", {{"p-40.jpg", "old"}, {"p.jpg-30.jpg", "x"}}, ""},
+             {"mine",
+              {{"holiday.png", "mine"}},
+              "mine holds files Tabulon did not make: thumbnails are made only in a folder of their own; "
+              "rename it, or name another thumbnail folder"},
+             {"cache",
+              {{"CACHEDIR.TAG", tag}},
+              "cache is another program's cache folder: thumbnails are made only in a folder of their own; "
+              "rename it, or name another thumbnail folder"},
+         }) {
+        fs::create_directory(dir.path() / f.name);
+        for (const auto& [name, text] : f.files)
+            std::ofstream(dir / (f.name + "/" + name)) << text;
+        const test::ProcessResult r = run("{{THUMB(40)}}", {"-o", out, "--thumb-dir", f.name, "p.jpg"});
+        if (f.message.empty()) {
+            EXPECT_EQ(r.exitCode, 0) << f.name << r.err;
+            EXPECT_TRUE(fs::exists(dir.path() / f.name / "p.jpg-40.jpg")) << f.name;
+            EXPECT_TRUE(test::readAll(dir / (f.name + "/CACHEDIR.TAG")).starts_with(tag)) << f.name;
+            fs::remove(out);
+        } else {
+            EXPECT_EQ(r.exitCode, 1) << f.name;
+            EXPECT_EQ(r.err, "tabulon-cli: " + f.message + "\n");
+            EXPECT_FALSE(fs::exists(out));
+            EXPECT_EQ(names(dir.path() / f.name).size(), f.files.size()) << f.name;
+        }
+    }
 
     // A link, a folder, or a file where the thumbnail folder would be: the list stops, unwritten.
     std::ofstream(dir / "elsewhere") << "theirs";
@@ -703,6 +744,7 @@ TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWritte
         std::vector<std::string> args;
         std::string message;
     };
+    test::ProcessResult r;
     for (const Case& c : std::vector<Case>{
              {{"--entry", "{{THUMB(30)}}", "p.jpg"},
               "thumbs/p.jpg-30.jpg is in the way of a thumbnail and is not replaced: it is not a regular "
@@ -771,12 +813,11 @@ TEST_F(Thumbnails, ThumbnailsOfPicturesThatAreGoneAreReportedAndPrunedOnlyWhereT
                                      "notes.txt", "old.png-10.png"}));
     EXPECT_EQ(run("{{THUMB(10)}}", {"a.jpg"}).err, "");
 
-    // In a folder the user made, nothing is reported or deleted.
-    fs::create_directory(dir.path() / "mine");
-    std::ofstream(dir / "mine/z.png-10.png") << "x";
-    r = run("{{THUMB(10)}}", {"--thumb-dir", "mine", "--prune-thumbs", "a.jpg"});
-    EXPECT_EQ(r.err, "");
-    EXPECT_TRUE(fs::exists(dir.path() / "mine/z.png-10.png"));
+    // Named however, the thumbnail folder finds its pictures beside it.
+    EXPECT_EQ(
+        run("{{FILE}}", {"--images", "--prune-thumbs", "thumbs/"}).err,
+        "tabulon-cli: left out the folder thumbs/: it holds thumbnails that Tabulon made (CACHEDIR.TAG)\n");
+    EXPECT_TRUE(fs::exists(dir.path() / "thumbs/a.jpg-10.jpg"));
 }
 
 TEST_F(Thumbnails, BadThumbnailOptionsAreUsageErrors) {

@@ -56,6 +56,8 @@ TEST(AtomicFile, TemporariesOfRunsThatAreGoneAreRemovedAndNothingElse) {
         dir.write(".g.tmp" + gone + "-abcdef", "another file's"),
         dir.write(".f.tmp" + gone + "abcdef", "not the pattern"),
         dir.write(".f.tmpabcdef", "an older program's"),
+        dir.write(".f.tmp" + gone + "-old", "the user's"),
+        dir.write(".f.tmp" + gone + "-abcdef.txt", "the user's too"),
     };
     fs::create_directory(dir / (".f.tmp" + gone + "-folder"));
     fs::create_symlink(dir / "elsewhere", dir / (".f.tmp" + gone + "-link"));
@@ -63,7 +65,7 @@ TEST(AtomicFile, TemporariesOfRunsThatAreGoneAreRemovedAndNothingElse) {
     EXPECT_FALSE(fs::exists(stale));
     for (const std::string& file : kept)
         EXPECT_TRUE(fs::exists(file)) << file;
-    EXPECT_EQ(countFiles(dir.path()), 7u);
+    EXPECT_EQ(countFiles(dir.path()), 9u);
 }
 
 TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
