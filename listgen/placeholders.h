@@ -155,8 +155,8 @@ constexpr bool rowsFollowTheFields() {
     }
     return true;
 }
+// A field appended without a row is reported by -Wswitch where the values are
+// written (EntryProcessor::appendRaw).
 static_assert(rowsFollowTheFields(), "kPlaceholderTable has one row per field, in the fields' order");
-static_assert(static_cast<std::size_t>(PlaceholderField::Meta) == kPlaceholderTable.size(),
-              "the last field has the last row");
 
 } // namespace tabulon
