@@ -29,10 +29,6 @@ template <class Out> void putNumber(Out& out, std::uint64_t value) {
     out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
-bool isFormLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
 } // namespace
 
 struct EntryProcessor::Names {
@@ -48,15 +44,11 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
       top_(expandLineBreaks(set.top)), newRow_(expandLineBreaks(set.newRow)),
       bottom_(expandLineBreaks(set.bottom)), comments_(set.addComments == kChecked),
       width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {
-    for (const EntryTemplate::Piece& piece : entry_.pieces()) {
-        sized_ = sized_ || piece.field == Field::Width || piece.field == Field::Height;
-        thumbSized_ = thumbSized_ || piece.field == Field::ThumbWidth || piece.field == Field::ThumbHeight;
-    }
     if (media_ && !entry_.thumbSizes().empty()) {
-        workers_ = std::make_unique<ThumbnailWorkers>(media_->media, media_->rules, entry_.thumbSizes(),
-                                                      media_->workers);
-        if (!workers_->shortfall().empty() && media_->warn)
-            media_->warn(workers_->shortfall());
+        thumbnails_ = std::make_unique<ThumbnailQueue>(media_->media, media_->rules, entry_.thumbSizes(),
+                                                       media_->workers);
+        if (!thumbnails_->shortfall().empty() && media_->warn)
+            media_->warn(thumbnails_->shortfall());
     }
 }
 
@@ -71,29 +63,19 @@ void EntryProcessor::start() {
 }
 
 void EntryProcessor::ProcessFile(std::string_view folder, std::string_view name) {
-    if (!workers_) {
+    if (!thumbnails_) {
         writeEntry(folder, name);
         return;
     }
     stopIfCancelled(); // before another picture is handed to the workers
-    auto job = std::make_shared<ThumbnailJob>();
-    appendJoinedPath(job->file, folder, name);
-    workers_->submit(job);
-    pending_.push_back({std::string(folder), std::string(name), std::move(job)});
-    // Workers run ahead by a few entries per thread, not by the whole list.
-    while (pending_.size() > 4 * static_cast<std::size_t>(workers_->count()) + 8)
+    thumbnails_->add(folder, name);
+    while (thumbnails_->full())
         writeFront();
 }
 
 void EntryProcessor::writeFront() {
-    const Pending entry = std::move(pending_.front());
-    pending_.pop_front();
     stopIfCancelled(); // rather than wait for a thumbnail nobody wants
-    workers_->wait(*entry.job);
-    for (const Thumbnail& made : entry.job->made) {
-        if (!made.failure.empty())
-            stopForFailures(made.failure);
-    }
+    const ThumbnailQueue::Entry entry = thumbnails_->next();
     thumbs_ = entry.job;
     writeEntry(entry.folder, entry.name);
     thumbs_.reset();
@@ -104,7 +86,7 @@ void EntryProcessor::writeFront() {
 std::string EntryProcessor::thumbnailTrouble(const Names& names) {
     for (const Thumbnail& made : thumbs_->made) {
         if (made.isPicture) {
-            if (thumbSized_ && imageDimension(names, true).empty())
+            if (entry_.needs().thumbnailSize && imageDimension(names, true).empty())
                 return "its width and height cannot be read";
         } else if (made.name.empty()) {
             return made.warning.empty() ? "cannot make a thumbnail" : made.warning;
@@ -113,27 +95,6 @@ std::string EntryProcessor::thumbnailTrouble(const Names& names) {
         }
     }
     return {};
-}
-
-void EntryProcessor::stopForFailures(const std::string& first) {
-    // The thumbnails already handed to the workers are seen to the end, so
-    // that one run names what a full disk or a locked folder cost.
-    constexpr std::size_t kNamed = 3;
-    std::vector<std::string> failures{first};
-    for (const Pending& entry : pending_) {
-        workers_->wait(*entry.job);
-        for (const Thumbnail& made : entry.job->made) {
-            if (!made.failure.empty() &&
-                std::find(failures.begin(), failures.end(), made.failure) == failures.end())
-                failures.push_back(made.failure);
-        }
-    }
-    std::string message;
-    for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i)
-        message += (i > 0 ? "; " : "") + failures[i];
-    if (failures.size() > kNamed)
-        message += "; and " + std::to_string(failures.size() - kNamed) + " more";
-    throw ThumbnailFailure(message);
 }
 
 void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) {
@@ -162,7 +123,7 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
             }
         }
     }
-    if (leaveOut_.unsized && sized_ && imageDimension(names, true).empty()) {
+    if (leaveOut_.unsized && entry_.needs().imageSize && imageDimension(names, true).empty()) {
         if (leaveOut_.warn)
             leaveOut_.warn("left out " + fullName(names) + ": its width and height cannot be read");
         return;
@@ -183,7 +144,7 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
 }
 
 void EntryProcessor::finish() {
-    while (!pending_.empty())
+    while (thumbnails_ && !thumbnails_->empty())
         writeFront();
     sink_.append(bottom_);
     if (comments_)
@@ -194,7 +155,7 @@ void EntryProcessor::finish() {
 const std::string& EntryProcessor::fullName(const Names& names) {
     if (!haveFullName_) {
         fullName_.clear();
-        appendRaw(Field::File, names, fullName_);
+        appendJoinedPath(fullName_, names.folder, names.name);
         haveFullName_ = true;
     }
     return fullName_;
@@ -203,7 +164,7 @@ const std::string& EntryProcessor::fullName(const Names& names) {
 // Read once per entry, however often the placeholders stand in it.
 std::string_view EntryProcessor::content(const Names& names) {
     if (contentAt_ != std::string::npos)
-        return std::string_view(composed_).substr(contentAt_, contentSize_);
+        return std::string_view(composed_.text()).substr(contentAt_, contentSize_);
     if (!haveContent_) {
         content_.clear();
         if (reader_.read(fullName(names)).ok())
@@ -248,8 +209,20 @@ const FileFacts& EntryProcessor::facts(const Names& names) {
     return facts_;
 }
 
-template <class Out> void EntryProcessor::appendRaw(Field field, const Names& names, Out& out) {
-    switch (field) {
+const Media::Metadata& EntryProcessor::metadata(const Names& names) {
+    if (!meta_)
+        meta_.emplace(media_->media, fullName(names));
+    return *meta_;
+}
+
+// Every field has its case, so that the compiler reports one without.
+template <class Out>
+void EntryProcessor::appendRaw(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    const Thumbnail* thumb =
+        thumbs_ && piece.number < thumbs_->made.size() ? &thumbs_->made[piece.number] : nullptr;
+    switch (piece.field) {
+    case Field::Literal: // written as it stands, never as a value
+        break;
     case Field::Base:
         put(out, names.base);
         break;
@@ -273,7 +246,7 @@ template <class Out> void EntryProcessor::appendRaw(Field field, const Names& na
         break;
     case Field::Width:
     case Field::Height:
-        put(out, imageDimension(names, field == Field::Width));
+        put(out, imageDimension(names, piece.field == Field::Width));
         break;
     case Field::Size:
         if (const auto size = facts(names).size)
@@ -291,22 +264,6 @@ template <class Out> void EntryProcessor::appendRaw(Field field, const Names& na
     case Field::Column:
         putNumber(out, static_cast<std::uint64_t>(entryCount_) % width_ + 1);
         break;
-    default: // literals, and the media fields, which come from appendMedia
-        break;
-    }
-}
-
-const Media::Metadata& EntryProcessor::metadata(const Names& names) {
-    if (!meta_)
-        meta_.emplace(media_->media, fullName(names));
-    return *meta_;
-}
-
-template <class Out>
-void EntryProcessor::appendMedia(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
-    const Thumbnail* thumb =
-        thumbs_ && piece.number < thumbs_->made.size() ? &thumbs_->made[piece.number] : nullptr;
-    switch (piece.field) {
     case Field::Thumb:
         if (thumb != nullptr)
             put(out, thumb->name);
@@ -331,26 +288,17 @@ void EntryProcessor::appendMedia(const EntryTemplate::Piece& piece, const Names&
     case Field::Meta:
         put(out, metadata(names).key(std::string(piece.argument)));
         break;
-    default:
-        break;
     }
 }
 
 template <class Out>
 void EntryProcessor::appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
-    const bool media = EntryTemplate::isMedia(piece.field);
     if (piece.escape == Escape::None) {
-        if (media)
-            appendMedia(piece, names, out);
-        else
-            appendRaw(piece.field, names, out);
+        appendRaw(piece, names, out);
         return;
     }
     scratch_.clear();
-    if (media)
-        appendMedia(piece, names, scratch_);
-    else
-        appendRaw(piece.field, names, scratch_);
+    appendRaw(piece, names, scratch_);
     if (piece.escape == Escape::Html)
         appendHtmlEscaped(out, scratch_);
     else
@@ -366,114 +314,32 @@ void EntryProcessor::writeDirect(const Names& names) {
     }
 }
 
-void EntryProcessor::compose(const Names& names) {
+void EntryProcessor::writeScanned(const Names& names) {
     composed_.clear();
-    opaque_.clear();
+    std::string& text = composed_.text();
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
         if (asWritten(piece)) {
-            composed_.append(piece.text);
+            text.append(piece.text);
         } else if (piece.field == Field::Content && piece.escape == Escape::None) {
             // The file's own text, scanned for includes; read straight in the first time.
             if (contentAt_ == std::string::npos) {
-                const std::size_t at = composed_.size();
+                const std::size_t at = text.size();
                 if (haveContent_)
-                    composed_.append(content_);
+                    text.append(content_);
                 else if (reader_.read(fullName(names)).ok())
-                    appendLines(reader_.data(), composed_);
+                    appendLines(reader_.data(), text);
                 contentAt_ = at;
-                contentSize_ = composed_.size() - at;
+                contentSize_ = text.size() - at;
             } else {
-                composed_.append(composed_, contentAt_, contentSize_);
+                text.append(text, contentAt_, contentSize_);
             }
         } else {
-            const std::size_t start = composed_.size();
-            appendValue(piece, names, composed_);
-            opaque_.emplace_back(start, composed_.size());
+            const std::size_t start = text.size();
+            appendValue(piece, names, text);
+            composed_.markOpaque(start);
         }
     }
-}
-
-bool EntryProcessor::isTemplateText(std::size_t at, std::size_t length) const {
-    // A marker that touches name text, or straddles where a name stands, is no marker.
-    const auto hit = std::partition_point(opaque_.begin(), opaque_.end(),
-                                          [at](const auto& range) { return range.second <= at; });
-    return hit == opaque_.end() || hit->first >= at + length;
-}
-
-std::size_t EntryProcessor::findInTemplateText(std::string_view marker, std::size_t from) const {
-    const std::string_view text = composed_;
-    for (std::size_t at = text.find(marker, from); at != std::string_view::npos;
-         at = text.find(marker, at + 1)) {
-        if (isTemplateText(at, marker.size()))
-            return at;
-    }
-    return std::string_view::npos;
-}
-
-// The first end of an include after `from`: ")}}", or ")" with a form such as
-// ":html}}". A form of letters and digits ends the include even when unknown,
-// so that the include is left as written rather than running on into the next.
-EntryProcessor::IncludeEnd EntryProcessor::findIncludeEnd(std::size_t from) const {
-    const std::string_view text = composed_;
-    for (std::size_t at = findInTemplateText(")", from); at != std::string_view::npos;
-         at = findInTemplateText(")", at + 1)) {
-        std::size_t end = at + 1;
-        if (text.compare(end, 1, ":") == 0) {
-            ++end;
-            while (end < text.size() && isFormLetter(text[end]))
-                ++end;
-        }
-        if (text.compare(end, 2, "}}") != 0 || !isTemplateText(at, end + 2 - at))
-            continue;
-        const std::string_view form = text.substr(at + 1, end - at - 1);
-        if (form.empty())
-            return {at, 3, Escape::None, true};
-        if (form == ":html")
-            return {at, 8, Escape::Html, true};
-        if (form == ":url")
-            return {at, 7, Escape::Url, true};
-        return {at, end + 2 - at, Escape::None, false};
-    }
-    return {std::string_view::npos, 0, Escape::None, false};
-}
-
-void EntryProcessor::writeScanned(const Names& names) {
-    compose(names);
-    const std::string_view text = composed_;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t open = findInTemplateText(kIncludeOpen, start);
-        if (open == std::string_view::npos)
-            break;
-        const IncludeEnd close = findIncludeEnd(open + kIncludeOpen.size());
-        if (close.at == std::string_view::npos)
-            break;
-        const std::size_t end = close.at + close.length;
-        sink_.append(text.substr(start, open - start));
-        if (close.known)
-            appendInclude(text.substr(open + kIncludeOpen.size(), close.at - open - kIncludeOpen.size()),
-                          close.escape);
-        else
-            sink_.append(text.substr(open, end - open)); // a form we do not know stays as written
-        // Inserted content is not scanned again.
-        start = end;
-    }
-    sink_.append(text.substr(start));
-}
-
-void EntryProcessor::appendInclude(std::string_view name, Escape escape) {
-    if (!reader_.read(name).ok())
-        return;
-    if (escape == Escape::None) {
-        appendLines(reader_.data(), sink_);
-        return;
-    }
-    scratch_.clear();
-    appendLines(reader_.data(), scratch_);
-    if (escape == Escape::Html)
-        appendHtmlEscaped(sink_, scratch_);
-    else
-        appendUrlEscaped(sink_, scratch_);
+    composed_.write(sink_);
 }
 
 } // namespace tabulon

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,9 +15,10 @@
 #include "base/template_set.h"
 #include "listgen/entry_template.h"
 #include "listgen/file_facts.h"
+#include "listgen/include_scan.h"
 #include "listgen/media.h"
 #include "listgen/sink.h"
-#include "listgen/thumbnail_workers.h"
+#include "listgen/thumbnail_queue.h"
 #include "listgen/thumbnails.h"
 
 namespace tabulon {
@@ -39,13 +39,6 @@ struct MediaUse {
 struct LeaveOut {
     bool unsized = false;
     std::function<void(const std::string&)> warn;
-};
-
-// A thumbnail that must not or cannot be written stops the list; the
-// message names the first of those in hand and counts the rest.
-class ThumbnailFailure : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // A list stopped from outside, between two entries.
@@ -74,7 +67,7 @@ public:
     ~EntryProcessor();
     // Whether the templates hold placeholders of the media module.
     bool usesMedia() const { return entry_.usesMedia(); }
-    bool makesThumbnails() const { return workers_ != nullptr; }
+    bool makesThumbnails() const { return thumbnails_ != nullptr; }
     void watch(ListProgress progress) { progress_ = std::move(progress); }
     void leaveOut(LeaveOut rules) { leaveOut_ = std::move(rules); }
 
@@ -94,16 +87,11 @@ public:
     void finish();
     // The thumbnail folders Tabulon made that the list used.
     std::vector<std::string> thumbnailFolders() const {
-        return workers_ ? workers_->folders().tabulonFolders() : std::vector<std::string>();
+        return thumbnails_ ? thumbnails_->tabulonFolders() : std::vector<std::string>();
     }
 
 private:
     struct Names;
-    struct Pending {
-        std::string folder;
-        std::string name;
-        std::shared_ptr<ThumbnailJob> job;
-    };
 
     void writeEntry(std::string_view folder, std::string_view name);
     std::string thumbnailTrouble(const Names& names);
@@ -112,31 +100,19 @@ private:
             throw ListCancelled();
     }
     void writeFront();
-    [[noreturn]] void stopForFailures(const std::string& first);
     bool asWritten(const EntryTemplate::Piece& piece) const {
         return piece.field == EntryTemplate::Field::Literal ||
                (!media_ && EntryTemplate::isMedia(piece.field));
     }
-    template <class Out> void appendMedia(const EntryTemplate::Piece& piece, const Names& names, Out& out);
     const Media::Metadata& metadata(const Names& names);
 
     void writeDirect(const Names& names);
+    // The entry composed whole, then written with its includes.
     void writeScanned(const Names& names);
-    void compose(const Names& names);
-    struct IncludeEnd {
-        std::size_t at; // npos when there is none
-        std::size_t length;
-        EntryTemplate::Escape escape;
-        bool known; // a form the engine knows
-    };
-    bool isTemplateText(std::size_t at, std::size_t length) const;
-    std::size_t findInTemplateText(std::string_view marker, std::size_t from) const;
-    IncludeEnd findIncludeEnd(std::size_t from) const;
-    void appendInclude(std::string_view name, EntryTemplate::Escape escape);
 
     // A value as the page gets it, escaped as the piece asks.
     template <class Out> void appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);
-    template <class Out> void appendRaw(EntryTemplate::Field field, const Names& names, Out& out);
+    template <class Out> void appendRaw(const EntryTemplate::Piece& piece, const Names& names, Out& out);
     // What is read from the file system once per entry, on first use.
     const std::string& fullName(const Names& names);
     std::string_view content(const Names& names);
@@ -148,16 +124,13 @@ private:
     std::optional<MediaUse> media_;
     ListProgress progress_;
     LeaveOut leaveOut_;
-    std::unique_ptr<ThumbnailWorkers> workers_;
-    std::deque<Pending> pending_;
+    std::unique_ptr<ThumbnailQueue> thumbnails_;
     std::shared_ptr<ThumbnailJob> thumbs_; // of the entry being written
     std::optional<Media::Metadata> meta_;
     std::string top_;
     std::string newRow_;
     std::string bottom_;
     bool comments_;
-    bool sized_ = false;      // the templates use {{WIDTH}} or {{HEIGHT}}
-    bool thumbSized_ = false; // ... {{THUMBWIDTH(n)}} or {{THUMBHEIGHT(n)}}
     std::uint32_t width_;
     std::int64_t entryCount_ = 0;
     std::uint32_t untilRow_ = 0; // entries left in the current row
@@ -167,7 +140,7 @@ private:
     std::string fullName_;
     std::string content_;
     std::string scratch_;
-    std::string composed_;
+    IncludeScan composed_;
     std::string imageWidth_;
     std::string imageHeight_;
     FileFacts facts_;
@@ -179,7 +152,6 @@ private:
     // Where the file's own text stands in composed_, when it was read straight in.
     std::size_t contentAt_ = std::string::npos;
     std::size_t contentSize_ = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> opaque_; // name text in composed_
 };
 
 } // namespace tabulon

@@ -15,58 +15,37 @@ using Escape = EntryTemplate::Escape;
 using Piece = EntryTemplate::Piece;
 
 struct Placeholder {
-    std::string_view text;
+    std::string text;
     Field field;
     Escape escape;
 };
 
-// In the order in which they are replaced: the six of old first, as lists
-// made with them have always been; none of the others can overlap them.
-constexpr std::array kPlaceholders = {
-    Placeholder{"{{BASE}}", Field::Base, Escape::None},
-    Placeholder{"{{EXT}}", Field::Ext, Escape::None},
-    Placeholder{"{{SHORTEXT}}", Field::ShortExt, Escape::None},
-    Placeholder{"{{FILE}}", Field::File, Escape::None},
-    Placeholder{"{{PATH}}", Field::Path, Escape::None},
-    Placeholder{"{{INC}}", Field::Content, Escape::None},
-    Placeholder{"{{BASE:html}}", Field::Base, Escape::Html},
-    Placeholder{"{{EXT:html}}", Field::Ext, Escape::Html},
-    Placeholder{"{{SHORTEXT:html}}", Field::ShortExt, Escape::Html},
-    Placeholder{"{{FILE:html}}", Field::File, Escape::Html},
-    Placeholder{"{{PATH:html}}", Field::Path, Escape::Html},
-    Placeholder{"{{INC:html}}", Field::Content, Escape::Html},
-    Placeholder{"{{BASE:url}}", Field::Base, Escape::Url},
-    Placeholder{"{{EXT:url}}", Field::Ext, Escape::Url},
-    Placeholder{"{{SHORTEXT:url}}", Field::ShortExt, Escape::Url},
-    Placeholder{"{{FILE:url}}", Field::File, Escape::Url},
-    Placeholder{"{{PATH:url}}", Field::Path, Escape::Url},
-    Placeholder{"{{INC:url}}", Field::Content, Escape::Url},
-    Placeholder{"{{WIDTH}}", Field::Width, Escape::None},
-    Placeholder{"{{HEIGHT}}", Field::Height, Escape::None},
-    Placeholder{"{{SIZE}}", Field::Size, Escape::None},
-    Placeholder{"{{DATE}}", Field::Date, Escape::None},
-    Placeholder{"{{N}}", Field::Number, Escape::None},
-    Placeholder{"{{ROW}}", Field::Row, Escape::None},
-    Placeholder{"{{COL}}", Field::Column, Escape::None},
-    Placeholder{"{{TAKEN}}", Field::Taken, Escape::None},
-    Placeholder{"{{TAKEN:html}}", Field::Taken, Escape::Html},
-    Placeholder{"{{TAKEN:url}}", Field::Taken, Escape::Url},
-    Placeholder{"{{CAPTION}}", Field::Caption, Escape::None},
-    Placeholder{"{{CAPTION:html}}", Field::Caption, Escape::Html},
-    Placeholder{"{{CAPTION:url}}", Field::Caption, Escape::Url},
-};
-
-// Placeholders with an argument: a thumbnail's longer side, a metadata key.
-struct WithArgument {
-    std::string_view open;
-    Field field;
-};
-constexpr std::array kWithArgument = {
-    WithArgument{"{{THUMB(", Field::Thumb},
-    WithArgument{"{{THUMBWIDTH(", Field::ThumbWidth},
-    WithArgument{"{{THUMBHEIGHT(", Field::ThumbHeight},
-    WithArgument{"{{META(", Field::Meta},
-};
+// The placeholders without an argument, each form its own, in the order in
+// which they are replaced (see PlaceholderTraits::replacedFirst).
+const std::vector<Placeholder>& placeholdersInOrder() {
+    static const std::vector<Placeholder> order = [] {
+        std::vector<Placeholder> made;
+        const auto add = [&made](const PlaceholderTraits& row, Escape escape) {
+            if (row.argument == PlaceholderArgument::None && row.has(escape))
+                made.push_back({"{{" + std::string(row.name) + std::string(formSuffix(escape)) + "}}",
+                                row.field, escape});
+        };
+        for (const Escape escape : kEscapes) {
+            for (const PlaceholderTraits& row : kPlaceholderTable) {
+                if (row.replacedFirst)
+                    add(row, escape);
+            }
+        }
+        for (const PlaceholderTraits& row : kPlaceholderTable) {
+            for (const Escape escape : kEscapes) {
+                if (!row.replacedFirst)
+                    add(row, escape);
+            }
+        }
+        return made;
+    }();
+    return order;
+}
 
 // The largest thumbnail side taken: far above any screen.
 constexpr std::uint32_t kMaxThumbSide = 100000;
@@ -83,12 +62,12 @@ bool isKeyChar(char c) {
 
 // The argument and form of a placeholder whose opening ends at `text`'s
 // start: its length in `text`, 0 when it is none.
-std::size_t parseArgument(std::string_view text, Field field, Piece& piece) {
+std::size_t parseArgument(std::string_view text, const PlaceholderTraits& row, Piece& piece) {
     const std::size_t close = text.find(')');
     if (close == 0 || close == std::string_view::npos)
         return 0;
     const std::string_view argument = text.substr(0, close);
-    if (field == Field::Meta) {
+    if (row.argument == PlaceholderArgument::Key) {
         for (const char c : argument) {
             if (!isKeyChar(c))
                 return 0;
@@ -107,13 +86,12 @@ std::size_t parseArgument(std::string_view text, Field field, Piece& piece) {
         piece.number = n; // made an index by the caller
     }
     const std::string_view rest = text.substr(close + 1);
-    for (const auto& [form, escape] : {std::pair{std::string_view("}}"), Escape::None},
-                                       std::pair{std::string_view(":html}}"), Escape::Html},
-                                       std::pair{std::string_view(":url}}"), Escape::Url}}) {
-        if (rest.starts_with(form)) {
+    for (const Escape escape : kEscapes) {
+        const std::string_view suffix = formSuffix(escape);
+        if (row.has(escape) && rest.starts_with(suffix) && rest.substr(suffix.size()).starts_with("}}")) {
             piece.argument = argument;
             piece.escape = escape;
-            return close + 1 + form.size();
+            return close + 1 + suffix.size() + 2;
         }
     }
     return 0;
@@ -155,7 +133,7 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     text_ = expandLineBreaks(joined);
 
     pieces_.push_back({Field::Literal, Escape::None, text_});
-    for (const Placeholder& ph : kPlaceholders) {
+    for (const Placeholder& ph : placeholdersInOrder()) {
         pieces_ = splitLiterals(
             pieces_, [&ph](std::string_view rest) -> std::optional<std::pair<std::size_t, Piece>> {
                 const std::size_t at = rest.find(ph.text);
@@ -167,16 +145,14 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     pieces_ = splitLiterals(pieces_, [this](std::string_view rest) { return findWithArgument(rest); });
 
     for (const Piece& piece : pieces_) {
-        if (isMedia(piece.field))
-            usesMedia_ = true;
-        if (piece.field == Field::Taken || piece.field == Field::Caption || piece.field == Field::Meta)
-            usesMetadata_ = true;
-        if (piece.field == Field::Content && piece.escape == Escape::None)
+        if (const PlaceholderTraits* traits = traitsOf(piece.field)) {
+            needs_ |= traits->needs;
+            // The file's own text as it is, which is scanned for includes.
+            if (traits->needs.content && piece.escape == Escape::None)
+                needsIncludeScan_ = true;
+        } else if (piece.text.find(kIncludeOpen) != std::string_view::npos) {
             needsIncludeScan_ = true;
-        if (piece.field == Field::Base || piece.field == Field::Ext || piece.field == Field::ShortExt)
-            usesNameParts_ = true;
-        if (piece.field == Field::Literal && piece.text.find(kIncludeOpen) != std::string_view::npos)
-            needsIncludeScan_ = true;
+        }
     }
 }
 
@@ -185,18 +161,23 @@ EntryTemplate::findWithArgument(std::string_view rest) {
     for (std::size_t at = rest.find("{{"); at != std::string_view::npos; at = rest.find("{{", at + 2)) {
         Piece found{Field::Literal, Escape::None, {}};
         std::size_t length = 0;
-        for (const WithArgument& with : kWithArgument) {
-            if (rest.substr(at).starts_with(with.open)) {
-                found.field = with.field;
-                length = parseArgument(rest.substr(at + with.open.size()), with.field, found);
+        const std::string_view inside = rest.substr(at + 2);
+        const PlaceholderTraits* matched = nullptr;
+        for (const PlaceholderTraits& row : kPlaceholderTable) {
+            if (row.argument != PlaceholderArgument::None && inside.starts_with(row.name) &&
+                inside.substr(row.name.size()).starts_with("(")) {
+                matched = &row;
+                found.field = row.field;
+                const std::size_t open = 2 + row.name.size() + 1;
+                length = parseArgument(rest.substr(at + open), row, found);
                 if (length > 0)
-                    length += with.open.size();
+                    length += open;
                 break;
             }
         }
         if (length == 0)
             continue;
-        if (found.field != Field::Meta) { // the side becomes an index into thumbSizes_
+        if (matched->argument == PlaceholderArgument::Number) { // the side becomes an index into thumbSizes_
             const auto known = std::find(thumbSizes_.begin(), thumbSizes_.end(), found.number);
             const auto index = static_cast<std::uint32_t>(known - thumbSizes_.begin());
             if (known == thumbSizes_.end())

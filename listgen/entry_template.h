@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "listgen/placeholders.h"
+
 namespace tabulon {
 
 // The entry and end-of-entry texts, joined, with line breaks expanded and split
@@ -14,32 +16,9 @@ namespace tabulon {
 // looked for only in template text, never in what another one stands for.
 class EntryTemplate {
 public:
-    enum class Field : std::uint8_t {
-        Literal,
-        Base,
-        Ext,
-        ShortExt,
-        File,
-        Path,
-        Content,
-        Width,
-        Height,
-        Size,
-        Date,
-        Number,
-        Row,
-        Column,
-        // From the media module: pictures' thumbnails and metadata.
-        Thumb,
-        ThumbWidth,
-        ThumbHeight,
-        Taken,
-        Caption,
-        Meta,
-    };
-    // How a value is made safe for the page: not at all, for HTML text and
-    // attributes, or as a URL path.
-    enum class Escape : std::uint8_t { None, Html, Url };
+    // The placeholders and their traits are kPlaceholderTable's.
+    using Field = PlaceholderField;
+    using Escape = ValueEscape;
 
     struct Piece {
         Field field;
@@ -57,15 +36,20 @@ public:
     // Needs the include scan: the file's own text as it is ({{INC}}), which
     // is scanned, or an include marker in the template.
     bool needsIncludeScan() const { return needsIncludeScan_; }
+    // What the placeholders the templates hold need, all together.
+    const PlaceholderNeeds& needs() const { return needs_; }
     // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}, plain or escaped.
-    bool usesNameParts() const { return usesNameParts_; }
+    bool usesNameParts() const { return needs_.nameParts; }
     // Holds a placeholder of the media module, which is loaded for it.
-    bool usesMedia() const { return usesMedia_; }
+    bool usesMedia() const { return needs_.media(); }
     // Holds no media placeholder but thumbnails.
-    bool usesThumbnailsOnly() const { return usesMedia_ && !usesMetadata_; }
+    bool usesThumbnailsOnly() const { return needs_.media() && !needs_.metadata; }
     // The longer sides of the thumbnails named, each once.
     const std::vector<std::uint32_t>& thumbSizes() const { return thumbSizes_; }
-    static bool isMedia(Field field) { return field >= Field::Thumb; }
+    static bool isMedia(Field field) {
+        const PlaceholderTraits* traits = traitsOf(field);
+        return traits != nullptr && traits->needs.media();
+    }
 
 private:
     // The first placeholder with an argument in `rest` ({{THUMB(n)}},
@@ -75,12 +59,8 @@ private:
     std::string text_;
     std::vector<Piece> pieces_;
     bool needsIncludeScan_ = false;
-    bool usesNameParts_ = false;
-    bool usesMedia_ = false;
-    bool usesMetadata_ = false;
+    PlaceholderNeeds needs_;
     std::vector<std::uint32_t> thumbSizes_;
 };
-
-inline constexpr std::string_view kIncludeOpen = "{{INC(";
 
 } // namespace tabulon

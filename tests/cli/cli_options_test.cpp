@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "listgen/placeholders.h"
 
 namespace tabulon::cli {
 namespace {
@@ -89,6 +91,24 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
             ASSERT_FALSE(parsed.ok()) << c.args.front();
             EXPECT_EQ(parsed.error(), c.error) << c.args.front();
         }
+    }
+}
+
+// --help's placeholder lines are prose written by hand; the table is what
+// the engine knows. Each names every placeholder, and nothing else.
+TEST(CliOptions, HelpNamesEveryPlaceholderOfTheTableAndNoOther) {
+    const std::string_view usage = kUsage;
+    for (const PlaceholderTraits& row : kPlaceholderTable) {
+        const std::string named =
+            "{{" + std::string(row.name) + (row.argument == PlaceholderArgument::None ? "}}" : "(");
+        EXPECT_NE(usage.find(named), std::string_view::npos) << named;
+    }
+    for (std::size_t at = usage.find("{{"); at != std::string_view::npos; at = usage.find("{{", at + 2)) {
+        const std::string_view name = usage.substr(at + 2, usage.find_first_of("}:(", at) - at - 2);
+        const bool known =
+            name == "CRLF" || std::any_of(kPlaceholderTable.begin(), kPlaceholderTable.end(),
+                                          [name](const auto& row) { return row.name == name; });
+        EXPECT_TRUE(known) << name;
     }
 }
 
