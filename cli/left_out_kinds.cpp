@@ -1,7 +1,7 @@
 #include "cli/left_out_kinds.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 #include "base/name_parts.h"
 
@@ -16,13 +16,13 @@ struct KnownKind {
 
 // Pictures and videos that browsers do not show in a page; the first ones
 // libvips reads, through libheif and libtiff.
-constexpr std::array<KnownKind, 30> kKinds{{
+constexpr KnownKind kKinds[] = {
     {".heic", true}, {".heif", true},  {".hif", true},  {".tif", true},  {".tiff", true},  {".jxl", false},
     {".psd", false}, {".dng", false},  {".cr2", false}, {".cr3", false}, {".nef", false},  {".arw", false},
     {".orf", false}, {".rw2", false},  {".raf", false}, {".srw", false}, {".pef", false},  {".mov", false},
     {".mp4", false}, {".m4v", false},  {".avi", false}, {".mkv", false}, {".webm", false}, {".3gp", false},
     {".mts", false}, {".m2ts", false}, {".wmv", false}, {".mpg", false}, {".mpeg", false}, {".insv", false},
-}};
+};
 
 bool sameLetters(std::string_view a, std::string_view lower) {
     return std::equal(a.begin(), a.end(), lower.begin(), lower.end(), [](char c, char l) {
@@ -36,11 +36,11 @@ void LeftOutKinds::count(std::string_view name) {
     const std::string_view ext = GetFileExt(name);
     if (ext.size() < 4 || ext.size() > 5)
         return; // no known kind: most names end here
-    const auto known = std::find_if(kKinds.begin(), kKinds.end(),
+    const auto known = std::find_if(std::begin(kKinds), std::end(kKinds),
                                     [ext](const KnownKind& kind) { return sameLetters(ext, kind.ext); });
-    if (known == kKinds.end())
+    if (known == std::end(kKinds))
         return;
-    const auto row = static_cast<std::size_t>(known - kKinds.begin());
+    const auto row = static_cast<std::size_t>(known - std::begin(kKinds));
     auto kind = std::find_if(kinds_.begin(), kinds_.end(), [row](const Kind& k) { return k.known == row; });
     if (kind == kinds_.end())
         kind = kinds_.insert(kinds_.end(), Kind{row, 0, {}});
