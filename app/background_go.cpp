@@ -51,7 +51,8 @@ BackgroundGo::~BackgroundGo() {
     stop();
 }
 
-void BackgroundGo::start(const TemplateSet& set, const std::string& selection, bool leaveOutUnsized) {
+void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
+                         bool leaveOutUnsized) {
     if (running())
         return;
     cancel_ = false;
@@ -59,10 +60,11 @@ void BackgroundGo::start(const TemplateSet& set, const std::string& selection, b
     total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
     started_.start();
     ticks_->start();
-    thread_ = std::thread(&BackgroundGo::run, this, set, selection, leaveOutUnsized, ++runId_);
+    thread_ = std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, ++runId_);
 }
 
-void BackgroundGo::run(TemplateSet set, std::string selection, bool leaveOutUnsized, int id) {
+void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
+                       int id) {
     warnings_.clear();
     result_.clear();
     try {
@@ -79,8 +81,8 @@ void BackgroundGo::run(TemplateSet set, std::string selection, bool leaveOutUnsi
                 if (entryHook_)
                     entryHook_();
             };
-            (void)generateList(set, selection, sink, std::move(use), {&cancel_, written},
-                               {leaveOutUnsized, note}); // width checked
+            generateList(set, width, selection, sink, std::move(use), {&cancel_, written},
+                         {leaveOutUnsized, note});
             result_ = sink.take();
             ending_ = Ending::Done;
         }

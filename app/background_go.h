@@ -36,8 +36,10 @@ public:
 
     bool running() const { return thread_.joinable(); }
     // Runs the list of `set` over `selection`; only when none is running.
-    // With `leaveOutUnsized`, files without a readable size are left out.
-    void start(const TemplateSet& set, const std::string& selection, bool leaveOutUnsized = false);
+    // `width` is the set's checked width. With `leaveOutUnsized`, files
+    // without a readable size are left out.
+    void start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
+               bool leaveOutUnsized = false);
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
@@ -52,7 +54,7 @@ public:
 
 private:
     enum class Ending { Done, Cancelled, MediaMissing, Failed, NoMemory };
-    void run(TemplateSet set, std::string selection, bool leaveOutUnsized, int id);
+    void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized, int id);
     void cancel() { cancel_.store(true); }
     void tick();
     void collect();

@@ -185,16 +185,14 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, selection_, leaveOutUnsized_);
+        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_);
         return;
     }
     StringSink sink;
     std::vector<std::string> leftOut;
     try {
-        // The width was checked above.
-        (void)generateList(
-            set, selection_, sink, std::nullopt, {},
-            {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }});
+        generateList(set, width.value(), selection_, sink, std::nullopt, {},
+                     {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }});
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;

@@ -1,9 +1,12 @@
 #include "browser/open_in_browser.h"
 
+#include <string>
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QUrl>
 
+#include "base/name_parts.h"
 #include "browser/launcher.h"
 #include "tabulon/version.h"
 
@@ -25,9 +28,9 @@ QString browserFailureText(const QString& address, int code) {
 }
 
 QString helpPagePath(const QString& folder, const QString& fileName) {
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder + fileName;
-    return folder + QLatin1Char('/') + fileName;
+    std::string path;
+    appendJoinedPath(path, folder.toStdString(), fileName.toStdString());
+    return QString::fromStdString(path);
 }
 
 QString helpPageAddress(const QString& folder, const QString& fileName, const QString& anchor) {

@@ -17,7 +17,6 @@ class FileTypes {
 public:
     void include(std::string_view patterns);
     void exclude(std::string_view patterns);
-    bool includesAny() const { return !included_.empty(); }
 
     // `name` is the file's own name, without its folder.
     bool takes(const std::string& name) const;

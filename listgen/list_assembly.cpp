@@ -6,12 +6,9 @@
 
 namespace tabulon {
 
-WidthCheck generateList(const TemplateSet& set, std::string_view selection, Sink& sink,
-                        std::optional<MediaUse> media, ListProgress progress, LeaveOut leaveOut) {
-    const WidthCheck width = checkWidth(set.width);
-    if (!width.ok())
-        return width;
-    EntryProcessor processor(set, width.value(), sink, std::move(media));
+void generateList(const TemplateSet& set, std::uint32_t width, std::string_view selection, Sink& sink,
+                  std::optional<MediaUse> media, ListProgress progress, LeaveOut leaveOut) {
+    EntryProcessor processor(set, width, sink, std::move(media));
     processor.watch(std::move(progress));
     processor.leaveOut(std::move(leaveOut));
     processor.start();
@@ -19,7 +16,6 @@ WidthCheck generateList(const TemplateSet& set, std::string_view selection, Sink
         processor.ProcessFile(folder, name);
     });
     processor.finish();
-    return width;
 }
 
 std::size_t countSelectedFiles(std::string_view selection) {

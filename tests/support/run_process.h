@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -38,15 +39,26 @@ struct ProcessResult {
     std::string err;
 };
 
-// Where a child's standard output goes: collected, or lost to a full disk or
-// a closed descriptor.
-enum class Stdout { Collected, Full, Closed };
+// Where a child's standard output goes: collected, into a file or device the
+// test made in its own folder (a full one stands for a full disk), or a
+// closed descriptor.
+struct Stdout {
+    enum Kind { Collected, Into, Closed };
+    Stdout(Kind kind = Collected) : kind(kind) {} // implicit: a kind alone says it all
+    static Stdout into(std::string path) {
+        Stdout to(Into);
+        to.path = std::move(path);
+        return to;
+    }
+    Kind kind;
+    std::string path;
+};
 
 // Runs a program with an argument list (no shell), feeding `input` to its
 // standard input and collecting both outputs.
 inline ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& input = {}, const std::string& workDir = {},
-                                Stdout stdoutTo = Stdout::Collected) {
+                                const Stdout& stdoutTo = Stdout::Collected) {
     TempDir io;
     const std::string in = io.write("in", input);
     const std::string out = io / "out";
@@ -55,10 +67,10 @@ inline ProcessResult runProcess(const std::string& program, const std::vector<st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    if (stdoutTo == Stdout::Collected)
+    if (stdoutTo.kind == Stdout::Collected)
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    else if (stdoutTo == Stdout::Full)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
+    else if (stdoutTo.kind == Stdout::Into)
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutTo.path.c_str(), O_WRONLY, 0);
     else
         posix_spawn_file_actions_addclose(&actions, 1);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
