@@ -1,10 +1,10 @@
 // libtabulon-media.so: libvips's thumbnailer and Exiv2's metadata reader
 // behind the C functions of media_module.h. No C++ exception and no GLib
 // type leaves it.
-#include "listgen/media_module.h"
+#include "modules/media_module.h"
 #include "base/utf8.h"
 
-#include "listgen/bitmap_decoder.h"
+#include "modules/bitmap_decoder.h"
 
 #include <algorithm>
 #include <cerrno>
