@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "app/history.h"
 #include "app/result_text.h"
-#include "listgen/history.h"
 
 namespace tabulon {
 

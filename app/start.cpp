@@ -10,7 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/settings_keys.h"
-#include "listgen/data_folder.h"
+#include "base/data_folder.h"
 #include "resources/strings.h"
 
 namespace tabulon {

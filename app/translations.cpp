@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 
-#include "listgen/data_folder.h"
+#include "base/data_folder.h"
 
 namespace tabulon {
 

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/data_folder.h"
 #include "base/width.h"
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
@@ -24,7 +25,6 @@
 #include "cli/library_stderr.h"
 #include "cli/name_reader.h"
 #include "cli/presets.h"
-#include "listgen/data_folder.h"
 #include "listgen/entry_processor.h"
 #include "listgen/html_page.h"
 #include "listgen/media.h"

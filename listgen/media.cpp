@@ -5,10 +5,10 @@
 
 #include <sys/stat.h>
 
-#include "listgen/data_folder.h"
-#include "listgen/file_facts.h"
-#include "listgen/media_module.h"
+#include "base/data_folder.h"
 #include "base/utf8.h"
+#include "listgen/file_facts.h"
+#include "modules/media_module.h"
 
 namespace tabulon {
 

@@ -1,7 +1,7 @@
 #include "listgen/natural_order.h"
 
-#include "listgen/collate_module.h"
-#include "listgen/data_folder.h"
+#include "base/data_folder.h"
+#include "modules/collate_module.h"
 
 namespace tabulon {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "listgen/bitmap_decoder.h"
+#include "modules/bitmap_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/width.h"
-#include "listgen/history.h"
 #include "listgen/list_assembly.h"
 #include "listgen/selection_text.h"
 #include "support/temp_dir.h"
@@ -138,26 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
                     WidthCase{"the largest width", "2147483647", "", 2147483647}),
     [](const auto& info) { return test::sentenceName(info.param.sentence); });
-
-using History = std::vector<std::string>;
-
-TEST(HistoryRule, ANewTextGoesOnTopUnlessItIsTheNewest) {
-    EXPECT_EQ(UpdateComboList({}, "a"), History({"a"}));
-    EXPECT_EQ(UpdateComboList({"B", "A"}, "B"), History({"B", "A"}));
-    EXPECT_EQ(UpdateComboList({"B", "A"}, "A"), History({"A", "B", "A"}));
-    EXPECT_EQ(UpdateComboList({"X"}, ""), History({"", "X"}));
-    EXPECT_EQ(UpdateComboList({}, ""), History());
-    EXPECT_EQ(UpdateComboList({"a"}, "A"), History({"A", "a"}));
-}
-
-TEST(HistoryRule, KeepsTheFifteenNewest) {
-    History history;
-    for (int i = 1; i <= 16; ++i)
-        history = UpdateComboList(history, std::to_string(i));
-    ASSERT_EQ(history.size(), kMaxHistory);
-    EXPECT_EQ(history.front(), "16");
-    EXPECT_EQ(history.back(), "2");
-}
 
 } // namespace
 } // namespace tabulon

@@ -1,4 +1,4 @@
-#include "listgen/bitmap_decoder.h"
+#include "modules/bitmap_decoder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "listgen/history.h"
+#include "app/history.h"
 
 namespace tabulon {
 

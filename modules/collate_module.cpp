@@ -1,6 +1,6 @@
 // libtabulon-collate.so: ICU's root collator with numeric ordering, behind
 // the C functions of collate_module.h.
-#include "listgen/collate_module.h"
+#include "modules/collate_module.h"
 
 #include <cstdint>
 #include <cstring>

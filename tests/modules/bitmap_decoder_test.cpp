@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "listgen/bitmap_decoder.h"
+#include "modules/bitmap_decoder.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {

@@ -1,4 +1,4 @@
-#include "listgen/data_folder.h"
+#include "base/data_folder.h"
 
 #include <climits>
 
