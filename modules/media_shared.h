@@ -14,7 +14,8 @@
 namespace tabulon::media {
 
 // `what` into the caller's `error` of `errorSize` bytes, cut to fit.
-inline void putError(char* error, size_t errorSize, const std::string& what) {
+// Allocates nothing, so that it also serves when memory has run out.
+inline void putError(char* error, size_t errorSize, std::string_view what) {
     if (error != nullptr && errorSize > 0) {
         const size_t n = std::min(what.size(), errorSize - 1);
         std::memcpy(error, what.data(), n);

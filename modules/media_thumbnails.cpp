@@ -12,6 +12,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,8 @@ std::string_view fileNamedIn(std::string_view line) {
 // libvips keeps one error buffer for all threads, and a picture read on one
 // thread may leave lines there even when it succeeds. Its lines are moved
 // here, where each failing call takes the first line about its own picture,
-// else the first that names no file, and leaves the others to theirs.
+// else a line that names no file from what came in since the last call
+// (most likely its own), and leaves the others to theirs.
 std::mutex reasonLock;
 std::deque<std::string> reasons;
 
@@ -59,23 +61,27 @@ std::string vipsReason(std::string_view source) {
     vips_error_clear();
     const std::string text = all != nullptr ? all : "";
     g_free(all);
+    const size_t older = reasons.size();
     for (size_t at = 0; at < text.size();) {
         const size_t end = std::min(text.find('\n', at), text.size());
         if (end > at)
             reasons.emplace_back(text, at, end - at);
         at = end + 1;
     }
-    while (reasons.size() > 64) // left by pictures that succeeded
-        reasons.pop_front();
     auto mine = std::find_if(reasons.begin(), reasons.end(),
                              [&](const std::string& line) { return fileNamedIn(line) == source; });
     if (mine == reasons.end() || source.empty())
-        mine = std::find_if(reasons.begin(), reasons.end(),
+        mine = std::find_if(reasons.begin() + static_cast<std::ptrdiff_t>(older), reasons.end(),
                             [](const std::string& line) { return fileNamedIn(line).empty(); });
-    if (mine == reasons.end())
+    if (mine == reasons.end()) {
+        while (reasons.size() > 64) // left by pictures that succeeded
+            reasons.pop_front();
         return {};
+    }
     std::string reason = std::move(*mine);
     reasons.erase(mine);
+    while (reasons.size() > 64)
+        reasons.pop_front();
     return reason;
 }
 
@@ -256,11 +262,10 @@ bool writeAll(int fd, const char* data, size_t size) {
 
 using namespace tabulon::media;
 
-extern "C" {
+namespace {
 
-__attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
-                                                                   int longSide, int* width, int* height,
-                                                                   char* error, size_t errorSize) {
+int thumbnail(const char* source, const char* temp, int longSide, int* width, int* height, char* error,
+              size_t errorSize) {
     if (!startVips(error, errorSize))
         return -1;
     const char* dot = std::strrchr(temp, '.');
@@ -359,6 +364,25 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
+                                                                   int longSide, int* width, int* height,
+                                                                   char* error, size_t errorSize) {
+    // No exception leaves the module: a picture too large for the memory
+    // left is that picture's trouble, not the list's.
+    try {
+        return thumbnail(source, temp, longSide, width, height, error, errorSize);
+    } catch (const std::bad_alloc&) {
+        putError(error, errorSize, "not enough memory to read it");
+    } catch (...) {
+        putError(error, errorSize, "cannot be decoded");
+    }
+    return -1;
 }
 
 __attribute__((visibility("default"))) int tabulon_media_size(const char* path, int* width, int* height) {

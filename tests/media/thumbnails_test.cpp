@@ -499,6 +499,27 @@ TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
     g_object_unref(thumb);
 }
 
+TEST_F(Thumbnails, APictureTooLargeForTheMemoryLeftIsLeftOutNotTheList) {
+    // A small run-length bitmap that unpacks to 600 MB, under a 600 MB address space.
+    std::string pixels = le(40, 4) + le(15000, 4) + le(10000, 4) + le(1, 2) + le(8, 2) + le(1, 4) + le(2, 4) +
+                         std::string(8, '\0') + le(256, 4) + le(0, 4);
+    for (int i = 0; i < 256; ++i)
+        pixels += "\0\0\xFF\0"s;
+    pixels += "\0\x01"s; // the end of the bitmap
+    std::ofstream(dir / "big.bmp", std::ios::binary)
+        << "BM"s + le(14 + pixels.size(), 4) + le(0, 4) + le(14 + 40 + 1024, 4) + pixels;
+    picture("a.png", 20, 10);
+    const test::ProcessResult r = test::runProcess("/usr/bin/prlimit",
+                                                   {"--as=600000000", TABULON_CLI, "-j", "1", "--no-comments",
+                                                    "--top=", "--bottom=", "--entry", "{{THUMB(50)}};",
+                                                    "--new-row=", "big.bmp", "a.png"},
+                                                   {}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.starts_with("thumbs/a.png-50.png;")) << r.out;
+    EXPECT_EQ(r.err,
+              "tabulon-cli: left out big.bmp: cannot make a thumbnail: not enough memory to read it\n");
+}
+
 TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
     // A transparent picture whose hidden colour is black.
     VipsImage* black = nullptr;
