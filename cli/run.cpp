@@ -346,12 +346,12 @@ int run(const std::vector<std::string_view>& args) {
     const ParsedOptions parsed = parseOptions(args);
     if (!parsed.ok()) {
         complain(parsed.error());
-        std::fputs(kUsage, stderr);
+        std::fputs(usage().c_str(), stderr);
         return kExitUsage;
     }
     const Options& options = parsed.value();
     if (options.help)
-        return print(kUsage);
+        return print(usage());
     if (options.version)
         return print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets)

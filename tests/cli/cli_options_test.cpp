@@ -92,5 +92,20 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
     }
 }
 
+TEST(CliOptions, HelpSetsOutEachOptionBesideItsNames) {
+    const std::string& help = usage();
+    for (const char* lines :
+         {"\n\n  -c, --config FILE       start from a configuration file saved by the window\n"
+          "  -w, --width N           entries per row\n"
+          "      --top TEXT  --bottom TEXT  --entry TEXT  --end-entry TEXT  --new-row TEXT\n"
+          "      --comments | --no-comments\n",
+          "\n  -o, --output FILE       write the result to FILE, replaced atomically, instead of standard "
+          "output;\n"
+          "                          other hard links to FILE keep the old contents\n      --page  ",
+          "; --list-presets names them\n  -h, --help    --version\n\nPlaceholders"})
+        EXPECT_NE(help.find(lines), std::string::npos) << lines;
+    EXPECT_EQ(help.find("\n      --list-presets"), std::string::npos);
+}
+
 } // namespace
 } // namespace tabulon::cli
