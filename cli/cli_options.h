@@ -51,6 +51,7 @@ using ParsedOptions = Result<Options, std::string>;
 
 ParsedOptions parseOptions(const std::vector<std::string_view>& args);
 
-extern const char* const kUsage;
+// What --help prints: the options' lines come from their rows.
+const std::string& usage();
 
 } // namespace tabulon::cli

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 
 #include "base/name_parts.h"
-#include "listgen/natural_order.h"
 #include "listgen/thumbnail_folder.h"
 
 namespace tabulon::cli {
@@ -161,7 +160,8 @@ void FileList::take(std::string_view path) {
         emit_(path);
         return;
     }
-    Entry entry{std::string(path), {}};
+    Entry entry;
+    entry.path = path;
     if (rules_.sort == SortKey::Date || rules_.sort == SortKey::Size) {
         struct stat st {};
         if (::stat(entry.path.c_str(), &st) == 0) {
@@ -172,8 +172,26 @@ void FileList::take(std::string_view path) {
     held_.push_back(std::move(entry));
 }
 
-void FileList::finish() {
-    const auto byName = [](const Entry& a, const Entry& b) { return naturalLess(a.path, b.path); };
+// Entries sorted by another key that tie on it go in natural order, the
+// collation module loaded only when there are any.
+template <class Same> Result<void, std::string> FileList::breakTies(Same same) {
+    for (auto first = held_.begin(); first != held_.end();) {
+        const auto last =
+            std::find_if(first + 1, held_.end(), [&](const Entry& e) { return !same(*first, e); });
+        if (last - first > 1) {
+            if (Result<void, std::string> loaded = natural_.load(); !loaded.ok())
+                return loaded;
+            for (auto entry = first; entry != last; ++entry)
+                entry->key = natural_.pathKey(entry->path);
+            std::sort(first, last, [](const Entry& a, const Entry& b) { return a.key < b.key; });
+        }
+        first = last;
+    }
+    return {};
+}
+
+Result<void, std::string> FileList::finish() {
+    Result<void, std::string> sorted;
     switch (rules_.sort) {
     case SortKey::None:
         break;
@@ -187,28 +205,32 @@ void FileList::finish() {
         std::sort(held_.begin(), held_.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
         break;
     case SortKey::Date:
-        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
-            return a.mtime != b.mtime ? a.mtime < b.mtime : byName(a, b);
-        });
+        std::sort(held_.begin(), held_.end(),
+                  [](const Entry& a, const Entry& b) { return a.mtime < b.mtime; });
+        sorted = breakTies([](const Entry& a, const Entry& b) { return a.mtime == b.mtime; });
         break;
     case SortKey::Taken:
         for (Entry& entry : held_)
-            entry.key = rules_.taken(entry.path);
-        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
-            return a.key != b.key ? a.key < b.key : byName(a, b);
-        });
+            entry.taken = rules_.taken(entry.path);
+        std::sort(held_.begin(), held_.end(),
+                  [](const Entry& a, const Entry& b) { return a.taken < b.taken; });
+        sorted = breakTies([](const Entry& a, const Entry& b) { return a.taken == b.taken; });
         break;
     case SortKey::Size:
-        std::stable_sort(held_.begin(), held_.end(), [&](const Entry& a, const Entry& b) {
-            return a.size != b.size ? a.size < b.size : byName(a, b);
-        });
+        std::sort(held_.begin(), held_.end(), [](const Entry& a, const Entry& b) { return a.size < b.size; });
+        sorted = breakTies([](const Entry& a, const Entry& b) { return a.size == b.size; });
         break;
+    }
+    if (!sorted.ok()) {
+        held_.clear();
+        return sorted;
     }
     if (rules_.reverse)
         std::reverse(held_.begin(), held_.end());
     for (const Entry& entry : held_)
         emit_(entry.path);
     held_.clear();
+    return {};
 }
 
 } // namespace tabulon::cli

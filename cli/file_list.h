@@ -11,6 +11,7 @@
 #include "cli/left_out_kinds.h"
 #include "listgen/natural_order.h"
 #include "posix/io_result.h"
+#include "posix/result.h"
 
 namespace tabulon::cli {
 
@@ -47,8 +48,9 @@ public:
     void addFile(std::string_view name);
     // Files go on as they come: nothing is held back for sorting.
     bool streams() const { return rules_.sort == SortKey::None && !rules_.reverse; }
-    // Hands on what sorting held back.
-    void finish();
+    // Hands on what sorting held back. Fails, handing on nothing, when
+    // entries tie and the collation module that orders them cannot be loaded.
+    [[nodiscard]] Result<void, std::string> finish();
     // What the types left out of the folders that looks like pictures or
     // videos; counted only when the types take pictures.
     const LeftOutKinds& leftOut() const { return leftOut_; }
@@ -58,12 +60,14 @@ public:
 private:
     struct Entry {
         std::string path;
-        std::string key; // for natural order; the day taken
+        std::string key;   // for natural order
+        std::string taken; // the day taken
         std::uint64_t size = 0;
         std::int64_t mtime = 0;
     };
 
     IoResult addFolder(const std::string& folder);
+    template <class Same> [[nodiscard]] Result<void, std::string> breakTies(Same same);
     void take(std::string_view path);
 
     ListingRules rules_;
@@ -75,9 +79,10 @@ private:
     std::vector<std::string> thumbnailFolders_;
 };
 
-// Whether a list of these names needs the collation module: sorted in
-// natural order, or in the order found with a folder among them. Lists that
-// do not, pay nothing for it.
+// Whether a list of these names needs the collation module from the start:
+// sorted in natural order, or in the order found with a folder among them.
+// Lists sorted by date, size or day taken load it only for ties; the others
+// pay nothing for it.
 bool needsNaturalOrder(const ListingRules& rules, const std::vector<std::string>& names);
 
 // nullopt for a word that names no order.

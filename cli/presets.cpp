@@ -1,10 +1,9 @@
 #include "cli/presets.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <dirent.h>
-
-#include "listgen/natural_order.h"
 
 namespace tabulon::cli {
 
@@ -18,8 +17,29 @@ std::vector<std::string> presetNames(const std::string& folder) {
         }
         ::closedir(dir);
     }
-    std::sort(names.begin(), names.end(), naturalLess);
     return names;
+}
+
+Result<std::vector<std::string>, std::string> sortedPresetNames(const std::string& folder,
+                                                                NaturalCollation& natural) {
+    const std::vector<std::string> names = presetNames(folder);
+    if (names.size() < 2)
+        return names;
+    if (const Result<void, std::string> loaded = natural.load(); !loaded.ok())
+        return loaded.error();
+    std::vector<std::pair<std::string, const std::string*>> keyed;
+    keyed.reserve(names.size());
+    for (const std::string& name : names) {
+        std::string key;
+        natural.appendNameKey(name, key);
+        keyed.emplace_back(std::move(key), &name);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const auto& [key, name] : keyed)
+        sorted.push_back(*name);
+    return sorted;
 }
 
 } // namespace tabulon::cli

@@ -75,11 +75,20 @@ int print(std::string_view text) {
     return kExitOk;
 }
 
-std::string presetList() {
+int collationMissing(const std::string& reason) {
+    complain("natural order needs the collation module: " + reason);
+    return kExitFileError;
+}
+
+int listPresets() {
+    NaturalCollation natural;
+    const Result<std::vector<std::string>, std::string> sorted = sortedPresetNames(presetsFolder(), natural);
+    if (!sorted.ok())
+        return collationMissing(sorted.error());
     std::string names;
-    for (const std::string& name : presetNames(presetsFolder()))
+    for (const std::string& name : sorted.value())
         names += name + "\n";
-    return names;
+    return print(names);
 }
 
 // The templates of the list: the initial set, then the preset, the
@@ -266,7 +275,8 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
         if (!folders.ok()) {
             return fileFailed("cannot read folder ", folders.error());
         }
-        files.finish();
+        if (const Result<void, std::string> sorted = files.finish(); !sorted.ok())
+            return collationMissing(sorted.error());
         processor.finish();
         if (!files.leftOut().empty()) {
             const bool typesGiven = options.include || options.images;
@@ -336,16 +346,16 @@ int run(const std::vector<std::string_view>& args) {
     const ParsedOptions parsed = parseOptions(args);
     if (!parsed.ok()) {
         complain(parsed.error());
-        std::fputs(kUsage, stderr);
+        std::fputs(usage().c_str(), stderr);
         return kExitUsage;
     }
     const Options& options = parsed.value();
     if (options.help)
-        return print(kUsage);
+        return print(usage());
     if (options.version)
         return print(std::string("tabulon-cli ") + kVersionText + "\n");
     if (options.listPresets)
-        return print(presetList());
+        return listPresets();
     ListingRules rules{options.recursive, options.hidden, SortKey::None, options.reverse, {}, {}, complain};
     if (options.sort) {
         const std::optional<SortKey> key = parseSortKey(*options.sort);
@@ -375,10 +385,8 @@ int run(const std::vector<std::string_view>& args) {
     // Loaded before anything is written: a list that needs it and cannot have it stops here.
     NaturalCollation natural;
     if (needsNaturalOrder(rules, options.files)) {
-        if (const Result<void, std::string> loaded = natural.load(); !loaded.ok()) {
-            complain("natural order needs the collation module: " + loaded.error());
-            return kExitFileError;
-        }
+        if (const Result<void, std::string> loaded = natural.load(); !loaded.ok())
+            return collationMissing(loaded.error());
     }
     // Likewise the media module, for the lists whose templates or order use
     // it; one that only makes thumbnails loads it when one is out of date.
@@ -402,8 +410,8 @@ int run(const std::vector<std::string_view>& args) {
         return code;
     const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
     std::vector<std::string> thumbnailFolders;
-    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, leaveOut, output.sink(),
-                                   thumbnailFolders);
+    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, leaveOut,
+                                   output.sink(), thumbnailFolders);
         code != kExitOk)
         return code;
     if (const int code = output.commit(); code != kExitOk)

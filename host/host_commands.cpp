@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -16,6 +19,7 @@
 
 #include "host/host_service.h"
 #include "hostlink/host_names.h"
+#include "posix/option_table.h"
 #include "posix/signal_pipe.h"
 #include "tabulon/version.h"
 
@@ -26,7 +30,37 @@ namespace {
 using host::kPath;
 constexpr const char* kName = host::kService;
 
-constexpr const char* kUsage = R"(Usage: tabulon-host COMMAND [--plugin PATH]
+// What the command line asks for.
+struct HostOptions {
+    enum class Ask { Nothing, Help, Version };
+    Ask ask = Ask::Nothing; // the first of --help and --version given
+    std::string plugin;     // UTF-8
+};
+
+template <HostOptions::Ask ask> void setAsk(HostOptions& options, std::string_view) {
+    if (options.ask == HostOptions::Ask::Nothing)
+        options.ask = ask;
+}
+
+void setPlugin(HostOptions& options, std::string_view path) {
+    options.plugin = std::string(path);
+}
+
+constexpr OptionRow<HostOptions> kOptions[] = {
+    {.longName = "plugin",
+     .valueName = "PATH",
+     .apply = setPlugin,
+     .help = "the plug-in to start (default: tabulon beside tabulon-host,\n"
+             "else tabulon on PATH)"},
+    {.shortName = 'h', .longName = "help", .apply = setAsk<HostOptions::Ask::Help>},
+    {.longName = "version", .apply = setAsk<HostOptions::Ask::Version>},
+};
+
+// "-" and "--" are no commands, so they stay unknown options.
+constexpr OptionTable<HostOptions> kTable(kOptions, Dashes::AreOptions,
+                                          HelpLayout{.column = 18, .alignLongNames = false});
+
+constexpr const char* kHelpStart = R"(Usage: tabulon-host COMMAND [--plugin PATH]
 The host editor's plug-in core on the D-Bus session bus, for editors that can
 run a command and read its output.
 
@@ -38,11 +72,9 @@ run a command and read its output.
              byte for byte; exit 1 when it ended without Insert
                e.g. in vim:  :r !tabulon-host run
 
-  --plugin PATH   the plug-in to start (default: tabulon beside tabulon-host,
-                  else tabulon on PATH)
-  -h, --help
-  --version
+)";
 
+constexpr const char* kHelpEnd = R"(
 Exit status 2: a usage error, no session bus, or another program owns the core.
 )";
 
@@ -134,40 +166,47 @@ int runPlugin(const QString& plugin, const QString& switchText, const std::funct
 } // namespace
 
 int runHost(const QStringList& arguments) {
+    std::vector<std::string> utf8;
+    utf8.reserve(static_cast<std::size_t>(arguments.size()));
+    for (const QString& arg : arguments)
+        utf8.push_back(arg.toStdString());
+    const std::vector<std::string_view> args(utf8.begin(), utf8.end());
+
+    HostOptions options;
     QString command;
-    QString plugin;
     QString problem; // the first mistake; a --help or --version anywhere still wins
     const auto fail = [&problem](const QString& text) {
         if (problem.isEmpty())
             problem = text;
     };
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments.at(i);
-        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            print(stdout, QString::fromLatin1(kUsage));
-            return kExitOk;
-        }
-        if (arg == QLatin1String("--version")) {
-            print(stdout, QStringLiteral("tabulon-host %1\n").arg(QString::fromLatin1(kVersionText)));
-            return kExitOk;
-        }
-        if (arg == QLatin1String("--plugin")) {
-            if (i + 1 < arguments.size())
-                plugin = arguments.at(++i);
+    kTable.read(
+        args, options,
+        [&](std::string_view operand) {
+            const QString arg = QString::fromUtf8(operand.data(), static_cast<qsizetype>(operand.size()));
+            if (!command.isEmpty())
+                fail(QStringLiteral("one command only, not both '%1' and '%2'").arg(command, arg));
+            else if (arg != QLatin1String("serve") && arg != QLatin1String("register") &&
+                     arg != QLatin1String("run"))
+                fail(QStringLiteral("unknown command '%1'").arg(arg));
             else
-                fail(QStringLiteral("option '--plugin' needs a path"));
-        } else if (arg.startsWith(QLatin1String("--plugin="))) {
-            plugin = arg.mid(9);
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            fail(QStringLiteral("unknown option '%1'").arg(arg));
-        } else if (!command.isEmpty()) {
-            fail(QStringLiteral("one command only, not both '%1' and '%2'").arg(command, arg));
-        } else if (arg != QLatin1String("serve") && arg != QLatin1String("register") &&
-                   arg != QLatin1String("run")) {
-            fail(QStringLiteral("unknown command '%1'").arg(arg));
-        } else {
-            command = arg;
-        }
+                command = arg;
+        },
+        [&](const ArgumentError& error) {
+            const QString arg =
+                QString::fromUtf8(error.argument.data(), static_cast<qsizetype>(error.argument.size()));
+            fail(error.kind == ArgumentError::Kind::UnknownOption
+                     ? QStringLiteral("unknown option '%1'").arg(arg)
+                     : QStringLiteral("option '%1' needs a path").arg(arg));
+            return true;
+        });
+    if (options.ask == HostOptions::Ask::Help) {
+        print(stdout, QString::fromLatin1(kHelpStart) + QString::fromStdString(kTable.help()) +
+                          QString::fromLatin1(kHelpEnd));
+        return kExitOk;
+    }
+    if (options.ask == HostOptions::Ask::Version) {
+        print(stdout, QStringLiteral("tabulon-host %1\n").arg(QString::fromLatin1(kVersionText)));
+        return kExitOk;
     }
     if (command.isEmpty())
         fail(QStringLiteral("no command given (serve, register or run)"));
@@ -192,8 +231,7 @@ int runHost(const QStringList& arguments) {
         return kExitOk;
     }
 
-    if (plugin.isEmpty())
-        plugin = defaultPlugin();
+    const QString plugin = options.plugin.empty() ? defaultPlugin() : QString::fromStdString(options.plugin);
     if (command == QLatin1String("register")) {
         const int status =
             runPlugin(plugin, QStringLiteral("/hkpreg"), [&] { return !service.data().isEmpty(); });

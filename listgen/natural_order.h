@@ -9,11 +9,6 @@
 
 namespace tabulon {
 
-// Orders names by bytes, except that runs of digits compare as numbers, so
-// img2 comes before img10. Equal numbers with more leading zeros come later,
-// so the order is total.
-bool naturalLess(std::string_view a, std::string_view b);
-
 // The order people expect, from ICU's collator in the collation module,
 // which is loaded on first use only: letters first whatever their case, an
 // accented letter with its base letter, digit runs by value (a2 < A10 < b,

@@ -97,19 +97,34 @@ TEST(CliOptions, EachOptionIsReadAsItsTableLineSays) {
 // --help's placeholder lines are prose written by hand; the table is what
 // the engine knows. Each names every placeholder, and nothing else.
 TEST(CliOptions, HelpNamesEveryPlaceholderOfTheTableAndNoOther) {
-    const std::string_view usage = kUsage;
+    const std::string_view help = usage();
     for (const PlaceholderTraits& row : kPlaceholderTable) {
         const std::string named =
             "{{" + std::string(row.name) + (row.argument == PlaceholderArgument::None ? "}}" : "(");
-        EXPECT_NE(usage.find(named), std::string_view::npos) << named;
+        EXPECT_NE(help.find(named), std::string_view::npos) << named;
     }
-    for (std::size_t at = usage.find("{{"); at != std::string_view::npos; at = usage.find("{{", at + 2)) {
-        const std::string_view name = usage.substr(at + 2, usage.find_first_of("}:(", at) - at - 2);
+    for (std::size_t at = help.find("{{"); at != std::string_view::npos; at = help.find("{{", at + 2)) {
+        const std::string_view name = help.substr(at + 2, help.find_first_of("}:(", at) - at - 2);
         const bool known =
             name == "CRLF" || std::any_of(kPlaceholderTable.begin(), kPlaceholderTable.end(),
                                           [name](const auto& row) { return row.name == name; });
         EXPECT_TRUE(known) << name;
     }
+}
+
+TEST(CliOptions, HelpSetsOutEachOptionBesideItsNames) {
+    const std::string& help = usage();
+    for (const char* lines :
+         {"\n\n  -c, --config FILE       start from a configuration file saved by the window\n"
+          "  -w, --width N           entries per row\n"
+          "      --top TEXT  --bottom TEXT  --entry TEXT  --end-entry TEXT  --new-row TEXT\n"
+          "      --comments | --no-comments\n",
+          "\n  -o, --output FILE       write the result to FILE, replaced atomically, instead of standard "
+          "output;\n"
+          "                          other hard links to FILE keep the old contents\n      --page  ",
+          "; --list-presets names them\n  -h, --help    --version\n\nPlaceholders"})
+        EXPECT_NE(help.find(lines), std::string::npos) << lines;
+    EXPECT_EQ(help.find("\n      --list-presets"), std::string::npos);
 }
 
 } // namespace

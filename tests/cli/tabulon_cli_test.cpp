@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -277,6 +278,36 @@ TEST(TabulonCli, NaturalOrderIsTheOrderPeopleExpect) {
               listed({"--sort=natural", "\xC3\xA9", "e\xCC\x81", "e", "\xC3\xA9", "E"}));
 }
 
+TEST(TabulonCli, FilesThatTieOnTheSortKeyComeInNaturalOrder) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const auto noon = fs::file_time_type::clock::now() - std::chrono::days(9);
+    // All but z are of one size and one day.
+    for (const char* name : {"IMG10", "b", "IMG3", "B", "a", "IMG9", "z"}) {
+        dir.write(name, name == std::string("z") ? "zzz" : "x");
+        fs::last_write_time(dir / name, name == std::string("z") ? noon + std::chrono::days(2) : noon);
+    }
+    const struct {
+        std::vector<std::string> sort;
+        std::string order;
+    } cases[] = {
+        {{"--sort", "size"}, "a;b;B;IMG3;IMG9;IMG10;z;"},
+        {{"--sort", "date"}, "a;b;B;IMG3;IMG9;IMG10;z;"},
+        {{"--sort", "taken"}, "a;b;B;IMG3;IMG9;IMG10;z;"},
+        {{"--sort", "size", "--reverse"}, "z;IMG10;IMG9;IMG3;B;b;a;"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {
+            "-w", "9", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="};
+        args.insert(args.end(), c.sort.begin(), c.sort.end());
+        for (const char* name : {"IMG10", "b", "IMG3", "z", "B", "a", "IMG9"})
+            args.push_back(dir / name);
+        const test::ProcessResult r = cli(args);
+        EXPECT_EQ(r.err, "") << c.sort[1];
+        EXPECT_EQ(r.out, c.order) << c.sort[1];
+    }
+}
+
 // A chain of folders under `top`, each with a name of 200 bytes and a file f
 // in it. Built and removed through descriptors, as no path reaches its depths.
 class FolderChain {
@@ -382,8 +413,13 @@ TEST(TabulonCli, OnlyListsInNaturalOrderNeedTheCollationModule) {
         return test::runProcess((bin / "tabulon-cli").string(), args);
     };
     const std::string module = (bin / kModulesFromBin / "libtabulon-collate.so").lexically_normal().string();
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--sort", "natural", "b", "a"}, {prefix.path().string()}}) {
+    fs::create_directories(bin / kDataFromBin / "presets");
+    for (const char* preset : {"b.ini", "A.ini"})
+        std::ofstream(bin / kDataFromBin / "presets" / preset) << "[Main]\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--sort", "natural", "b", "a"},
+                                                 {prefix.path().string()},
+                                                 {"--sort=size", "b", "a"},
+                                                 {"--list-presets"}}) {
         const test::ProcessResult r = run(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
@@ -393,10 +429,12 @@ TEST(TabulonCli, OnlyListsInNaturalOrderNeedTheCollationModule) {
     }
     EXPECT_EQ(run({"b", "a"}).out, "b;a;");
     EXPECT_EQ(run({"--sort", "name", "b", "a"}).out, "a;b;");
+    EXPECT_EQ(run({"--sort", "size", "b"}).out, "b;"); // no ties to break
     // Installed in the library folder, it is found there.
     fs::create_directories(fs::path(module).parent_path());
     fs::copy_file(fs::path(TABULON_CLI).parent_path() / "libtabulon-collate.so", module);
     EXPECT_EQ(run({"--sort", "natural", "b", "a"}).out, "a;b;");
+    EXPECT_EQ(run({"--list-presets"}).out, "A\nb\n");
 }
 
 // Undoes what the page's reader undoes: character references, then percent-encoding.

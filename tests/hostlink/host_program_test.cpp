@@ -70,6 +70,8 @@ TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelpWhileHelpAndVersionWi
         {{"run", "--plugin"}, "option '--plugin' needs a path"},
         {{"serve", "run"}, "one command only, not both 'serve' and 'run'"},
         {{"%1", "serve"}, "unknown command '%1'"},
+        {{"-", "--", "run"}, "unknown option '-'"},
+        {{"run", "--plugin", "--help", "--plugin"}, "option '--plugin' needs a path"},
     };
     for (const auto& [args, problem] : cases) {
         const test::ProcessResult r = host(args);
@@ -80,6 +82,11 @@ TEST(TabulonHost, AUsageErrorNamesTheProblemAndPointsToHelpWhileHelpAndVersionWi
     const test::ProcessResult help = host({"frobnicate", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out.substr(0, 20), "Usage: tabulon-host ");
+    EXPECT_TRUE(help.out.ends_with(
+        "\n\n  --plugin PATH   the plug-in to start (default: tabulon beside tabulon-host,\n"
+        "                  else tabulon on PATH)\n  -h, --help\n  --version\n\nExit status"
+        " 2: a usage error, no session bus, or another program owns the core.\n"))
+        << help.out;
     const test::ProcessResult version = host({"frobnicate", "--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("tabulon-host ") + kVersionText + "\n");

@@ -220,25 +220,6 @@ TEST(NewPlaceholders, WidthAndHeightOfAPhotoOnItsSideAreThoseShown) {
 } // namespace
 } // namespace tabulon
 
-#include "listgen/natural_order.h"
-
-namespace tabulon {
-namespace {
-
-TEST(NaturalOrder, DigitRunsCompareAsNumbers) {
-    std::vector<std::string> names = {"img10.png", "img2.png", "img1.png", "IMG3.png",
-                                      "img02.png", "a",        "img2b"};
-    std::sort(names.begin(), names.end(), naturalLess);
-    EXPECT_EQ(names, (std::vector<std::string>{"IMG3.png", "a", "img1.png", "img2.png", "img02.png", "img2b",
-                                               "img10.png"}));
-    EXPECT_FALSE(naturalLess("x", "x"));
-    EXPECT_TRUE(naturalLess("x9", "x10"));
-    EXPECT_TRUE(naturalLess("99999999999999999999998", "99999999999999999999999"));
-}
-
-} // namespace
-} // namespace tabulon
-
 namespace tabulon {
 namespace {
 
