@@ -8,7 +8,7 @@ namespace tabulon::strings {
 // The tips are translated where the window shows them.
 inline constexpr const char* kShortTemplateTip =
     QT_TRANSLATE_NOOP("tabulon::FrmConfig", "Following variables are allowed: {{CRLF}} inserts a CR/LF.");
-// No blank after "without dot." in the original text; kept as users know it.
+// No blank after "without dot.": the tip reads as users have always seen it.
 inline constexpr const char* kEntryTemplateTip = QT_TRANSLATE_NOOP(
     "tabulon::FrmConfig",
     "{{FILE}} full filename including path. {{EXT}} file ext. {{SHORTEXT}} file ext. without dot.{{PATH}} "
