@@ -3,8 +3,8 @@
 #include <QStyleFactory>
 
 #include "caption_fit.h"
-#include "dark_palette.h"
-#include "window_fixture.h"
+#include "support/dark_palette.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

@@ -1,7 +1,7 @@
 #include <QClipboard>
 
 #include "listgen/list_assembly.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

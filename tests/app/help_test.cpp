@@ -5,7 +5,7 @@
 #include "hostlink/host_core.h"
 #include "listgen/html_page.h"
 #include "resources/strings.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "caption_fit.h"
 #include "resources/strings.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

@@ -16,7 +16,7 @@
 #include "hostlink/plugin_start.h"
 #include "selection/qt_dialogs.h"
 #include "support/next_file_dialog.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

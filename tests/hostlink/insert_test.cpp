@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "../app/window_fixture.h"
+#include "support/window_fixture.h"
 #include "hostlink/dbus_host_core.h"
 #include "service_thread.h"
 
