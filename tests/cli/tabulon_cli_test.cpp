@@ -623,10 +623,6 @@ struct Failure {
     std::string message;
 };
 
-void PrintTo(const Failure& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class TabulonCliFailure : public testing::TestWithParam<Failure> {};
 
 TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
@@ -661,7 +657,7 @@ INSTANTIATE_TEST_SUITE_P(
                             {"-o", "@no/out.html"},
                             1,
                             "out.html: No such file"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;

@@ -108,10 +108,6 @@ struct WidthCase {
     std::uint32_t value;
 };
 
-void PrintTo(const WidthCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class Width : public testing::TestWithParam<WidthCase> {};
 
 TEST_P(Width, IsAWholeNumberFromOneUp) {
@@ -136,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"one is the smallest width", "1", "", 1},
                     WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
                     WidthCase{"the largest width", "2147483647", "", 2147483647}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 using History = std::vector<std::string>;
 

@@ -66,10 +66,6 @@ struct BitmapCase {
     std::string pixels; // or the start of the error
 };
 
-void PrintTo(const BitmapCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class Bitmaps : public testing::TestWithParam<BitmapCase> {};
 
 TEST_P(Bitmaps, DecodeToTheirPixelsOrARefusal) {
@@ -141,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "its compression (4) is not one"},
         BitmapCase{"an icon image past its end", icon({{2, dib(40, 2, 4, 24) + kBgrRows}}).substr(0, 50), 0,
                    "it is cut short"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(Icons, HandAPngImageBackUndecoded) {
     const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0"s + std::string(20, 'x');

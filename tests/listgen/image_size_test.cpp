@@ -22,10 +22,6 @@ struct PhotoCase {
     ImageSize shown;
 };
 
-void PrintTo(const PhotoCase& c, std::ostream* os) {
-    *os << c.file;
-}
-
 class TaggedPhotos : public testing::TestWithParam<PhotoCase> {};
 
 // Each picture is stored 3x2 and tagged with an orientation; 5 to 8 stand it
@@ -76,10 +72,6 @@ struct ExifCase {
     ImageSize size;
 };
 
-void PrintTo(const ExifCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class ExifOrientations : public testing::TestWithParam<ExifCase> {};
 
 TEST_P(ExifOrientations, TurnOnlyWhenTheyReadCleanly) {
@@ -108,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
                      kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
                  {3, 2}}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 std::string bytes(std::uint64_t v, int count, bool little) {
     std::string d;
@@ -173,10 +165,6 @@ struct SizeCase {
     std::size_t head = std::string::npos; // the rest is fetched on request
 };
 
-void PrintTo(const SizeCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class HeaderSizes : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(HeaderSizes, AreReadWithEveryLengthChecked) {
@@ -233,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  {}},
         SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
     const std::string file = dataFile("webp-6.webp");

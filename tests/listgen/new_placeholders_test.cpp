@@ -33,10 +33,6 @@ struct EscapeCase {
     std::string url;
 };
 
-void PrintTo(const EscapeCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class Escaping : public testing::TestWithParam<EscapeCase> {};
 
 TEST_P(Escaping, MakesTheNameSafeForTextAndLinks) {
@@ -58,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg",
                    "/cafe%CC%81.jpg"},
         EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(NewPlaceholders, EveryNamePartHasBothEscapes) {
     EXPECT_EQ(list("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
@@ -137,10 +133,6 @@ struct ImageCase {
     std::optional<ImageSize> size;
 };
 
-void PrintTo(const ImageCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class ImageSizes : public testing::TestWithParam<ImageCase> {};
 
 TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
@@ -186,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"a page with an inline icon is no svg",
                   "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
         ImageCase{"nothing is no image", "", std::nullopt}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
     test::TempDir dir;

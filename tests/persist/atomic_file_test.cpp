@@ -90,10 +90,6 @@ struct LinkCase {
     std::string lands;                                      // the file that must hold the bytes
 };
 
-void PrintTo(const LinkCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class AtomicFileLinks : public testing::TestWithParam<LinkCase> {};
 
 TEST_P(AtomicFileLinks, TheLinksStayAndTheFileTheyLeadToIsWritten) {
@@ -127,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {{"folder", "sub"}, {"sub/link", "new"}},
                              "folder/link",
                              "sub/new"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     test::TempDir dir;

@@ -17,10 +17,6 @@ struct ReadCase {
     std::optional<std::string_view> value;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
 class IniRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniRead, FindsTheValue) {
@@ -46,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"a key of another section is not found", "[A]\nk=v\n[B]\n", "B", "k", std::nullopt},
         ReadCase{"a missing section gives nothing", "[A]\nk=v\n", "B", "k", std::nullopt},
         ReadCase{"a line without equals sign is no key", "[S]\nk\n", "S", "k", std::nullopt}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(IniWrite, ReplacesAKeyInPlaceAndKeepsEveryOtherByte) {
     const std::string before = "; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r";

@@ -65,4 +65,8 @@ inline std::string sentenceName(std::string_view sentence) {
     return name;
 }
 
+// Names each case of a parameterised suite after its `sentence`; gtest then
+// shows the sentence where a case fails.
+inline constexpr auto bySentence = [](const auto& info) { return sentenceName(info.param.sentence); };
+
 } // namespace tabulon::test
