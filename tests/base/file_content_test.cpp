@@ -8,8 +8,7 @@
 namespace tabulon {
 namespace {
 
-struct ContentCase {
-    const char* sentence;
+struct ContentCase : test::Sentence {
     std::string_view bytes;
     std::string_view content;
 };

@@ -6,8 +6,7 @@
 namespace tabulon {
 namespace {
 
-struct NameCase {
-    const char* sentence;
+struct NameCase : test::Sentence {
     std::string_view name, path, ext, base;
 };
 

@@ -504,8 +504,7 @@ TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
     EXPECT_EQ(cli({"-c", config, "--no-comments", "--top=", "--bottom=", pics + "/a.png"}).out, "a");
 }
 
-struct Failure {
-    const char* sentence;
+struct Failure : test::Sentence {
     std::vector<std::string> args;
     int exitCode;
     std::string message;

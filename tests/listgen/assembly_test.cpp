@@ -101,8 +101,7 @@ TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
     EXPECT_EQ(generate(set, buildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
 }
 
-struct WidthCase {
-    const char* sentence;
+struct WidthCase : test::Sentence {
     std::string_view text;
     std::string_view message;
     std::uint32_t value;

@@ -59,8 +59,7 @@ const std::string kPicture = "\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF"s;
 const std::string kPalette =
     "\0\0\xFF\0\0\xFF\0\0\xFF\0\0\0\xFF\xFF\xFF\0"s; // red, green, blue, white (BGRx)
 
-struct BitmapCase {
-    const char* sentence;
+struct BitmapCase : test::Sentence {
     std::string file;
     int bands;
     std::string pixels; // or the start of the error

@@ -22,6 +22,10 @@ struct PhotoCase {
     ImageSize shown;
 };
 
+void PrintTo(const PhotoCase& c, std::ostream* os) {
+    *os << c.file;
+}
+
 class TaggedPhotos : public testing::TestWithParam<PhotoCase> {};
 
 // Each picture is stored 3x2 and tagged with an orientation; 5 to 8 stand it
@@ -66,8 +70,7 @@ std::string jpeg(const std::string& tiff) {
            "\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01"s;
 }
 
-struct ExifCase {
-    const char* sentence;
+struct ExifCase : test::Sentence {
     std::string head;
     ImageSize size;
 };
@@ -158,8 +161,7 @@ std::string avif(const std::string& properties, int associated, int item = 1, co
 }
 const std::string kIspe = fullBox("ispe", be(300, 4) + be(200, 4));
 
-struct SizeCase {
-    const char* sentence;
+struct SizeCase : test::Sentence {
     std::string file;
     std::optional<ImageSize> size;
     std::size_t head = std::string::npos; // the rest is fetched on request

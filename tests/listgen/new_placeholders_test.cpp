@@ -26,8 +26,7 @@ std::string list(const std::string& entry, const std::vector<std::string>& files
     return sink.take();
 }
 
-struct EscapeCase {
-    const char* sentence;
+struct EscapeCase : test::Sentence {
     std::string name;
     std::string html;
     std::string url;
@@ -127,8 +126,7 @@ std::string png(std::uint32_t w, std::uint32_t h) {
     return d + "\x08\x02\0\0\0"s;
 }
 
-struct ImageCase {
-    const char* sentence;
+struct ImageCase : test::Sentence {
     std::string head;
     std::optional<ImageSize> size;
 };

@@ -83,8 +83,7 @@ TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
 
 // How a name made of links is written: the link stays, the file it leads to
 // (or would lead to) gets the bytes.
-struct LinkCase {
-    const char* sentence;
+struct LinkCase : test::Sentence {
     std::vector<std::pair<std::string, std::string>> links; // name, what it points at ("@" = the folder)
     std::string written;                                    // the name written to
     std::string lands;                                      // the file that must hold the bytes

@@ -10,8 +10,7 @@ namespace {
 
 using namespace std::string_literals;
 
-struct ReadCase {
-    const char* sentence;
+struct ReadCase : test::Sentence {
     std::string_view file;
     std::string_view section, key;
     std::optional<std::string_view> value;

@@ -10,8 +10,7 @@ namespace {
 using namespace std::string_literals;
 using test::utf16File;
 
-struct Utf16Case {
-    const char* sentence;
+struct Utf16Case : test::Sentence {
     std::string bytes;
     std::optional<std::string> utf8;
 };
