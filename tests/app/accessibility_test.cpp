@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

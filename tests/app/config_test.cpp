@@ -9,7 +9,7 @@
 #include "selection/qt_dialogs.h"
 #include "support/next_file_dialog.h"
 #include "support/run_process.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

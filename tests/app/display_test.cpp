@@ -3,8 +3,9 @@
 #include <QStyleFactory>
 
 #include "caption_fit.h"
-#include "dark_palette.h"
-#include "window_fixture.h"
+#include "support/child_run.h"
+#include "support/dark_palette.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {
@@ -22,18 +23,11 @@ TEST_F(WindowTest, EveryCaptionShowsWholeAtTheScaleOfThisProcess) {
 
 TEST(HighDpi, EveryCaptionShowsWholeAtOneAndAHalfAndTwiceTheSize) {
     for (const char* scale : {"1.5", "2"}) {
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--gtest_filter=WindowTest.EveryCaptionShowsWholeAtTheScaleOfThisProcess")});
-        ASSERT_TRUE(child.waitForFinished(30000)) << scale;
-        const QString output = QString::fromLocal8Bit(child.readAll());
-        EXPECT_EQ(child.exitCode(), 0) << scale << '\n' << output.toStdString();
-        EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test."))) << scale;
+        SCOPED_TRACE(scale);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
+        test::expectPassesInChild(QStringLiteral("WindowTest.EveryCaptionShowsWholeAtTheScaleOfThisProcess"),
+                                  environment);
     }
 }
 

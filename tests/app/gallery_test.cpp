@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "app/design.h"
 #include "app/preview_window.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

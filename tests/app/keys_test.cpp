@@ -1,6 +1,6 @@
 #include <QClipboard>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

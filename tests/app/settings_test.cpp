@@ -9,7 +9,7 @@
 #include "app/design.h"
 #include "support/fifo_watchdog.h"
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

@@ -12,7 +12,7 @@
 #include <QProgressDialog>
 
 #include "app/background_go.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

@@ -15,8 +15,9 @@
 #include "caption_fit.h"
 #include "hostlink/plugin_start.h"
 #include "selection/qt_dialogs.h"
+#include "support/child_run.h"
 #include "support/next_file_dialog.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {
@@ -140,23 +141,12 @@ protected:
 
     // Runs this test again in a child with LANG=de_DE.UTF-8 and expects it to pass there.
     static void runInGermanChild() {
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
         environment.insert(QStringLiteral("TABULON_TEST_GERMAN_CHILD"), QStringLiteral("1"));
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--gtest_filter=%1.%2")
-                 .arg(QString::fromLatin1(test->test_suite_name()), QString::fromLatin1(test->name()))});
-        ASSERT_TRUE(child.waitForFinished(60000));
-        const QString output = QString::fromUtf8(child.readAll());
-        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-        EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+        test::expectPassesInChild(test::currentTestName(), environment);
     }
 };
 

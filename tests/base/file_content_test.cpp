@@ -8,15 +8,10 @@
 namespace tabulon {
 namespace {
 
-struct ContentCase {
-    const char* sentence;
+struct ContentCase : test::Sentence {
     std::string_view bytes;
     std::string_view content;
 };
-
-void PrintTo(const ContentCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class FileContent : public testing::TestWithParam<ContentCase> {};
 
@@ -41,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ContentCase{"empty lines stay", "a\r\n\r\nb", "\r\na\r\n\r\nb"},
                     ContentCase{"bytes pass unchanged", "\xC3\xA9\t\x01\x00z", "\r\n\xC3\xA9\t\x01\x00z"},
                     ContentCase{"an empty file gives nothing", "", ""}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(FileContentFailures, WhatCannotBeReadGivesNothingAndLaterReadsWork) {
     test::TempDir dir;

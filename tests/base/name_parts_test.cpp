@@ -6,14 +6,9 @@
 namespace tabulon {
 namespace {
 
-struct NameCase {
-    const char* sentence;
+struct NameCase : test::Sentence {
     std::string_view name, path, ext, base;
 };
-
-void PrintTo(const NameCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class NameParts : public testing::TestWithParam<NameCase> {};
 
@@ -46,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"a folder alone has no base and no extension", "/pics/", "/pics/", "", ""},
         NameCase{"the empty name gives empty parts", "", "", "", ""},
         NameCase{"blanks stay part of the name", "/a b/ c .j pg", "/a b/", ".j pg", " c "}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 } // namespace
 } // namespace tabulon

@@ -16,7 +16,8 @@
 #include "listgen/selection_text.h"
 #include "persist/config_file.h"
 #include "support/device_node.h"
-#include "support/file_size_limit.h"
+#include "support/entries_only.h"
+#include "support/resource_limit.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiny_pictures.h"
@@ -69,23 +70,6 @@ TEST(TabulonCli, NulSeparatedListsKeepEveryByteOfTheName) {
     EXPECT_EQ(r.out, framed("[a\r][ b\nc][d]"));
 }
 
-// Makes allocations past `bytes` fail for the lifetime of the object; children inherit it.
-class AddressSpaceLimit {
-public:
-    explicit AddressSpaceLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_AS, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_AS, &limit);
-    }
-    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
-    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
-    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &old_); }
-
-private:
-    rlimit old_{};
-};
-
 TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
     test::TempDir dir;
     const std::string longest(PATH_MAX - 1, 'n');
@@ -105,13 +89,10 @@ TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
         {{"-f", "/dev/zero"}, "", 1, "/dev/zero: line 1: File name too long"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = {
-            "--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="};
-        args.insert(args.end(), c.args.begin(), c.args.end());
         test::ProcessResult r;
         {
-            const AddressSpaceLimit limit(std::size_t{256} << 20);
-            r = cli(args, c.input);
+            const test::ResourceLimit limit(RLIMIT_AS, std::size_t{256} << 20);
+            r = test::entriesOnly("{{FILE}};", c.args, c.input);
         }
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back();
         if (c.exitCode == 0) {
@@ -136,13 +117,29 @@ TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
     EXPECT_EQ(r.out, "T<x>|<y>Z");
 }
 
-TEST(TabulonCli, WritesAnOutputFileWhole) {
+TEST(TabulonCli, AnOutputFileIsReplacedWholeAndALinkIsWrittenThrough) {
     test::TempDir dir;
-    const std::string out = dir.write("out.html", "old");
-    const test::ProcessResult r = cli({"-o", out, "a"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(test::readAll(out), framed("<td>a</td>\r\n"));
+    dir.write("out.html", "old");
+    std::filesystem::create_symlink("new.html", dir / "dangling");
+    std::filesystem::create_symlink("loop", dir / "loop");
+    const struct {
+        const char* target;
+        const char* written; // null: refused
+    } cases[] = {{"out.html", "out.html"}, {"dangling", "new.html"}, {"loop", nullptr}};
+    for (const auto& c : cases) {
+        const test::ProcessResult r = cli({"-o", dir / c.target, "a"});
+        EXPECT_EQ(r.out, "");
+        if (c.written) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(test::readAll(dir / c.written), framed("<td>a</td>\r\n"));
+        } else {
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.err, "tabulon-cli: cannot write " + (dir / c.target) +
+                                 ": Too many levels of symbolic links\n");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop"));
 }
 
 TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
@@ -187,78 +184,46 @@ TEST(TabulonCli, DevicesAndFifosAreWrittenIntoNeverReplaced) {
     EXPECT_TRUE(std::filesystem::is_character_file(*full));
 }
 
-TEST(TabulonCli, ADanglingLinkIsWrittenThroughAndALoopRefused) {
-    test::TempDir dir;
-    std::filesystem::create_symlink("out.html", dir / "link");
-    const test::ProcessResult through = cli({"-o", dir / "link", "a"});
-    EXPECT_EQ(through.exitCode, 0);
-    EXPECT_EQ(test::readAll(dir / "out.html"), framed("<td>a</td>\r\n"));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link"));
-
-    std::filesystem::create_symlink("loop", dir / "loop");
-    const test::ProcessResult loop = cli({"-o", dir / "loop", "a"});
-    EXPECT_EQ(loop.exitCode, 1);
-    EXPECT_EQ(loop.err,
-              "tabulon-cli: cannot write " + (dir / "loop") + ": Too many levels of symbolic links\n");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "loop"));
-}
-
-TEST(TabulonCli, FoldersListTheirFilesInNaturalOrder) {
+TEST(TabulonCli, FoldersListTheirFilesAndAListNamesThemAsTheyAre) {
     test::TempDir dir;
     std::filesystem::create_directories(dir / "pics/sub");
     for (const char* name : {"pics/img10.jpg", "pics/img2.jpg", "pics/.hidden.jpg", "pics/sub/z.jpg"})
         dir.write(name, "x");
     const std::string pics = dir / "pics";
     std::filesystem::create_symlink(dir / "gone", dir / "pics/dangling.jpg"); // no file, no error
-    const auto names = [&](std::vector<std::string> args) {
-        args.insert(args.begin(),
-                    {"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="});
-        return cli(args).out;
-    };
-    EXPECT_EQ(names({pics}), "img2;img10;");
-    EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
-    EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
-    EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
     // A folder whose name ends in a backslash is joined to its files with a slash.
     std::filesystem::create_directories(dir / "back\\");
     dir.write("back\\/f.jpg", "x");
+    const auto names = [](std::vector<std::string> args, const std::string& input = {}) {
+        return test::entriesOnly("{{BASE}};", std::move(args), input).out;
+    };
+    EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
+    EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
+    EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
     EXPECT_EQ(names({dir / "back\\"}), "f;");
-    // A list names files as they are: a folder in it stays one entry.
-    EXPECT_EQ(cli({"--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry=", "-f", "-"},
-                  pics + "\n")
-                  .out,
-              "pics;");
+    // A folder in a list stays one entry.
+    EXPECT_EQ(names({"-f", "-"}, pics + "\n"), "pics;");
 }
 
 TEST(TabulonCli, NaturalOrderIsTheOrderPeopleExpect) {
-    // Written down by hand, not by a collator.
-    const std::vector<std::string> expected = {"a2",
-                                               "A10",
-                                               "b",
-                                               "e",
-                                               "\xC3\xA9" /* é */,
-                                               "f",
-                                               "img2",
-                                               "img10",
-                                               "img100",
-                                               "README.md",
-                                               "Tom",
-                                               "x",
-                                               "folder/x",
-                                               "folder/sub/y",
-                                               "folder/sub/z10"};
+    // Written down by hand, not by a collator: é is U+00E9.
+    const std::vector<std::string> expected = {"a2",        "A10",          "b",
+                                               "e",         "\xC3\xA9",     "f",
+                                               "img2",      "img10",        "img100",
+                                               "README.md", "Tom",          "x",
+                                               "folder/x",  "folder/sub/y", "folder/sub/z10"};
     test::TempDir dir;
     std::filesystem::create_directories(dir / "folder/sub");
     for (auto name = expected.rbegin(); name != expected.rend(); ++name)
         dir.write(*name, "x");
     std::string want;
-    for (const std::string& name : expected)
+    std::string reversed;
+    for (const std::string& name : expected) {
         want += dir / name + ";";
-    const std::vector<std::string> options = {
-        "-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="};
+        reversed.insert(0, dir / name + ";");
+    }
     const auto listed = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), options.begin(), options.end());
-        const test::ProcessResult r = cli(args);
+        const test::ProcessResult r = test::entriesOnly("{{FILE}};", std::move(args));
         EXPECT_EQ(r.err, "");
         return r.out;
     };
@@ -269,9 +234,6 @@ TEST(TabulonCli, NaturalOrderIsTheOrderPeopleExpect) {
         shuffled.push_back(dir / expected[(i * 7) % expected.size()]);
     EXPECT_EQ(listed(shuffled), want);
     shuffled.push_back("--reverse");
-    std::string reversed;
-    for (auto name = expected.rbegin(); name != expected.rend(); ++name)
-        reversed += dir / *name + ";";
     EXPECT_EQ(listed(shuffled), reversed);
     // Names that differ in case or accent only still come in one order, whatever order they are given in.
     EXPECT_EQ(listed({"--sort=natural", "E", "e", "\xC3\xA9", "e\xCC\x81", "\xC3\xA9"}),
@@ -359,8 +321,7 @@ TEST(TabulonCli, AFolderTooDeepToListWholeIsAnErrorNotAShortList) {
     // Each level adds 201 bytes to the path: 30 levels pass PATH_MAX on the way down.
     for (const int levels : {15, 30}) {
         const FolderChain chain(dir / "chain", levels);
-        const test::ProcessResult r = cli({"-r", "--no-comments", "--top=", "--bottom=", "--entry",
-                                           "{{BASE}};", "--end-entry=", dir / "chain"});
+        const test::ProcessResult r = test::entriesOnly("{{BASE}};", {"-r", dir / "chain"});
         if (levels == 15) {
             EXPECT_EQ(r.exitCode, 0);
             EXPECT_EQ(r.err, "");
@@ -408,9 +369,7 @@ TEST(TabulonCli, OnlyListsInNaturalOrderNeedTheCollationModule) {
     fs::create_directories(bin);
     fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
     const auto run = [&](std::vector<std::string> args) {
-        args.insert(args.begin(),
-                    {"--no-comments", "--top=", "--bottom=", "--entry", "{{FILE}};", "--end-entry="});
-        return test::runProcess((bin / "tabulon-cli").string(), args);
+        return test::entriesOnly("{{FILE}};", std::move(args), {}, {}, (bin / "tabulon-cli").string());
     };
     const std::string module = (bin / kModulesFromBin / "libtabulon-collate.so").lexically_normal().string();
     fs::create_directories(bin / kDataFromBin / "presets");
@@ -435,67 +394,6 @@ TEST(TabulonCli, OnlyListsInNaturalOrderNeedTheCollationModule) {
     fs::copy_file(fs::path(TABULON_CLI).parent_path() / "libtabulon-collate.so", module);
     EXPECT_EQ(run({"--sort", "natural", "b", "a"}).out, "a;b;");
     EXPECT_EQ(run({"--list-presets"}).out, "A\nb\n");
-}
-
-// Undoes what the page's reader undoes: character references, then percent-encoding.
-std::string addressToPath(std::string address) {
-    for (const auto& [reference, character] : std::vector<std::pair<std::string, std::string>>{
-             {"&quot;", "\""}, {"&#39;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
-        for (std::size_t at = address.find(reference); at != std::string::npos;
-             at = address.find(reference, at + 1))
-            address.replace(at, reference.size(), character);
-    }
-    std::string path;
-    for (std::size_t i = 0; i < address.size(); ++i) {
-        if (address[i] == '%' && i + 2 < address.size()) {
-            path.push_back(static_cast<char>(std::stoi(address.substr(i + 1, 2), nullptr, 16)));
-            i += 2;
-        } else {
-            path.push_back(address[i]);
-        }
-    }
-    return path;
-}
-
-TEST(TabulonCli, APresetGalleryOfAwkwardNamesLinksEveryFile) {
-    test::TempDir dir;
-    const std::vector<std::string> names = {"a b.png",         "Tom & Ann.png", "#1.png",
-                                            "100%.png",        "x:y.png",       "\"q\" 'r'.png",
-                                            "caf\xC3\xA9.png", "<b>.png",       "a\\b.png"};
-    for (const std::string& name : names)
-        dir.write(name, "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x02\0\0\0\x03"s);
-    for (const char* preset : {"css-grid", "link-list"}) {
-        const std::string page = cli({"--preset", preset, dir.path().string()}).out;
-        std::size_t found = 0;
-        for (const char* attribute : {"src=\"", "href=\""}) {
-            for (std::size_t at = page.find(attribute); at != std::string::npos;
-                 at = page.find(attribute, at + 1)) {
-                const std::size_t start = at + std::string_view(attribute).size();
-                const std::string path = addressToPath(page.substr(start, page.find('"', start) - start));
-                EXPECT_TRUE(std::filesystem::exists(path)) << preset << ": " << path;
-                ++found;
-            }
-        }
-        EXPECT_EQ(found, names.size()) << preset;
-    }
-    EXPECT_NE(cli({"--preset", "css-grid", dir / "a b.png"}).out.find("width=\"2\" height=\"3\""),
-              std::string::npos);
-}
-
-TEST(TabulonCli, EveryPresetLoadsAndStartsItsList) {
-    const std::vector<std::pair<std::string, std::string>> firstLines = {
-        {"classic-table", "<!--Tabulon-->"},
-        // A picture that is not there has no size and no thumbnail: it is left out.
-        {"css-grid", "<!--Tabulon-->\r\n<div class=\"gallery\">\r\n</div>"},
-        {"link-list", "<!--Tabulon-->\r\n<ul>"},
-        {"markdown-list", "- [a.png](a.png)"},
-        {"markdown-table", "| Picture | Name | Size |"},
-        {"thumbnail-gallery", "<!--Tabulon-->\r\n<div class=\"thumbnails\">\r\n</div>"}};
-    for (const auto& [preset, start] : firstLines) {
-        const test::ProcessResult r = cli({"--preset", preset, "a.png"});
-        EXPECT_EQ(r.exitCode, 0) << preset << r.err;
-        EXPECT_TRUE(r.out.starts_with(start)) << preset << ": " << r.out;
-    }
 }
 
 TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
@@ -561,18 +459,11 @@ TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
         {{"--preset", "markdown-list", pics}, "a;b;c;d;e;notes;"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = c.args;
-        args.insert(args.end(), {"-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};",
-                                 "--end-entry="});
-        const test::ProcessResult r = cli(args);
+        const test::ProcessResult r = test::entriesOnly("{{BASE}};", c.args);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, c.names) << c.args.front() << " " << c.args.back();
     }
-    EXPECT_EQ(cli({"--images", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};",
-                   "--end-entry=", "-f", "-"},
-                  pics + "/c.txt\n")
-                  .out,
-              "c;");
+    EXPECT_EQ(test::entriesOnly("{{BASE}};", {"--images", "-f", "-"}, pics + "/c.txt\n").out, "c;");
 }
 
 TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
@@ -605,11 +496,9 @@ TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
         {{}, ""},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = {
-            "-w", "99", "--no-comments", "--top=", "--bottom=", "--entry", "{{BASE}};", "--end-entry="};
-        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<std::string> args = c.args;
         args.push_back(phone);
-        const test::ProcessResult r = cli(args);
+        const test::ProcessResult r = test::entriesOnly("{{BASE}};", args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.err, c.err) << c.args.front();
     }
@@ -659,16 +548,11 @@ TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
     EXPECT_EQ(cli({"-c", config, "--no-comments", "--top=", "--bottom=", pics + "/a.png"}).out, "a");
 }
 
-struct Failure {
-    const char* sentence;
+struct Failure : test::Sentence {
     std::vector<std::string> args;
     int exitCode;
     std::string message;
 };
-
-void PrintTo(const Failure& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class TabulonCliFailure : public testing::TestWithParam<Failure> {};
 
@@ -704,7 +588,7 @@ INSTANTIATE_TEST_SUITE_P(
                             {"-o", "@no/out.html"},
                             1,
                             "out.html: No such file"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;
@@ -715,7 +599,7 @@ TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     const std::string list = dir.write("list", names);
     test::ProcessResult r;
     {
-        const test::FileSizeLimit limit(65536); // inherited by the child
+        const test::ResourceLimit limit(RLIMIT_FSIZE, 65536); // inherited by the child
         r = cli({"-o", out, "-f", list});
     }
     EXPECT_EQ(r.exitCode, 1);
@@ -740,15 +624,6 @@ TEST(TabulonCli, OutputThatIsLostIsAFailure) {
     }
     if (!full)
         GTEST_SKIP() << "device nodes cannot be made here; the full disk is left out";
-}
-
-TEST(TabulonCli, HelpAndVersion) {
-    const test::ProcessResult help = cli({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("--files-from"), std::string::npos);
-    const test::ProcessResult version = cli({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "tabulon-cli 1.2.0\n");
 }
 
 } // namespace

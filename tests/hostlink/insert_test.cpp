@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "../app/window_fixture.h"
 #include "hostlink/dbus_host_core.h"
 #include "service_thread.h"
+#include "support/window_fixture.h"
 
 namespace tabulon {
 namespace {

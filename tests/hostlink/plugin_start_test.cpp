@@ -30,26 +30,14 @@ TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
     const ServiceThread host;
     StartRun run;
     EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 0);
-    EXPECT_EQ(host.lines(),
-              (QStringList{
-                  line("hkp_DataSetGlobalSuffix", "", "string", "_1"),
-                  line("hkp_DataAdd", "NAME_1", "string", "Tabulon"),
-                  line("hkp_DataAdd", "SECTION_1", "string", "Tools"),
-                  line("hkp_DataAdd", "VERSION_1", "string", "1.2.0"),
-                  line("hkp_DataAdd", "COPYRIGHT_SHORT_1", "string", "Copyright (C) 2026 Quorvane"),
-                  line("hkp_DataAdd", "AUTHOR_1", "string", "Quorvane"),
-                  line("hkp_DataAdd", "EMAIL_1", "string", "tabulon@quorvane.example"),
-                  line("hkp_DataAdd", "URL_HOME_1", "string", "https://quorvane.example/tabulon/"),
-                  line("hkp_DataAdd", "URL_DOWNLOAD_1", "string", "https://quorvane.example/tabulon/"),
-                  line("hkp_DataAddInt", "MODE_SHOW_STATUS_1", "int16", "0"),
-                  line("hkp_DataAddInt", "MODE_ADD_MENU_SHORTCUTS_1", "int16", "1"),
-                  line("hkp_DataAdd", "MODE_ICON_1", "int16", "0"),
-                  line("hkp_DataAdd", "ICON_SMALL_1", "string", "ICON_TABULON"),
-                  line("hkp_DataAddInt", "MODE_IN_FILE_1", "int16", "0"),
-                  line("hkp_DataAddInt", "MODE_IN_TEXT_FULL_1", "int16", "0"),
-                  line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0"),
-                  line("hkp_DataSetGlobalSuffix", "", "string", ""),
-              }));
+    // The keys and their values are the host's business (tabulon-host's register test reads them):
+    // here, the calls' kinds and the suffix around them.
+    const QStringList lines = host.lines();
+    ASSERT_EQ(lines.size(), 17);
+    EXPECT_EQ(lines.front(), line("hkp_DataSetGlobalSuffix", "", "string", "_1"));
+    EXPECT_EQ(lines.back(), line("hkp_DataSetGlobalSuffix", "", "string", ""));
+    EXPECT_TRUE(lines.contains(line("hkp_DataAdd", "MODE_ICON_1", "int16", "0")));
+    EXPECT_TRUE(lines.contains(line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0")));
     EXPECT_TRUE(run.messages.isEmpty());
     EXPECT_EQ(run.start.hostCore(), nullptr);
 }

@@ -101,16 +101,11 @@ TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
     EXPECT_EQ(generate(set, buildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
 }
 
-struct WidthCase {
-    const char* sentence;
+struct WidthCase : test::Sentence {
     std::string_view text;
     std::string_view message;
     std::uint32_t value;
 };
-
-void PrintTo(const WidthCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class Width : public testing::TestWithParam<WidthCase> {};
 
@@ -136,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"one is the smallest width", "1", "", 1},
                     WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
                     WidthCase{"the largest width", "2147483647", "", 2147483647}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 } // namespace
 } // namespace tabulon

@@ -70,15 +70,10 @@ std::string jpeg(const std::string& tiff) {
            "\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01"s;
 }
 
-struct ExifCase {
-    const char* sentence;
+struct ExifCase : test::Sentence {
     std::string head;
     ImageSize size;
 };
-
-void PrintTo(const ExifCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class ExifOrientations : public testing::TestWithParam<ExifCase> {};
 
@@ -108,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
                      kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
                  {3, 2}}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 std::string bytes(std::uint64_t v, int count, bool little) {
     std::string d;
@@ -166,16 +161,11 @@ std::string avif(const std::string& properties, int associated, int item = 1, co
 }
 const std::string kIspe = fullBox("ispe", be(300, 4) + be(200, 4));
 
-struct SizeCase {
-    const char* sentence;
+struct SizeCase : test::Sentence {
     std::string file;
     std::optional<ImageSize> size;
     std::size_t head = std::string::npos; // the rest is fetched on request
 };
-
-void PrintTo(const SizeCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class HeaderSizes : public testing::TestWithParam<SizeCase> {};
 
@@ -233,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  {}},
         SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
     const std::string file = dataFile("webp-6.webp");

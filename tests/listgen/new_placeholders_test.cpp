@@ -26,16 +26,11 @@ std::string list(const std::string& entry, const std::vector<std::string>& files
     return sink.take();
 }
 
-struct EscapeCase {
-    const char* sentence;
+struct EscapeCase : test::Sentence {
     std::string name;
     std::string html;
     std::string url;
 };
-
-void PrintTo(const EscapeCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class Escaping : public testing::TestWithParam<EscapeCase> {};
 
@@ -58,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"decomposed accents byte by byte", "/cafe\xCC\x81.jpg", "/cafe\xCC\x81.jpg",
                    "/cafe%CC%81.jpg"},
         EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(NewPlaceholders, EveryNamePartHasBothEscapes) {
     EXPECT_EQ(list("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
@@ -131,15 +126,10 @@ std::string png(std::uint32_t w, std::uint32_t h) {
     return d + "\x08\x02\0\0\0"s;
 }
 
-struct ImageCase {
-    const char* sentence;
+struct ImageCase : test::Sentence {
     std::string head;
     std::optional<ImageSize> size;
 };
-
-void PrintTo(const ImageCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class ImageSizes : public testing::TestWithParam<ImageCase> {};
 
@@ -186,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
         ImageCase{"a page with an inline icon is no svg",
                   "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
         ImageCase{"nothing is no image", "", std::nullopt}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(NewPlaceholders, WidthAndHeightOfAnImageFile) {
     test::TempDir dir;

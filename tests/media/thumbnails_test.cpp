@@ -18,10 +18,10 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
-#include "support/file_size_limit.h"
+#include "support/entries_only.h"
 #include "support/gone_process.h"
 #include "support/made_pictures.h"
-#include "support/run_process.h"
+#include "support/resource_limit.h"
 #include "support/temp_dir.h"
 #include "tabulon/version.h"
 
@@ -72,10 +72,9 @@ protected:
 
     test::ProcessResult run(const std::string& entry, std::vector<std::string> args,
                             const std::string& program = TABULON_CLI) const {
-        args.insert(args.begin(), {"--no-comments", "--top=", "--bottom=", "-w", "1000", "--entry", entry,
-                                   "--new-row=", "--end-entry=;"});
+        args.insert(args.begin(), "--end-entry=;");
         // Names relative to the test's folder, as a user in it would give them.
-        return test::runProcess(program, args, {}, dir.path().string());
+        return test::entriesOnly(entry, std::move(args), {}, dir.path().string(), program);
     }
 
     // The names in `folder`.
@@ -380,11 +379,7 @@ TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
 TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount) {
     const std::string good = picture("good.jpg", 64, 48);
     picture("first.png", 64, 48);
-    std::string bytes;
-    {
-        std::ifstream in(good, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string bytes = test::readAll(good);
     std::ofstream(dir / "cut.jpg", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     std::ofstream(dir / "empty.jpg").close();
     std::ofstream(dir / "broken.svg") << "not a picture";
@@ -588,11 +583,7 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
 
 TEST_F(Thumbnails, DecoderLibrariesAddNoLinesOfTheirOwn) {
     const std::string good = picture("good.avif", 64, 48);
-    std::string bytes;
-    {
-        std::ifstream in(good, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string bytes = test::readAll(good);
     // Flipped bytes at the start of the coded picture: its decoder, not
     // libvips, complains about them on stderr.
     const std::size_t data = bytes.find("mdat");
@@ -795,7 +786,8 @@ TEST_F(Thumbnails, ThumbnailsThatCannotBeWrittenStopTheListNamingTheFirstFew) {
     }
     test::ProcessResult r;
     {
-        const test::FileSizeLimit limit(300); // a full disk, even for root: the tag fits, no JPEG does
+        const test::ResourceLimit limit(RLIMIT_FSIZE,
+                                        300); // a full disk, even for root: the tag fits, no JPEG does
         r = run("{{THUMB(200)}}", args);
     }
     EXPECT_EQ(r.exitCode, 1);

@@ -59,16 +59,11 @@ const std::string kPicture = "\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF"s;
 const std::string kPalette =
     "\0\0\xFF\0\0\xFF\0\0\xFF\0\0\0\xFF\xFF\xFF\0"s; // red, green, blue, white (BGRx)
 
-struct BitmapCase {
-    const char* sentence;
+struct BitmapCase : test::Sentence {
     std::string file;
     int bands;
     std::string pixels; // or the start of the error
 };
-
-void PrintTo(const BitmapCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class Bitmaps : public testing::TestWithParam<BitmapCase> {};
 
@@ -141,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "its compression (4) is not one"},
         BitmapCase{"an icon image past its end", icon({{2, dib(40, 2, 4, 24) + kBgrRows}}).substr(0, 50), 0,
                    "it is cut short"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(Icons, HandAPngImageBackUndecoded) {
     const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0"s + std::string(20, 'x');

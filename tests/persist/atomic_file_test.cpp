@@ -85,16 +85,11 @@ TEST(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndSpecialBits) {
 
 // How a name made of links is written: the link stays, the file it leads to
 // (or would lead to) gets the bytes.
-struct LinkCase {
-    const char* sentence;
+struct LinkCase : test::Sentence {
     std::vector<std::pair<std::string, std::string>> links; // name, what it points at ("@" = the folder)
     std::string written;                                    // the name written to
     std::string lands;                                      // the file that must hold the bytes
 };
-
-void PrintTo(const LinkCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class AtomicFileLinks : public testing::TestWithParam<LinkCase> {};
 
@@ -129,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {{"folder", "sub"}, {"sub/link", "new"}},
                              "folder/link",
                              "sub/new"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 TEST(AtomicFile, FifosAndLinksToAnOpenPipeAreWrittenInto) {
     test::TempDir dir;

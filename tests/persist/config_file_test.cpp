@@ -4,7 +4,7 @@
 
 #include "persist/config_file.h"
 #include "support/fifo_watchdog.h"
-#include "support/file_size_limit.h"
+#include "support/resource_limit.h"
 #include "support/temp_dir.h"
 #include "support/utf16_bytes.h"
 
@@ -140,7 +140,7 @@ TEST(Configuration, AFailedSaveLeavesTheOldFileWhole) {
     TemplateSet big = sample();
     big.top = std::string(100000, 'x');
     {
-        const test::FileSizeLimit limit(4096);
+        const test::ResourceLimit limit(RLIMIT_FSIZE, 4096);
         const IoResult result = saveConfiguration(file, big);
         ASSERT_FALSE(result.ok());
         EXPECT_NE(result.error().message().find("c.ini"), std::string::npos);

@@ -10,15 +10,10 @@ namespace {
 using namespace std::string_literals;
 using test::utf16File;
 
-struct Utf16Case {
-    const char* sentence;
+struct Utf16Case : test::Sentence {
     std::string bytes;
     std::optional<std::string> utf8;
 };
-
-void PrintTo(const Utf16Case& c, std::ostream* os) {
-    *os << c.sentence;
-}
 
 class Utf16Conversion : public testing::TestWithParam<Utf16Case> {};
 
@@ -57,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         Utf16Case{"text without a mark is left alone", "[\0S\0]\0"s, std::nullopt},
         Utf16Case{"a UTF-32 mark is left alone", "\xFF\xFE\0\0[\0\0\0"s, std::nullopt},
         Utf16Case{"a single FF byte is left alone", "\xFF", std::nullopt}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
+    test::bySentence);
 
 } // namespace
 } // namespace tabulon

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <concepts>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -64,5 +66,18 @@ inline std::string sentenceName(std::string_view sentence) {
         name.pop_back();
     return name;
 }
+
+// The case of a parameterised suite that says what it checks in a sentence:
+// the test is named after it (INSTANTIATE_TEST_SUITE_P(..., test::bySentence))
+// and shown by it, never as the case's bytes.
+struct Sentence {
+    const char* sentence;
+};
+
+template <std::derived_from<Sentence> Case> void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.sentence;
+}
+
+inline constexpr auto bySentence = [](const auto& info) { return sentenceName(info.param.sentence); };
 
 } // namespace tabulon::test

@@ -17,7 +17,7 @@
 #include "app/frm_config.h"
 #include "app/start.h"
 #include "browser/xdg_open_launcher.h"
-#include "dark_palette.h"
+#include "support/dark_palette.h"
 #include "persist/settings_store.h"
 #include "support/fixed_dialogs.h"
 
