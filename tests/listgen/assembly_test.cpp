@@ -37,6 +37,8 @@ TEST(Assembly, TheWorkedExampleWithAndWithoutComments) {
     EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
     set.addComments = kChecked;
     EXPECT_EQ(generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
+    set.addComments = kGrayed;
+    EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
 }
 
 TEST(Assembly, AWatchedListReportsEachEntryAndStopsWhenCancelled) {
@@ -93,12 +95,6 @@ TEST(Selection, ABackslashInANameIsNoFolder) {
     // A folder whose own name ends in a backslash.
     EXPECT_EQ(selectionFromPaths({"/D/x\\/a", "/D/x\\/b"}), "/D/x\\\0a\0b"s);
     EXPECT_EQ(selectionFromPaths({"/D/x\\a", "/D/y\\b"}), "/D\0x\\a\0y\\b"s);
-}
-
-TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
-    TemplateSet set = workedExample();
-    set.newEntry = "[{{FILE}}]";
-    EXPECT_EQ(generate(set, buildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
 }
 
 struct WidthCase : test::Sentence {

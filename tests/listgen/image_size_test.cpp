@@ -225,22 +225,66 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
     test::bySentence);
 
-TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
-    const std::string file = dataFile("webp-6.webp");
-    const std::size_t exif = file.find("EXIF");
-    ASSERT_NE(exif, std::string::npos);
-    const std::string_view head = std::string_view(file).substr(0, exif - 1);
-    std::size_t asked = 0;
-    const ImageBytesAt more = [&](std::uint64_t offset, std::size_t size) {
-        ++asked;
-        return offset < file.size() ? file.substr(offset, size) : std::string();
-    };
-    EXPECT_EQ(readImageSize(head), (ImageSize{3, 2}));
-    EXPECT_EQ(readImageSize(head, more), (ImageSize{2, 3}));
-    EXPECT_EQ(asked, 1u);
-    const ImageBytesAt nothing = [](std::uint64_t, std::size_t) { return std::string(); };
-    EXPECT_EQ(readImageSize(head, nothing), (ImageSize{3, 2}));
+// Headers of small images, whole or cut short.
+std::string png(std::uint32_t w, std::uint32_t h) {
+    std::string d = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
+    for (const std::uint32_t v : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            d.push_back(static_cast<char>((v >> shift) & 0xFF));
+    return d + "\x08\x02\0\0\0"s;
 }
+
+struct ImageCase : test::Sentence {
+    std::string head;
+    std::optional<ImageSize> size;
+};
+
+class ImageSizes : public testing::TestWithParam<ImageCase> {};
+
+TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
+    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ImageSizes,
+    testing::Values(
+        ImageCase{"png", png(640, 480), ImageSize{640, 480}},
+        ImageCase{"png cut short", png(640, 480).substr(0, 20), std::nullopt},
+        ImageCase{"png of zero width", png(0, 480), std::nullopt},
+        ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
+        ImageCase{"bmp stored top down",
+                  "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
+                  ImageSize{100, 50}},
+        ImageCase{"jpeg after an app segment",
+                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s,
+                  ImageSize{320, 240}},
+        ImageCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
+        ImageCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
+        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s,
+                  ImageSize{64, 48}},
+        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s,
+                  ImageSize{20, 10}},
+        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s,
+                  ImageSize{100, 50}},
+        ImageCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
+                  ImageSize{120, 80}},
+        ImageCase{"svg in percent is as wide as a browser's default", "<svg width=\"100%\" height=\"50\">",
+                  ImageSize{300, 50}},
+        ImageCase{"svg in absolute units", "<svg width=\"1in\" height=\"10mm\">", ImageSize{96, 37}},
+        ImageCase{"svg with a square viewBox only", "<svg viewBox=\"0 0 24 24\">", ImageSize{150, 150}},
+        ImageCase{"svg with a wide viewBox only", "<svg viewBox=\"-10,0,400,100\">", ImageSize{300, 75}},
+        ImageCase{"svg with a width and a viewBox", "<svg width=\"48\" viewBox=\"0 0 24 12\">",
+                  ImageSize{48, 24}},
+        ImageCase{"svg with no size at all", "<svg xmlns=\"http://www.w3.org/2000/svg\">",
+                  ImageSize{300, 150}},
+        ImageCase{"svg of zero width shows nothing", "<svg width=\"0\" height=\"5\">", std::nullopt},
+        ImageCase{"text is no image", "hello", std::nullopt},
+        ImageCase{"text starting with BM is no bitmap", "BMW service history, 2019 to 2026, all receipts",
+                  std::nullopt},
+        ImageCase{"a page with an inline icon is no svg",
+                  "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
+        ImageCase{"nothing is no image", "", std::nullopt}),
+    test::bySentence);
 
 } // namespace
 } // namespace tabulon
