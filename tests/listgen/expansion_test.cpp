@@ -4,8 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "listgen/entry_processor.h"
 #include "support/temp_dir.h"
 
@@ -150,13 +148,6 @@ TEST_F(Includes, TheFilesOwnTextIsReadOnceHoweverOftenItStands) {
     ASSERT_NE(bar, std::string::npos);
     EXPECT_FALSE(out.substr(0, bar).empty());
     EXPECT_EQ(out.substr(0, bar), out.substr(bar + 1));
-}
-
-TEST_F(Includes, OnlyRegularFilesAreReadAndNothingBlocks) {
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(entry("[" + inc("fifo") + "][{{INC}}]", {"", dir / "fifo"}), "[][]");
-    EXPECT_EQ(entry("[{{INC}}]", {"", dir.path().string()}), "[]");
-    EXPECT_EQ(entry("[{{INC(/dev/zero)}}]", {"", "f"}), "[]");
 }
 
 } // namespace
