@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/utf8.h"
 #include "fuzz_input.h"
 #include "persist/ini_document.h"
 #include "persist/utf16_text.h"
@@ -39,31 +40,6 @@ std::string withUtf16Mark(std::string_view field) {
     if (field.starts_with("\xFE>"))
         return "\xFE\xFF" + std::string(field.substr(2));
     return std::string(field);
-}
-
-bool isValidUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t length = c < 0x80             ? 1
-                                   : (c & 0xE0) == 0xC0 ? 2
-                                   : (c & 0xF0) == 0xE0 ? 3
-                                   : (c & 0xF8) == 0xF0 ? 4
-                                                        : 0;
-        if (length == 0 || i + length > s.size())
-            return false;
-        char32_t code = length == 1 ? c : c & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(s[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3F);
-        }
-        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kShortest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
 }
 
 } // namespace

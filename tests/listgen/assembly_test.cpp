@@ -37,6 +37,8 @@ TEST(Assembly, TheWorkedExampleWithAndWithoutComments) {
     EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
     set.addComments = kChecked;
     EXPECT_EQ(generate(set, selection), "<!--Tabulon-->\r\nT[x][y]|[z]B\r\n<!--/Tabulon-->");
+    set.addComments = kGrayed;
+    EXPECT_EQ(generate(set, selection), "T[x][y]|[z]B");
 }
 
 TEST(Assembly, AWatchedListReportsEachEntryAndStopsWhenCancelled) {
@@ -72,33 +74,22 @@ TEST(Selection, OneFileIsOneFullPathAndSeveralAreFolderAndNames) {
 }
 
 TEST(Selection, TheDialogsPathsBecomeOneOfTheTwoForms) {
-    EXPECT_EQ(selectionFromPaths({"/p/a.jpg"}), "/p/a.jpg");
-    EXPECT_EQ(selectionFromPaths({"/p/a", "/p/ b"}), "/p\0a\0 b"s);
-    EXPECT_EQ(selectionFromPaths({"/a", "/b"}), "/\0a\0b"s);
-    // Files of several folders keep their full paths.
-    EXPECT_EQ(selectionFromPaths({"/one/a", "/two/b"}), "\0/one/a\0/two/b"s);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"/p/a.jpg"}, "/p/a.jpg"},
+        {{"/p/a", "/p/ b"}, "/p\0a\0 b"s},
+        {{"/a", "/b"}, "/\0a\0b"s},
+        {{"/one/a", "/two/b"}, "\0/one/a\0/two/b"s}, // files of several folders keep their full paths
+        {{"/D/x\\a.jpg", "/D/x\\b.jpg"}, "/D\0x\\a.jpg\0x\\b.jpg"s}, // a backslash is no folder
+        {{"/D/x\\/a", "/D/x\\/b"}, "/D/x\\\0a\0b"s},
+        {{"/D/x\\a", "/D/y\\b"}, "/D\0x\\a\0y\\b"s},
+    };
+    for (const auto& [paths, selection] : cases)
+        EXPECT_EQ(selectionFromPaths(paths), selection);
     std::vector<std::string> seen;
     forEachSelectedFile("\0/one/a\0/two/b"s, [&](std::string_view folder, std::string_view name) {
         seen.push_back(std::string(folder) + "|" + std::string(name));
     });
     EXPECT_EQ(seen, (std::vector<std::string>{"|/one/a", "|/two/b"}));
-}
-
-TEST(Selection, ABackslashInANameIsNoFolder) {
-    const std::string selection = selectionFromPaths({"/D/x\\a.jpg", "/D/x\\b.jpg"});
-    EXPECT_EQ(selection, "/D\0x\\a.jpg\0x\\b.jpg"s);
-    TemplateSet set = workedExample();
-    set.newEntry = "[{{FILE}}]";
-    EXPECT_EQ(generate(set, selection), "T[/D/x\\a.jpg][/D/x\\b.jpg]B");
-    // A folder whose own name ends in a backslash.
-    EXPECT_EQ(selectionFromPaths({"/D/x\\/a", "/D/x\\/b"}), "/D/x\\\0a\0b"s);
-    EXPECT_EQ(selectionFromPaths({"/D/x\\a", "/D/y\\b"}), "/D\0x\\a\0y\\b"s);
-}
-
-TEST(Selection, NamesKeepTheirLeadingBlanksInTheList) {
-    TemplateSet set = workedExample();
-    set.newEntry = "[{{FILE}}]";
-    EXPECT_EQ(generate(set, buildSelectionText("/p", {" a", " b", "  c"})), "T[/p/ a][/p/ b]|[/p/  c]B");
 }
 
 struct WidthCase : test::Sentence {

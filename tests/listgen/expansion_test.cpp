@@ -4,8 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "listgen/entry_processor.h"
 #include "support/temp_dir.h"
 
@@ -49,67 +47,9 @@ TEST(Placeholders, BothFileFormsGiveTheSameValues) {
     // A folder that already ends in a separator is not given a second one.
     EXPECT_EQ(entry(text, {"/pics/", "photo.jpg"}), expected);
     EXPECT_EQ(entry(text, {"/", "photo.jpg"}), "/photo.jpg|/|photo|.jpg|jpg");
+    // A backslash is part of a name, so a folder ending in one still gets its slash.
+    EXPECT_EQ(entry(text, {"/D/x\\", "a.jpg"}), "/D/x\\/a.jpg|/D/x\\/|a|.jpg|jpg");
 }
-
-// FILE|PATH|BASE|EXT|SHORTEXT of a name with backslashes, plain, :html and :url.
-struct BackslashCase {
-    const char* sentence;
-    File file;
-    std::string plain, html, url;
-};
-
-void PrintTo(const BackslashCase& c, std::ostream* os) {
-    *os << c.sentence;
-}
-
-class Backslashes : public testing::TestWithParam<BackslashCase> {};
-
-TEST_P(Backslashes, AreOrdinaryCharactersOfTheName) {
-    const BackslashCase& c = GetParam();
-    const auto parts = [](const char* escape) {
-        std::string entry;
-        for (const char* part : {"FILE", "PATH", "BASE", "EXT", "SHORTEXT"})
-            entry += std::string(entry.empty() ? "" : "|") + "{{" + part + escape + "}}";
-        return entry;
-    };
-    EXPECT_EQ(entry(parts(""), c.file), c.plain);
-    EXPECT_EQ(entry(parts(":html"), c.file), c.html);
-    EXPECT_EQ(entry(parts(":url"), c.file), c.url);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, Backslashes,
-    testing::Values(BackslashCase{"inside the last part",
-                                  {"", "/D/x\\a.jpg"},
-                                  "/D/x\\a.jpg|/D/|x\\a|.jpg|jpg",
-                                  "/D/x\\a.jpg|/D/|x\\a|.jpg|jpg",
-                                  "/D/x%5Ca.jpg|/D/|x%5Ca|.jpg|jpg"},
-                    BackslashCase{"in a bare name",
-                                  {"", "a\\b.jpg"},
-                                  "a\\b.jpg||a\\b|.jpg|jpg",
-                                  "a\\b.jpg||a\\b|.jpg|jpg",
-                                  "a%5Cb.jpg||a%5Cb|.jpg|jpg"},
-                    BackslashCase{"written as a path elsewhere",
-                                  {"", "C:\\pics\\photo.jpg"},
-                                  "C:\\pics\\photo.jpg||C:\\pics\\photo|.jpg|jpg",
-                                  "C:\\pics\\photo.jpg||C:\\pics\\photo|.jpg|jpg",
-                                  "C%3A%5Cpics%5Cphoto.jpg||C%3A%5Cpics%5Cphoto|.jpg|jpg"},
-                    BackslashCase{"after the dot, in the extension",
-                                  {"/D", "a.b\\c"},
-                                  "/D/a.b\\c|/D/|a|.b\\c|b\\c",
-                                  "/D/a.b\\c|/D/|a|.b\\c|b\\c",
-                                  "/D/a.b%5Cc|/D/|a|.b%5Cc|b%5Cc"},
-                    BackslashCase{"at the end of the folder, which still gets its slash",
-                                  {"/D/x\\", "a.jpg"},
-                                  "/D/x\\/a.jpg|/D/x\\/|a|.jpg|jpg",
-                                  "/D/x\\/a.jpg|/D/x\\/|a|.jpg|jpg",
-                                  "/D/x%5C/a.jpg|/D/x%5C/|a|.jpg|jpg"},
-                    BackslashCase{"beside markup",
-                                  {"/D", "<a\\&b>.png"},
-                                  "/D/<a\\&b>.png|/D/|<a\\&b>|.png|png",
-                                  "/D/&lt;a\\&amp;b&gt;.png|/D/|&lt;a\\&amp;b&gt;|.png|png",
-                                  "/D/%3Ca%5C%26b%3E.png|/D/|%3Ca%5C%26b%3E|.png|png"}),
-    [](const auto& info) { return test::sentenceName(info.param.sentence); });
 
 TEST(Placeholders, TemplateTextKeepsItsBackslashes) {
     EXPECT_EQ(entry("<a href=\"x\\{{BASE:url}}\">\\{{FILE}}\\</a>\\", {"/D", "a\\b.jpg"}),
@@ -129,28 +69,12 @@ TEST(Placeholders, TopRowAndBottomTakeOnlyLineBreaks) {
     EXPECT_EQ(expand(set, {{"", "a"}, {"", "b"}}, 1), "{{FILE}}A\r\ne{{BASE}}|e\r\n{{INC}}");
 }
 
-// Runs a test inside a folder, so that relative include names resolve there.
-class InFolder {
-public:
-    explicit InFolder(const std::filesystem::path& folder) : old_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-    ~InFolder() { std::filesystem::current_path(old_); }
-
-private:
-    std::filesystem::path old_;
-};
-
 TEST(Placeholders, TextFromANameIsNeverReadAsAPlaceholderOrInclude) {
     test::TempDir dir;
-    dir.write("secret", "SECRET");
-    const InFolder here(dir.path());
-    EXPECT_EQ(entry("{{INC(secret)}}", {"", "f"}), "\r\nSECRET"); // the file is there to be read
+    const std::string secret = "{{INC(" + dir.write("secret", "SECRET") + ")}}";
+    EXPECT_EQ(entry(secret, {"", "f"}), "\r\nSECRET"); // the file is there to be read
     // A name holding placeholders and include markers is listed as it is.
-    const std::string name = "x{{INC(secret)}}{{FILE}}{{CRLF}}.jpg";
-    EXPECT_EQ(entry("{{BASE}}", {dir.path().string(), name}), "x{{INC(secret)}}{{FILE}}{{CRLF}}");
+    const std::string name = "x" + secret + "{{FILE}}{{CRLF}}.jpg";
     EXPECT_EQ(entry("<{{FILE}}>", {"", name}), "<" + name + ">");
     EXPECT_EQ(entry("{{INC(-{{BASE}})}}", {"", "secret)}}"}), "");
     // A ")}}" inside a name does not close an include the template opened.
@@ -158,17 +82,6 @@ TEST(Placeholders, TextFromANameIsNeverReadAsAPlaceholderOrInclude) {
     EXPECT_EQ(entry("{{INC({{PATH}}{{BASE}}.txt)}}", {dir.path().string(), "a)}}b.jpg"}), "\r\ncaption");
     // Nor does an empty value let the template's text around it join up.
     EXPECT_EQ(entry("{{{{EXT}}FILE}}", {"", "README"}), "{{FILE}}");
-}
-
-TEST(Rows, TheNewRowTextStandsBetweenFullRowsOnly) {
-    TemplateSet set = bare("[{{BASE}}]");
-    set.newRow = "|";
-    const std::vector<File> seven = {{"", "1"}, {"", "2"}, {"", "3"}, {"", "4"},
-                                     {"", "5"}, {"", "6"}, {"", "7"}};
-    EXPECT_EQ(expand(set, seven, 3), "[1][2][3]|[4][5][6]|[7]");
-    EXPECT_EQ(expand(set, {{"", "1"}, {"", "2"}, {"", "3"}}, 1), "[1]|[2]|[3]");
-    EXPECT_EQ(expand(set, {{"", "1"}, {"", "2"}}, 2), "[1][2]");
-    EXPECT_EQ(expand(set, {{"", "1"}, {"", "2"}}, 2147483647), "[1][2]");
 }
 
 TEST(Rows, AFreshListStartsTheCountAgain) {
@@ -183,16 +96,6 @@ TEST(Rows, AFreshListStartsTheCountAgain) {
     processor.ProcessFile("c");
     processor.ProcessFile("d");
     EXPECT_EQ(sink.take(), "[a1][b1][c2]|[d3]");
-}
-
-TEST(Comments, FrameTheListOnlyWhenChecked) {
-    TemplateSet set = bare("e");
-    set.top = "T";
-    set.bottom = "B";
-    set.addComments = kChecked;
-    EXPECT_EQ(expand(set, {{"", "a"}}), "<!--Tabulon-->\r\nTeB\r\n<!--/Tabulon-->");
-    set.addComments = kGrayed;
-    EXPECT_EQ(expand(set, {{"", "a"}}), "TeB");
 }
 
 class Includes : public testing::Test {
@@ -245,13 +148,6 @@ TEST_F(Includes, TheFilesOwnTextIsReadOnceHoweverOftenItStands) {
     ASSERT_NE(bar, std::string::npos);
     EXPECT_FALSE(out.substr(0, bar).empty());
     EXPECT_EQ(out.substr(0, bar), out.substr(bar + 1));
-}
-
-TEST_F(Includes, OnlyRegularFilesAreReadAndNothingBlocks) {
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(entry("[" + inc("fifo") + "][{{INC}}]", {"", dir / "fifo"}), "[][]");
-    EXPECT_EQ(entry("[{{INC}}]", {"", dir.path().string()}), "[]");
-    EXPECT_EQ(entry("[{{INC(/dev/zero)}}]", {"", "f"}), "[]");
 }
 
 } // namespace

@@ -17,49 +17,38 @@ std::string dataFile(const std::string& name) {
     return test::readAll(std::string(TABULON_TEST_DATA) + "/orientation/" + name);
 }
 
-struct PhotoCase {
-    const char* file;
-    ImageSize shown;
-};
-
-void PrintTo(const PhotoCase& c, std::ostream* os) {
-    *os << c.file;
-}
-
-class TaggedPhotos : public testing::TestWithParam<PhotoCase> {};
-
 // Each picture is stored 3x2 and tagged with an orientation; 5 to 8 stand it
 // on its side.
-TEST_P(TaggedPhotos, AreSizedAsABrowserShowsThem) {
-    const std::string bytes = dataFile(GetParam().file);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(readImageSize(bytes), GetParam().shown);
+TEST(TaggedPhotos, AreSizedAsABrowserShowsThem) {
+    for (const char* turned :
+         {"jpeg-5.jpg", "jpeg-6.jpg", "jpeg-7.jpg", "jpeg-8.jpg", "png-6.png", "webp-6.webp"})
+        EXPECT_EQ(readImageSize(dataFile(turned)), (ImageSize{2, 3})) << turned;
+    for (const char* upright : {"jpeg-1.jpg", "jpeg-2.jpg", "jpeg-3.jpg", "jpeg-4.jpg"})
+        EXPECT_EQ(readImageSize(dataFile(upright)), (ImageSize{3, 2})) << upright;
 }
 
-INSTANTIATE_TEST_SUITE_P(Orientations, TaggedPhotos,
-                         testing::Values(PhotoCase{"jpeg-1.jpg", {3, 2}}, PhotoCase{"jpeg-2.jpg", {3, 2}},
-                                         PhotoCase{"jpeg-3.jpg", {3, 2}}, PhotoCase{"jpeg-4.jpg", {3, 2}},
-                                         PhotoCase{"jpeg-5.jpg", {2, 3}}, PhotoCase{"jpeg-6.jpg", {2, 3}},
-                                         PhotoCase{"jpeg-7.jpg", {2, 3}}, PhotoCase{"jpeg-8.jpg", {2, 3}},
-                                         PhotoCase{"png-6.png", {2, 3}}, PhotoCase{"webp-6.webp", {2, 3}}),
-                         [](const auto& info) { return test::sentenceName(info.param.file); });
-
-// EXIF data holding one directory entry, in either byte order.
-std::string tiff(bool little, std::uint32_t tag, std::uint32_t type, std::uint32_t count, std::uint32_t value,
-                 std::uint32_t directory = 8) {
-    std::string d = little ? "II*\0"s : "MM\0*"s;
-    const auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            d.push_back(static_cast<char>(v >> (8 * (little ? i : bytes - 1 - i))));
-    };
-    put(directory, 4);
-    put(1, 2);
-    put(tag, 2);
-    put(type, 2);
-    put(count, 4);
-    put(value, 2);
-    put(0, 2);
+std::string bytes(std::uint64_t v, int count, bool little) {
+    std::string d;
+    for (int i = 0; i < count; ++i)
+        d.push_back(static_cast<char>(v >> (8 * (little ? i : count - 1 - i))));
     return d;
+}
+std::string le(std::uint64_t v, int count) {
+    return bytes(v, count, true);
+}
+std::string be(std::uint64_t v, int count) {
+    return bytes(v, count, false);
+}
+
+// A TIFF whose first directory holds (tag, type, value) entries.
+std::string tiffFile(bool little, const std::vector<std::tuple<int, int, std::uint32_t>>& entries,
+                     const std::string& before = {}) {
+    std::string d = (little ? "II*\0"s : "MM\0*"s) + bytes(8 + before.size(), 4, little) + before;
+    d += bytes(entries.size(), 2, little);
+    for (const auto& [tag, type, value] : entries)
+        d += bytes(tag, 2, little) + bytes(type, 2, little) + bytes(1, 4, little) +
+             (type == 3 ? bytes(value, 2, little) + "\0\0"s : bytes(value, 4, little));
+    return d + bytes(0, 4, little);
 }
 
 // A 3x2 JPEG's header with an Exif segment.
@@ -86,37 +75,26 @@ const std::string kPng = dataFile("png-6.png");
 INSTANTIATE_TEST_SUITE_P(
     Headers, ExifOrientations,
     testing::Values(
-        ExifCase{"little endian orientation 6", jpeg(tiff(true, 0x112, 3, 1, 6)), {2, 3}},
-        ExifCase{"big endian orientation 8", jpeg(tiff(false, 0x112, 3, 1, 8)), {2, 3}},
-        ExifCase{"orientation 3 turns upside down only", jpeg(tiff(false, 0x112, 3, 1, 3)), {3, 2}},
-        ExifCase{"another tag", jpeg(tiff(true, 0x110, 3, 1, 6)), {3, 2}},
-        ExifCase{"an orientation that is no short", jpeg(tiff(true, 0x112, 4, 1, 6)), {3, 2}},
-        ExifCase{"an orientation out of range", jpeg(tiff(true, 0x112, 3, 1, 9)), {3, 2}},
-        ExifCase{"a directory past the data", jpeg(tiff(true, 0x112, 3, 1, 6, 0xFFFFFFF0)), {3, 2}},
-        ExifCase{"a directory entry cut short", jpeg(tiff(true, 0x112, 3, 1, 6).substr(0, 18)), {3, 2}},
+        ExifCase{"little endian orientation 6", jpeg(tiffFile(true, {{0x112, 3, 6}})), {2, 3}},
+        ExifCase{"big endian orientation 8", jpeg(tiffFile(false, {{0x112, 3, 8}})), {2, 3}},
+        ExifCase{"orientation 3 turns upside down only", jpeg(tiffFile(false, {{0x112, 3, 3}})), {3, 2}},
+        ExifCase{"another tag", jpeg(tiffFile(true, {{0x110, 3, 6}})), {3, 2}},
+        ExifCase{"an orientation that is no short", jpeg(tiffFile(true, {{0x112, 4, 6}})), {3, 2}},
+        ExifCase{"an orientation out of range", jpeg(tiffFile(true, {{0x112, 3, 9}})), {3, 2}},
+        ExifCase{"a directory past the data",
+                 jpeg(tiffFile(true, {{0x112, 3, 6}}).replace(4, 4, le(0xFFFFFFF0, 4))),
+                 {3, 2}},
+        ExifCase{"a directory entry cut short", jpeg(tiffFile(true, {{0x112, 3, 6}}).substr(0, 18)), {3, 2}},
         ExifCase{"no tiff header", jpeg("XX*\0\0\0\0\x08"s), {3, 2}},
         ExifCase{"only the first exif segment counts",
-                 "\xFF\xD8"s + jpeg(tiff(true, 0x112, 3, 1, 1)).substr(2, 32) +
-                     jpeg(tiff(true, 0x112, 3, 1, 6)).substr(2),
+                 "\xFF\xD8"s + jpeg(tiffFile(true, {{0x112, 3, 1}})).substr(2, 36) +
+                     jpeg(tiffFile(true, {{0x112, 3, 6}})).substr(2),
                  {3, 2}},
         ExifCase{"a png exif chunk behind the image data",
                  kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
                      kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
                  {3, 2}}),
     test::bySentence);
-
-std::string bytes(std::uint64_t v, int count, bool little) {
-    std::string d;
-    for (int i = 0; i < count; ++i)
-        d.push_back(static_cast<char>(v >> (8 * (little ? i : count - 1 - i))));
-    return d;
-}
-std::string le(std::uint64_t v, int count) {
-    return bytes(v, count, true);
-}
-std::string be(std::uint64_t v, int count) {
-    return bytes(v, count, false);
-}
 
 // An icon directory of (width byte, height byte, offset) entries, each 100
 // bytes long, and `data` behind it.
@@ -127,17 +105,6 @@ std::string icon(int type, const std::vector<std::tuple<int, int, std::uint32_t>
         d += static_cast<char>(width) + std::string(1, static_cast<char>(height)) + le(0, 2) + le(1, 2) +
              le(32, 2) + le(100, 4) + le(offset, 4);
     return d + data;
-}
-
-// A TIFF whose first directory holds (tag, type, value) entries.
-std::string tiffFile(bool little, const std::vector<std::tuple<int, int, std::uint32_t>>& entries,
-                     const std::string& before = {}) {
-    std::string d = (little ? "II*\0"s : "MM\0*"s) + bytes(8 + before.size(), 4, little) + before;
-    d += bytes(entries.size(), 2, little);
-    for (const auto& [tag, type, value] : entries)
-        d += bytes(tag, 2, little) + bytes(type, 2, little) + bytes(1, 4, little) +
-             (type == 3 ? bytes(value, 2, little) + "\0\0"s : bytes(value, 4, little));
-    return d + bytes(0, 4, little);
 }
 
 std::string box(const std::string& type, const std::string& body) {
@@ -225,22 +192,66 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
     test::bySentence);
 
-TEST(WebPOrientation, BehindTheHeadIsFetchedWhereTheFileGoesOn) {
-    const std::string file = dataFile("webp-6.webp");
-    const std::size_t exif = file.find("EXIF");
-    ASSERT_NE(exif, std::string::npos);
-    const std::string_view head = std::string_view(file).substr(0, exif - 1);
-    std::size_t asked = 0;
-    const ImageBytesAt more = [&](std::uint64_t offset, std::size_t size) {
-        ++asked;
-        return offset < file.size() ? file.substr(offset, size) : std::string();
-    };
-    EXPECT_EQ(readImageSize(head), (ImageSize{3, 2}));
-    EXPECT_EQ(readImageSize(head, more), (ImageSize{2, 3}));
-    EXPECT_EQ(asked, 1u);
-    const ImageBytesAt nothing = [](std::uint64_t, std::size_t) { return std::string(); };
-    EXPECT_EQ(readImageSize(head, nothing), (ImageSize{3, 2}));
+// Headers of small images, whole or cut short.
+std::string png(std::uint32_t w, std::uint32_t h) {
+    std::string d = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
+    for (const std::uint32_t v : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            d.push_back(static_cast<char>((v >> shift) & 0xFF));
+    return d + "\x08\x02\0\0\0"s;
 }
+
+struct ImageCase : test::Sentence {
+    std::string head;
+    std::optional<ImageSize> size;
+};
+
+class ImageSizes : public testing::TestWithParam<ImageCase> {};
+
+TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
+    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ImageSizes,
+    testing::Values(
+        ImageCase{"png", png(640, 480), ImageSize{640, 480}},
+        ImageCase{"png cut short", png(640, 480).substr(0, 20), std::nullopt},
+        ImageCase{"png of zero width", png(0, 480), std::nullopt},
+        ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
+        ImageCase{"bmp stored top down",
+                  "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
+                  ImageSize{100, 50}},
+        ImageCase{"jpeg after an app segment",
+                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s,
+                  ImageSize{320, 240}},
+        ImageCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
+        ImageCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
+        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s,
+                  ImageSize{64, 48}},
+        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s,
+                  ImageSize{20, 10}},
+        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s,
+                  ImageSize{100, 50}},
+        ImageCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
+                  ImageSize{120, 80}},
+        ImageCase{"svg in percent is as wide as a browser's default", "<svg width=\"100%\" height=\"50\">",
+                  ImageSize{300, 50}},
+        ImageCase{"svg in absolute units", "<svg width=\"1in\" height=\"10mm\">", ImageSize{96, 37}},
+        ImageCase{"svg with a square viewBox only", "<svg viewBox=\"0 0 24 24\">", ImageSize{150, 150}},
+        ImageCase{"svg with a wide viewBox only", "<svg viewBox=\"-10,0,400,100\">", ImageSize{300, 75}},
+        ImageCase{"svg with a width and a viewBox", "<svg width=\"48\" viewBox=\"0 0 24 12\">",
+                  ImageSize{48, 24}},
+        ImageCase{"svg with no size at all", "<svg xmlns=\"http://www.w3.org/2000/svg\">",
+                  ImageSize{300, 150}},
+        ImageCase{"svg of zero width shows nothing", "<svg width=\"0\" height=\"5\">", std::nullopt},
+        ImageCase{"text is no image", "hello", std::nullopt},
+        ImageCase{"text starting with BM is no bitmap", "BMW service history, 2019 to 2026, all receipts",
+                  std::nullopt},
+        ImageCase{"a page with an inline icon is no svg",
+                  "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
+        ImageCase{"nothing is no image", "", std::nullopt}),
+    test::bySentence);
 
 } // namespace
 } // namespace tabulon
