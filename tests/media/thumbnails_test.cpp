@@ -31,6 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using test::le;
 
 class Thumbnails : public ::testing::Test {
 protected:
@@ -77,6 +78,28 @@ protected:
         args.insert(args.begin(), {"--no-comments", "--top=", "--bottom=", "--new-row=", "--end-entry=;",
                                    "--entry", entry});
         return test::runLimited(TABULON_CLI, args, dir.path().string(), limits);
+    }
+
+    struct Tagged {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> tags;
+        std::string expected; // its entry
+    };
+
+    // The pictures, tagged and last changed on 2 January 2020: their names
+    // and the list they should give.
+    std::pair<std::vector<std::string>, std::string> tagged(const std::vector<Tagged>& pictures) const {
+        std::vector<std::string> names;
+        std::string expected;
+        for (const Tagged& p : pictures) {
+            const std::string path = picture(p.name, 20, 10);
+            if (!p.tags.empty())
+                tag(path, p.tags);
+            setDay(path, 2020, 1, 2);
+            names.push_back(p.name);
+            expected += p.expected + ";";
+        }
+        return {names, expected};
     }
 
     test::ProcessResult run(const std::string& entry, std::vector<std::string> args,
@@ -206,12 +229,7 @@ TEST_F(Thumbnails, PicturesThatShareABaseNameEachGetTheirOwnThumbnail) {
 }
 
 TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
-    struct Case {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> tags;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Tagged> cases = {
         {"exif.jpg",
          {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
           {"Xmp.photoshop.DateCreated", "2001-01-01"},
@@ -231,16 +249,7 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
         {"unset.jpg", {{"Exif.Photo.DateTimeOriginal", "0000:00:00 00:00:00"}}, "2020-01-02||"},
         {"none.png", {}, "2020-01-02||"},
     };
-    std::vector<std::string> names;
-    std::string expected;
-    for (const Case& c : cases) {
-        const std::string path = picture(c.name, 20, 10);
-        if (!c.tags.empty())
-            tag(path, c.tags);
-        setDay(path, 2020, 1, 2);
-        names.push_back(c.name);
-        expected += c.expected + ";";
-    }
+    const auto [names, expected] = tagged(cases);
     const test::ProcessResult r = run("{{TAKEN}}|{{CAPTION:html}}|{{META(Exif.Image.Model):html}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, expected);
@@ -295,14 +304,9 @@ TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
 // What a picture says is checked on its way into the page: a day no
 // calendar has is no day, and text becomes UTF-8 in every form.
 TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
-    struct Case {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> tags;
-        std::string expected;
-    };
     const std::string shot = "Exif.Photo.DateTimeOriginal";
     const std::string iptc = "Iptc.Application2.Caption";
-    const std::vector<Case> cases = {
+    const std::vector<Tagged> cases = {
         {"month13.jpg", {{shot, "2021:13:45 10:00:00"}}, "2020-01-02||||"},
         {"feb30.jpg", {{shot, "2021:02:30 10:00:00"}}, "2020-01-02||||"},
         {"feb29.jpg", {{shot, "2019:02:29 10:00:00"}}, "2020-01-02||||"},
@@ -321,15 +325,7 @@ TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
          {{"Exif.Image.ImageDescription", "x\xFF<"}},
          "2020-01-02|x\uFFFD<|x\uFFFD&lt;|x%EF%BF%BD%3C|"},
     };
-    std::vector<std::string> names;
-    std::string expected;
-    for (const Case& c : cases) {
-        const std::string path = picture(c.name, 20, 10);
-        tag(path, c.tags);
-        setDay(path, 2020, 1, 2);
-        names.push_back(c.name);
-        expected += c.expected + ";";
-    }
+    const auto [names, expected] = tagged(cases);
     const test::ProcessResult r =
         run("{{TAKEN}}|{{CAPTION}}|{{CAPTION:html}}|{{CAPTION:url}}|{{META(" + iptc + ")}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -431,19 +427,7 @@ TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
     EXPECT_TRUE(r.err.starts_with("tabulon-cli: started ")) << r.err;
     EXPECT_TRUE(r.err.ends_with(" of 1000 thumbnail workers: Resource temporarily unavailable\n")) << r.err;
     EXPECT_EQ(test::readAll(dir / "list"), "8;8;8;");
-    std::vector<std::string> names;
-    for (const auto& file : fs::directory_iterator(dir.path()))
-        names.push_back(file.path().filename());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
-}
-
-// Little-endian bytes.
-std::string le(std::uint32_t v, int count) {
-    std::string d;
-    for (int i = 0; i < count; ++i)
-        d.push_back(static_cast<char>(v >> (8 * i)));
-    return d;
+    EXPECT_EQ(names(dir.path()), (std::set<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
 }
 
 // A bitmap of one colour (BGR), stored bottom up: with the file header of a
