@@ -657,8 +657,6 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
 TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWrittenOver) {
     picture("p.jpg", 200, 100);
     ASSERT_EQ(run("{{THUMB(10)}}", {"p.jpg"}).exitCode, 0);
-    EXPECT_TRUE(test::readAll(dir / "thumbs/CACHEDIR.TAG")
-                    .starts_with("Signature: 8a477f597d28d172789f06886806bc55"));
 
     // A folder Tabulon did not make is tagged and used only when it holds
     // nothing but thumbnails by name of the pictures beside it (an earlier
@@ -812,10 +810,9 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
         const test::ProcessResult r = run(entry, args, cli);
         EXPECT_EQ(r.exitCode, 1) << entry;
         EXPECT_EQ(r.out, "");
+        // The reason after it is the loader's own.
         EXPECT_TRUE(r.err.starts_with("tabulon-cli: thumbnails and photo metadata need the media module: "))
             << r.err;
-        EXPECT_NE(r.err.find("libtabulon-media.so: "), std::string::npos) << r.err;
-        EXPECT_TRUE(r.err.ends_with("No such file or directory\n")) << r.err;
     }
     EXPECT_EQ(run("{{FILE}} {{WIDTH}}", {"p.png"}, cli).out, "p.png 20;");
     EXPECT_FALSE(fs::exists(dir.path() / "thumbs"));
