@@ -810,9 +810,10 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
         const test::ProcessResult r = run(entry, args, cli);
         EXPECT_EQ(r.exitCode, 1) << entry;
         EXPECT_EQ(r.out, "");
-        // The reason after it is the loader's own.
+        // The reason after it is the loader's own, naming the module.
         EXPECT_TRUE(r.err.starts_with("tabulon-cli: thumbnails and photo metadata need the media module: "))
             << r.err;
+        EXPECT_NE(r.err.find("libtabulon-media.so: "), std::string::npos) << r.err;
     }
     EXPECT_EQ(run("{{FILE}} {{WIDTH}}", {"p.png"}, cli).out, "p.png 20;");
     EXPECT_FALSE(fs::exists(dir.path() / "thumbs"));
