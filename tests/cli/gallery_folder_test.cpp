@@ -165,14 +165,6 @@ TEST_F(GalleryFolder, TheThumbnailGalleryMadeAgainIsTheSamePageAndMakesNothingNe
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(test::readAll(dir / "g.html"), page);
     EXPECT_EQ(filesAndTimes(dir / "photos"), made);
-
-    // A folder Tabulon made, named itself, is left out with a word.
-    r = test::runProcess(TABULON_CLI, {"--images", "--no-comments", "--top=", "--bottom=", "--entry",
-                                       "{{FILE}}", dir / "photos/thumbs"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "tabulon-cli: left out the folder " + dir / "photos/thumbs" +
-                         ": it holds thumbnails that Tabulon made (CACHEDIR.TAG)\n");
 }
 
 } // namespace

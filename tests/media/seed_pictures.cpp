@@ -115,16 +115,6 @@ Image withMetadata(Image image) {
     return Image(out);
 }
 
-void le16(std::string& bytes, unsigned value) {
-    bytes.push_back(static_cast<char>(value & 0xFF));
-    bytes.push_back(static_cast<char>(value >> 8 & 0xFF));
-}
-
-void le32(std::string& bytes, std::uint32_t value) {
-    le16(bytes, value & 0xFFFF);
-    le16(bytes, value >> 16);
-}
-
 unsigned char shade(int x, int y, int band) {
     return static_cast<unsigned char>(x * 37 + y * 11 + band * 91);
 }
@@ -136,23 +126,13 @@ std::string bitmap(bool palette) {
     const int stride = (kWidth * bits / 8 + 3) & ~3;
     const std::uint32_t colours = palette ? 256 : 0;
     const std::uint32_t offset = 14 + 40 + colours * 4;
-    std::string bytes = "BM";
-    le32(bytes, offset + stride * kHeight);
-    le32(bytes, 0);
-    le32(bytes, offset);
-    le32(bytes, 40);
-    le32(bytes, kWidth);
-    le32(bytes, static_cast<std::uint32_t>(palette ? -kHeight : kHeight));
-    le16(bytes, 1);
-    le16(bytes, bits);
-    le32(bytes, 0); // no compression
-    le32(bytes, stride * kHeight);
-    le32(bytes, 2835);
-    le32(bytes, 2835);
-    le32(bytes, colours);
-    le32(bytes, 0);
+    // Uncompressed, 2835 pixels a metre.
+    std::string bytes = "BM" + le(offset + stride * kHeight, 4) + le(0, 4) + le(offset, 4) + le(40, 4) +
+                        le(kWidth, 4) + le(static_cast<std::uint32_t>(palette ? -kHeight : kHeight), 4) +
+                        le(1, 2) + le(bits, 2) + le(0, 4) + le(stride * kHeight, 4) + le(2835, 4) +
+                        le(2835, 4) + le(colours, 4) + le(0, 4);
     for (std::uint32_t i = 0; i < colours; ++i)
-        le32(bytes, (i * 0x010307) & 0xFFFFFF);
+        bytes += le((i * 0x010307) & 0xFFFFFF, 4);
     for (int row = 0; row < kHeight; ++row) {
         const int y = palette ? row : kHeight - 1 - row;
         std::string line;
@@ -176,35 +156,20 @@ std::string icon(bool cursor) {
     const std::string pngData(static_cast<const char*>(pngBytes), pngSize);
     g_free(pngBytes);
 
-    std::string dib;
-    le32(dib, 40);
-    le32(dib, 16);
-    le32(dib, 32); // the colour rows and the mask's, as icons count them
-    le16(dib, 1);
-    le16(dib, 32);
-    for (int i = 0; i < 6; ++i)
-        le32(dib, 0);
+    // 32 rows: the colour rows and the mask's, as icons count them.
+    std::string dib = le(40, 4) + le(16, 4) + le(32, 4) + le(1, 2) + le(32, 2) + std::string(24, '\0');
     for (int y = 15; y >= 0; --y)
         for (int x = 0; x < 16; ++x)
             for (int band = 0; band < 4; ++band)
                 dib.push_back(static_cast<char>(band == 3 ? 255 - x * 8 : shade(x, y, band)));
     for (int y = 0; y < 16; ++y)
-        le32(dib, y % 2 != 0 ? 0x0000FFFF : 0);
+        dib += le(y % 2 != 0 ? 0x0000FFFF : 0, 4);
 
-    std::string bytes;
-    le16(bytes, 0);
-    le16(bytes, cursor ? 2 : 1);
-    le16(bytes, 2);
+    std::string bytes = le(0, 2) + le(cursor ? 2 : 1, 2) + le(2, 2);
     const std::uint32_t first = 6 + 2 * 16;
     const auto entry = [&](int side, const std::string& data, std::uint32_t at) {
-        bytes.push_back(static_cast<char>(side));
-        bytes.push_back(static_cast<char>(side));
-        bytes.push_back(0);
-        bytes.push_back(0);
-        le16(bytes, cursor ? side / 2 : 1);
-        le16(bytes, cursor ? side / 2 : 32);
-        le32(bytes, static_cast<std::uint32_t>(data.size()));
-        le32(bytes, at);
+        bytes += le(side, 1) + le(side, 1) + le(0, 2) + le(cursor ? side / 2 : 1, 2) +
+                 le(cursor ? side / 2 : 32, 2) + le(static_cast<std::uint32_t>(data.size()), 4) + le(at, 4);
     };
     entry(32, pngData, first);
     entry(16, dib, first + static_cast<std::uint32_t>(pngData.size()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <vips/vips.h>
@@ -23,6 +24,14 @@ inline bool makePicture(const std::string& path, int width, int height) {
     const bool written = vips_image_write_to_file(image, path.c_str(), nullptr) == 0;
     g_object_unref(image);
     return written;
+}
+
+// `v` as `count` little-endian bytes, as BMP and icon headers hold numbers.
+inline std::string le(std::uint32_t v, int count) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(static_cast<char>(v >> (8 * i)));
+    return bytes;
 }
 
 } // namespace tabulon::test
