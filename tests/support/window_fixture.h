@@ -20,6 +20,9 @@
 #include "selection/dialogs.h"
 #include "support/temp_dir.h"
 
+// Qt's short literals, u"text"_s, for every window test.
+using namespace Qt::StringLiterals;
+
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -32,9 +35,6 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
 inline void PrintTo(const QPoint& point, std::ostream* os) {
     *os << '(' << point.x() << ", " << point.y() << ')';
 }
-
-// Qt's short literals, u"text"_s, for every window test.
-using namespace Qt::StringLiterals;
 
 namespace tabulon::test {
 
