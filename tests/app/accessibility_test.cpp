@@ -57,11 +57,11 @@ TEST_F(WindowTest, AScreenReaderFindsANameForEveryControlAndTheTipAsItsDescripti
     EXPECT_EQ(templateBox("cbTextEndEntry")->accessibleName(), control<QLabel>("Label7")->text());
     EXPECT_EQ(control<QLabel>("Label1")->buddy(), control("txtWidth"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(control("txtWidth"))->text(QAccessible::Name),
-              QStringLiteral("Width"));
+              u"Width"_s);
 
     // The popup editor reads as the box it edits.
     window.PositionTextInputPopup(templateBox("cbTextNewRow"));
-    EXPECT_EQ(control("txtInputPopup")->accessibleName(), QStringLiteral("New row"));
+    EXPECT_EQ(control("txtInputPopup")->accessibleName(), u"New row"_s);
     expectNamedAndDescribed(window);
 }
 

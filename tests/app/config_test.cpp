@@ -8,7 +8,6 @@
 #include "persist/config_file.h"
 #include "selection/qt_dialogs.h"
 #include "support/next_file_dialog.h"
-#include "support/run_process.h"
 #include "support/window_fixture.h"
 
 namespace tabulon {
@@ -18,9 +17,9 @@ using test::WindowTest;
 
 TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) {
     open();
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("x3"));
-    templateBox("cbTextTop")->setEditText(QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
-    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("<li>é {{BASE}}</li>"));
+    control<QLineEdit>("txtWidth")->setText(u"x3"_s);
+    templateBox("cbTextTop")->setEditText(u" <ul class=\"a;b\">{{CRLF}}"_s);
+    templateBox("cbTextNewEntry")->setEditText(u"<li>é {{BASE}}</li>"_s);
     const QString longText = QString(2000, QLatin1Char('x')) + QLatin1Char(' ');
     templateBox("cbTextBottom")->setEditText(longText);
     control<CommentCheckBox>("chkAddComments")->setState(2);
@@ -29,55 +28,52 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
     click("cmdSaveConfig");
     ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(QLatin1Char('\n')).toStdString();
 
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("4"));
-    templateBox("cbTextTop")->setEditText(QStringLiteral("changed"));
+    control<QLineEdit>("txtWidth")->setText(u"4"_s);
+    templateBox("cbTextTop")->setEditText(u"changed"_s);
     control<CommentCheckBox>("chkAddComments")->setState(1);
     dialogs.configPaths.push_back(file);
     click("cmdLoadConfig");
-    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("x3"));
-    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral(" <ul class=\"a;b\">{{CRLF}}"));
-    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), QStringLiteral("<li>é {{BASE}}</li>"));
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), u"x3"_s);
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), u" <ul class=\"a;b\">{{CRLF}}"_s);
+    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), u"<li>é {{BASE}}</li>"_s);
     EXPECT_EQ(templateBox("cbTextBottom")->currentText(), longText);
     EXPECT_EQ(control<CommentCheckBox>("chkAddComments")->state(), 2);
     EXPECT_EQ(templateBox("cbTextTop")->count(), 0); // loading leaves the histories alone
 
     const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
-    EXPECT_EQ(stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), folder);
+    EXPECT_EQ(stored(u"cdSaveLoadConfig"_s, u"InitDir"_s), folder);
     ASSERT_EQ(dialogs.asked.size(), 2);
-    EXPECT_EQ(dialogs.asked[1], QStringLiteral("open ") + folder);
+    EXPECT_EQ(dialogs.asked[1], u"open "_s + folder);
 }
 
 TEST_F(WindowTest, AConfigurationsFileTypesAreTheFirstFilterOfTheFileDialogForTheSession) {
-    store(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex"), QStringLiteral("2"));
+    store(u"cdSelectFiles"_s, u"FilterIndex"_s, u"2"_s);
     open();
     const auto path = [&](const char* name, const char* text) {
         return QString::fromStdString(files.write(name, std::string("[Configuration]\ntxtWidth=2\n") + text));
     };
-    const auto storedFilter = [&] {
-        return stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex"));
-    };
+    const auto storedFilter = [&] { return stored(u"cdSelectFiles"_s, u"FilterIndex"_s); };
     dialogs.configPaths = {path("gallery.ini", "Files=*.jpg; *.PNG\n"), path("saved.ini", "")};
     click("cmdLoadConfig");
     click("cmdSaveConfig"); // the types are read, never written
     EXPECT_EQ(test::readAll(files / "saved.ini").find("Files"), std::string::npos);
 
     // Chosen with the types, the dialog opens on them again and the stored filter stays.
-    dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 0});
+    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 0});
     click("cmdBrowseForFiles");
-    EXPECT_EQ(storedFilter(), QStringLiteral("2"));
+    EXPECT_EQ(storedFilter(), u"2"_s);
     // Another filter chosen is stored; the types stay listed first.
-    dialogs.fileChoices.push_back({{QStringLiteral("/p/b.gif")}, 1});
+    dialogs.fileChoices.push_back({{u"/p/b.gif"_s}, 1});
     click("cmdBrowseForFiles");
-    EXPECT_EQ(storedFilter(), QStringLiteral("1"));
+    EXPECT_EQ(storedFilter(), u"1"_s);
     click("cmdBrowseForFiles");
     // A configuration without types takes them away.
     dialogs.configPaths = {path("plain.ini", "")};
     click("cmdLoadConfig");
     click("cmdBrowseForFiles");
-    EXPECT_EQ(
-        dialogs.asked.filter(QStringLiteral("select")),
-        (QStringList{QStringLiteral("select  0 *.jpg; *.PNG"), QStringLiteral("select /p/ 0 *.jpg; *.PNG"),
-                     QStringLiteral("select /p/ 1 *.jpg; *.PNG"), QStringLiteral("select /p/ 1")}));
+    EXPECT_EQ(dialogs.asked.filter(u"select"_s),
+              (QStringList{u"select  0 *.jpg; *.PNG"_s, u"select /p/ 0 *.jpg; *.PNG"_s,
+                           u"select /p/ 1 *.jpg; *.PNG"_s, u"select /p/ 1"_s}));
 }
 
 TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSavedSomewhere) {
@@ -90,7 +86,7 @@ TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSav
     std::filesystem::create_directories(home / "Documents");
     click("cmdSaveConfig");
     // A load from the shipped presets remembers their folder; a save goes elsewhere.
-    store(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), presetsFolderPath());
+    store(u"cdSaveLoadConfig"_s, u"InitDir"_s, presetsFolderPath());
     click("cmdSaveConfig");
     std::filesystem::create_directories(files / "mine");
     dialogs.configPaths.push_back(QString::fromStdString(files / "mine/set.ini"));
@@ -100,40 +96,27 @@ TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSav
     ::setenv("HOME", oldHome.c_str(), 1);
 
     const QString mine = QString::fromStdString(files / "mine/");
-    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("save ") + homeFolder,
-                                          QStringLiteral("save %1/Documents").arg(homeFolder),
-                                          QStringLiteral("save %1/Documents").arg(homeFolder),
-                                          QStringLiteral("save %1/Documents").arg(homeFolder),
-                                          QStringLiteral("save ") + mine, QStringLiteral("open ") + mine}));
+    EXPECT_EQ(dialogs.asked,
+              (QStringList{u"save "_s + homeFolder, u"save %1/Documents"_s.arg(homeFolder),
+                           u"save %1/Documents"_s.arg(homeFolder), u"save %1/Documents"_s.arg(homeFolder),
+                           u"save "_s + mine, u"open "_s + mine}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(WindowTest, AConfigurationThatCannotBeReadOrWrittenIsReportedAndChangesNothing) {
     open();
-    templateBox("cbTextTop")->setEditText(QStringLiteral("mine"));
+    templateBox("cbTextTop")->setEditText(u"mine"_s);
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
     click("cmdLoadConfig");
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("missing.ini: No such file")));
-    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral("mine"));
-    EXPECT_EQ(stored(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir")), QString());
+    EXPECT_TRUE(dialogs.messages.takeFirst().contains(u"missing.ini: No such file"_s));
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), u"mine"_s);
+    EXPECT_EQ(stored(u"cdSaveLoadConfig"_s, u"InitDir"_s), QString());
 
     dialogs.configPaths.push_back(QString::fromStdString(files / "no/folder.ini"));
     click("cmdSaveConfig");
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages.takeFirst().contains(QStringLiteral("folder.ini: No such file")));
-}
-
-TEST_F(WindowTest, TheSetUpRunStoresTheProgramsFolderAndShowsNoWindow) {
-    const test::TempDir home;
-    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
-    const test::ProcessResult run = test::runProcess(TABULON_WINDOW, {"/setupregistry"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    const std::string stored = test::readAll(home / "Tabulon/tabulon.ini");
-    EXPECT_NE(
-        stored.find("[Locations]\nRoot=" + std::filesystem::path(TABULON_WINDOW).parent_path().string()),
-        std::string::npos)
-        << stored;
+    EXPECT_TRUE(dialogs.messages.takeFirst().contains(u"folder.ini: No such file"_s));
 }
 
 // The one test that drives Qt's own dialog, as a user would.
@@ -144,14 +127,12 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     dir.write("README", "");
     QtDialogs dialogs;
     test::answerNextFileDialog([](QFileDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-            ->setText(QStringLiteral("\"b.jpg\" \"a.JPG\""));
+        dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"\"b.jpg\" \"a.JPG\""_s);
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
     const FileChoice choice = dialogs.selectFiles(nullptr, QString::fromStdString(dir.path()), 2, QString());
     const QString folder = QString::fromStdString(dir.path());
-    EXPECT_EQ(choice.files,
-              (QStringList{folder + QStringLiteral("/b.jpg"), folder + QStringLiteral("/a.JPG")}));
+    EXPECT_EQ(choice.files, (QStringList{folder + u"/b.jpg"_s, folder + u"/a.JPG"_s}));
     EXPECT_EQ(choice.filterIndex, 2);
 }
 
@@ -161,11 +142,10 @@ TEST(RealDialogs, FileTypesComeFirstAndAreReportedAsFilterZero) {
         filters = dialog.nameFilters();
         dialog.reject();
     });
-    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 0, QStringLiteral("*.jpg; *.PNG;")).filterIndex, 0);
+    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 0, u"*.jpg; *.PNG;"_s).filterIndex, 0);
     EXPECT_EQ(filters,
-              (QStringList{QStringLiteral("Files of the configuration (*.jpg; *.PNG;) (*.jpg *.PNG)"),
-                           QStringLiteral("All files (*.*) (*)"),
-                           QStringLiteral("Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)")}));
+              (QStringList{u"Files of the configuration (*.jpg; *.PNG;) (*.jpg *.PNG)"_s,
+                           u"All files (*.*) (*)"_s, u"Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)"_s}));
 }
 
 // Shows a real message and answers it; the width the box had on screen.
@@ -193,7 +173,7 @@ TEST(RealDialogs, AShortMessageIsWideEnoughForItsWholeCaption) {
     QFont title = QApplication::font();
     title.setPointSize(12);
     title.setBold(true);
-    const int needed = QFontMetrics(title).horizontalAdvance(QStringLiteral("Tabulon")) + 4 * 32;
+    const int needed = QFontMetrics(title).horizontalAdvance(u"Tabulon"_s) + 4 * 32;
     int shortWidth = 0;
     for (const char* text : {"x", "Enter a width", "Enter a width > 0"}) {
         shortWidth = shownWidth([&](QtDialogs& d) { d.showMessage(nullptr, QString::fromLatin1(text)); });

@@ -25,9 +25,8 @@ TEST(HighDpi, EveryCaptionShowsWholeAtOneAndAHalfAndTwiceTheSize) {
     for (const char* scale : {"1.5", "2"}) {
         SCOPED_TRACE(scale);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
-        test::expectPassesInChild(QStringLiteral("WindowTest.EveryCaptionShowsWholeAtTheScaleOfThisProcess"),
-                                  environment);
+        environment.insert(u"QT_SCALE_FACTOR"_s, QString::fromLatin1(scale));
+        test::expectPassesInChild(u"WindowTest.EveryCaptionShowsWholeAtTheScaleOfThisProcess"_s, environment);
     }
 }
 
@@ -57,7 +56,7 @@ QColor background(const QWidget* widget) {
 class DarkPaletteTest : public WindowTest {
 protected:
     DarkPaletteTest() : style_(QApplication::style()->name()), palette_(QApplication::palette()) {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
         QApplication::setPalette(test::darkFusionPalette());
     }
     ~DarkPaletteTest() override {

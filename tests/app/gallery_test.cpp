@@ -12,16 +12,20 @@ namespace {
 
 using test::WindowTest;
 
-void drop(QWidget* window, const QStringList& paths) {
+void drop(QWidget* target, const QMimeData& data, QPoint at = QPoint(300, 100)) {
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+void drop(QWidget* target, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &enter);
-    QDropEvent drop(QPointF(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window, &drop);
+    drop(target, data);
 }
 
 TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
@@ -47,14 +51,11 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     drop(result->viewport(), {QString::fromStdString(a), QString::fromStdString(c)});
     EXPECT_EQ(window.selection(), std::string(1, '\0') + a + '\0' + c);
     EXPECT_EQ(result->toPlainText(), QString());
-}
 
-TEST_F(WindowTest, DroppedNamesWithABackslashStayWhole) {
-    FrmConfig& window = open();
-    const std::string a = files.write("x\\a.jpg", "x");
-    const std::string b = files.write("x\\b.jpg", "x");
-    drop(&window, {QString::fromStdString(a), QString::fromStdString(b)});
-    EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "x\\b.jpg");
+    // Names with a backslash stay whole.
+    const std::string x = files.write("x\\a.jpg", "x");
+    drop(&window, {QString::fromStdString(x), QString::fromStdString(a)});
+    EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "a.jpg");
 }
 
 TEST_F(WindowTest, FilesNamedAtTheStartAreTakenAsADropTakesThem) {
@@ -73,18 +74,17 @@ TEST_F(WindowTest, FilesNamedAtTheStartAreTakenAsADropTakesThem) {
 
 TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
     FrmConfig& window = open();
-    dialogs.fileChoices.push_back({{QStringLiteral("/pics/a.png")}, 1});
+    dialogs.fileChoices.push_back({{u"/pics/a.png"_s}, 1});
     click("cmdBrowseForFiles");
     click("cmdGo");
     click("cmdPreview");
-    auto* preview = window.findChild<PreviewWindow*>(QStringLiteral("frmPreview"));
+    auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(preview->isVisible());
     EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
-    EXPECT_TRUE(preview->shownHtml().contains(QStringLiteral("<td>/pics/a.png</td>")));
-    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("<b>edited</b>"));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return preview->shownHtml() == QStringLiteral("<b>edited</b>"); }, 3000));
+    EXPECT_TRUE(preview->shownHtml().contains(u"<td>/pics/a.png</td>"_s));
+    control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>edited</b>"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->shownHtml() == u"<b>edited</b>"_s; }, 3000));
 }
 
 TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
@@ -94,12 +94,12 @@ TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
                              QPoint(screen.left(), screen.bottom() - size.height() - 10),
                              screen.bottomRight() - QPoint(size.width() + 10, size.height() + 10)};
     for (const QPoint& place : places) {
-        store(QStringLiteral("frmConfig"), QStringLiteral("left"), QString::number(design::twips(place.x())));
-        store(QStringLiteral("frmConfig"), QStringLiteral("top"), QString::number(design::twips(place.y())));
+        store(u"frmConfig"_s, u"left"_s, QString::number(design::twips(place.x())));
+        store(u"frmConfig"_s, u"top"_s, QString::number(design::twips(place.y())));
         FrmConfig& window = open();
         ASSERT_EQ(window.pos(), place);
         click("cmdPreview");
-        auto* preview = window.findChild<PreviewWindow*>(QStringLiteral("frmPreview"));
+        auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
         ASSERT_NE(preview, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
         const QRect frame = preview->frameGeometry();
@@ -116,8 +116,8 @@ TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
 TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
     open();
     click("cmdLoadConfig");
-    EXPECT_EQ(dialogs.asked, QStringList{QStringLiteral("open ") + QCoreApplication::applicationDirPath() +
-                                         QStringLiteral("/presets/")});
+    EXPECT_EQ(dialogs.asked,
+              QStringList{u"open "_s + QCoreApplication::applicationDirPath() + u"/presets/"_s});
 }
 
 TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
@@ -130,10 +130,7 @@ TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
             data.setText(QString::fromStdString(a));
         else
             data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.path().string()))});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(width, &enter);
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(width, &drop);
+        drop(width, data, QPoint(5, 5));
         EXPECT_FALSE(control("cmdGo")->isEnabled()) << asText;
     }
     EXPECT_EQ(window.selection(), std::string());

@@ -19,7 +19,7 @@ protected:
 
 TEST_F(GoTest, GoWritesTheListAndCopyPutsItOnTheClipboardWithCrLf) {
     open();
-    select({QStringLiteral("/pics/a.jpg"), QStringLiteral("/pics/ b.gif")});
+    select({u"/pics/a.jpg"_s, u"/pics/ b.gif"_s});
     click("cmdGo");
     StringSink engine;
     generateList(initialTemplateSet(), 4, std::string("/pics\0a.jpg\0 b.gif", 18), engine);
@@ -31,9 +31,9 @@ TEST_F(GoTest, GoWritesTheListAndCopyPutsItOnTheClipboardWithCrLf) {
     const QString first = result();
     click("cmdGo");
     EXPECT_EQ(result(), first);
-    control<QPlainTextEdit>("txtResult")->appendPlainText(QStringLiteral("édit"));
+    control<QPlainTextEdit>("txtResult")->appendPlainText(u"édit"_s);
     click("cmdCopy");
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("-->\r\nédit")));
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().endsWith(u"-->\r\nédit"_s));
 }
 
 TEST_F(GoTest, CopyGivesTheEnginesTextUntilTheBoxIsEdited) {
@@ -65,22 +65,21 @@ TEST_F(GoTest, CopyGivesTheEnginesTextUntilTheBoxIsEdited) {
 
         // Once edited, the box's text goes with CR LF line breaks throughout.
         resultBox->moveCursor(QTextCursor::End);
-        QTest::keyClicks(resultBox, QStringLiteral("z"));
+        QTest::keyClicks(resultBox, u"z"_s);
         click("cmdCopy");
         QString edited = engine;
-        edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        edited.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).append(QLatin1Char('z'));
+        edited.replace(u"\r\n"_s, u"\n"_s).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        edited.replace(QLatin1Char('\n'), u"\r\n"_s).append(QLatin1Char('z'));
         EXPECT_EQ(QGuiApplication::clipboard()->text(), edited);
     }
 }
 
 TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
     open();
-    select({QStringLiteral("/p/a")});
+    select({u"/p/a"_s});
     click("cmdGo");
     const QString before = result();
-    templateBox("cbTextTop")->setEditText(QStringLiteral("new top"));
+    templateBox("cbTextTop")->setEditText(u"new top"_s);
     for (const auto& [width, message] : {std::pair{"", "Enter a width"}, std::pair{"0", "Enter a width > 0"},
                                          std::pair{"12a", "Enter a width > 0"}}) {
         control<QLineEdit>("txtWidth")->setText(QString::fromLatin1(width));
@@ -93,43 +92,42 @@ TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
 
 TEST_F(GoTest, HistoriesFollowGo) {
     open();
-    select({QStringLiteral("/p/a")});
+    select({u"/p/a"_s});
     TemplateBox* top = templateBox("cbTextTop");
-    top->setEditText(QStringLiteral("B"));
+    top->setEditText(u"B"_s);
     click("cmdGo");
-    top->setEditText(QStringLiteral("A"));
+    top->setEditText(u"A"_s);
     click("cmdGo");
     click("cmdGo");          // the newest entry again: no change
     top->setCurrentIndex(1); // picking B from the list
     click("cmdGo");
     // The rule itself has its own tests: here, that Go applies it and keeps the text shown.
-    EXPECT_EQ(top->history(), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("B")}));
-    EXPECT_EQ(top->currentText(), QStringLiteral("B"));
+    EXPECT_EQ(top->history(), (QStringList{u"B"_s, u"A"_s, u"B"_s}));
+    EXPECT_EQ(top->currentText(), u"B"_s);
 }
 
 TEST_F(GoTest, TheSelectionComesFromTheDialogAndItsPlaceIsRemembered) {
     open();
-    select({QStringLiteral("/pics/one.png")});
+    select({u"/pics/one.png"_s});
     FrmConfig& window = *qobject_cast<FrmConfig*>(control("cmdGo")->window());
     EXPECT_EQ(window.selection(), "/pics/one.png");
     EXPECT_TRUE(control("cmdGo")->isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), control("cmdGo"));
-    EXPECT_EQ(stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/pics/"));
+    EXPECT_EQ(stored(u"cdSelectFiles"_s, u"InitDir"_s), u"/pics/"_s);
 
-    dialogs.fileChoices.push_back({{QStringLiteral("/d/ x"), QStringLiteral("/d/  y")}, 2});
+    dialogs.fileChoices.push_back({{u"/d/ x"_s, u"/d/  y"_s}, 2});
     click("cmdBrowseForFiles");
     EXPECT_EQ(window.selection(), std::string("/d\0 x\0  y", 9));
-    EXPECT_EQ(stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")), QStringLiteral("/d/"));
-    EXPECT_EQ(stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex")), QStringLiteral("2"));
+    EXPECT_EQ(stored(u"cdSelectFiles"_s, u"InitDir"_s), u"/d/"_s);
+    EXPECT_EQ(stored(u"cdSelectFiles"_s, u"FilterIndex"_s), u"2"_s);
 
     // Cancelling, even with another filter chosen, disables Go and stores nothing.
     dialogs.fileChoices.push_back({{}, 1});
     click("cmdBrowseForFiles");
     EXPECT_FALSE(control("cmdGo")->isEnabled());
     EXPECT_EQ(window.selection(), "");
-    EXPECT_EQ(stored(QStringLiteral("cdSelectFiles"), QStringLiteral("FilterIndex")), QStringLiteral("2"));
-    EXPECT_EQ(dialogs.asked, (QStringList{QStringLiteral("select  1"), QStringLiteral("select /pics/ 1"),
-                                          QStringLiteral("select /d/ 2")}));
+    EXPECT_EQ(stored(u"cdSelectFiles"_s, u"FilterIndex"_s), u"2"_s);
+    EXPECT_EQ(dialogs.asked, (QStringList{u"select  1"_s, u"select /pics/ 1"_s, u"select /d/ 2"_s}));
 }
 
 TEST_F(GoTest, FilesAreListedByTheirFullPathsAndTheFirstOnesFolderIsRemembered) {
@@ -144,10 +142,9 @@ TEST_F(GoTest, FilesAreListedByTheirFullPathsAndTheFirstOnesFolderIsRemembered) 
         const QString first = QString::fromLatin1(c.chosen[0]), second = QString::fromLatin1(c.chosen[1]);
         select({first, second});
         click("cmdGo");
-        EXPECT_TRUE(result().contains(QStringLiteral("<td>%1</td>\n<td>%2</td>").arg(first, second)))
+        EXPECT_TRUE(result().contains(u"<td>%1</td>\n<td>%2</td>"_s.arg(first, second)))
             << result().toStdString();
-        EXPECT_EQ(stored(QStringLiteral("cdSelectFiles"), QStringLiteral("InitDir")),
-                  QString::fromLatin1(c.folder));
+        EXPECT_EQ(stored(u"cdSelectFiles"_s, u"InitDir"_s), QString::fromLatin1(c.folder));
     }
 }
 

@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QClipboard>
 
 #include "support/window_fixture.h"
@@ -20,49 +22,47 @@ protected:
 TEST_F(PopupTest, OpensOverTheBoxWithRealLineBreaks) {
     FrmConfig& window = open();
     TemplateBox* box = templateBox("cbTextBottom");
-    openPopupOn(box, QStringLiteral("one{{CRLF}}two{{crlf}}"));
+    openPopupOn(box, u"one{{CRLF}}two{{crlf}}"_s);
     EXPECT_EQ(popup()->geometry(), QRect(box->x(), box->y(), box->width(), box->height() * 4));
-    EXPECT_EQ(popup()->toPlainText(), QStringLiteral("one\ntwo{{crlf}}"));
+    EXPECT_EQ(popup()->toPlainText(), u"one\ntwo{{crlf}}"_s);
     EXPECT_EQ(window.GetHiddenCombobox(), box);
     EXPECT_EQ(popup()->toolTip(), box->toolTip());
     EXPECT_EQ(QApplication::focusWidget(), popup());
 }
 
-TEST_F(PopupTest, EnterWritesBackWithMarkersAndOpensNoDialog) {
+// However it closes, the popup writes its text back with markers, opens no
+// dialog and adds to no history; Escape alone drops the edit.
+TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
     open();
     TemplateBox* box = templateBox("cbTextNewEntry");
-    openPopupOn(box, QStringLiteral("a{{CRLF}}b"));
-    popup()->setPlainText(QStringLiteral("x\r\ny\rz\nw"));
-    key(popup(), Qt::Key_Return);
-    EXPECT_EQ(box->currentText(), QStringLiteral("x{{CRLF}}y{{CRLF}}z{{CRLF}}w"));
-    EXPECT_FALSE(popup()->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), box);
-    EXPECT_TRUE(dialogs.asked.isEmpty());
-    EXPECT_EQ(box->count(), 0);
-}
-
-TEST_F(PopupTest, EscapeDropsTheEdit) {
-    open();
-    TemplateBox* box = templateBox("cbTextTop");
-    openPopupOn(box, QStringLiteral("kept"));
-    type(popup(), QStringLiteral("lost"));
-    key(popup(), Qt::Key_Escape);
-    EXPECT_EQ(box->currentText(), QStringLiteral("kept"));
-    EXPECT_FALSE(popup()->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), box);
-}
-
-TEST_F(PopupTest, LeavingThePopupWritesBackAndTheFocusStaysWhereItWent) {
-    open();
-    TemplateBox* box = templateBox("cbTextNewRow");
-    openPopupOn(box, QStringLiteral("row"));
-    key(popup(), Qt::Key_Return, Qt::ShiftModifier); // a line break of its own
-    type(popup(), QStringLiteral("more"));
     QWidget* width = control("txtWidth");
-    width->setFocus();
-    EXPECT_EQ(box->currentText(), QStringLiteral("row{{CRLF}}more"));
-    EXPECT_FALSE(popup()->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), width);
+    const QString written = u"x{{CRLF}}y{{CRLF}}z{{CRLF}}w"_s;
+    const struct {
+        const char* how;
+        std::function<void()> close;
+        QString text;
+        QWidget* focus;
+    } cases[] = {
+        {"Enter", [&] { key(popup(), Qt::Key_Return); }, written, box},
+        {"Escape", [&] { key(popup(), Qt::Key_Escape); }, u"a{{CRLF}}b"_s, box},
+        {"the focus leaving", [&] { width->setFocus(); }, written, width},
+        {"a click on Select files", [&] { click("cmdBrowseForFiles"); }, written, box},
+    };
+    for (const auto& c : cases) {
+        openPopupOn(box, u"a{{CRLF}}b"_s);
+        popup()->setPlainText(u"x\r\ny\rz"_s);
+        popup()->moveCursor(QTextCursor::End);
+        key(popup(), Qt::Key_Return, Qt::ShiftModifier); // a line break of its own
+        type(popup(), u"w"_s);
+        c.close();
+        EXPECT_FALSE(popup()->isVisible()) << c.how;
+        EXPECT_EQ(box->currentText(), c.text) << c.how;
+        EXPECT_EQ(QApplication::focusWidget(), c.focus) << c.how;
+        EXPECT_TRUE(dialogs.asked.isEmpty()) << c.how;
+        EXPECT_EQ(box->count(), 0) << c.how;
+    }
+    click("cmdBrowseForFiles"); // with the popup closed, the dialog opens
+    EXPECT_EQ(dialogs.asked.size(), 1);
 }
 
 TEST_F(PopupTest, F2OpensItOnlyInTemplateBoxes) {
@@ -88,54 +88,48 @@ TEST_F(WindowTest, EnterPressesSelectFilesExceptOnAButton) {
 
     // A modified Enter types a line break in the result box.
     auto* result = control<QPlainTextEdit>("txtResult");
-    result->setPlainText(QStringLiteral("a"));
+    result->setPlainText(u"a"_s);
     result->moveCursor(QTextCursor::End);
     key(result, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(result->toPlainText(), QStringLiteral("a\n"));
+    EXPECT_EQ(result->toPlainText(), u"a\n"_s);
 
     // On a button, Enter presses that button.
     key(control("cmdCopy"), Qt::Key_Return);
     EXPECT_TRUE(dialogs.asked.isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"a\r\n"_s);
 }
 
 TEST_F(WindowTest, TheWidthBoxTakesDigitsOnly) {
     open();
     auto* width = control<QLineEdit>("txtWidth");
     width->clear();
-    type(width, QStringLiteral("1x 2-.3"));
-    EXPECT_EQ(width->text(), QStringLiteral("123"));
+    type(width, u"1x 2-.3"_s);
+    EXPECT_EQ(width->text(), u"123"_s);
     key(width, Qt::Key_Backspace);
-    EXPECT_EQ(width->text(), QStringLiteral("123"));
+    EXPECT_EQ(width->text(), u"123"_s);
     key(width, Qt::Key_Home);
     key(width, Qt::Key_Delete);
-    EXPECT_EQ(width->text(), QStringLiteral("23"));
+    EXPECT_EQ(width->text(), u"23"_s);
     width->selectAll();
     key(width, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(width->text(), QStringLiteral("23"));
+    EXPECT_EQ(width->text(), u"23"_s);
 }
-
-} // namespace
-} // namespace tabulon
-
-namespace tabulon {
-namespace {
 
 TEST_F(PopupTest, NoBreakSpacesSurviveThePopupAndCopy) {
     open();
     TemplateBox* box = templateBox("cbTextTop");
-    const QString nbsp = QStringLiteral("<td>a\u00A0b</td>");
+    const QString nbsp = u"<td>a\u00A0b</td>"_s;
     openPopupOn(box, nbsp);
     key(popup(), Qt::Key_Return);
     EXPECT_EQ(box->currentText(), nbsp);
-    control<QPlainTextEdit>("txtResult")->setPlainText(nbsp + QStringLiteral("\n\u2028"));
+    control<QPlainTextEdit>("txtResult")->setPlainText(nbsp + u"\n\u2028"_s);
     click("cmdCopy");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), nbsp + QStringLiteral("\r\n\u2028"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), nbsp + u"\r\n\u2028"_s);
 }
 
 TEST_F(PopupTest, AContextMenuOrAnotherWindowDoesNotCloseIt) {
     open();
-    openPopupOn(templateBox("cbTextTop"), QStringLiteral("x"));
+    openPopupOn(templateBox("cbTextTop"), u"x"_s);
     for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
         QFocusEvent out(QEvent::FocusOut, reason);
         QApplication::sendEvent(popup(), &out);
@@ -143,27 +137,13 @@ TEST_F(PopupTest, AContextMenuOrAnotherWindowDoesNotCloseIt) {
     }
 }
 
-TEST_F(PopupTest, AClickOnSelectFilesOnlyClosesIt) {
-    open();
-    TemplateBox* box = templateBox("cbTextNewEntry");
-    openPopupOn(box, QStringLiteral("old"));
-    popup()->setPlainText(QStringLiteral("new"));
-    click("cmdBrowseForFiles");
-    EXPECT_FALSE(popup()->isVisible());
-    EXPECT_EQ(box->currentText(), QStringLiteral("new"));
-    EXPECT_TRUE(dialogs.asked.isEmpty());
-    EXPECT_EQ(QApplication::focusWidget(), box);
-    click("cmdBrowseForFiles"); // the next click opens the dialog again
-    EXPECT_EQ(dialogs.asked.size(), 1);
-}
-
 TEST_F(WindowTest, APastedLineBreakBecomesAMarker) {
     open();
     TemplateBox* box = templateBox("cbTextBottom");
     box->setEditText(QString());
-    QGuiApplication::clipboard()->setText(QStringLiteral("a\r\nb\nc"));
+    QGuiApplication::clipboard()->setText(u"a\r\nb\nc"_s);
     key(box->lineEdit(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box->currentText(), QStringLiteral("a{{CRLF}}b{{CRLF}}c"));
+    EXPECT_EQ(box->currentText(), u"a{{CRLF}}b{{CRLF}}c"_s);
 }
 
 } // namespace

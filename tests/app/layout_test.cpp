@@ -11,9 +11,9 @@ using test::WindowTest;
 
 TEST_F(WindowTest, OpensWithTheInitialSetAndTheFocusInTheWidth) {
     FrmConfig& window = open();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tabulon"));
+    EXPECT_EQ(window.windowTitle(), u"Tabulon"_s);
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("4"));
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), u"4"_s);
     EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
     EXPECT_EQ(templateBox("cbTextNewEntry")->count(), 0);
     EXPECT_FALSE(control("cmdGo")->isEnabled());
@@ -25,7 +25,7 @@ TEST_F(WindowTest, OpensWithTheInitialSetAndTheFocusInTheWidth) {
     EXPECT_EQ(control("lblHelp")->cursor().shape(), Qt::PointingHandCursor);
     // Captions fit at every scale (display_test.cpp); the version keeps within its room.
     const auto* version = control<QLabel>("lblVersion");
-    EXPECT_EQ(version->text(), QStringLiteral("Tabulon ") + QString::fromLatin1(kVersionText));
+    EXPECT_EQ(version->text(), u"Tabulon "_s + QString::fromLatin1(kVersionText));
     EXPECT_LE(version->geometry().right(), 722);
 }
 
@@ -42,7 +42,7 @@ TEST_F(WindowTest, TabFollowsTheDesignedOrder) {
             << "after " << cycle[i - 1];
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("cmdBrowseForFiles"));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"cmdBrowseForFiles"_s);
 }
 
 } // namespace

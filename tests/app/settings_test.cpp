@@ -18,43 +18,58 @@ using test::WindowTest;
 
 TEST_F(WindowTest, WhatTheUserLeftIsThereAtTheNextStart) {
     FrmConfig& first = open();
-    dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
+    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 1});
     click("cmdBrowseForFiles");
-    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("<li>{{BASE}}</li>"));
+    templateBox("cbTextNewEntry")->setEditText(u"<li>{{BASE}}</li>"_s);
     click("cmdGo");
-    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("typed, never used"));
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("7"));
+    templateBox("cbTextNewEntry")->setEditText(u"typed, never used"_s);
+    control<QLineEdit>("txtWidth")->setText(u"7"_s);
     control<QCheckBox>("chkAddComments")->setCheckState(Qt::Unchecked);
     first.move(40, 30);
     close();
 
-    EXPECT_EQ(stored(QStringLiteral("cbTextNewEntry"), QStringLiteral("ListCount")), QStringLiteral("1"));
-    EXPECT_EQ(stored(QStringLiteral("frmConfig"), QStringLiteral("left")), QStringLiteral("600"));
-    EXPECT_EQ(stored(QStringLiteral("frmConfig"), QStringLiteral("top")), QStringLiteral("450"));
+    EXPECT_EQ(stored(u"cbTextNewEntry"_s, u"ListCount"_s), u"1"_s);
+    EXPECT_EQ(stored(u"frmConfig"_s, u"left"_s), u"600"_s);
+    EXPECT_EQ(stored(u"frmConfig"_s, u"top"_s), u"450"_s);
 
     FrmConfig& second = open();
     EXPECT_EQ(second.pos(), QPoint(40, 30));
-    EXPECT_EQ(templateBox("cbTextNewEntry")->history(), QStringList{QStringLiteral("<li>{{BASE}}</li>")});
-    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), QStringLiteral("<li>{{BASE}}</li>"));
-    EXPECT_EQ(templateBox("cbTextTop")->history(),
-              QStringList{QStringLiteral("<table border=\"0\"><tr>{{CRLF}}")});
-    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("7"));
+    EXPECT_EQ(templateBox("cbTextNewEntry")->history(), QStringList{u"<li>{{BASE}}</li>"_s});
+    EXPECT_EQ(templateBox("cbTextNewEntry")->currentText(), u"<li>{{BASE}}</li>"_s);
+    EXPECT_EQ(templateBox("cbTextTop")->history(), QStringList{u"<table border=\"0\"><tr>{{CRLF}}"_s});
+    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), u"7"_s);
     EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Unchecked);
 }
 
-TEST_F(WindowTest, StoredValuesThatAreNoNumbersReadAsTheirDefaults) {
-    store(QStringLiteral("frmConfig"), QStringLiteral("top"), QStringLiteral("high"));
-    store(QStringLiteral("frmConfig"), QStringLiteral("left"), QStringLiteral("150"));
-    store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("seven"));
-    store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("many"));
+// Values no number, or out of all measure: defaults, at once; a history
+// count is read no further than it says.
+TEST_F(WindowTest, StoredValuesOutOfTheOrdinaryReadSafely) {
+    store(u"frmConfig"_s, u"top"_s, u"high"_s);
+    store(u"frmConfig"_s, u"left"_s, u"150"_s);
+    store(u"chkAddComments"_s, u"value"_s, u"seven"_s);
+    store(u"cbTextNewRow"_s, u"ListCount"_s, u"many"_s);
+    store(u"cbTextBottom"_s, u"ListCount"_s, u"2000000000"_s);
+    store(u"cbTextBottom"_s, u"1"_s, u"newest"_s);
+    for (int i = 1; i <= 15; ++i)
+        store(u"cbTextTop"_s, QString::number(i), u"t%1"_s.arg(i));
+    store(u"cbTextTop"_s, u"ListCount"_s, u"3"_s);
+    QElapsedTimer timer;
+    timer.start();
     FrmConfig& window = open();
+    EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(window.pos(), QPoint(10, 0));
     EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
-    EXPECT_EQ(templateBox("cbTextTop")->count(), 0);
+    EXPECT_EQ(templateBox("cbTextNewRow")->count(), 0);
+    EXPECT_EQ(templateBox("cbTextBottom")->count(), 1000);
+    EXPECT_EQ(templateBox("cbTextBottom")->currentText(), u"newest"_s);
+    EXPECT_EQ(templateBox("cbTextTop")->history(), (QStringList{u"t1"_s, u"t2"_s, u"t3"_s}));
+    close();
+    EXPECT_EQ(stored(u"cbTextTop"_s, u"ListCount"_s), u"3"_s);
+    EXPECT_EQ(stored(u"cbTextTop"_s, u"15"_s), u"t15"_s);
 }
 
 TEST_F(WindowTest, AGrayedCheckBoxComesBackGrayedAndAClickMakesItPlain) {
-    store(QStringLiteral("chkAddComments"), QStringLiteral("value"), QStringLiteral("2"));
+    store(u"chkAddComments"_s, u"value"_s, u"2"_s);
     open();
     auto* check = control<QCheckBox>("chkAddComments");
     EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
@@ -64,67 +79,29 @@ TEST_F(WindowTest, AGrayedCheckBoxComesBackGrayedAndAClickMakesItPlain) {
     }
 }
 
+// Which places count as reachable is window_place's: here, that the window asks.
 TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    struct Case {
-        const char* what;
-        QPoint stored; // pixels
-        bool kept;
-    };
-    const Case cases[] = {
-        {"inside", screen.topLeft() + QPoint(10, 20), true},
-        {"only a corner on the screen", screen.bottomRight() - QPoint(40, 40), false},
-        {"off every screen", QPoint(-10000, 60000), false},
-    };
-    for (const Case& c : cases) {
-        store(QStringLiteral("frmConfig"), QStringLiteral("left"),
-              QString::number(design::twips(c.stored.x())));
-        store(QStringLiteral("frmConfig"), QStringLiteral("top"),
-              QString::number(design::twips(c.stored.y())));
-        EXPECT_EQ(open().pos(), c.kept ? c.stored : screen.topLeft()) << c.what;
-        close();
-    }
-}
-
-TEST_F(WindowTest, AHugeHistoryCountStillStartsAtOnce) {
-    store(QStringLiteral("cbTextBottom"), QStringLiteral("ListCount"), QStringLiteral("2000000000"));
-    store(QStringLiteral("cbTextBottom"), QStringLiteral("1"), QStringLiteral("newest"));
-    QElapsedTimer timer;
-    timer.start();
-    open();
-    EXPECT_LT(timer.elapsed(), 5000);
-    EXPECT_EQ(templateBox("cbTextBottom")->count(), 1000);
-    EXPECT_EQ(templateBox("cbTextBottom")->currentText(), QStringLiteral("newest"));
-}
-
-TEST_F(WindowTest, ALongerHistoryKeepsItsOldKeysUnread) {
-    for (int i = 1; i <= 15; ++i)
-        store(QStringLiteral("cbTextTop"), QString::number(i), QStringLiteral("t%1").arg(i));
-    store(QStringLiteral("cbTextTop"), QStringLiteral("ListCount"), QStringLiteral("3"));
-    open();
-    EXPECT_EQ(templateBox("cbTextTop")->history(),
-              (QStringList{QStringLiteral("t1"), QStringLiteral("t2"), QStringLiteral("t3")}));
-    close();
-    EXPECT_EQ(stored(QStringLiteral("cbTextTop"), QStringLiteral("ListCount")), QStringLiteral("3"));
-    EXPECT_EQ(stored(QStringLiteral("cbTextTop"), QStringLiteral("15")), QStringLiteral("t15"));
+    store(u"frmConfig"_s, u"left"_s, QString::number(design::twips(-10000)));
+    store(u"frmConfig"_s, u"top"_s, QString::number(design::twips(60000)));
+    EXPECT_EQ(open().pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
 TEST_F(WindowTest, ATerminationSignalClosesTheWindowAndSavesItsSettings) {
     FrmConfig& window = open();
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+    control<QLineEdit>("txtWidth")->setText(u"9"_s);
     new CloseOnSignals(&window);
     ::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
-    EXPECT_EQ(stored(QStringLiteral("txtWidth"), QStringLiteral("text")), QStringLiteral("9"));
+    EXPECT_EQ(stored(u"txtWidth"_s, u"text"_s), u"9"_s);
 }
 
 // The application name and settings file of this test's window.
 QString appOfThisTest() {
-    return QStringLiteral("tabulon-%1")
-        .arg(QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    return u"tabulon-%1"_s.arg(
+        QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()));
 }
 std::filesystem::path settingsFileOfThisTest() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appOfThisTest())
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appOfThisTest())
         .fileName()
         .toStdString();
 }
@@ -166,8 +143,8 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
         ASSERT_TRUE(kind.isStillThere()) << kind.name;
         const test::FifoWatchdog fileWatchdog(file);
         open();
-        EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), QStringLiteral("4")) << kind.name;
-        control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+        EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), u"4"_s) << kind.name;
+        control<QLineEdit>("txtWidth")->setText(u"9"_s);
         close();
         EXPECT_TRUE(kind.isStillThere()) << kind.name;
         EXPECT_FALSE(fileWatchdog.released()) << kind.name;
@@ -176,10 +153,9 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
 
     // What is written still reads back for the rest of the run.
     SettingsStore store(appOfThisTest());
-    store.WriteSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QStringLiteral("/d/"));
+    store.WriteSetting(u"cdSaveLoadConfig"_s, u"InitDir"_s, u"/d/"_s);
     store.sync();
-    EXPECT_EQ(store.ReadSetting(QStringLiteral("cdSaveLoadConfig"), QStringLiteral("InitDir"), QString()),
-              QStringLiteral("/d/"));
+    EXPECT_EQ(store.ReadSetting(u"cdSaveLoadConfig"_s, u"InitDir"_s, QString()), u"/d/"_s);
     EXPECT_TRUE(fs::is_directory(file));
 }
 
@@ -192,7 +168,7 @@ TEST_F(WindowTest, AFifoBesideTheSettingsFileIsNeverOpened) {
     ASSERT_EQ(::mkfifo(shared.c_str(), 0600), 0);
     const test::FifoWatchdog watchdog(shared);
     open();
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("9"));
+    control<QLineEdit>("txtWidth")->setText(u"9"_s);
     close();
     EXPECT_NE(test::readAll(file).find("[txtWidth]\ntext=9\n"), std::string::npos);
     EXPECT_FALSE(watchdog.released());
@@ -206,14 +182,14 @@ TEST(SetUpRun, ASettingsFileThatIsAFifoIsReportedAndLeftAlone) {
     const test::FifoWatchdog watchdog(file);
     QProcess run;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(home.path().string()));
+    env.insert(u"XDG_CONFIG_HOME"_s, QString::fromStdString(home.path().string()));
     run.setProcessEnvironment(env);
-    run.start(QStringLiteral(TABULON_WINDOW), {QStringLiteral("/setupregistry")});
+    run.start(QStringLiteral(TABULON_WINDOW), {u"/setupregistry"_s});
     ASSERT_TRUE(run.waitForFinished(20000));
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardError()),
-              QStringLiteral("tabulon: %1 is not a regular file; settings are neither read nor saved\n")
-                  .arg(QString::fromStdString(file)));
+              u"tabulon: %1 is not a regular file; settings are neither read nor saved\n"_s.arg(
+                  QString::fromStdString(file)));
     EXPECT_TRUE(std::filesystem::is_fifo(file));
     EXPECT_FALSE(watchdog.released());
 }

@@ -38,7 +38,7 @@ protected:
         dialogs.fileChoices.push_back({paths, 1});
         click("cmdBrowseForFiles");
         templateBox("cbTextNewEntry")
-            ->setEditText(QStringLiteral("<td>{{THUMB(64)}} {{THUMBWIDTH(64)}}x{{THUMBHEIGHT(64)}}</td>"));
+            ->setEditText(u"<td>{{THUMB(64)}} {{THUMBWIDTH(64)}}x{{THUMBHEIGHT(64)}}</td>"_s);
     }
     BackgroundGo& go() const { return *control("cmdGo")->window()->findChild<BackgroundGo*>(); }
     QString result() const { return control<QPlainTextEdit>("txtResult")->toPlainText(); }
@@ -61,26 +61,24 @@ private:
 };
 
 TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInOneMessage) {
-    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.png"), QStringLiteral("cut.jpg"),
-              QStringLiteral("empty.jpg")});
+    openOver({u"a.jpg"_s, u"b.png"_s, u"cut.jpg"_s, u"empty.jpg"_s});
     files.write("cut.jpg", test::readAll(files / "a.jpg").substr(0, 100));
     files.write("empty.jpg", "");
     click("cmdGo");
     ASSERT_TRUE(waitUntilDone());
     const QString folder = QString::fromStdString(files.path().string());
     EXPECT_TRUE(result().contains(
-        QStringLiteral("<td>%1/thumbs/a.jpg-64.jpg 64x32</td>\n<td>%1/thumbs/b.png-64.png 64x32</td>")
-            .arg(folder)))
+        u"<td>%1/thumbs/a.jpg-64.jpg 64x32</td>\n<td>%1/thumbs/b.png-64.png 64x32</td>"_s.arg(folder)))
         << result().toStdString();
     EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(u'|').toStdString();
-    EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/cut.jpg")));
-    EXPECT_TRUE(dialogs.messages[0].contains(folder + QStringLiteral("/empty.jpg")));
+    EXPECT_TRUE(dialogs.messages[0].contains(folder + u"/cut.jpg"_s));
+    EXPECT_TRUE(dialogs.messages[0].contains(folder + u"/empty.jpg"_s));
     EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
 }
 
 TEST_F(ThumbnailGoTest, AConfigurationThatLeavesOutUnsizedFilesIsHonouredByGo) {
-    openOver({QStringLiteral("a.jpg"), QStringLiteral("empty.jpg")});
+    openOver({u"a.jpg"_s, u"empty.jpg"_s});
     files.write("empty.jpg", "");
     const auto config = [&](const char* name, const char* extra) {
         return QString::fromStdString(files.write(
@@ -91,45 +89,45 @@ TEST_F(ThumbnailGoTest, AConfigurationThatLeavesOutUnsizedFilesIsHonouredByGo) {
     dialogs.configPaths = {config("sized.ini", "LeaveOutUnsized=1\n"), config("plain.ini", "")};
     click("cmdLoadConfig");
     click("cmdGo");
-    EXPECT_TRUE(result().contains(QStringLiteral("a 200x100;"))) << result().toStdString();
-    EXPECT_FALSE(result().contains(QStringLiteral("empty")));
+    EXPECT_TRUE(result().contains(u"a 200x100;"_s)) << result().toStdString();
+    EXPECT_FALSE(result().contains(u"empty"_s));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages.takeFirst().contains(
-        QStringLiteral("left out %1/empty.jpg").arg(QString::fromStdString(files.path().string()))));
+        u"left out %1/empty.jpg"_s.arg(QString::fromStdString(files.path().string()))));
     // Without the key, the file is listed with empty sizes, as before.
     click("cmdLoadConfig");
     click("cmdGo");
-    EXPECT_TRUE(result().contains(QStringLiteral("empty x;"))) << result().toStdString();
+    EXPECT_TRUE(result().contains(u"empty x;"_s)) << result().toStdString();
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(ThumbnailGoTest, AThumbnailFolderThatCannotBeMadeIsReportedAndChangesNothing) {
-    openOver({QStringLiteral("a.jpg")});
+    openOver({u"a.jpg"_s});
     files.write("thumbs", "not a folder");
     const QString before = result();
     click("cmdGo");
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(result(), before);
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].endsWith(QStringLiteral("/thumbs: Not a directory")))
+    EXPECT_TRUE(dialogs.messages[0].endsWith(u"/thumbs: Not a directory"_s))
         << dialogs.messages.join(u'|').toStdString();
 }
 
 TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
-    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
-    control<QPlainTextEdit>("txtResult")->setPlainText(QStringLiteral("before"));
+    openOver({u"a.jpg"_s, u"b.jpg"_s});
+    control<QPlainTextEdit>("txtResult")->setPlainText(u"before"_s);
     holdEachEntry();
     click("cmdGo");
     // After half a second, the count of entries written.
     ASSERT_TRUE(
         QTest::qWaitFor([this] { return progress() != nullptr && progress()->isVisible(); }, kWaitMs));
     auto* bar = progress()->findChild<QProgressBar*>();
-    EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->text() == QStringLiteral("1 of 2"); }, kWaitMs))
+    EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->text() == u"1 of 2"_s; }, kWaitMs))
         << bar->text().toStdString();
     EXPECT_TRUE(progress()->isModal());
     QTest::mouseClick(progress()->findChild<QPushButton*>(), Qt::LeftButton);
     ASSERT_TRUE(waitUntilDone());
-    EXPECT_EQ(result(), QStringLiteral("before"));
+    EXPECT_EQ(result(), u"before"_s);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
     EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
 
@@ -137,11 +135,11 @@ TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
     release();
     click("cmdGo");
     ASSERT_TRUE(waitUntilDone());
-    EXPECT_TRUE(result().contains(QStringLiteral("/thumbs/b.jpg-64.jpg 64x32"))) << result().toStdString();
+    EXPECT_TRUE(result().contains(u"/thumbs/b.jpg-64.jpg 64x32"_s)) << result().toStdString();
 }
 
 TEST_F(ThumbnailGoTest, ClosingTheWindowDuringARunStopsIt) {
-    openOver({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
+    openOver({u"a.jpg"_s, u"b.jpg"_s});
     holdEachEntry();
     click("cmdGo");
     ASSERT_TRUE(QTest::qWaitFor([this] { return go().cancelled() || progress() != nullptr; }, kWaitMs));

@@ -29,14 +29,14 @@ using test::WindowTest;
 class BracketingTranslator : public QTranslator {
 public:
     BracketingTranslator() {
-        EXPECT_TRUE(german_.load(QStringLiteral("tabulon_de"), translationsFolder())) << "no tabulon_de.qm";
+        EXPECT_TRUE(german_.load(u"tabulon_de"_s, translationsFolder())) << "no tabulon_de.qm";
     }
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* source, const char* disambiguation,
                       int n) const override {
         if (german_.translate(context, source, disambiguation, n).isEmpty())
             return {};
-        return QStringLiteral("[%1]").arg(QString::fromUtf8(source));
+        return u"[%1]"_s.arg(QString::fromUtf8(source));
     }
 
 private:
@@ -77,18 +77,18 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
         EXPECT_TRUE(bracketed(control(name)->toolTip())) << name;
 
     // Stored data stays as it is: names and the initial templates.
-    EXPECT_EQ(templateBox("cbTextTop")->currentText(), QStringLiteral("<table border=\"0\"><tr>{{CRLF}}"));
+    EXPECT_EQ(templateBox("cbTextTop")->currentText(), u"<table border=\"0\"><tr>{{CRLF}}"_s);
 
-    dialogs.fileChoices.push_back({{QStringLiteral("/p/a.jpg")}, 1});
+    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 1});
     click("cmdBrowseForFiles");
-    control<QLineEdit>("txtWidth")->setText(QStringLiteral("0"));
+    control<QLineEdit>("txtWidth")->setText(u"0"_s);
     click("cmdGo");
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
     click("cmdLoadConfig");
     ASSERT_EQ(dialogs.messages.size(), 2);
     for (const QString& message : dialogs.messages)
         EXPECT_TRUE(message.startsWith(QLatin1Char('['))) << message.toStdString();
-    EXPECT_TRUE(bracketed(browserFailureText(QStringLiteral("x"), 3)));
+    EXPECT_TRUE(bracketed(browserFailureText(u"x"_s, 3)));
 }
 
 TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughTheTranslation) {
@@ -102,16 +102,16 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
     });
     // Opened on the second filter; the first, chosen by its translated label, comes back.
     EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 2, QString()).filterIndex, 1);
-    EXPECT_EQ(title, QStringLiteral("[Select files]"));
+    EXPECT_EQ(title, u"[Select files]"_s);
     // The patterns the dialog filters by stay as they are.
-    EXPECT_EQ(filters, (QStringList{QStringLiteral("[All files (*.*)] (*)"),
-                                    QStringLiteral("[Graphics (*.jpg;*.gif;*.bmp)] (*.jpg *.gif *.bmp)")}));
+    EXPECT_EQ(filters, (QStringList{u"[All files (*.*)] (*)"_s,
+                                    u"[Graphics (*.jpg;*.gif;*.bmp)] (*.jpg *.gif *.bmp)"_s}));
 
     QStringList messages;
     PluginStart start([] { return std::unique_ptr<HostCore>(); },
                       [&](const QString& text) { messages << text; });
-    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
-    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+    EXPECT_EQ(start.HandlePluginStart(u"/hkprun"_s), 1);
+    EXPECT_EQ(start.HandlePluginStart(u"/hkpreg"_s), 1);
     ASSERT_EQ(messages.size(), 2);
     for (const QString& message : messages)
         EXPECT_TRUE(bracketed(message)) << message.toStdString();
@@ -119,7 +119,7 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
 
 TEST_F(TranslatedWindowTest, GoWithThumbnailsReportsThroughTheTranslation) {
     open();
-    templateBox("cbTextNewEntry")->setEditText(QStringLiteral("{{THUMB(8)}}"));
+    templateBox("cbTextNewEntry")->setEditText(u"{{THUMB(8)}}"_s);
     // A picture that cannot be read; one whose thumbnail folder is a file.
     std::filesystem::create_directories(files / "b");
     files.write("b/thumbs", "x");
@@ -144,8 +144,8 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
             environment.remove(QString::fromLatin1(name));
-        environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-        environment.insert(QStringLiteral("TABULON_TEST_GERMAN_CHILD"), QStringLiteral("1"));
+        environment.insert(u"LANG"_s, u"de_DE.UTF-8"_s);
+        environment.insert(u"TABULON_TEST_GERMAN_CHILD"_s, u"1"_s);
         test::expectPassesInChild(test::currentTestName(), environment);
     }
 };
@@ -156,9 +156,9 @@ TEST_F(GermanDesktopTest, ShowsTheWindowInGermanWithEveryCaptionWhole) {
     const Translations translations;
     ASSERT_TRUE(translations.loaded()) << QLocale::system().name().toStdString();
     FrmConfig& window = open();
-    EXPECT_EQ(control<QGroupBox>("Frame2")->title(), QStringLiteral("Schritt 2 – Dateien auswählen"));
-    EXPECT_EQ(control<QAbstractButton>("cmdPreview")->text(), QStringLiteral("Vorschau"));
-    EXPECT_EQ(control<QAbstractButton>("cmdCopy")->text(), QStringLiteral("Kopieren"));
+    EXPECT_EQ(control<QGroupBox>("Frame2")->title(), u"Schritt 2 – Dateien auswählen"_s);
+    EXPECT_EQ(control<QAbstractButton>("cmdPreview")->text(), u"Vorschau"_s);
+    EXPECT_EQ(control<QAbstractButton>("cmdCopy")->text(), u"Kopieren"_s);
     EXPECT_EQ(test::cutCaptions(window), QStringList());
 
     // Qt's own texts too: the file dialog's buttons.
@@ -169,13 +169,13 @@ TEST_F(GermanDesktopTest, ShowsTheWindowInGermanWithEveryCaptionWhole) {
         dialog.reject();
     });
     (void)QtDialogs().selectFiles(&window, QString(), 1, QString());
-    EXPECT_EQ(buttons, (QStringList{QStringLiteral("&Öffnen"), QStringLiteral("Abbrechen")}));
+    EXPECT_EQ(buttons, (QStringList{u"&Öffnen"_s, u"Abbrechen"_s}));
 }
 
 TEST(TranslationLoading, ALanguageWithoutAWindowTranslationKeepsQtsOwnTextsEnglishToo) {
     const Translations french(QLocale(QLocale::French, QLocale::France));
     EXPECT_FALSE(french.loaded());
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel"_s);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 namespace tabulon {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using test::ServiceThread;
 
 struct StartRun {
@@ -29,7 +31,7 @@ QString line(const char* method, const char* key, const char* type, const char* 
 TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
     const ServiceThread host;
     StartRun run;
-    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 0);
+    EXPECT_EQ(run.start.HandlePluginStart(u"/hkpreg"_s), 0);
     // The keys and their values are the host's business (tabulon-host's register test reads them):
     // here, the calls' kinds and the suffix around them.
     const QStringList lines = host.lines();
@@ -45,18 +47,17 @@ TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
 TEST(PluginStart, APluginRunSendsOnlyTheOutputModeAndKeepsTheCore) {
     const ServiceThread host;
     StartRun run;
-    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), std::nullopt);
+    EXPECT_EQ(run.start.HandlePluginStart(u"/hkprun"_s), std::nullopt);
     EXPECT_EQ(host.lines(), QStringList{line("hkp_DataAdd", "MODE_OUTPUT", "int16", "6")});
     EXPECT_NE(run.start.hostCore(), nullptr);
 }
 
 TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
     StartRun run;
-    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkprun")), 1);
-    EXPECT_EQ(run.start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+    EXPECT_EQ(run.start.HandlePluginStart(u"/hkprun"_s), 1);
+    EXPECT_EQ(run.start.HandlePluginStart(u"/hkpreg"_s), 1);
     EXPECT_EQ(run.messages,
               (QStringList{PluginStart::unreachableMessage(), PluginStart::cannotRegisterMessage()}));
-    EXPECT_TRUE(PluginStart::cannotRegisterMessage().contains(QStringLiteral("established.\r\nYou may")));
 }
 
 // Records the keys it is given and refuses the ones named.
@@ -65,15 +66,13 @@ public:
     RefusingHost(QStringList& keys, QStringList refused) : keys_(keys), refused_(std::move(refused)) {}
     HostAnswer hkp_DataAdd(const QString& key, const QVariant&) override { return take(key); }
     HostAnswer hkp_DataAddInt(const QString& key, qint16) override { return take(key); }
-    HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) override {
-        return take(QStringLiteral("suffix") + suffix);
-    }
+    HostAnswer hkp_DataSetGlobalSuffix(const QString& suffix) override { return take(u"suffix"_s + suffix); }
     void hkp_DataAddLater(const QString&, const QVariant&, QObject*, Answered) override {}
 
 private:
     HostAnswer take(const QString& key) {
         keys_ << key;
-        return refused_.contains(key) ? HostAnswer::failed(QStringLiteral("refused ") + key) : HostAnswer();
+        return refused_.contains(key) ? HostAnswer::failed(u"refused "_s + key) : HostAnswer();
     }
     QStringList& keys_;
     QStringList refused_;
@@ -91,12 +90,11 @@ TEST(PluginStart, ARefusedRegistrationCallStopsTheEntriesClearsTheSuffixAndIsRep
         QStringList messages;
         PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{c.refused}); },
                           [&](const QString& text) { messages << text; });
-        EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkpreg")), 1);
+        EXPECT_EQ(start.HandlePluginStart(u"/hkpreg"_s), 1);
         EXPECT_EQ(keys.size(), c.sent);
-        EXPECT_EQ(keys.last(), QStringLiteral("suffix"));
-        EXPECT_EQ(messages,
-                  QStringList{QStringLiteral("The plug-in could not be registered with HTML-Kit: refused ") +
-                              QString::fromLatin1(c.refused)});
+        EXPECT_EQ(keys.last(), u"suffix"_s);
+        EXPECT_EQ(messages, QStringList{u"The plug-in could not be registered with HTML-Kit: refused "_s +
+                                        QString::fromLatin1(c.refused)});
     }
 }
 
@@ -105,14 +103,14 @@ TEST(PluginStart, ARefusedOutputModeStillOpensThePluginRun) {
     QStringList messages;
     PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{"MODE_OUTPUT"}); },
                       [&](const QString& text) { messages << text; });
-    EXPECT_EQ(start.HandlePluginStart(QStringLiteral("/hkprun")), std::nullopt);
+    EXPECT_EQ(start.HandlePluginStart(u"/hkprun"_s), std::nullopt);
     EXPECT_EQ(keys, QStringList{"MODE_OUTPUT"});
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_NE(start.hostCore(), nullptr);
 }
 
 TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
-    EXPECT_EQ(DbusHostCore::create(QDBusConnection(QStringLiteral("never-connected"))), nullptr);
+    EXPECT_EQ(DbusHostCore::create(QDBusConnection(u"never-connected"_s)), nullptr);
 }
 
 TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {

@@ -43,27 +43,23 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"a line without equals sign is no key", "[S]\nk\n", "S", "k", std::nullopt}),
     test::bySentence);
 
-TEST(IniWrite, ReplacesAKeyInPlaceAndKeepsEveryOtherByte) {
-    const std::string before = "; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r";
-    IniDocument doc = IniDocument::parse(before);
-    ASSERT_TRUE(doc.set("a", "K", "new"));
-    EXPECT_EQ(doc.serialize(), "; mine\n[A]\nk =new\r\nother=1\r\n\r\n[B]\rk=b\r");
-}
-
-TEST(IniWrite, AddsANewKeyAfterTheLastLineOfItsSection) {
-    IniDocument doc = IniDocument::parse("[A]\nx=1\n\n[B]\ny=2");
-    ASSERT_TRUE(doc.set("A", "z", "3"));
-    ASSERT_TRUE(doc.set("B", "w", "4"));
-    EXPECT_EQ(doc.serialize(), "[A]\nx=1\nz=3\r\n\n[B]\ny=2\r\nw=4\r\n");
-}
-
-TEST(IniWrite, AddsAMissingSectionAtTheEnd) {
-    IniDocument doc = IniDocument::parse("\xEF\xBB\xBF[A]\nx=1");
-    ASSERT_TRUE(doc.set("C", "k", "v"));
-    EXPECT_EQ(doc.serialize(), "\xEF\xBB\xBF[A]\nx=1\r\n[C]\r\nk=v\r\n");
-    IniDocument empty;
-    ASSERT_TRUE(empty.set("S", "k", ""));
-    EXPECT_EQ(empty.serialize(), "[S]\r\nk=\r\n");
+// Where a written key lands; every other byte stays.
+TEST(IniWrite, AKeyIsReplacedInPlaceOrAddedAtTheEndOfItsSection) {
+    const struct {
+        std::string before, section, key, value, after;
+    } cases[] = {
+        {"; mine\n[A]\nk = old\nother=1\r\n\r\n[B]\rk=b\r", "a", "K", "new",
+         "; mine\n[A]\nk =new\r\nother=1\r\n\r\n[B]\rk=b\r"},
+        {"[A]\nx=1\n\n[B]\ny=2", "A", "z", "3", "[A]\nx=1\nz=3\r\n\n[B]\ny=2"},
+        {"[A]\nx=1\n\n[B]\ny=2", "B", "w", "4", "[A]\nx=1\n\n[B]\ny=2\r\nw=4\r\n"},
+        {"\xEF\xBB\xBF[A]\nx=1", "C", "k", "v", "\xEF\xBB\xBF[A]\nx=1\r\n[C]\r\nk=v\r\n"},
+        {"", "S", "k", "", "[S]\r\nk=\r\n"},
+    };
+    for (const auto& c : cases) {
+        IniDocument doc = IniDocument::parse(c.before);
+        ASSERT_TRUE(doc.set(c.section, c.key, c.value)) << c.before;
+        EXPECT_EQ(doc.serialize(), c.after) << c.before;
+    }
 }
 
 TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {

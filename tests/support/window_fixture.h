@@ -20,16 +20,15 @@
 #include "selection/dialogs.h"
 #include "support/temp_dir.h"
 
+// Qt's short literals, u"text"_s, for every window test.
+using namespace Qt::StringLiterals;
+
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '{'
-        << list.join(QStringLiteral("\", \""))
-               .prepend(QLatin1Char('"'))
-               .append(QLatin1Char('"'))
-               .toStdString()
+    *os << '{' << list.join(u"\", \""_s).prepend(QLatin1Char('"')).append(QLatin1Char('"')).toStdString()
         << '}';
 }
 
@@ -50,21 +49,21 @@ public:
 
     FileChoice selectFiles(QWidget*, const QString& folder, int filterIndex,
                            const QString& fileTypes) override {
-        asked << QStringLiteral("select %1 %2").arg(folder).arg(filterIndex) +
+        asked << u"select %1 %2"_s.arg(folder).arg(filterIndex) +
                      (fileTypes.isEmpty() ? QString() : QLatin1Char(' ') + fileTypes);
         return take(fileChoices, FileChoice{{}, filterIndex});
     }
     QString openConfiguration(QWidget*, const QString& folder) override {
-        asked << QStringLiteral("open %1").arg(folder);
+        asked << u"open %1"_s.arg(folder);
         return take(configPaths, QString());
     }
     QString saveConfiguration(QWidget*, const QString& folder) override {
-        asked << QStringLiteral("save %1").arg(folder);
+        asked << u"save %1"_s.arg(folder);
         return take(configPaths, QString());
     }
     void showMessage(QWidget*, const QString& text) override { messages << text; }
     void showBrowserUnavailable(QWidget*, const QString& text) override {
-        messages << QStringLiteral("Browser Unavailable: ") + text;
+        messages << u"Browser Unavailable: "_s + text;
     }
 
 private:
@@ -81,10 +80,9 @@ private:
 class WindowTest : public testing::Test {
 protected:
     WindowTest()
-        : appName_(
-              QStringLiteral("tabulon-%1")
-                  .arg(QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_).clear();
+        : appName_(u"tabulon-%1"_s.arg(
+              QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()))) {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_).clear();
     }
 
     // Opens (again) a window over this test's settings.
@@ -111,12 +109,12 @@ protected:
     }
     TemplateBox* templateBox(const char* name) const { return control<TemplateBox>(name); }
     QString stored(const QString& section, const QString& key) const {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
             .value(section + QLatin1Char('/') + key)
             .toString();
     }
     void store(const QString& section, const QString& key, const QString& value) const {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tabulon"), appName_)
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
             .setValue(section + QLatin1Char('/') + key, value);
     }
     void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
