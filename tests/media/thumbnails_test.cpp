@@ -622,7 +622,7 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
              setTime(thumb, photo);
          },
          true},
-        {"an empty file newer than the picture at the name",
+        {"an empty file at the name",
          [](const std::string&, const std::string& thumb) { std::ofstream(thumb).close(); }, true},
         {"a larger picture of the picture's time at the name",
          [&](const std::string& photo, const std::string& thumb) {
@@ -634,7 +634,7 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string photo = picture("p.jpg", 200, 100);
-        setDay(photo, 2020, 1, 2);
+        setDay(photo, 2100, 1, 2); // a camera's wrong clock: reused all the same
         ASSERT_EQ(run("{{THUMB(40)}}", {"p.jpg"}).exitCode, 0);
         const std::string thumb = dir / "thumbs/p.jpg-40.jpg";
         c.change(photo, thumb);
