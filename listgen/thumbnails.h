@@ -23,8 +23,8 @@ struct Thumbnail {
     std::string name;              // empty when none could be made
     std::optional<ImageSize> size; // as displayed
     bool isPicture = false;        // an SVG stands for itself: its size is the picture's
-    std::string warning;           // why the picture could not be read or decoded, or is damaged; without its name
-    std::string failure;           // what stops the list: a thumbnail that cannot be written
+    std::string warning; // why the picture could not be read or decoded, or is damaged; without its name
+    std::string failure; // what stops the list: a thumbnail that cannot be written
 };
 
 // Whether `format` is one that --thumb-format takes.

@@ -17,8 +17,8 @@
 #include "app/frm_config.h"
 #include "app/start.h"
 #include "browser/xdg_open_launcher.h"
-#include "support/dark_palette.h"
 #include "persist/settings_store.h"
+#include "support/dark_palette.h"
 #include "support/fixed_dialogs.h"
 
 using namespace tabulon;
