@@ -1,5 +1,7 @@
 #include "cli/fd_sink.h"
 
+#include "posix/write_all.h"
+
 #include <cerrno>
 
 #include <unistd.h>
@@ -7,15 +9,8 @@
 namespace tabulon::cli {
 
 void StdoutSink::consume(std::string_view piece) {
-    while (!piece.empty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, piece.data(), piece.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw WriteFailure(IoError{"standard output", {errno, std::generic_category()}});
-        }
-        piece.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (const int error = writeAll(STDOUT_FILENO, piece); error != 0)
+        throw WriteFailure(IoError{"standard output", {error, std::generic_category()}});
 }
 
 void AtomicFileSink::consume(std::string_view piece) {

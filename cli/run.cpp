@@ -32,6 +32,7 @@
 #include "listgen/thumbnail_workers.h"
 #include "listgen/thumbnails.h"
 #include "persist/config_file.h"
+#include "posix/write_all.h"
 #include "tabulon/version.h"
 
 namespace tabulon::cli {
@@ -41,15 +42,8 @@ namespace {
 constexpr unsigned kMaxJobs = 1024;
 
 void complain(const std::string& message) {
-    const std::string line = "tabulon-cli: " + message + "\n";
-    for (std::size_t at = 0; at < line.size();) {
-        const ssize_t written = ::write(messageFd(), line.data() + at, line.size() - at);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return; // nowhere left to say it
-        at += static_cast<std::size_t>(written);
-    }
+    // A message that cannot be written has nowhere left to be said.
+    (void)writeAll(messageFd(), "tabulon-cli: " + message + "\n");
 }
 
 // "cannot read X: reason" and the exit status for a file that failed.

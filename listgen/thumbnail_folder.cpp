@@ -16,6 +16,7 @@
 #include "listgen/thumbnails.h"
 #include "posix/stale_temporaries.h"
 #include "posix/unique_fd.h"
+#include "posix/write_all.h"
 
 namespace tabulon {
 
@@ -26,18 +27,6 @@ constexpr std::string_view kTag = "Signature: 8a477f597d28d172789f06886806bc55\n
                                   "# Thumbnails made by Tabulon, which makes them again when needed.\n";
 // What tells Tabulon's own tag from another program's.
 constexpr std::string_view kTabulonMark = "# Thumbnails made by Tabulon";
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // Calls `take` with each name in `folder` but . and .. while it returns
 // true; false when the folder cannot be read or `take` said no.
@@ -65,8 +54,10 @@ Result<void, std::string> writeTag(const std::string& folder) {
         folder + "/.tabulon-" + std::to_string(::getpid()) + "-tag" + std::to_string(count.fetch_add(1));
     const std::string tag = folder + "/" + std::string(kCacheTagName);
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    bool done = fd && writeAll(fd.get(), kTag) && ::fsync(fd.get()) == 0;
-    int error = errno;
+    int error = fd ? writeAll(fd.get(), kTag) : errno;
+    if (error == 0 && ::fsync(fd.get()) != 0)
+        error = errno;
+    bool done = error == 0;
     if (fd && fd.close() != 0 && done) {
         done = false;
         error = errno;

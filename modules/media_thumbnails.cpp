@@ -5,6 +5,7 @@
 #include "modules/media_shared.h"
 
 #include "modules/bitmap_decoder.h"
+#include "posix/write_all.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -244,19 +245,6 @@ Image bitmapThumbnail(const tabulon::DecodedBitmap& bitmap, int longSide, bool o
     return finished(made, opaque);
 }
 
-bool writeAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 } // namespace
 } // namespace tabulon::media
 
@@ -350,8 +338,10 @@ int thumbnail(const char* source, const char* temp, int longSide, int* width, in
         return kMediaWriteFailed;
     }
     // Synced before the caller renames it over the name, as every file is written.
-    const bool written = writeAll(fd, static_cast<const char*>(bytes), size) && ::fsync(fd) == 0;
-    const int savedErrno = errno;
+    int savedErrno = tabulon::writeAll(fd, std::string_view(static_cast<const char*>(bytes), size));
+    if (savedErrno == 0 && ::fsync(fd) != 0)
+        savedErrno = errno;
+    const bool written = savedErrno == 0;
     if (::close(fd) != 0 || !written) {
         ::unlink(temp);
         putError(error, errorSize, std::string(temp) + ": " + std::strerror(written ? errno : savedErrno));

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "posix/stale_temporaries.h"
+#include "posix/write_all.h"
 
 namespace tabulon {
 
@@ -187,15 +188,8 @@ IoResult AtomicFileWriter::open() {
 IoResult AtomicFileWriter::write(std::string_view bytes) {
     if (!fd_)
         return failure(EBADF);
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd_.get(), bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return failure(errno);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (const int error = writeAll(fd_.get(), bytes); error != 0)
+        return failure(error);
     return {};
 }
 
