@@ -7,29 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "base/byte_order.h"
+
 namespace tabulon {
 
 namespace {
 
 using namespace std::string_view_literals;
-
-std::uint32_t be16(std::string_view d, std::size_t at) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at])) << 8) |
-           static_cast<unsigned char>(d[at + 1]);
-}
-std::uint32_t be32(std::string_view d, std::size_t at) {
-    return (be16(d, at) << 16) | be16(d, at + 2);
-}
-std::uint32_t le16(std::string_view d, std::size_t at) {
-    return static_cast<unsigned char>(d[at]) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
-}
-std::uint32_t le24(std::string_view d, std::size_t at) {
-    return le16(d, at) | (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 2])) << 16);
-}
-std::uint32_t le32(std::string_view d, std::size_t at) {
-    return le16(d, at) | (le16(d, at + 2) << 16);
-}
 
 std::optional<ImageSize> sized(std::uint32_t width, std::uint32_t height) {
     if (width == 0 || height == 0)

@@ -5,23 +5,11 @@
 #include <bit>
 #include <limits>
 
+#include "base/byte_order.h"
+
 namespace tabulon {
 
 namespace {
-
-std::uint32_t le16(std::string_view d, std::size_t at) {
-    return static_cast<unsigned char>(d[at]) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(d[at + 1])) << 8);
-}
-std::uint32_t le32(std::string_view d, std::size_t at) {
-    return le16(d, at) | (le16(d, at + 2) << 16);
-}
-std::uint32_t be32(std::string_view d, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<unsigned char>(d[at + i]);
-    return value;
-}
 
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kRle8 = 1;
