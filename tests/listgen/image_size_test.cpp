@@ -7,6 +7,7 @@
 
 #include "listgen/image_size.h"
 #include "support/temp_dir.h"
+#include "support/tiny_pictures.h"
 
 namespace tabulon {
 namespace {
@@ -28,17 +29,10 @@ TEST(TaggedPhotos, AreSizedAsABrowserShowsThem) {
 }
 
 std::string bytes(std::uint64_t v, int count, bool little) {
-    std::string d;
-    for (int i = 0; i < count; ++i)
-        d.push_back(static_cast<char>(v >> (8 * (little ? i : count - 1 - i))));
-    return d;
+    return little ? test::le(v, count) : test::be(v, count);
 }
-std::string le(std::uint64_t v, int count) {
-    return bytes(v, count, true);
-}
-std::string be(std::uint64_t v, int count) {
-    return bytes(v, count, false);
-}
+using test::be;
+using test::le;
 
 // A TIFF whose first directory holds (tag, type, value) entries.
 std::string tiffFile(bool little, const std::vector<std::tuple<int, int, std::uint32_t>>& entries,
@@ -54,9 +48,7 @@ std::string tiffFile(bool little, const std::vector<std::tuple<int, int, std::ui
 // A 3x2 JPEG's header with an Exif segment.
 std::string jpeg(const std::string& tiff) {
     const std::string body = "Exif\0\0"s + tiff;
-    const auto length = static_cast<std::uint32_t>(body.size() + 2);
-    return "\xFF\xD8\xFF\xE1"s + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + body +
-           "\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01"s;
+    return "\xFF\xD8\xFF\xE1"s + be(body.size() + 2, 2) + body + "\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01"s;
 }
 
 struct ExifCase : test::Sentence {
@@ -194,11 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Headers of small images, whole or cut short.
 std::string png(std::uint32_t w, std::uint32_t h) {
-    std::string d = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s;
-    for (const std::uint32_t v : {w, h})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            d.push_back(static_cast<char>((v >> shift) & 0xFF));
-    return d + "\x08\x02\0\0\0"s;
+    return "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s + be(w, 4) + be(h, 4) + "\x08\x02\0\0\0"s;
 }
 
 struct ImageCase : test::Sentence {

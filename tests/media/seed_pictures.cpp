@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <functional>
-#include <memory>
 
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
@@ -15,13 +13,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Unref {
-    void operator()(void* object) const { g_object_unref(object); }
-};
-using Image = std::unique_ptr<VipsImage, Unref>;
-
 constexpr int kWidth = 48;
 constexpr int kHeight = 32;
+
+unsigned char shade(int x, int y, int band) {
+    return static_cast<unsigned char>(x * 37 + y * 11 + band * 91);
+}
 
 // A busy pattern rather than a flat colour, so that every encoder writes
 // real compressed data for the mutations to land in.
@@ -32,33 +29,29 @@ Image pattern(int width, int height, int bands, bool deep = false) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             for (int band = 0; band < bands; ++band) {
-                const unsigned value = (x * 37 + y * 11 + band * 91) ^ (x * y);
+                const unsigned value = shade(x, y, band) ^ (x * y);
                 for (int byte = 0; byte < bytes; ++byte)
                     pixels[at++] = static_cast<unsigned char>(value >> (8 * byte) ^ (band == 3 ? x * 5 : 0));
             }
     Image raw(vips_image_new_from_memory_copy(pixels.data(), pixels.size(), width, height, bands,
                                               deep ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR));
-    if (!raw)
-        return nullptr;
     VipsImage* typed = nullptr;
     const VipsInterpretation kind = deep ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB;
-    if (vips_copy(raw.get(), &typed, "interpretation", kind, nullptr) != 0)
+    if (!raw || vips_copy(raw.get(), &typed, "interpretation", kind, nullptr) != 0)
         return nullptr;
     return Image(typed);
 }
 
-// `frames` pictures one above the other, as libvips keeps an animation.
-Image animation(int frames) {
-    Image strip = pattern(kWidth, kHeight * frames, 4);
-    if (!strip)
-        return nullptr;
+// Three pictures one above the other, as libvips keeps an animation.
+Image animation() {
+    Image strip = pattern(kWidth, kHeight * 3, 4);
     VipsImage* out = nullptr;
-    if (vips_copy(strip.get(), &out, nullptr) != 0)
+    if (!strip || vips_copy(strip.get(), &out, nullptr) != 0)
         return nullptr;
     vips_image_set_int(out, "page-height", kHeight);
     vips_image_set_int(out, "loop", 0);
-    std::vector<int> delays(static_cast<std::size_t>(frames), 80);
-    vips_image_set_array_int(out, "delay", delays.data(), frames);
+    const int delays[] = {80, 80, 80};
+    vips_image_set_array_int(out, "delay", delays, 3);
     return Image(out);
 }
 
@@ -75,14 +68,16 @@ void setSeedXmp(Exiv2::XmpData& xmp) {
     xmp["Xmp.photoshop.DateCreated"] = "2018-03-04T05:06:07";
 }
 
+enum class Tags { kNone, kExifXmp, kWithIptc, kThroughVips };
+
 // Tags a written file as a camera and a photo editor would.
-bool tagFile(const std::string& path, bool iptc) {
+bool tagFile(const std::string& path, Tags tags) {
     try {
         auto image = Exiv2::ImageFactory::open(path);
         image->readMetadata();
         setSeedExif(image->exifData());
         setSeedXmp(image->xmpData());
-        if (iptc)
+        if (tags == Tags::kWithIptc)
             image->iptcData()["Iptc.Application2.Caption"] = "IPTC caption";
         image->writeMetadata();
         return true;
@@ -105,18 +100,6 @@ void attachMetadata(VipsImage* image) {
     std::string packet;
     if (Exiv2::XmpParser::encode(packet, xmp) == 0)
         vips_image_set_blob_copy(image, VIPS_META_XMP_NAME, packet.data(), packet.size());
-}
-
-Image withMetadata(Image image) {
-    VipsImage* out = nullptr;
-    if (!image || vips_copy(image.get(), &out, nullptr) != 0)
-        return nullptr;
-    attachMetadata(out);
-    return Image(out);
-}
-
-unsigned char shade(int x, int y, int band) {
-    return static_cast<unsigned char>(x * 37 + y * 11 + band * 91);
 }
 
 // A Windows bitmap as paint programs write it: 24 bits bottom-up, or 8 bits
@@ -176,14 +159,6 @@ std::string icon(bool cursor) {
     return bytes + pngData + dib;
 }
 
-bool writeBytes(const std::string& path, const std::string& bytes) {
-    if (bytes.empty())
-        return false;
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    return static_cast<bool>(out.flush());
-}
-
 const char* const kSizedSvg =
     R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="48" height="32">
 <defs><linearGradient id="g"><stop offset="0" stop-color="#c03"/><stop offset="1" stop-color="#03c"/></linearGradient>
@@ -199,87 +174,46 @@ const char* const kViewBoxSvg =
 <polyline points="8,12 11,15 16,9" fill="none" stroke="#090"/></svg>
 )";
 
-using Writer = std::function<bool(const std::string& path)>;
+enum class Kind { kRgb, kRgba, kDeep, kAnimation };
 
-struct Seed {
+// Encoded by libvips: the saver's options follow the name, as libvips reads them.
+struct Encoded {
     const char* name;
-    Writer write;
+    const char* options;
+    Kind kind;
+    Tags tags = Tags::kNone;
 };
 
-Writer save(std::function<Image()> make, std::function<int(VipsImage*, const char*)> saver,
-            bool tagged = false, bool iptc = false) {
-    return [=](const std::string& path) {
-        Image image = make();
-        return image && saver(image.get(), path.c_str()) == 0 && (!tagged || tagFile(path, iptc));
-    };
-}
+const Encoded kEncoded[] = {
+    {"photo.jpg", "[Q=70]", Kind::kRgb, Tags::kWithIptc},
+    {"progressive.jpg", "[interlace]", Kind::kRgb},
+    {"alpha.png", "", Kind::kRgba, Tags::kExifXmp},
+    {"interlaced.png", "[interlace]", Kind::kRgb},
+    {"deep.png", "[bitdepth=16]", Kind::kDeep},
+    {"still.gif", "", Kind::kRgb},
+    {"animated.gif", "", Kind::kAnimation},
+    {"lossy.webp", "[Q=60]", Kind::kRgb, Tags::kExifXmp},
+    {"lossless.webp", "[lossless]", Kind::kRgba},
+    {"animated.webp", "", Kind::kAnimation},
+    {"photo.avif", "[compression=av1,Q=40]", Kind::kRgb, Tags::kThroughVips},
+    {"alpha.avif", "[compression=av1,Q=40]", Kind::kRgba},
+    {"photo.heic", "[compression=hevc,Q=40]", Kind::kRgb, Tags::kThroughVips},
+    {"tiled.tif", "[tile,tile_width=16,tile_height=16,compression=deflate,predictor=horizontal]", Kind::kRgba,
+     Tags::kExifXmp},
+    {"strips.tiff", "[compression=lzw]", Kind::kDeep},
+};
 
-Image rgb() {
-    return pattern(kWidth, kHeight, 3);
-}
-Image rgba() {
-    return pattern(kWidth, kHeight, 4);
-}
-
-std::vector<Seed> seeds() {
-    using C = VipsForeignHeifCompression;
-    const auto heif = [](C compression) {
-        return [compression](VipsImage* image, const char* path) {
-            return vips_heifsave(image, path, "compression", compression, "Q", 40, nullptr);
-        };
-    };
-    return {
-        {"photo.jpg",
-         save(
-             rgb, [](VipsImage* i, const char* p) { return vips_jpegsave(i, p, "Q", 70, nullptr); }, true,
-             true)},
-        {"progressive.jpg",
-         save(rgb,
-              [](VipsImage* i, const char* p) { return vips_jpegsave(i, p, "interlace", TRUE, nullptr); })},
-        {"alpha.png",
-         save(
-             rgba, [](VipsImage* i, const char* p) { return vips_pngsave(i, p, nullptr); }, true)},
-        {"interlaced.png",
-         save(rgb,
-              [](VipsImage* i, const char* p) { return vips_pngsave(i, p, "interlace", TRUE, nullptr); })},
-        {"deep.png",
-         save([] { return pattern(kWidth, kHeight, 3, true); },
-              [](VipsImage* i, const char* p) { return vips_pngsave(i, p, "bitdepth", 16, nullptr); })},
-        {"still.gif", save(rgb, [](VipsImage* i, const char* p) { return vips_gifsave(i, p, nullptr); })},
-        {"animated.gif", save([] { return animation(3); },
-                              [](VipsImage* i, const char* p) { return vips_gifsave(i, p, nullptr); })},
-        {"lossy.webp",
-         save(
-             rgb, [](VipsImage* i, const char* p) { return vips_webpsave(i, p, "Q", 60, nullptr); }, true)},
-        {"lossless.webp",
-         save(rgba,
-              [](VipsImage* i, const char* p) { return vips_webpsave(i, p, "lossless", TRUE, nullptr); })},
-        {"animated.webp", save([] { return animation(3); },
-                               [](VipsImage* i, const char* p) { return vips_webpsave(i, p, nullptr); })},
-        {"photo.avif", save([] { return withMetadata(rgb()); }, heif(VIPS_FOREIGN_HEIF_COMPRESSION_AV1))},
-        {"alpha.avif", save(rgba, heif(VIPS_FOREIGN_HEIF_COMPRESSION_AV1))},
-        {"photo.heic", save([] { return withMetadata(rgb()); }, heif(VIPS_FOREIGN_HEIF_COMPRESSION_HEVC))},
-        {"tiled.tif", save(
-                          rgba,
-                          [](VipsImage* i, const char* p) {
-                              return vips_tiffsave(i, p, "tile", TRUE, "tile_width", 16, "tile_height", 16,
-                                                   "compression", VIPS_FOREIGN_TIFF_COMPRESSION_DEFLATE,
-                                                   "predictor", VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL,
-                                                   nullptr);
-                          },
-                          true)},
-        {"strips.tiff", save([] { return pattern(kWidth, kHeight, 3, true); },
-                             [](VipsImage* i, const char* p) {
-                                 return vips_tiffsave(i, p, "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW,
-                                                      nullptr);
-                             })},
-        {"true.bmp", [](const std::string& p) { return writeBytes(p, bitmap(false)); }},
-        {"palette.bmp", [](const std::string& p) { return writeBytes(p, bitmap(true)); }},
-        {"icon.ico", [](const std::string& p) { return writeBytes(p, icon(false)); }},
-        {"pointer.cur", [](const std::string& p) { return writeBytes(p, icon(true)); }},
-        {"sized.svg", [](const std::string& p) { return writeBytes(p, kSizedSvg); }},
-        {"viewbox.svg", [](const std::string& p) { return writeBytes(p, kViewBoxSvg); }},
-    };
+bool writeEncoded(const Encoded& seed, const std::string& path) {
+    Image image = seed.kind == Kind::kAnimation
+                      ? animation()
+                      : pattern(kWidth, kHeight, seed.kind == Kind::kRgba ? 4 : 3, seed.kind == Kind::kDeep);
+    if (!image)
+        return false;
+    if (seed.tags == Tags::kThroughVips)
+        attachMetadata(image.get());
+    if (vips_image_write_to_file(image.get(), (path + seed.options).c_str(), nullptr) != 0)
+        return false;
+    return seed.tags == Tags::kNone || seed.tags == Tags::kThroughVips || tagFile(path, seed.tags);
 }
 
 } // namespace
@@ -291,19 +225,27 @@ SeedPictures writeSeedPictures(const fs::path& folder) {
         return made;
     }
     (void)Exiv2::XmpParser::initialize(); // false only without XMP support, which tagging reports
-    for (const Seed& seed : seeds()) {
+    const std::vector<std::pair<std::string, std::string>> byteSeeds = {
+        {"true.bmp", bitmap(false)}, {"palette.bmp", bitmap(true)}, {"icon.ico", icon(false)},
+        {"pointer.cur", icon(true)}, {"sized.svg", kSizedSvg},      {"viewbox.svg", kViewBoxSvg}};
+    for (const Encoded& seed : kEncoded) {
         const std::string path = (folder / seed.name).string();
-        if (seed.write(path)) {
+        if (writeEncoded(seed, path)) {
             made.names.push_back(seed.name);
             continue;
         }
         const std::string reason = vips_error_buffer();
         vips_error_clear();
-        const bool heic = std::string_view(seed.name).ends_with(".heic");
-        if (!(heic && reason.find("encoder") != std::string::npos))
+        if (!(std::string_view(seed.name).ends_with(".heic") && reason.find("encoder") != std::string::npos))
             made.failed.push_back(std::string(seed.name) + ": " + reason);
         std::error_code ignored;
         fs::remove(path, ignored);
+    }
+    for (const auto& [name, bytes] : byteSeeds) {
+        if (!bytes.empty() && std::ofstream(folder / name, std::ios::binary) << bytes)
+            made.names.push_back(name);
+        else
+            made.failed.push_back(name + ": not written");
     }
     return made;
 }

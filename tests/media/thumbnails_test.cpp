@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <fcntl.h>
@@ -124,43 +125,33 @@ TEST_F(Thumbnails, EachOrientationGivesAnUprightThumbnailOfTheDisplayedSize) {
     std::vector<std::string> names;
     std::string expected;
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const std::string name = "o" + std::to_string(orientation) + ".jpg";
-        tag(picture(name, 400, 200), {{"Exif.Image.Orientation", std::to_string(orientation)}});
-        names.push_back(name);
-        const bool turned = orientation >= 5;
-        expected += turned ? "200x400 50x100;" : "400x200 100x50;";
+        names.push_back("o" + std::to_string(orientation) + ".jpg");
+        tag(picture(names.back(), 400, 200), {{"Exif.Image.Orientation", std::to_string(orientation)}});
+        expected += orientation >= 5 ? "200x400 50x100;" : "400x200 100x50;";
     }
     const test::ProcessResult r = run("{{WIDTH}}x{{HEIGHT}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, expected);
     // The file is as the list says, upright and without the picture's tags.
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const std::string thumb = dir / ("thumbs/o" + std::to_string(orientation) + ".jpg-100.jpg");
-        VipsImage* image = vips_image_new_from_file(thumb.c_str(), nullptr);
-        ASSERT_NE(image, nullptr) << thumb;
-        EXPECT_EQ(vips_image_get_width(image), orientation >= 5 ? 50 : 100) << thumb;
-        g_object_unref(image);
-        auto tags = Exiv2::ImageFactory::open(thumb);
-        tags->readMetadata();
-        const auto turn = tags->exifData().findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-        EXPECT_TRUE(turn == tags->exifData().end() || turn->toLong() == 1) << thumb;
+        const test::Image thumb = test::openPicture(dir / ("thumbs/" + names[orientation - 1] + "-100.jpg"));
+        ASSERT_NE(thumb, nullptr) << orientation;
+        EXPECT_EQ(vips_image_get_width(thumb.get()), orientation >= 5 ? 50 : 100) << orientation;
+        int turn = 1; // none is upright
+        (void)vips_image_get_int(thumb.get(), VIPS_META_ORIENTATION, &turn);
+        EXPECT_EQ(turn, 1) << orientation;
     }
 }
 
 TEST_F(Thumbnails, APictureWithAColourProfileBecomesSrgbAndKeepsAProfile) {
-    VipsImage* grey = nullptr;
     VipsImage* cmyk = nullptr;
-    ASSERT_EQ(vips_black(&grey, 64, 64, "bands", 3, nullptr), 0);
-    ASSERT_EQ(vips_icc_export(grey, &cmyk, "output_profile", "cmyk", nullptr), 0);
-    ASSERT_EQ(vips_image_write_to_file(cmyk, (dir / "print.jpg").c_str(), nullptr), 0);
-    g_object_unref(cmyk);
-    g_object_unref(grey);
+    ASSERT_EQ(vips_icc_export(test::blackPicture(64, 64).get(), &cmyk, "output_profile", "cmyk", nullptr), 0);
+    ASSERT_EQ(vips_image_write_to_file(test::Image(cmyk).get(), (dir / "print.jpg").c_str(), nullptr), 0);
     ASSERT_EQ(run("{{THUMB(32)}}", {"print.jpg"}).exitCode, 0);
-    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/print.jpg-32.jpg").c_str(), nullptr);
+    const test::Image thumb = test::openPicture(dir / "thumbs/print.jpg-32.jpg");
     ASSERT_NE(thumb, nullptr);
-    EXPECT_EQ(vips_image_get_bands(thumb), 3);
-    EXPECT_NE(vips_image_get_typeof(thumb, VIPS_META_ICC_NAME), 0U);
-    g_object_unref(thumb);
+    EXPECT_EQ(vips_image_get_bands(thumb.get()), 3);
+    EXPECT_NE(vips_image_get_typeof(thumb.get(), VIPS_META_ICC_NAME), 0U);
 }
 
 TEST_F(Thumbnails, NamesFollowTheWholeFileNameTheFolderAndTheFormat) {
@@ -262,20 +253,16 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
 // Tabulon reads HEIF pictures' metadata with Exiv2's BMFF reader; a damaged
 // one, which Exiv2's QuickTime reader would spin on for minutes, has none.
 TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
-    for (const std::string name : {"p.avif", "p.heic"}) {
-        // As a phone makes them: libvips carries a JPEG's EXIF and XMP over.
-        // 64 x 48 is more than one HEVC tile: a tiled HEIC.
-        const std::string jpeg = picture("tagged.jpg", 64, 48);
-        tag(jpeg, {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
-                   {"Exif.Image.Model", "Phone"},
-                   {"Xmp.dc.description", "lang=x-default Beach"}});
-        VipsImage* image = vips_image_new_from_file(jpeg.c_str(), nullptr);
-        ASSERT_NE(image, nullptr);
-        const bool written = vips_image_write_to_file(image, (dir / name).c_str(), nullptr) == 0;
-        g_object_unref(image);
-        if (!written)
+    // As a phone makes them: libvips carries a JPEG's EXIF and XMP over.
+    // 64 x 48 is more than one HEVC tile: a tiled HEIC.
+    const std::string jpeg = picture("tagged.jpg", 64, 48);
+    tag(jpeg, {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
+               {"Exif.Image.Model", "Phone"},
+               {"Xmp.dc.description", "lang=x-default Beach"}});
+    const test::Image tagged = test::openPicture(jpeg);
+    for (const std::string name : {"p.avif", "p.heic"})
+        if (vips_image_write_to_file(tagged.get(), (dir / name).c_str(), nullptr) != 0)
             GTEST_SKIP() << "libheif cannot write " << name << " here: " << vips_error_buffer();
-    }
     // One size byte changed: the first box claims 16 MB.
     for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
              {"p.avif", "bad.avif"}, {"p.avif", "holiday.jpg"}, {"p.heic", "bad.heic"}}) {
@@ -284,21 +271,19 @@ TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
         dir.write(to, bytes);
     }
     // Bounded: on such a picture Exiv2's video reader ran for minutes.
-    const auto bounded = [this](const std::string& entry, std::vector<std::string> args) {
-        return limited({std::chrono::seconds(20)}, entry, std::move(args));
-    };
+    const test::Limits bounded{std::chrono::seconds(20)};
     const std::vector<std::string> names = {"p.avif", "p.heic", "bad.avif", "holiday.jpg", "bad.heic"};
     for (const std::string& name : names)
         setDay(dir / name, 2020, 1, 2);
-    test::ProcessResult r = bounded("{{TAKEN}}|{{CAPTION}}|{{META(Exif.Image.Model)}}", names);
+    test::ProcessResult r = limited(bounded, "{{TAKEN}}|{{CAPTION}}|{{META(Exif.Image.Model)}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "2019-07-14|Beach|Phone;2019-07-14|Beach|Phone;2020-01-02||;2020-01-02||;2020-01-02||;");
-    r = bounded("{{FILE}}", {"--sort", "taken", "holiday.jpg", "p.heic"});
+    r = limited(bounded, "{{FILE}}", {"--sort", "taken", "holiday.jpg", "p.heic"});
     EXPECT_EQ(r.out, "p.heic;holiday.jpg;") << r.err;
     // A name is only ever a file's name, never an address Exiv2 would fetch.
     fs::create_directories(dir.path() / "http:/127.0.0.1:9");
     fs::copy_file(dir / "tagged.jpg", dir / "http:/127.0.0.1:9/p.jpg");
-    EXPECT_EQ(bounded("{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
+    EXPECT_EQ(limited(bounded, "{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
 }
 
 // What a picture says is checked on its way into the page: a day no
@@ -400,19 +385,17 @@ TEST_F(Thumbnails, APictureWithoutAThumbnailIsLeftOutWithAWarningAndDoesNotCount
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "1,1,1 thumbs/first.png-32.png 32;2,1,2 thumbs/good.jpg-32.jpg 32;");
-    std::vector<std::string> lines;
-    for (std::size_t at = 0, end; (end = r.err.find('\n', at)) != std::string::npos; at = end + 1)
-        lines.push_back(r.err.substr(at, end - at));
-    ASSERT_EQ(lines.size(), 5U) << r.err;
-    EXPECT_TRUE(lines[0].starts_with("tabulon-cli: left out cut.jpg: cannot make a thumbnail: ")) << lines[0];
-    EXPECT_TRUE(lines[1].starts_with("tabulon-cli: left out empty.jpg: cannot make a thumbnail: "))
-        << lines[1];
-    EXPECT_EQ(lines[2],
-              "tabulon-cli: left out bomb.jpg: cannot make a thumbnail: has 30000x30000 pixels, more "
-              "than 200 million");
-    EXPECT_EQ(lines[3],
-              "tabulon-cli: left out missing.jpg: cannot make a thumbnail: No such file or directory");
-    EXPECT_EQ(lines[4], "tabulon-cli: left out broken.svg: its width and height cannot be read");
+    // One line each, in the list's order; the decoder's own reason for the first two.
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 5) << r.err;
+    std::size_t at = 0;
+    for (const char* line :
+         {"cut.jpg: cannot make a thumbnail: ", "empty.jpg: cannot make a thumbnail: ",
+          "bomb.jpg: cannot make a thumbnail: has 30000x30000 pixels, more than 200 million\n",
+          "missing.jpg: cannot make a thumbnail: No such file or directory\n",
+          "broken.svg: its width and height cannot be read\n"}) {
+        at = r.err.find("tabulon-cli: left out "s + line, at);
+        EXPECT_NE(at, std::string::npos) << line << "\n" << r.err;
+    }
     EXPECT_EQ(names(dir.path() / "thumbs"),
               (std::set<std::string>{"CACHEDIR.TAG", "first.png-32.png", "good.jpg-32.jpg"}));
 }
@@ -430,42 +413,22 @@ TEST_F(Thumbnails, WorkersTheSystemRefusesMakeTheListSlowerNotFail) {
     EXPECT_EQ(names(dir.path()), (std::set<std::string>{"a.png", "b.png", "c.png", "list", "thumbs"}));
 }
 
-// A bitmap of one colour (BGR), stored bottom up: with the file header of a
-// BMP, or as an icon holds it, its height doubled for the mask behind it.
-std::string bitmap(int width, int height, const std::string& bgr, bool icon) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::string row;
-    for (int x = 0; x < width; ++x)
-        row += bgr;
-    row.resize(stride, '\0');
-    std::string pixels;
-    for (int y = 0; y < height; ++y)
-        pixels += row;
-    if (icon)
-        pixels += std::string(static_cast<std::size_t>((width + 31) / 32 * 4 * height), '\0');
-    const std::string header = le(40, 4) + le(width, 4) + le(icon ? 2 * height : height, 4) + le(1, 2) +
-                               le(24, 2) + std::string(24, '\0');
-    if (icon)
-        return header + pixels;
-    return "BM" + le(54 + pixels.size(), 4) + le(0, 4) + le(54, 4) + header + pixels;
-}
-
 TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
-    std::ofstream(dir / "red.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false);
-    // An icon whose largest image is a PNG, beside a small bitmap; named as something else.
-    VipsImage* black = nullptr;
-    ASSERT_EQ(vips_black(&black, 48, 32, "bands", 3, nullptr), 0);
+    // Red, 40 x 20 at 24 bits, stored bottom up.
+    std::string pixels;
+    for (int i = 0; i < 40 * 20; ++i)
+        pixels += "\0\0\xFF"s;
+    const std::string bmp = "BM"s + le(54 + pixels.size(), 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(40, 4) +
+                            le(20, 4) + le(1, 2) + le(24, 2) + std::string(24, '\0') + pixels;
+    dir.write("red.bmp", bmp);
+    dir.write("cut.bmp", bmp.substr(0, 500));
+    // An icon that holds a PNG, named as something else.
     void* png = nullptr;
     std::size_t size = 0;
-    ASSERT_EQ(vips_image_write_to_buffer(black, ".png", &png, &size, nullptr), 0);
-    g_object_unref(black);
-    const std::string small = bitmap(16, 16, "\xFF\0\0"s, true);
-    std::ofstream(dir / "icon.jpg", std::ios::binary)
-        << le(0, 2) + le(1, 2) + le(2, 2) + "\x10\x10\0\0"s + le(1, 2) + le(24, 2) + le(small.size(), 4) +
-               le(38, 4) + "\x30\x20\0\0"s + le(1, 2) + le(32, 2) + le(size, 4) + le(38 + small.size(), 4) +
-               small + std::string(static_cast<const char*>(png), size);
+    ASSERT_EQ(vips_image_write_to_buffer(test::blackPicture(48, 32).get(), ".png", &png, &size, nullptr), 0);
+    dir.write("icon.jpg", le(0, 2) + le(1, 2) + le(1, 2) + "\x30\x20\0\0"s + le(1, 2) + le(32, 2) +
+                              le(size, 4) + le(22, 4) + std::string(static_cast<const char*>(png), size));
     g_free(png);
-    std::ofstream(dir / "cut.bmp", std::ios::binary) << bitmap(40, 20, "\0\0\xFF"s, false).substr(0, 500);
 
     const test::ProcessResult r =
         run("{{THUMB(100)}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}} {{WIDTH}}x{{HEIGHT}}",
@@ -473,14 +436,13 @@ TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "thumbs/red.bmp-100.png 40x20 40x20;thumbs/icon.jpg-100.jpg 48x32 48x32;");
     EXPECT_EQ(r.err, "tabulon-cli: left out cut.bmp: cannot make a thumbnail: it is cut short\n");
-    VipsImage* thumb = vips_image_new_from_file((dir / "thumbs/red.bmp-100.png").c_str(), nullptr);
+    const test::Image thumb = test::openPicture(dir / "thumbs/red.bmp-100.png");
     ASSERT_NE(thumb, nullptr);
     double* point = nullptr;
     int bands = 0;
-    ASSERT_EQ(vips_getpoint(thumb, &point, &bands, 5, 5, nullptr), 0);
+    ASSERT_EQ(vips_getpoint(thumb.get(), &point, &bands, 5, 5, nullptr), 0);
     EXPECT_EQ(std::vector<double>(point, point + bands), (std::vector<double>{255, 0, 0}));
     g_free(point);
-    g_object_unref(thumb);
 }
 
 TEST_F(Thumbnails, APictureTooLargeForTheMemoryLeftIsLeftOutNotTheList) {
@@ -490,8 +452,7 @@ TEST_F(Thumbnails, APictureTooLargeForTheMemoryLeftIsLeftOutNotTheList) {
     for (int i = 0; i < 256; ++i)
         pixels += "\0\0\xFF\0"s;
     pixels += "\0\x01"s; // the end of the bitmap
-    std::ofstream(dir / "big.bmp", std::ios::binary)
-        << "BM"s + le(14 + pixels.size(), 4) + le(0, 4) + le(14 + 40 + 1024, 4) + pixels;
+    dir.write("big.bmp", "BM"s + le(14 + pixels.size(), 4) + le(0, 4) + le(14 + 40 + 1024, 4) + pixels);
     picture("a.png", 20, 10);
     const test::ProcessResult r =
         limited({std::chrono::seconds(60), 600000000}, "{{THUMB(50)}}", {"-j", "1", "big.bmp", "a.png"});
@@ -503,13 +464,11 @@ TEST_F(Thumbnails, APictureTooLargeForTheMemoryLeftIsLeftOutNotTheList) {
 
 TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
     // A transparent picture whose hidden colour is black.
-    VipsImage* black = nullptr;
     VipsImage* clear = nullptr;
-    ASSERT_EQ(vips_black(&black, 40, 20, "bands", 4, nullptr), 0);
-    ASSERT_EQ(vips_copy(black, &clear, "interpretation", VIPS_INTERPRETATION_sRGB, nullptr), 0);
-    ASSERT_EQ(vips_image_write_to_file(clear, (dir / "clear.png").c_str(), nullptr), 0);
-    g_object_unref(clear);
-    g_object_unref(black);
+    ASSERT_EQ(vips_copy(test::blackPicture(40, 20, 4).get(), &clear, "interpretation",
+                        VIPS_INTERPRETATION_sRGB, nullptr),
+              0);
+    ASSERT_EQ(vips_image_write_to_file(test::Image(clear).get(), (dir / "clear.png").c_str(), nullptr), 0);
     struct Case {
         std::string format;
         int bands;
@@ -518,14 +477,12 @@ TEST_F(Thumbnails, TransparencyIsLaidOnWhiteOnlyWhereTheFormatHasNone) {
     for (const Case& c : std::vector<Case>{{"jpg", 3, 255}, {"png", 4, 0}, {"webp", 4, 0}}) {
         const test::ProcessResult r = run("{{THUMB(20)}}", {"--thumb-format", c.format, "clear.png"});
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        VipsImage* thumb =
-            vips_image_new_from_file((dir / ("thumbs/clear.png-20." + c.format)).c_str(), nullptr);
+        const test::Image thumb = test::openPicture(dir / ("thumbs/clear.png-20." + c.format));
         ASSERT_NE(thumb, nullptr) << c.format;
         double average = -1;
-        EXPECT_EQ(vips_avg(thumb, &average, nullptr), 0);
-        EXPECT_EQ(vips_image_get_bands(thumb), c.bands) << c.format;
+        EXPECT_EQ(vips_avg(thumb.get(), &average, nullptr), 0);
+        EXPECT_EQ(vips_image_get_bands(thumb.get()), c.bands) << c.format;
         EXPECT_NEAR(average, c.average, 2) << c.format;
-        g_object_unref(thumb);
     }
 }
 
@@ -534,15 +491,14 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
     VipsImage* noise = nullptr;
     VipsImage* bytes = nullptr;
     ASSERT_EQ(vips_gaussnoise(&noise, 600, 400, "sigma", 80.0, nullptr), 0);
-    ASSERT_EQ(vips_cast(noise, &bytes, VIPS_FORMAT_UCHAR, nullptr), 0);
+    ASSERT_EQ(vips_cast(test::Image(noise).get(), &bytes, VIPS_FORMAT_UCHAR, nullptr), 0);
     void* jpeg = nullptr;
     std::size_t size = 0;
-    ASSERT_EQ(vips_image_write_to_buffer(bytes, ".jpg", &jpeg, &size, "Q", 95, nullptr), 0);
-    g_object_unref(bytes);
-    g_object_unref(noise);
-    ASSERT_GT(size, 100000U);
-    std::ofstream(dir / "cut.jpg", std::ios::binary).write(static_cast<const char*>(jpeg), 5000);
+    ASSERT_EQ(vips_image_write_to_buffer(test::Image(bytes).get(), ".jpg", &jpeg, &size, "Q", 95, nullptr),
+              0);
+    dir.write("cut.jpg", std::string_view(static_cast<const char*>(jpeg), std::min<std::size_t>(size, 5000)));
     g_free(jpeg);
+    ASSERT_GT(size, 100000U);
 
     const test::ProcessResult r =
         run("{{THUMB(60)}} {{THUMBWIDTH(60)}} {{THUMB(30)}}", {"-j", "1", "cut.jpg"});
@@ -588,48 +544,48 @@ TEST_F(Thumbnails, OnlyTemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFol
 }
 
 TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
+    using Change = std::function<void(const std::string& photo, const std::string& thumb)>;
     struct Case {
         std::string what;
-        std::function<void(const std::string& photo, const std::string& thumb)> change;
-        bool remade;
+        Change change;
+        std::string out; // empty: reused as it is
     };
-    const auto setTime = [](const std::string& path, const std::string& from) {
+    const auto status = [](const std::string& path) {
         struct stat st {};
-        ASSERT_EQ(::stat(from.c_str(), &st), 0);
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return st;
+    };
+    // Gives `path` the time of `from`, `nanoseconds` later.
+    const auto setTime = [&](const std::string& path, const std::string& from, long nanoseconds) {
+        struct stat st = status(from);
+        st.st_mtim.tv_nsec = (st.st_mtim.tv_nsec + nanoseconds) % 1000000000;
         const timespec times[2] = {st.st_atim, st.st_mtim};
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     };
     const std::vector<Case> cases = {
-        {"nothing changed", [](const std::string&, const std::string&) {}, false},
+        {"nothing changed", [](const std::string&, const std::string&) {}, ""},
         {"the picture replaced by an older one",
          [this](const std::string& photo, const std::string&) {
              picture("p.jpg", 100, 100);
              setDay(photo, 2001, 1, 1);
          },
-         true},
+         "40x40;"},
         {"the picture touched by a nanosecond",
-         [](const std::string& photo, const std::string&) {
-             struct stat st {};
-             ASSERT_EQ(::stat(photo.c_str(), &st), 0);
-             st.st_mtim.tv_nsec = (st.st_mtim.tv_nsec + 1) % 1000000000;
-             const timespec times[2] = {st.st_atim, st.st_mtim};
-             ASSERT_EQ(::utimensat(AT_FDCWD, photo.c_str(), times, 0), 0);
-         },
-         true},
+         [&](const std::string& photo, const std::string&) { setTime(photo, photo, 1); }, "40x20;"},
         {"a text file of the picture's time at the name",
          [&](const std::string& photo, const std::string& thumb) {
              std::ofstream(thumb) << "not a picture";
-             setTime(thumb, photo);
+             setTime(thumb, photo, 0);
          },
-         true},
+         "40x20;"},
         {"an empty file at the name",
-         [](const std::string&, const std::string& thumb) { std::ofstream(thumb).close(); }, true},
+         [](const std::string&, const std::string& thumb) { std::ofstream(thumb).close(); }, "40x20;"},
         {"a larger picture of the picture's time at the name",
          [&](const std::string& photo, const std::string& thumb) {
              picture("thumbs/p.jpg-40.jpg", 80, 40);
-             setTime(thumb, photo);
+             setTime(thumb, photo, 0);
          },
-         true},
+         "40x20;"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -638,19 +594,15 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
         ASSERT_EQ(run("{{THUMB(40)}}", {"p.jpg"}).exitCode, 0);
         const std::string thumb = dir / "thumbs/p.jpg-40.jpg";
         c.change(photo, thumb);
-        struct stat before {};
-        ASSERT_EQ(::stat(thumb.c_str(), &before), 0);
+        const ino_t before = status(thumb).st_ino;
         const test::ProcessResult r = run("{{THUMBWIDTH(40)}}x{{THUMBHEIGHT(40)}}", {"p.jpg"});
         EXPECT_EQ(r.exitCode, 0) << r.err;
-        struct stat after {};
-        struct stat source {};
-        ASSERT_EQ(::stat(thumb.c_str(), &after), 0);
-        ASSERT_EQ(::stat(photo.c_str(), &source), 0);
-        EXPECT_EQ(after.st_ino != before.st_ino, c.remade);
-        EXPECT_EQ(r.out, c.remade && c.what.find("older one") != std::string::npos ? "40x40;" : "40x20;");
+        EXPECT_EQ(r.out, c.out.empty() ? "40x20;" : c.out);
+        const struct stat after = status(thumb);
+        EXPECT_EQ(after.st_ino != before, !c.out.empty());
         // What the thumbnail was made from: the picture's time to the nanosecond.
-        EXPECT_EQ(after.st_mtim.tv_sec, source.st_mtim.tv_sec);
-        EXPECT_EQ(after.st_mtim.tv_nsec, source.st_mtim.tv_nsec);
+        EXPECT_EQ(after.st_mtim.tv_sec, status(photo).st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, status(photo).st_mtim.tv_nsec);
     }
 }
 
@@ -668,17 +620,13 @@ TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWritte
         std::string message; // empty: used
     };
     const std::string tag = "Signature: 8a477f597d28d172789f06886806bc55\n";
+    const std::string ownFolder =
+        ": thumbnails are made only in a folder of their own; rename it, or name another thumbnail folder";
     for (const Folder& f : std::vector<Folder>{
              {"empty", {}, ""},
              {"old", {{"p-40.jpg", "old"}, {"p.jpg-30.jpg", "x"}}, ""},
-             {"mine",
-              {{"holiday.png", "mine"}},
-              "mine holds files Tabulon did not make: thumbnails are made only in a folder of their own; "
-              "rename it, or name another thumbnail folder"},
-             {"cache",
-              {{"CACHEDIR.TAG", tag}},
-              "cache is another program's cache folder: thumbnails are made only in a folder of their own; "
-              "rename it, or name another thumbnail folder"},
+             {"mine", {{"holiday.png", "mine"}}, "mine holds files Tabulon did not make" + ownFolder},
+             {"cache", {{"CACHEDIR.TAG", tag}}, "cache is another program's cache folder" + ownFolder},
          }) {
         fs::create_directory(dir.path() / f.name);
         for (const auto& [name, text] : f.files)
@@ -702,26 +650,16 @@ TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWritte
     fs::create_symlink(dir / "elsewhere", dir.path() / "thumbs/p.jpg-30.jpg");
     fs::create_directory(dir.path() / "thumbs/p.jpg-20.jpg");
     std::ofstream(dir / "notes") << "x";
-    struct Case {
-        std::vector<std::string> args;
-        std::string message;
-    };
-    test::ProcessResult r;
-    for (const Case& c : std::vector<Case>{
-             {{"--entry", "{{THUMB(30)}}", "p.jpg"},
-              "thumbs/p.jpg-30.jpg is in the way of a thumbnail and is not replaced: it is not a regular "
-              "file"},
-             {{"--entry", "{{THUMB(20)}}", "p.jpg"},
-              "thumbs/p.jpg-20.jpg is in the way of a thumbnail and is not replaced: it is not a regular "
-              "file"},
-             {{"--thumb-dir", "notes", "--entry", "{{THUMB(20)}}", "p.jpg"},
-              "cannot make the thumbnail folder notes: Not a directory"},
-         }) {
-        std::vector<std::string> args = {"-o", out};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        r = run("", args);
+    const std::string inTheWay =
+        " is in the way of a thumbnail and is not replaced: it is not a regular file";
+    for (const auto& [entry, folder, message] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"{{THUMB(30)}}", "thumbs", "thumbs/p.jpg-30.jpg" + inTheWay},
+             {"{{THUMB(20)}}", "thumbs", "thumbs/p.jpg-20.jpg" + inTheWay},
+             {"{{THUMB(20)}}", "notes", "cannot make the thumbnail folder notes: Not a directory"}}) {
+        const test::ProcessResult r = run(entry, {"-o", out, "--thumb-dir", folder, "p.jpg"});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, "tabulon-cli: " + c.message + "\n");
+        EXPECT_EQ(r.err, "tabulon-cli: " + message + "\n");
         EXPECT_FALSE(fs::exists(out));
     }
     EXPECT_EQ(test::readAll(dir / "elsewhere"), "theirs");
@@ -803,6 +741,7 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
     fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
     const std::string cli = (bin / "tabulon-cli").string();
     picture("p.png", 20, 10);
+    const std::string needed = "tabulon-cli: thumbnails and photo metadata need the media module: ";
     for (const auto& [entry, args] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"{{TAKEN}}", {"p.png"}},
              {"{{THUMB(5):url}}", {"p.png"}},
@@ -811,8 +750,7 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
         EXPECT_EQ(r.exitCode, 1) << entry;
         EXPECT_EQ(r.out, "");
         // The reason after it is the loader's own, naming the module.
-        EXPECT_TRUE(r.err.starts_with("tabulon-cli: thumbnails and photo metadata need the media module: "))
-            << r.err;
+        EXPECT_TRUE(r.err.starts_with(needed)) << r.err;
         EXPECT_NE(r.err.find("libtabulon-media.so: "), std::string::npos) << r.err;
     }
     EXPECT_EQ(run("{{FILE}} {{WIDTH}}", {"p.png"}, cli).out, "p.png 20;");
@@ -826,8 +764,7 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
     const std::string out = dir / "list.html";
     const test::ProcessResult r = run("{{THUMB(6)}}", {"-o", out, "p.png"}, cli);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.starts_with("tabulon-cli: thumbnails and photo metadata need the media module: "))
-        << r.err;
+    EXPECT_TRUE(r.err.starts_with(needed)) << r.err;
     EXPECT_FALSE(fs::exists(out));
 }
 

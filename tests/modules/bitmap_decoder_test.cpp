@@ -5,18 +5,13 @@
 
 #include "modules/bitmap_decoder.h"
 #include "support/temp_dir.h"
+#include "support/tiny_pictures.h"
 
 namespace tabulon {
 namespace {
 
 using namespace std::string_literals;
-
-std::string le(std::uint64_t v, int count) {
-    std::string d;
-    for (int i = 0; i < count; ++i)
-        d.push_back(static_cast<char>(v >> (8 * i)));
-    return d;
-}
+using test::le;
 
 // A bitmap's header of `size` bytes (12, 40 or 124) and what follows it.
 std::string dib(int size, std::int32_t width, std::int32_t height, int bits, std::uint32_t compression = 0,

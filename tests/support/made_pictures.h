@@ -1,9 +1,11 @@
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <string>
 
 #include <vips/vips.h>
+
+#include "support/tiny_pictures.h"
 
 namespace tabulon::test {
 
@@ -13,25 +15,27 @@ inline bool startVips() {
     return started;
 }
 
+struct Unref {
+    void operator()(void* object) const { g_object_unref(object); }
+};
+using Image = std::unique_ptr<VipsImage, Unref>;
+
+// A black picture of `width` x `height`; null if libvips cannot make it.
+inline Image blackPicture(int width, int height, int bands = 3) {
+    VipsImage* image = nullptr;
+    return Image(startVips() && vips_black(&image, width, height, "bands", bands, nullptr) == 0 ? image
+                                                                                                : nullptr);
+}
+
+inline Image openPicture(const std::string& path) {
+    return Image(vips_image_new_from_file(path.c_str(), nullptr));
+}
+
 // A grey picture of `width` x `height` at `path`, its format from the
 // name's extension. Returns whether it was written.
 inline bool makePicture(const std::string& path, int width, int height) {
-    if (!startVips())
-        return false;
-    VipsImage* image = nullptr;
-    if (vips_black(&image, width, height, "bands", 3, nullptr) != 0)
-        return false;
-    const bool written = vips_image_write_to_file(image, path.c_str(), nullptr) == 0;
-    g_object_unref(image);
-    return written;
-}
-
-// `v` as `count` little-endian bytes, as BMP and icon headers hold numbers.
-inline std::string le(std::uint32_t v, int count) {
-    std::string bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.push_back(static_cast<char>(v >> (8 * i)));
-    return bytes;
+    const Image image = blackPicture(width, height);
+    return image && vips_image_write_to_file(image.get(), path.c_str(), nullptr) == 0;
 }
 
 } // namespace tabulon::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Small pictures that decoders accept: a 3×2 PNG, a 1×1 JPEG and GIF, a sized
@@ -23,5 +24,19 @@ inline const std::string kSvg =
     R"(<svg xmlns="http://www.w3.org/2000/svg" width="4" height="4"><rect width="4" height="4"/></svg>)";
 inline const std::string kIconSvg =
     R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 24 24"><circle cx="12" cy="12" r="9"/></svg>)";
+
+// `v` as `count` bytes, least significant first (BMP, icons) or last (PNG, ISO boxes).
+inline std::string le(std::uint64_t v, int count) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(static_cast<char>(v >> (8 * i)));
+    return bytes;
+}
+inline std::string be(std::uint64_t v, int count) {
+    std::string bytes;
+    for (int i = count - 1; i >= 0; --i)
+        bytes.push_back(static_cast<char>(v >> (8 * i)));
+    return bytes;
+}
 
 } // namespace tabulon::test
