@@ -544,12 +544,6 @@ TEST_F(Thumbnails, OnlyTemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFol
 }
 
 TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
-    using Change = std::function<void(const std::string& photo, const std::string& thumb)>;
-    struct Case {
-        std::string what;
-        Change change;
-        std::string out; // empty: reused as it is
-    };
     const auto status = [](const std::string& path) {
         struct stat st {};
         EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -562,38 +556,36 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
         const timespec times[2] = {st.st_atim, st.st_mtim};
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     };
-    const std::vector<Case> cases = {
-        {"nothing changed", [](const std::string&, const std::string&) {}, ""},
-        {"the picture replaced by an older one",
-         [this](const std::string& photo, const std::string&) {
-             picture("p.jpg", 100, 100);
-             setDay(photo, 2001, 1, 1);
-         },
-         "40x40;"},
-        {"the picture touched by a nanosecond",
-         [&](const std::string& photo, const std::string&) { setTime(photo, photo, 1); }, "40x20;"},
-        {"a text file of the picture's time at the name",
-         [&](const std::string& photo, const std::string& thumb) {
-             std::ofstream(thumb) << "not a picture";
-             setTime(thumb, photo, 0);
-         },
-         "40x20;"},
-        {"an empty file at the name",
-         [](const std::string&, const std::string& thumb) { std::ofstream(thumb).close(); }, "40x20;"},
-        {"a larger picture of the picture's time at the name",
-         [&](const std::string& photo, const std::string& thumb) {
-             picture("thumbs/p.jpg-40.jpg", 80, 40);
-             setTime(thumb, photo, 0);
-         },
-         "40x20;"},
+    enum Change { kNothing, kOlderPicture, kTouched, kText, kEmpty, kLarger };
+    struct Case {
+        std::string what;
+        Change change;
+        std::string out; // empty: reused as it is
     };
-    for (const Case& c : cases) {
+    for (const Case& c :
+         std::vector<Case>{{"nothing changed", kNothing, ""},
+                           {"the picture replaced by an older one", kOlderPicture, "40x40;"},
+                           {"the picture touched by a nanosecond", kTouched, "40x20;"},
+                           {"a text file of the picture's time at the name", kText, "40x20;"},
+                           {"an empty file at the name", kEmpty, "40x20;"},
+                           {"a larger picture of the picture's time at the name", kLarger, "40x20;"}}) {
         SCOPED_TRACE(c.what);
         const std::string photo = picture("p.jpg", 200, 100);
         setDay(photo, 2100, 1, 2); // a camera's wrong clock: reused all the same
         ASSERT_EQ(run("{{THUMB(40)}}", {"p.jpg"}).exitCode, 0);
         const std::string thumb = dir / "thumbs/p.jpg-40.jpg";
-        c.change(photo, thumb);
+        if (c.change == kOlderPicture) {
+            picture("p.jpg", 100, 100);
+            setDay(photo, 2001, 1, 1);
+        }
+        if (c.change == kTouched)
+            setTime(photo, photo, 1);
+        if (c.change == kText || c.change == kEmpty)
+            std::ofstream(thumb) << (c.change == kText ? "not a picture" : "");
+        if (c.change == kLarger)
+            picture("thumbs/p.jpg-40.jpg", 80, 40);
+        if (c.change == kText || c.change == kLarger)
+            setTime(thumb, photo, 0);
         const ino_t before = status(thumb).st_ino;
         const test::ProcessResult r = run("{{THUMBWIDTH(40)}}x{{THUMBHEIGHT(40)}}", {"p.jpg"});
         EXPECT_EQ(r.exitCode, 0) << r.err;
