@@ -154,27 +154,6 @@ TEST(TabulonCli, AnOutputFileIsReplacedWholeWhileLinksDevicesAndFifosAreWrittenI
         GTEST_SKIP() << "device nodes cannot be made here; the devices are left out";
 }
 
-TEST(TabulonCli, FoldersListTheirFilesAndAListNamesThemAsTheyAre) {
-    test::TempDir dir;
-    fs::create_directories(dir / "pics/sub");
-    for (const char* name : {"pics/img10.jpg", "pics/img2.jpg", "pics/.hidden.jpg", "pics/sub/z.jpg"})
-        dir.write(name, "x");
-    const std::string pics = dir / "pics";
-    fs::create_symlink(dir / "gone", dir / "pics/dangling.jpg"); // no file, no error
-    // A folder whose name ends in a backslash is joined to its files with a slash.
-    fs::create_directories(dir / "back\\");
-    dir.write("back\\/f.jpg", "x");
-    const auto names = [](std::vector<std::string> args, const std::string& input = {}) {
-        return test::entriesOnly("{{BASE}};", std::move(args), input).out;
-    };
-    EXPECT_EQ(names({"-r", "--hidden", pics}), ".hidden;img2;img10;z;");
-    EXPECT_EQ(names({"--sort", "natural", "--reverse", "-r", pics, dir / "a1.jpg"}), "z;img10;img2;a1;");
-    EXPECT_EQ(names({"--sort=name", pics + "/img2.jpg", pics + "/img10.jpg"}), "img10;img2;");
-    EXPECT_EQ(names({dir / "back\\"}), "f;");
-    // A folder in a list stays one entry.
-    EXPECT_EQ(names({"-f", "-"}, pics + "\n"), "pics;");
-}
-
 TEST(TabulonCli, NaturalOrderIsTheOrderPeopleExpectAndBreaksTiesOfTheOtherKeys) {
     // Written down by hand, not by a collator: é is U+00E9.
     const std::vector<std::string> expected = {"a2",        "A10",          "b",
@@ -307,19 +286,31 @@ TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
     }
 }
 
-TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
+TEST(TabulonCli, FoldersListTheFilesTheirTypesChooseAndAListNamesThemAsTheyAre) {
     test::TempDir dir;
     fs::create_directories(dir / "pics/sub");
+    fs::create_directories(dir / "walk/sub");
     for (const char* name : {"pics/a.JPG", "pics/b.png", "pics/c.txt", "pics/notes", "pics/d.tif",
-                             "pics/e.Svg", "pics/.h.png", "pics/sub/f.gif", "pics/sub/g.md"})
+                             "pics/e.Svg", "pics/.h.png", "pics/sub/f.gif", "pics/sub/g.md", "walk/img10.jpg",
+                             "walk/img2.jpg", "walk/.hidden.jpg", "walk/sub/z.jpg"})
         dir.write(name, "x");
+    fs::create_symlink(dir / "gone", dir / "walk/dangling.jpg"); // no file, no error
+    // A folder whose name ends in a backslash is joined to its files with a slash.
+    fs::create_directories(dir / "back\\");
+    dir.write("back\\/f.jpg", "x");
     const std::string config = dir.write("c.ini", "[Configuration]\ntxtWidth=9\nFiles=*.md; *.TXT\n");
     const std::string pics = dir / "pics";
+    const std::string walk = dir / "walk";
     struct Case {
         std::vector<std::string> args;
         std::string names;
+        std::string input = {};
     };
     const Case cases[] = {
+        {{"-r", "--hidden", walk}, ".hidden;img2;img10;z;"},
+        {{"--sort", "natural", "--reverse", "-r", walk, dir / "a1.jpg"}, "z;img10;img2;a1;"},
+        {{"--sort=name", walk + "/img2.jpg", walk + "/img10.jpg"}, "img10;img2;"},
+        {{dir / "back\\"}, "f;"},
         {{pics}, "a;b;c;d;e;notes;"},
         {{"--images", "-r", pics}, "a;b;e;f;"},
         {{"--images", "--hidden", pics}, ".h;a;b;e;"},
@@ -327,8 +318,10 @@ TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
         {{"--include", "*.txt", "--images", pics}, "a;b;c;e;"},
         {{"--images", "--exclude", "*.PNG;a*", pics}, "e;"},
         {{"--include", "*.*", pics}, "a;b;c;d;e;notes;"},
-        // Names given one by one, or in a list, are taken as they are.
+        // Names given one by one, or in a list, are taken as they are: a folder in a list stays one entry.
         {{"--images", pics + "/notes", pics + "/c.txt"}, "notes;c;"},
+        {{"--images", "-f", "-"}, "c;", pics + "/c.txt\n"},
+        {{"-f", "-"}, "pics;", pics + "\n"},
         // A preset's and a configuration's own types, unless the options name some.
         {{"--preset", "css-grid", "-r", pics}, "a;b;e;f;"},
         {{"--preset", "css-grid", "--include", "*.tif", pics}, "d;"},
@@ -337,53 +330,45 @@ TEST(TabulonCli, FileTypesChooseAmongTheFilesFoundInFoldersOnly) {
         {{"--preset", "markdown-list", pics}, "a;b;c;d;e;notes;"},
     };
     for (const Case& c : cases) {
-        const test::ProcessResult r = test::entriesOnly("{{BASE}};", c.args);
+        const test::ProcessResult r = test::entriesOnly("{{BASE}};", c.args, c.input);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, c.names) << c.args.front() << " " << c.args.back();
     }
-    EXPECT_EQ(test::entriesOnly("{{BASE}};", {"--images", "-f", "-"}, pics + "/c.txt\n").out, "c;");
 }
 
 TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
     test::TempDir dir;
     fs::create_directories(dir / "phone");
+    fs::create_directories(dir / "one");
     for (const char* name : {"IMG_1.HEIC", "IMG_2.HEIC", "img_3.heic", "scan.tif", "clip.MOV", "IMG_1.AAE",
                              "Thumbs.db", "IMG_1.xmp", "desktop.ini", "notes.txt"})
         dir.write("phone/"s + name, "x");
     dir.write("phone/a.jpg", test::kJpeg);
+    dir.write("one/clip.mov", "x");
     const std::string phone = dir / "phone";
-    const std::string left =
-        "tabulon-cli: left out 3 .HEIC, 1 .tif and 1 .MOV files, which browsers do not show "
-        "as pictures";
-    struct Case {
-        std::vector<std::string> args;
-        std::string err;
+    const std::string thumbs = "{{BASE}}{{THUMBWIDTH(8)}};";
+    const auto leftOut = [](const std::string& kinds, const std::string& hint = {}) {
+        return "tabulon-cli: left out " + kinds + ", which browsers do not show as pictures" + hint + "\n";
     };
-    const Case cases[] = {
-        {{"--images"}, left + "\n"},
-        {{"--images", "--exclude", "*.mov;*.tif"},
-         "tabulon-cli: left out 3 .HEIC files, which browsers do not show as "
-         "pictures\n"},
+    const std::string all = "3 .HEIC, 1 .tif and 1 .MOV files";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--images", phone}, leftOut(all)},
+        {{"--images", "--exclude", "*.mov;*.tif", phone}, leftOut("3 .HEIC files")},
+        {{"--images", dir / "one"}, leftOut("1 .mov file")},
         // A list that makes thumbnails says how to add the kinds libvips reads.
-        {{"--images", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
-         left + "; --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
-        {{"--preset", "thumbnail-gallery", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
-         left + "; --images --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
+        {{"--images", "--entry", thumbs, phone},
+         leftOut(all, "; --include '*.heic;*.tif' lists the pictures as thumbnails")},
+        {{"--preset", "thumbnail-gallery", "--entry", thumbs, phone},
+         leftOut(all, "; --images --include '*.heic;*.tif' lists the pictures as thumbnails")},
         // Types that take no pictures, or no types at all, leave nothing out worth a word.
-        {{"--include", "*.txt"}, ""},
-        {{}, ""},
+        {{"--include", "*.txt", phone}, ""},
+        {{phone}, ""},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> args = c.args;
-        args.push_back(phone);
+    for (const auto& [args, err] : cases) {
         const test::ProcessResult r = test::entriesOnly("{{BASE}};", args);
         EXPECT_EQ(r.exitCode, 0);
-        EXPECT_EQ(r.err, c.err) << c.args.front();
+        EXPECT_EQ(r.err, err) << args.front();
     }
-    fs::create_directories(dir / "one");
-    dir.write("one/clip.mov", "x");
-    const test::ProcessResult one = cli({"--images", dir / "one"});
-    EXPECT_EQ(one.err, "tabulon-cli: left out 1 .mov file, which browsers do not show as pictures\n");
 }
 
 TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
@@ -444,23 +429,20 @@ TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Mistakes, TabulonCliFailure,
-    testing::Values(Failure{"an empty width asks for one", {"-w", ""}, 2, "Enter a width\n"},
-                    Failure{"a zero width is refused", {"--width=0"}, 2, "Enter a width > 0\n"},
-                    Failure{"a word for a width is refused", {"-w", "four"}, 2, "Enter a width > 0\n"},
-                    Failure{"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
-                    Failure{"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
-                    Failure{"an unknown preset", {"--preset", "nope"}, 2, "no preset named 'nope'"},
-                    Failure{"a title without a page", {"--title", "t"}, 2, "--title goes with --page"},
-                    Failure{
-                        "a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
-                    Failure{"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},
-                    Failure{"an output folder that does not exist is named",
-                            {"-o", "@no/out.html"},
-                            1,
-                            "out.html: No such file"}),
-    test::bySentence);
+const Failure kMistakes[] = {
+    {"an empty width asks for one", {"-w", ""}, 2, "Enter a width\n"},
+    {"a zero width is refused", {"--width=0"}, 2, "Enter a width > 0\n"},
+    {"a word for a width is refused", {"-w", "four"}, 2, "Enter a width > 0\n"},
+    {"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
+    {"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
+    {"an unknown preset", {"--preset", "nope"}, 2, "no preset named 'nope'"},
+    {"a title without a page", {"--title", "t"}, 2, "--title goes with --page"},
+    {"a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
+    {"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},
+    {"an output folder that does not exist is named", {"-o", "@no/out.html"}, 1, "out.html: No such file"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Mistakes, TabulonCliFailure, testing::ValuesIn(kMistakes), test::bySentence);
 
 TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     test::TempDir dir;
