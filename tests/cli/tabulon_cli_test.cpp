@@ -54,16 +54,6 @@ TEST(TabulonCli, WritesWhatTheWindowWouldShowByteForByte) {
     EXPECT_EQ(cli({}).out, framed(""));
 }
 
-TEST(TabulonCli, ListsComeAfterTheArgumentsInTheirOrderAndNulSeparatedNamesKeepEveryByte) {
-    test::TempDir dir;
-    const std::string list = dir.write("list.txt", "b\r\n\r\nc\n\nd");
-    EXPECT_EQ(cli({"--entry", "{{FILE}};", "--end-entry=", "a", "-f", list, "-f", "-"}, "e\nf\n").out,
-              framed("a;b;c;d;</tr><tr>\r\ne;f;"));
-    EXPECT_EQ(
-        cli({"--entry", "[{{FILE}}]", "--end-entry=", "-w", "9", "-0", "-f", "-"}, "a\r\0 b\nc\0\0d"s).out,
-        framed("[a\r][ b\nc][d]"));
-}
-
 TEST(TabulonCli, ANameTooLongForAPathStopsTheListAtItsLine) {
     test::TempDir dir;
     const std::string longest(PATH_MAX - 1, 'n');
@@ -273,11 +263,9 @@ TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
         {leaveOut, "{{N}} {{BASE}}", "1 a;2 empty;|3 b;", false},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = {
-            "-c",        c.config,      "-w",      "2",     "--no-comments", "--top=",
-            "--bottom=", "--new-row=|", "--entry", c.entry, "--end-entry=;"};
+        std::vector<std::string> args = {"-c", c.config, "-w", "2", "--new-row=|"};
         args.insert(args.end(), files.begin(), files.end());
-        const test::ProcessResult r = cli(args);
+        const test::ProcessResult r = test::entriesOnly(c.entry + ";", args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.out, c.out) << c.config << " " << c.entry;
         EXPECT_EQ(r.err, c.warned
@@ -286,7 +274,7 @@ TEST(TabulonCli, FilesWithoutASizeAreLeftOutOnlyWhereTheConfigurationSaysSo) {
     }
 }
 
-TEST(TabulonCli, FoldersListTheFilesTheirTypesChooseAndAListNamesThemAsTheyAre) {
+TEST(TabulonCli, FoldersListTheFilesTheirTypesChooseAndListsNameThemAsTheyAre) {
     test::TempDir dir;
     fs::create_directories(dir / "pics/sub");
     fs::create_directories(dir / "walk/sub");
@@ -299,6 +287,7 @@ TEST(TabulonCli, FoldersListTheFilesTheirTypesChooseAndAListNamesThemAsTheyAre) 
     fs::create_directories(dir / "back\\");
     dir.write("back\\/f.jpg", "x");
     const std::string config = dir.write("c.ini", "[Configuration]\ntxtWidth=9\nFiles=*.md; *.TXT\n");
+    const std::string list = dir.write("list.txt", "b\r\n\r\nc\n\nd");
     const std::string pics = dir / "pics";
     const std::string walk = dir / "walk";
     struct Case {
@@ -322,6 +311,9 @@ TEST(TabulonCli, FoldersListTheFilesTheirTypesChooseAndAListNamesThemAsTheyAre) 
         {{"--images", pics + "/notes", pics + "/c.txt"}, "notes;c;"},
         {{"--images", "-f", "-"}, "c;", pics + "/c.txt\n"},
         {{"-f", "-"}, "pics;", pics + "\n"},
+        // Lists come after the arguments, in their order; null-separated names keep every byte.
+        {{"a", "-f", list, "-f", "-"}, "a;b;c;d;e;f;", "e\nf\n"},
+        {{"-0", "-f", "-"}, "a\r; b\nc;d;", "a\r\0 b\nc\0\0d"s},
         // A preset's and a configuration's own types, unless the options name some.
         {{"--preset", "css-grid", "-r", pics}, "a;b;e;f;"},
         {{"--preset", "css-grid", "--include", "*.tif", pics}, "d;"},
