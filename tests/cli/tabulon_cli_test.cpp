@@ -457,18 +457,16 @@ TEST(TabulonCli, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
 TEST(TabulonCli, OutputThatIsLostIsAFailure) {
     test::TempDir dir;
     const std::optional<std::string> full = test::memoryDevice(dir, "full", test::kFullMinor);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--help"}, {"--version"}, {"--list-presets"}, {"a.jpg"}}) {
-        const test::ProcessResult closed =
-            test::runProcess(TABULON_CLI, args, {}, {}, {test::Stdout::Closed});
-        EXPECT_EQ(closed.exitCode, 1) << args[0] << " to a closed output";
-        EXPECT_EQ(closed.err, "tabulon-cli: cannot write standard output: Bad file descriptor\n");
-        if (!full)
-            continue; // no full device of the test's own here
-        const test::ProcessResult r =
-            test::runProcess(TABULON_CLI, args, {}, {}, {test::Stdout::Into, *full});
-        EXPECT_EQ(r.exitCode, 1) << args[0] << " to a full disk";
-        EXPECT_EQ(r.err, "tabulon-cli: cannot write standard output: No space left on device\n");
+    std::vector<std::pair<test::Stdout, std::string>> outputs = {
+        {{test::Stdout::Closed}, "Bad file descriptor"}};
+    if (full)
+        outputs.push_back({{test::Stdout::Into, *full}, "No space left on device"});
+    for (const std::string command : {"--help", "--version", "--list-presets", "a.jpg"}) {
+        for (const auto& [output, error] : outputs) {
+            const test::ProcessResult r = test::runProcess(TABULON_CLI, {command}, {}, {}, output);
+            EXPECT_EQ(r.exitCode, 1) << command << ": " << error;
+            EXPECT_EQ(r.err, "tabulon-cli: cannot write standard output: " + error + "\n");
+        }
     }
     if (!full)
         GTEST_SKIP() << "device nodes cannot be made here; the full disk is left out";
