@@ -14,25 +14,6 @@ extern char** environ;
 
 namespace tabulon::test {
 
-// `program` and `args` as the null-ended list exec takes; kept in place, as
-// the list points into its strings.
-class Argv {
-public:
-    Argv(const std::string& program, const std::vector<std::string>& args) : all_{program} {
-        all_.insert(all_.end(), args.begin(), args.end());
-        for (std::string& a : all_)
-            pointers_.push_back(a.data());
-        pointers_.push_back(nullptr);
-    }
-    Argv(const Argv&) = delete;
-    Argv& operator=(const Argv&) = delete;
-    char* const* data() const { return pointers_.data(); }
-
-private:
-    std::vector<std::string> all_;
-    std::vector<char*> pointers_;
-};
-
 struct ProcessResult {
     int exitCode = -1;
     std::string out;
@@ -43,22 +24,15 @@ struct ProcessResult {
 // test made in its own folder (a full one stands for a full disk), or a
 // closed descriptor.
 struct Stdout {
-    enum Kind { Collected, Into, Closed };
-    Stdout(Kind kind = Collected) : kind(kind) {} // implicit: a kind alone says it all
-    static Stdout into(std::string path) {
-        Stdout to(Into);
-        to.path = std::move(path);
-        return to;
-    }
-    Kind kind;
-    std::string path;
+    enum Kind { Collected, Into, Closed } kind = Collected;
+    std::string path = {}; // for Into
 };
 
 // Runs a program with an argument list (no shell), feeding `input` to its
 // standard input and collecting both outputs.
 inline ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                                 const std::string& input = {}, const std::string& workDir = {},
-                                const Stdout& stdoutTo = Stdout::Collected) {
+                                const Stdout& stdoutTo = {}) {
     TempDir io;
     const std::string in = io.write("in", input);
     const std::string out = io / "out";
@@ -77,7 +51,13 @@ inline ProcessResult runProcess(const std::string& program, const std::vector<st
     if (!workDir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
 
-    Argv argv(program, args);
+    // The null-ended list exec takes, pointing into `all`.
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : all)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
 
     ProcessResult result;
     pid_t pid = 0;
