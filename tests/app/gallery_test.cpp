@@ -113,13 +113,6 @@ TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
     }
 }
 
-TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
-    open();
-    click("cmdLoadConfig");
-    EXPECT_EQ(dialogs.asked,
-              QStringList{u"open "_s + QCoreApplication::applicationDirPath() + u"/presets/"_s});
-}
-
 TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
     FrmConfig& window = open();
     const std::string a = files.write("a.jpg", "x");
