@@ -91,7 +91,7 @@ TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {
     EXPECT_EQ(opened(1), QStringList{u"file:///opt/tabulon/help-tabulon.html#cbTextEndEntry"_s});
 }
 
-TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
+TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddressesAndAFailureIsExplained) {
     open();
     releaseOn("lblHelp", Qt::RightButton);
     releaseOn("lblHelp", Qt::LeftButton, Qt::ShiftModifier);
@@ -104,10 +104,8 @@ TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
                          u"mailto:"_s + QString::fromLatin1(strings::kMailAddress)};
     expected.sort();
     EXPECT_EQ(lines, expected);
-}
 
-TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
-    open();
+    // A failing opener is explained with its code.
     ::setenv("TABULON_OPENER_STATUS", "3", 1);
     releaseOn("lblQuorvane", Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 1; }, 5000));
