@@ -72,36 +72,25 @@ TEST_F(WindowTest, FilesNamedAtTheStartAreTakenAsADropTakesThem) {
     EXPECT_EQ(window.selection(), selected);
 }
 
-TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
-    FrmConfig& window = open();
-    dialogs.fileChoices.push_back({{u"/pics/a.png"_s}, 1});
-    click("cmdBrowseForFiles");
-    click("cmdGo");
-    click("cmdPreview");
-    auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
-    ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->isVisible());
-    EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
-    EXPECT_TRUE(preview->shownHtml().contains(u"<td>/pics/a.png</td>"_s));
-    control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>edited</b>"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->shownHtml() == u"<b>edited</b>"_s; }, 3000));
-}
-
-TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
+TEST_F(WindowTest, ThePreviewShowsTheResultBesideTheWindowWhollyOnItsScreenAndFollowsIt) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QSize size(design::pixels(design::kClientWidth), design::pixels(design::kClientHeight));
     const QPoint places[] = {screen.topLeft(), QPoint(screen.left(), screen.center().y() - size.height()),
                              QPoint(screen.left(), screen.bottom() - size.height() - 10),
                              screen.bottomRight() - QPoint(size.width() + 10, size.height() + 10)};
+    PreviewWindow* preview = nullptr;
     for (const QPoint& place : places) {
         store(u"frmConfig"_s, u"left"_s, QString::number(design::twips(place.x())));
         store(u"frmConfig"_s, u"top"_s, QString::number(design::twips(place.y())));
         FrmConfig& window = open();
         ASSERT_EQ(window.pos(), place);
+        control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>a</b>"_s);
         click("cmdPreview");
-        auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
+        preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
         ASSERT_NE(preview, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
+        EXPECT_EQ(preview->shownHtml(), u"<b>a</b>"_s);
+        EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
         const QRect frame = preview->frameGeometry();
         EXPECT_TRUE(screen.contains(frame))
             << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x' << frame.height();
@@ -109,8 +98,9 @@ TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
         const QRect beside = window.frameGeometry();
         EXPECT_EQ(frame.left(), std::min(beside.right() + 1, screen.right() + 1 - frame.width()));
         EXPECT_EQ(frame.top(), std::min(beside.top(), screen.bottom() + 1 - frame.height()));
-        close();
     }
+    control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>edited</b>"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->shownHtml() == u"<b>edited</b>"_s; }, 3000));
 }
 
 TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {
