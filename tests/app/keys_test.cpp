@@ -19,10 +19,16 @@ protected:
     }
 };
 
-TEST_F(PopupTest, OpensOverTheBoxWithRealLineBreaks) {
+TEST_F(PopupTest, F2OpensItOverATemplateBoxWithRealLineBreaks) {
     FrmConfig& window = open();
+    for (const char* name : {"txtWidth", "txtResult", "chkAddComments", "cmdCopy"}) {
+        key(control(name), Qt::Key_F2);
+        EXPECT_FALSE(popup()->isVisible()) << name;
+    }
     TemplateBox* box = templateBox("cbTextBottom");
-    openPopupOn(box, u"one{{CRLF}}two{{crlf}}"_s);
+    box->setEditText(u"one{{CRLF}}two{{crlf}}"_s);
+    key(box, Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier); // modifiers or not
+    ASSERT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->geometry(), QRect(box->x(), box->y(), box->width(), box->height() * 4));
     EXPECT_EQ(popup()->toPlainText(), u"one\ntwo{{crlf}}"_s);
     EXPECT_EQ(window.GetHiddenCombobox(), box);
@@ -69,16 +75,6 @@ TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
     }
     click("cmdBrowseForFiles"); // with the popup closed, the dialog opens
     EXPECT_EQ(dialogs.asked.size(), 1);
-}
-
-TEST_F(PopupTest, F2OpensItOnlyInTemplateBoxes) {
-    open();
-    for (const char* name : {"txtWidth", "txtResult", "chkAddComments", "cmdCopy"}) {
-        key(control(name), Qt::Key_F2);
-        EXPECT_FALSE(popup()->isVisible()) << name;
-    }
-    key(templateBox("cbTextEndEntry"), Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(popup()->isVisible());
 }
 
 TEST_F(WindowTest, EnterPressesSelectFilesExceptOnAButton) {

@@ -1,11 +1,9 @@
-#include <csignal>
 #include <filesystem>
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <sys/stat.h>
 
-#include "app/close_signals.h"
 #include "app/design.h"
 #include "support/fifo_watchdog.h"
 
@@ -84,15 +82,6 @@ TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
     store(u"frmConfig"_s, u"left"_s, QString::number(design::twips(-10000)));
     store(u"frmConfig"_s, u"top"_s, QString::number(design::twips(60000)));
     EXPECT_EQ(open().pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
-}
-
-TEST_F(WindowTest, ATerminationSignalClosesTheWindowAndSavesItsSettings) {
-    FrmConfig& window = open();
-    control<QLineEdit>("txtWidth")->setText(u"9"_s);
-    new CloseOnSignals(&window);
-    ::raise(SIGTERM);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
-    EXPECT_EQ(stored(u"txtWidth"_s, u"text"_s), u"9"_s);
 }
 
 // Removes a path at the end of a test, whatever happens in it: a FIFO left
