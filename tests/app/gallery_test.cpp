@@ -2,7 +2,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/command_line.h"
 #include "app/design.h"
 #include "app/preview_window.h"
 #include "support/window_fixture.h"
@@ -56,20 +55,6 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     const std::string x = files.write("x\\a.jpg", "x");
     drop(&window, {QString::fromStdString(x), QString::fromStdString(a)});
     EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "a.jpg");
-}
-
-TEST_F(WindowTest, FilesNamedAtTheStartAreTakenAsADropTakesThem) {
-    FrmConfig& window = open();
-    const QString a = QString::fromStdString(files.write("a b.jpg", "x"));
-    const QString b = QString::fromStdString(files.write("é.png", "x"));
-    const QString missing = QString::fromStdString(files / "missing.jpg");
-    window.takeFiles(namedFiles({a, missing, QString::fromStdString(files.path()), b}));
-    const std::string selected = files.path().string() + '\0' + "a b.jpg" + '\0' + "é.png";
-    EXPECT_EQ(window.selection(), selected);
-    EXPECT_EQ(QApplication::focusWidget(), control("cmdGo"));
-    // Nothing that is a file: the selection stays.
-    window.takeFiles(namedFiles({missing}));
-    EXPECT_EQ(window.selection(), selected);
 }
 
 TEST_F(WindowTest, ThePreviewShowsTheResultBesideTheWindowWhollyOnItsScreenAndFollowsIt) {
