@@ -11,8 +11,6 @@ using test::WindowTest;
 TEST_F(WindowTest, OpensWithTheInitialSetAndTheFocusInTheWidth) {
     FrmConfig& window = open();
     EXPECT_FALSE(window.windowIcon().isNull());
-    EXPECT_EQ(control<QLineEdit>("txtWidth")->text(), u"4"_s);
-    EXPECT_EQ(control<QCheckBox>("chkAddComments")->checkState(), Qt::Checked);
     EXPECT_EQ(templateBox("cbTextNewEntry")->count(), 0);
     EXPECT_FALSE(control("cmdGo")->isEnabled());
     EXPECT_FALSE(control("cmdPluginInsert")->isVisible());
