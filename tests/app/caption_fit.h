@@ -12,6 +12,17 @@
 
 namespace tabulon::test {
 
+// What a label, frame or button shows as its caption.
+inline QString caption(const QWidget& widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+        return label->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&widget))
+        return frame->title();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
+        return button->text();
+    return {};
+}
+
 // The designed controls of `window` whose caption does not show whole, as
 // "name: caption (width > room)"; empty when every caption fits.
 inline QStringList cutCaptions(const QWidget& window) {
@@ -22,17 +33,12 @@ inline QStringList cutCaptions(const QWidget& window) {
             cut << QStringLiteral("%1: missing").arg(QString::fromLatin1(c.name));
             continue;
         }
-        QString text;
+        const QString text = caption(*widget);
         int room = widget->width();
-        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-            text = label->text();
-        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-            text = frame->title();
+        if (qobject_cast<const QGroupBox*>(widget))
             room -= 16; // the frame's border on both sides
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-            text = button->text();
+        else if (qobject_cast<const QAbstractButton*>(widget))
             room -= qobject_cast<const QCheckBox*>(widget) ? 22 : 6; // box, or bevel
-        }
         const int width = QFontMetrics(widget->font()).horizontalAdvance(text);
         if (!text.isEmpty() && width > room)
             cut << QStringLiteral("%1: %2 (%3 > %4)")

@@ -1,8 +1,5 @@
-#include <functional>
-
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QTimer>
 
 #include "app/start.h"
 #include "persist/config_file.h"
@@ -39,11 +36,6 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
     EXPECT_EQ(templateBox("cbTextBottom")->currentText(), longText);
     EXPECT_EQ(control<CommentCheckBox>("chkAddComments")->state(), 2);
     EXPECT_EQ(templateBox("cbTextTop")->count(), 0); // loading leaves the histories alone
-
-    const QString folder = QString::fromStdString(files.path().string()) + QLatin1Char('/');
-    EXPECT_EQ(stored(u"cdSaveLoadConfig"_s, u"InitDir"_s), folder);
-    ASSERT_EQ(dialogs.asked.size(), 2);
-    EXPECT_EQ(dialogs.asked[1], u"open "_s + folder);
 }
 
 TEST_F(WindowTest, AConfigurationsFileTypesAreTheFirstFilterOfTheFileDialogForTheSession) {
@@ -76,12 +68,15 @@ TEST_F(WindowTest, AConfigurationsFileTypesAreTheFirstFilterOfTheFileDialogForTh
                            u"select /p/ 1 *.jpg; *.PNG"_s, u"select /p/ 1"_s}));
 }
 
-TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSavedSomewhere) {
+// Until a folder is remembered, the load dialog offers the presets and the save
+// dialog the user's documents.
+TEST_F(WindowTest, TheConfigurationDialogsOfferTheirFoldersUntilOneWasUsed) {
     const test::TempDir home;
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", home.path().c_str(), 1);
     const QString homeFolder = QString::fromStdString(home.path());
     open();
+    click("cmdLoadConfig");
     click("cmdSaveConfig");
     std::filesystem::create_directories(home / "Documents");
     click("cmdSaveConfig");
@@ -97,7 +92,8 @@ TEST_F(WindowTest, TheSaveDialogOffersTheUsersDocumentsUntilAConfigurationWasSav
 
     const QString mine = QString::fromStdString(files / "mine/");
     EXPECT_EQ(dialogs.asked,
-              (QStringList{u"save "_s + homeFolder, u"save %1/Documents"_s.arg(homeFolder),
+              (QStringList{u"open "_s + QCoreApplication::applicationDirPath() + u"/presets/"_s,
+                           u"save "_s + homeFolder, u"save %1/Documents"_s.arg(homeFolder),
                            u"save %1/Documents"_s.arg(homeFolder), u"save %1/Documents"_s.arg(homeFolder),
                            u"save "_s + mine, u"open "_s + mine}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -126,7 +122,7 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     dir.write("a.JPG", "");
     dir.write("README", "");
     QtDialogs dialogs;
-    test::answerNextFileDialog([](QFileDialog& dialog) {
+    test::answerNextDialog([](QFileDialog& dialog) {
         dialog.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"\"b.jpg\" \"a.JPG\""_s);
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
@@ -136,35 +132,14 @@ TEST(RealDialogs, SelectFilesReturnsTheChosenFilesInOrder) {
     EXPECT_EQ(choice.filterIndex, 2);
 }
 
-TEST(RealDialogs, FileTypesComeFirstAndAreReportedAsFilterZero) {
-    QStringList filters;
-    test::answerNextFileDialog([&](QFileDialog& dialog) {
-        filters = dialog.nameFilters();
-        dialog.reject();
-    });
-    EXPECT_EQ(QtDialogs().selectFiles(nullptr, QString(), 0, u"*.jpg; *.PNG;"_s).filterIndex, 0);
-    EXPECT_EQ(filters,
-              (QStringList{u"Files of the configuration (*.jpg; *.PNG;) (*.jpg *.PNG)"_s,
-                           u"All files (*.*) (*)"_s, u"Graphics (*.jpg;*.gif;*.bmp) (*.jpg *.gif *.bmp)"_s}));
-}
-
 // Shows a real message and answers it; the width the box had on screen.
-int shownWidth(const std::function<void(QtDialogs&)>& show) {
+int shownWidth(const QString& text) {
     int width = 0;
-    QTimer::singleShot(0, [&] {
-        (void)QTest::qWaitFor(
-            [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (box == nullptr || !box->isVisible())
-                    return false;
-                width = box->width();
-                box->button(QMessageBox::Ok)->click();
-                return true;
-            },
-            5000);
+    test::answerNextDialog<QMessageBox>([&](QMessageBox& box) {
+        width = box.width();
+        box.button(QMessageBox::Ok)->click();
     });
-    QtDialogs dialogs;
-    show(dialogs);
+    QtDialogs().showMessage(nullptr, text);
     return width;
 }
 
@@ -176,13 +151,13 @@ TEST(RealDialogs, AShortMessageIsWideEnoughForItsWholeCaption) {
     const int needed = QFontMetrics(title).horizontalAdvance(u"Tabulon"_s) + 4 * 32;
     int shortWidth = 0;
     for (const char* text : {"x", "Enter a width", "Enter a width > 0"}) {
-        shortWidth = shownWidth([&](QtDialogs& d) { d.showMessage(nullptr, QString::fromLatin1(text)); });
+        shortWidth = shownWidth(QString::fromLatin1(text));
         EXPECT_GE(shortWidth, needed) << text;
     }
     // A longer text still widens the box.
     const QString longText = QStringLiteral("Tabulon had a problem running your web browser on URL "
                                             "https://quorvane.example/tabulon/.");
-    EXPECT_GT(shownWidth([&](QtDialogs& d) { d.showMessage(nullptr, longText); }), shortWidth);
+    EXPECT_GT(shownWidth(longText), shortWidth);
 }
 
 } // namespace

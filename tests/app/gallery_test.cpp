@@ -2,7 +2,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/command_line.h"
 #include "app/design.h"
 #include "app/preview_window.h"
 #include "support/window_fixture.h"
@@ -58,50 +57,25 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "a.jpg");
 }
 
-TEST_F(WindowTest, FilesNamedAtTheStartAreTakenAsADropTakesThem) {
-    FrmConfig& window = open();
-    const QString a = QString::fromStdString(files.write("a b.jpg", "x"));
-    const QString b = QString::fromStdString(files.write("é.png", "x"));
-    const QString missing = QString::fromStdString(files / "missing.jpg");
-    window.takeFiles(namedFiles({a, missing, QString::fromStdString(files.path()), b}));
-    const std::string selected = files.path().string() + '\0' + "a b.jpg" + '\0' + "é.png";
-    EXPECT_EQ(window.selection(), selected);
-    EXPECT_EQ(QApplication::focusWidget(), control("cmdGo"));
-    // Nothing that is a file: the selection stays.
-    window.takeFiles(namedFiles({missing}));
-    EXPECT_EQ(window.selection(), selected);
-}
-
-TEST_F(WindowTest, ThePreviewShowsTheResultAndFollowsIt) {
-    FrmConfig& window = open();
-    dialogs.fileChoices.push_back({{u"/pics/a.png"_s}, 1});
-    click("cmdBrowseForFiles");
-    click("cmdGo");
-    click("cmdPreview");
-    auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
-    ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->isVisible());
-    EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
-    EXPECT_TRUE(preview->shownHtml().contains(u"<td>/pics/a.png</td>"_s));
-    control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>edited</b>"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->shownHtml() == u"<b>edited</b>"_s; }, 3000));
-}
-
-TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
+TEST_F(WindowTest, ThePreviewShowsTheResultBesideTheWindowWhollyOnItsScreenAndFollowsIt) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QSize size(design::pixels(design::kClientWidth), design::pixels(design::kClientHeight));
     const QPoint places[] = {screen.topLeft(), QPoint(screen.left(), screen.center().y() - size.height()),
                              QPoint(screen.left(), screen.bottom() - size.height() - 10),
                              screen.bottomRight() - QPoint(size.width() + 10, size.height() + 10)};
+    PreviewWindow* preview = nullptr;
     for (const QPoint& place : places) {
         store(u"frmConfig"_s, u"left"_s, QString::number(design::twips(place.x())));
         store(u"frmConfig"_s, u"top"_s, QString::number(design::twips(place.y())));
         FrmConfig& window = open();
         ASSERT_EQ(window.pos(), place);
+        control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>a</b>"_s);
         click("cmdPreview");
-        auto* preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
+        preview = window.findChild<PreviewWindow*>(u"frmPreview"_s);
         ASSERT_NE(preview, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
+        EXPECT_EQ(preview->shownHtml(), u"<b>a</b>"_s);
+        EXPECT_TRUE(window.isVisible()); // the window stays usable beside it
         const QRect frame = preview->frameGeometry();
         EXPECT_TRUE(screen.contains(frame))
             << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x' << frame.height();
@@ -109,15 +83,9 @@ TEST_F(WindowTest, ThePreviewOpensBesideTheWindowAndWhollyOnItsScreen) {
         const QRect beside = window.frameGeometry();
         EXPECT_EQ(frame.left(), std::min(beside.right() + 1, screen.right() + 1 - frame.width()));
         EXPECT_EQ(frame.top(), std::min(beside.top(), screen.bottom() + 1 - frame.height()));
-        close();
     }
-}
-
-TEST_F(WindowTest, TheLoadDialogOffersThePresetsUntilAFolderIsRemembered) {
-    open();
-    click("cmdLoadConfig");
-    EXPECT_EQ(dialogs.asked,
-              QStringList{u"open "_s + QCoreApplication::applicationDirPath() + u"/presets/"_s});
+    control<QPlainTextEdit>("txtResult")->setPlainText(u"<b>edited</b>"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return preview->shownHtml() == u"<b>edited</b>"_s; }, 3000));
 }
 
 TEST_F(WindowTest, TextAndFoldersDraggedOntoABoxAreLeftToTheBox) {

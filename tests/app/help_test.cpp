@@ -51,40 +51,32 @@ public:
 
 TEST_F(HelpTest, F1OnEveryWidgetThatTakesTheFocusOpensTheHelpOfItsControlAndShiftF1TheOnlineHelp) {
     SilentHost host;
-    FrmConfig& window = open(u"/hkprun"_s, &host);
+    open(u"/hkprun"_s, &host);
     dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 1});
     click("cmdBrowseForFiles");
+    // The key goes to what has the focus: a box's own editor, say.
     QStringList controls;
     for (const design::Control& c : design::kControls) {
         auto* widget = control(c.name);
-        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible())
-            controls << QString::fromLatin1(c.name);
-    }
-    ASSERT_TRUE(controls.contains(u"cmdPluginInsert"_s) && controls.contains(u"cmdGo"_s));
-
-    int pressed = 0;
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (widget->window() != &window || !widget->isVisible() || !widget->isEnabled() ||
-            widget->focusPolicy() == Qt::NoFocus)
+        if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisible() || !widget->isEnabled())
             continue;
+        controls << QString::fromLatin1(c.name);
         widget->setFocus();
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         // Only Shift changes where the help is.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier);
-        pressed += 2;
     }
+    ASSERT_TRUE(controls.contains(u"cmdPluginInsert"_s) && controls.contains(u"cmdGo"_s));
     const QString local = u"file://%1/help-tabulon.html#"_s.arg(programFolder);
     QStringList anchors[2]; // the local page's, the online help's
-    for (const QString& address : opened(pressed)) {
+    for (const QString& address : opened(2 * controls.size())) {
         const bool isLocal = address.startsWith(local);
         EXPECT_TRUE(isLocal || address.startsWith(online + QLatin1Char('#'))) << address.toStdString();
         anchors[isLocal ? 0 : 1] << address.section(QLatin1Char('#'), 1);
     }
-    EXPECT_EQ(anchors[0].size() + anchors[1].size(), pressed);
     controls.sort();
     for (QStringList& found : anchors) {
-        found.removeDuplicates();
         found.sort();
         EXPECT_EQ(found, controls);
     }
@@ -99,7 +91,7 @@ TEST_F(HelpTest, F1InThePopupOpensTheHelpOfTheBoxUnderIt) {
     EXPECT_EQ(opened(1), QStringList{u"file:///opt/tabulon/help-tabulon.html#cbTextEndEntry"_s});
 }
 
-TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
+TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddressesAndAFailureIsExplained) {
     open();
     releaseOn("lblHelp", Qt::RightButton);
     releaseOn("lblHelp", Qt::LeftButton, Qt::ShiftModifier);
@@ -112,10 +104,8 @@ TEST_F(HelpTest, TheLabelsOpenTheHelpPageAndTheirAddresses) {
                          u"mailto:"_s + QString::fromLatin1(strings::kMailAddress)};
     expected.sort();
     EXPECT_EQ(lines, expected);
-}
 
-TEST_F(HelpTest, AFailingOpenerIsExplainedWithItsCode) {
-    open();
+    // A failing opener is explained with its code.
     ::setenv("TABULON_OPENER_STATUS", "3", 1);
     releaseOn("lblQuorvane", Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 1; }, 5000));

@@ -19,24 +19,36 @@ protected:
     }
 };
 
-TEST_F(PopupTest, OpensOverTheBoxWithRealLineBreaks) {
+TEST_F(PopupTest, F2OpensItOverATemplateBoxWithRealLineBreaks) {
     FrmConfig& window = open();
+    for (const char* name : {"txtWidth", "txtResult", "chkAddComments", "cmdCopy"}) {
+        key(control(name), Qt::Key_F2);
+        EXPECT_FALSE(popup()->isVisible()) << name;
+    }
     TemplateBox* box = templateBox("cbTextBottom");
-    openPopupOn(box, u"one{{CRLF}}two{{crlf}}"_s);
+    box->setEditText(u"one{{CRLF}}two{{crlf}}"_s);
+    key(box, Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier); // modifiers or not
+    ASSERT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->geometry(), QRect(box->x(), box->y(), box->width(), box->height() * 4));
     EXPECT_EQ(popup()->toPlainText(), u"one\ntwo{{crlf}}"_s);
     EXPECT_EQ(window.GetHiddenCombobox(), box);
     EXPECT_EQ(popup()->toolTip(), box->toolTip());
     EXPECT_EQ(QApplication::focusWidget(), popup());
+    // A context menu or another window takes the focus without closing it.
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(popup(), &out);
+        EXPECT_TRUE(popup()->isVisible()) << reason;
+    }
 }
 
-// However it closes, the popup writes its text back with markers, opens no
-// dialog and adds to no history; Escape alone drops the edit.
+// However it closes, the popup writes its text back with markers (no-break
+// spaces kept), opens no dialog and adds to no history; Escape alone drops the edit.
 TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
     open();
     TemplateBox* box = templateBox("cbTextNewEntry");
     QWidget* width = control("txtWidth");
-    const QString written = u"x{{CRLF}}y{{CRLF}}z{{CRLF}}w"_s;
+    const QString written = u"x{{CRLF}}y{{CRLF}}z\u00A0{{CRLF}}w"_s;
     const struct {
         const char* how;
         std::function<void()> close;
@@ -50,7 +62,7 @@ TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
     };
     for (const auto& c : cases) {
         openPopupOn(box, u"a{{CRLF}}b"_s);
-        popup()->setPlainText(u"x\r\ny\rz"_s);
+        popup()->setPlainText(u"x\r\ny\rz\u00A0"_s);
         popup()->moveCursor(QTextCursor::End);
         key(popup(), Qt::Key_Return, Qt::ShiftModifier); // a line break of its own
         type(popup(), u"w"_s);
@@ -65,16 +77,6 @@ TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
     EXPECT_EQ(dialogs.asked.size(), 1);
 }
 
-TEST_F(PopupTest, F2OpensItOnlyInTemplateBoxes) {
-    open();
-    for (const char* name : {"txtWidth", "txtResult", "chkAddComments", "cmdCopy"}) {
-        key(control(name), Qt::Key_F2);
-        EXPECT_FALSE(popup()->isVisible()) << name;
-    }
-    key(templateBox("cbTextEndEntry"), Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(popup()->isVisible());
-}
-
 TEST_F(WindowTest, EnterPressesSelectFilesExceptOnAButton) {
     open();
     for (const char* name : {"txtWidth", "cbTextTop", "txtResult", "chkAddComments"}) {
@@ -86,17 +88,17 @@ TEST_F(WindowTest, EnterPressesSelectFilesExceptOnAButton) {
     EXPECT_EQ(dialogs.asked.size(), 1);
     dialogs.asked.clear();
 
-    // A modified Enter types a line break in the result box.
+    // A modified Enter types a line break in the result box; only line breaks
+    // change on the way to the clipboard.
     auto* result = control<QPlainTextEdit>("txtResult");
-    result->setPlainText(u"a"_s);
+    result->setPlainText(u"a\u00A0\u2028"_s);
     result->moveCursor(QTextCursor::End);
     key(result, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(result->toPlainText(), u"a\n"_s);
 
     // On a button, Enter presses that button.
     key(control("cmdCopy"), Qt::Key_Return);
     EXPECT_TRUE(dialogs.asked.isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"a\r\n"_s);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"a\u00A0\u2028\r\n"_s);
 }
 
 TEST_F(WindowTest, TheWidthBoxTakesDigitsOnly) {
@@ -113,28 +115,6 @@ TEST_F(WindowTest, TheWidthBoxTakesDigitsOnly) {
     width->selectAll();
     key(width, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(width->text(), u"23"_s);
-}
-
-TEST_F(PopupTest, NoBreakSpacesSurviveThePopupAndCopy) {
-    open();
-    TemplateBox* box = templateBox("cbTextTop");
-    const QString nbsp = u"<td>a\u00A0b</td>"_s;
-    openPopupOn(box, nbsp);
-    key(popup(), Qt::Key_Return);
-    EXPECT_EQ(box->currentText(), nbsp);
-    control<QPlainTextEdit>("txtResult")->setPlainText(nbsp + u"\n\u2028"_s);
-    click("cmdCopy");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), nbsp + u"\r\n\u2028"_s);
-}
-
-TEST_F(PopupTest, AContextMenuOrAnotherWindowDoesNotCloseIt) {
-    open();
-    openPopupOn(templateBox("cbTextTop"), u"x"_s);
-    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
-        QFocusEvent out(QEvent::FocusOut, reason);
-        QApplication::sendEvent(popup(), &out);
-        EXPECT_TRUE(popup()->isVisible()) << reason;
-    }
 }
 
 TEST_F(WindowTest, APastedLineBreakBecomesAMarker) {

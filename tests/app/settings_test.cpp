@@ -1,11 +1,9 @@
-#include <csignal>
 #include <filesystem>
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <sys/stat.h>
 
-#include "app/close_signals.h"
 #include "app/design.h"
 #include "support/fifo_watchdog.h"
 
@@ -86,26 +84,6 @@ TEST_F(WindowTest, APlaceTheUserCouldNotReachOpensOnThePrimaryScreen) {
     EXPECT_EQ(open().pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
-TEST_F(WindowTest, ATerminationSignalClosesTheWindowAndSavesItsSettings) {
-    FrmConfig& window = open();
-    control<QLineEdit>("txtWidth")->setText(u"9"_s);
-    new CloseOnSignals(&window);
-    ::raise(SIGTERM);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
-    EXPECT_EQ(stored(u"txtWidth"_s, u"text"_s), u"9"_s);
-}
-
-// The application name and settings file of this test's window.
-QString appOfThisTest() {
-    return u"tabulon-%1"_s.arg(
-        QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()));
-}
-std::filesystem::path settingsFileOfThisTest() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appOfThisTest())
-        .fileName()
-        .toStdString();
-}
-
 // Removes a path at the end of a test, whatever happens in it: a FIFO left
 // among the settings would block every later test.
 struct RemovedAtEnd {
@@ -118,7 +96,7 @@ struct RemovedAtEnd {
 
 TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
     namespace fs = std::filesystem;
-    const fs::path file = settingsFileOfThisTest();
+    const fs::path file = settingsFile();
     const RemovedAtEnd removed{file};
     fs::create_directories(file.parent_path());
     const std::string fifo = files / "fifo";
@@ -152,7 +130,7 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
     EXPECT_FALSE(watchdog.released());
 
     // What is written still reads back for the rest of the run.
-    SettingsStore store(appOfThisTest());
+    SettingsStore store(appName());
     store.WriteSetting(u"cdSaveLoadConfig"_s, u"InitDir"_s, u"/d/"_s);
     store.sync();
     EXPECT_EQ(store.ReadSetting(u"cdSaveLoadConfig"_s, u"InitDir"_s, QString()), u"/d/"_s);
@@ -161,7 +139,7 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNothingHangs) {
 
 TEST_F(WindowTest, AFifoBesideTheSettingsFileIsNeverOpened) {
     namespace fs = std::filesystem;
-    const fs::path file = settingsFileOfThisTest();
+    const fs::path file = settingsFile();
     // The organization-wide file that a QSettings made from names also reads.
     const fs::path shared = file.parent_path().parent_path() / "Tabulon.ini";
     const RemovedAtEnd removed{shared};

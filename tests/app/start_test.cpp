@@ -41,20 +41,14 @@ TEST(StartSwitches, ArgumentsAreRequestsToolkitOptionsOrNamesOfFiles) {
         Request request;
         QStringList names;
     };
-    const auto list = [](std::initializer_list<const char*> items) {
-        QStringList out;
-        for (const char* item : items)
-            out << QString::fromUtf8(item);
-        return out;
-    };
     const Case cases[] = {
         {{}, Request::Window, {}},
-        {list({"a b.jpg", "é.png", "/hkprun"}), Request::Window, list({"a b.jpg", "é.png", "/hkprun"})},
-        {list({"a.jpg", "--help"}), Request::Help, {}},
-        {list({"--version", "--help"}), Request::Version, {}},
-        {list({"-reverse", "a.jpg", "-"}), Request::Window, list({"a.jpg", "-"})},
-        {list({"--", "--help", "-x", "--"}), Request::Window, list({"--help", "-x", "--"})},
-        {list({"./--help"}), Request::Window, list({"./--help"})},
+        {{"a b.jpg", "é.png", "/hkprun"}, Request::Window, {"a b.jpg", "é.png", "/hkprun"}},
+        {{"a.jpg", "--help"}, Request::Help, {}},
+        {{"--version", "--help"}, Request::Version, {}},
+        {{"-reverse", "a.jpg", "-"}, Request::Window, {"a.jpg", "-"}},
+        {{"--", "--help", "-x", "--"}, Request::Window, {"--help", "-x", "--"}},
+        {{"./--help"}, Request::Window, {"./--help"}},
     };
     for (const Case& c : cases) {
         const CommandLine line = readCommandLine(c.arguments);
@@ -99,9 +93,7 @@ TEST(StartSwitches, HelpAndVersionPrintWithoutADisplay) {
         ASSERT_TRUE(program.waitForFinished(10000)) << c.argument;
         EXPECT_EQ(program.exitCode(), c.exitCode) << c.argument;
         EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.output)) << c.argument;
-        if (c.exitCode != 0) {
-            EXPECT_TRUE(program.readAllStandardError().contains("No space left")) << c.argument;
-        }
+        EXPECT_EQ(program.readAllStandardError().contains("No space left"), c.exitCode != 0) << c.argument;
     }
     if (!full)
         GTEST_SKIP() << "device nodes cannot be made here; the full disk is left out";
@@ -169,7 +161,9 @@ TEST(StartSwitches, FilesNamedOnTheCommandLineBecomeTheSelection) {
     std::ofstream(folder / "a b.jpg") << "x";
     QProcess window;
     window.setWorkingDirectory(QString::fromStdString(folder.string()));
-    ASSERT_TRUE(openAndClose({u"a b.jpg"_s, u"missing.jpg"_s}, home, window));
+    // Only files are taken: a folder named first would decide the remembered place.
+    ASSERT_TRUE(
+        openAndClose({QString::fromStdString(home.path()), u"a b.jpg"_s, u"missing.jpg"_s}, home, window));
     // The selection's folder is what a drop stores for the next file dialog.
     const QSettings stored(QString::fromStdString(home / "Tabulon/tabulon.ini"), QSettings::IniFormat);
     EXPECT_EQ(stored.value(u"cdSelectFiles/InitDir"_s).toString(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 
 #include <QApplication>
@@ -108,6 +109,13 @@ protected:
         return control;
     }
     TemplateBox* templateBox(const char* name) const { return control<TemplateBox>(name); }
+    // This test's settings file; the application name its window runs under.
+    std::filesystem::path settingsFile() const {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
+            .fileName()
+            .toStdString();
+    }
+    const QString& appName() const { return appName_; }
     QString stored(const QString& section, const QString& key) const {
         return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
             .value(section + QLatin1Char('/') + key)
