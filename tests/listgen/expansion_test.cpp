@@ -104,14 +104,6 @@ protected:
     std::string inc(const std::string& name) { return "{{INC(" + (dir / name) + ")}}"; }
 };
 
-TEST_F(Includes, ACaptionBesideEachPictureIsFoundThroughPlaceholders) {
-    dir.write("a.txt", "first\r\n");
-    dir.write("b.txt", "second");
-    const std::string entry = "<{{BASE}}:{{INC({{PATH}}{{BASE}}.txt)}}>";
-    EXPECT_EQ(expand(bare(entry), {{dir.path().string(), "a.jpg"}, {dir.path().string(), "b.gif"}}),
-              "<a:\r\nfirst><b:\r\nsecond>");
-}
-
 TEST_F(Includes, EmptyMissingAndUnterminatedIncludes) {
     dir.write("x", "X");
     EXPECT_EQ(entry("a{{INC()}}b", {"", "f"}), "ab");
@@ -121,12 +113,6 @@ TEST_F(Includes, EmptyMissingAndUnterminatedIncludes) {
     // An include's name runs to the first end marker after it.
     EXPECT_EQ(entry("<{{INC(a" + inc("x") + ">", {"", "f"}), "<>");
     EXPECT_EQ(entry(inc("x") + "-" + inc("x"), {"", "f"}), "\r\nX-\r\nX");
-}
-
-TEST_F(Includes, IncludedTextIsInsertedUnchangedAndNotScannedAgain) {
-    dir.write("inner", "deep");
-    dir.write("outer", inc("inner") + "{{FILE}}{{CRLF}}");
-    EXPECT_EQ(entry(inc("outer"), {"", "f"}), "\r\n" + inc("inner") + "{{FILE}}{{CRLF}}");
 }
 
 TEST_F(Includes, TheFilesOwnTextIsScannedForIncludes) {
