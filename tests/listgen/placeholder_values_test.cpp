@@ -52,26 +52,6 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"unreserved characters stay", "/A-z_0.9~/x", "/A-z_0.9~/x", "/A-z_0.9~/x"}),
     test::bySentence);
 
-TEST(PlaceholderValues, EveryNamePartHasBothEscapes) {
-    EXPECT_EQ(list("{{BASE:html}}|{{EXT:url}}|{{SHORTEXT:html}}|{{PATH:url}}", {"/a b/x&y.t z"}),
-              "x&amp;y|.t%20z|t z|/a%20b/");
-}
-
-TEST(PlaceholderValues, AnIncludedCaptionHasBothEscapesAndIsNotReadAgain) {
-    test::TempDir dir;
-    dir.write("a.txt", "<b>bold</b> & caf\xC3\xA9 {{INC(a.txt)}}");
-    const std::string picture = dir / "a.jpg";
-    const std::string caption = "{{INC({{PATH}}{{BASE}}.txt)";
-    EXPECT_EQ(list(caption + ":html}}|", {picture}),
-              "\r\n&lt;b&gt;bold&lt;/b&gt; &amp; caf\xC3\xA9 {{INC(a.txt)}}|");
-    EXPECT_EQ(list("{{INC:html}}{{INC()}}|", {dir / "a.txt"}), list(caption + ":html}}|", {picture}));
-    EXPECT_EQ(list(caption + ":url}}|", {picture}),
-              "%0D%0A%3Cb%3Ebold%3C/b%3E%20%26%20caf%C3%A9%20%7B%7BINC%28a.txt%29%7D%7D|");
-    // Each include ends at its own end, whatever its form.
-    EXPECT_EQ(list(caption + ":html}}" + caption + "}}", {picture}),
-              list(caption + ":html}}", {picture}) + list(caption + "}}", {picture}));
-}
-
 TEST(PlaceholderValues, AFormTheEngineDoesNotKnowStaysAsWritten) {
     test::TempDir dir;
     const std::string x = dir.write("x", "X");
