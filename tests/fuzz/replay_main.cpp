@@ -38,13 +38,11 @@ bool collect(const char* argument, std::vector<std::string>& files) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(argument, error);
     if (std::filesystem::is_directory(path, error)) {
-        std::vector<std::string> inFolder;
-        for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+        const std::size_t first = files.size();
+        for (const auto& entry : std::filesystem::directory_iterator(path, error))
             if (entry.is_regular_file(error))
-                inFolder.push_back(entry.path().string());
-        }
-        std::sort(inFolder.begin(), inFolder.end());
-        files.insert(files.end(), inFolder.begin(), inFolder.end());
+                files.push_back(entry.path().string());
+        std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end());
     } else if (std::filesystem::is_regular_file(path, error)) {
         files.push_back(path.string());
     } else {
@@ -58,10 +56,9 @@ bool collect(const char* argument, std::vector<std::string>& files) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
         if (!collect(argv[i], files))
             return 2;
-    }
     if (files.empty()) {
         std::fprintf(stderr, "usage: %s FILE-OR-FOLDER... (at least one input)\n", argv[0]);
         return 2;

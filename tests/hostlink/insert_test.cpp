@@ -135,7 +135,6 @@ TEST_F(InsertTest, AnyOtherArgumentTextHasNoInsertEvenWithAHost) {
     dialogs.fileChoices.push_back({{u"/p/a"_s}, 1});
     click("cmdBrowseForFiles");
     click("cmdGo");
-    EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
     click("cmdPluginInsert"); // hidden, and inert all the same
     EXPECT_TRUE(host.lines().isEmpty());
 }

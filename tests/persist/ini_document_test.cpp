@@ -64,16 +64,10 @@ TEST(IniWrite, AKeyIsReplacedInPlaceOrAddedAtTheEndOfItsSection) {
 
 TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {
     IniDocument doc = IniDocument::parse("[S]\nk=v\n");
-    for (const auto& [section, key] : std::vector<std::pair<std::string, std::string>>{{"S", "a=b"},
-                                                                                       {"S", ""},
-                                                                                       {"S", " "},
-                                                                                       {"S", "a\nb"},
-                                                                                       {"S", ";k"},
-                                                                                       {"S", "[k"},
-                                                                                       {"a]b", "k"},
-                                                                                       {"a\rb", "k"}}) {
+    // Line breaks, '=' and a leading ';' or '[' in a name are in the fuzz target's saved inputs.
+    const std::pair<const char*, const char*> names[] = {{"S", ""}, {"S", " "}, {"a]b", "k"}};
+    for (const auto& [section, key] : names)
         EXPECT_FALSE(doc.set(section, key, "x")) << section << " / " << key;
-    }
     EXPECT_EQ(doc.serialize(), "[S]\nk=v\n");
 }
 
