@@ -511,6 +511,11 @@ TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
     }
     // Without --page the style stays out.
     EXPECT_EQ(cli({"-c", config, "--no-comments", "--top=", "--bottom=", pics + "/a.png"}).out, "a");
+    // The configuration's script goes after the list.
+    const std::string scripted =
+        dir.write("s.ini", "[Configuration]\ntxtWidth=1\nScript=go();{{CRLF}}end();\n");
+    EXPECT_TRUE(cli({"--page", "-c", scripted, pics + "/a.png"})
+                    .out.ends_with("\r\n<script>\r\ngo();\r\nend();\r\n</script>\r\n</body>\r\n</html>\r\n"));
 }
 
 struct Failure : test::Sentence {
