@@ -454,7 +454,7 @@ TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
         // A list that makes thumbnails says how to add the kinds libvips reads.
         {{"--images", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
          left + "; --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
-        {{"--preset", "thumbnail-gallery", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
+        {{"--preset", "css-grid", "--entry", "{{BASE}}{{THUMBWIDTH(8)}};"},
          left + "; --images --include '*.heic;*.tif' lists the pictures as thumbnails\n"},
         // Types that take no pictures, or no types at all, leave nothing out worth a word.
         {{"--include", "*.txt"}, ""},
