@@ -12,9 +12,11 @@
 
 namespace tabulon {
 
-std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style) {
+std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style,
+                            const std::string& script) {
     PageInfo page;
     page.style = style;
+    page.script = script;
     if (!folder.isEmpty()) {
         QUrl base = folder;
         if (!base.path().endsWith(QLatin1Char('/')))
@@ -24,14 +26,14 @@ std::string browserPageText(const QString& list, const QUrl& folder, const std::
     }
     if (page.title.empty()) // no selection yet, or the root folder
         page.title = kAppTitle;
-    return pageStart(page) + list.toStdString() + pageEnd();
+    return pageStart(page) + list.toStdString() + pageEnd(page);
 }
 
 BrowserPage::BrowserPage() = default;
 BrowserPage::~BrowserPage() = default;
 
 Result<QString, PageFailure> BrowserPage::write(const QString& list, const QUrl& folder,
-                                                const std::string& style) {
+                                                const std::string& style, const std::string& script) {
     if (!dir_ || !dir_->isValid()) {
         // Qt gives an empty path for a TMPDIR that does not exist, which
         // would put the folder at the root.
@@ -45,7 +47,8 @@ Result<QString, PageFailure> BrowserPage::write(const QString& list, const QUrl&
             return PageFailure{temp, dir_->errorString()};
     }
     const QString path = dir_->filePath(QStringLiteral("page.html"));
-    const IoResult written = writeFileAtomically(localPath(path), browserPageText(list, folder, style));
+    const IoResult written =
+        writeFileAtomically(localPath(path), browserPageText(list, folder, style, script));
     if (!written.ok())
         return PageFailure{path, QString::fromStdString(written.error().code.message())};
     return path;

@@ -14,8 +14,9 @@ namespace tabulon {
 
 // The list as a whole page, for a browser: its relative addresses resolve
 // against `folder` (a <base>), its title is the folder's name, `style` (CSS)
-// goes in its head.
-std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style);
+// goes in its head and `script` (JavaScript) after the list.
+std::string browserPageText(const QString& list, const QUrl& folder, const std::string& style,
+                            const std::string& script);
 
 // A page that could not be written: the file or folder, and why.
 struct PageFailure {
@@ -32,7 +33,8 @@ public:
     ~BrowserPage();
 
     // The page file's path.
-    Result<QString, PageFailure> write(const QString& list, const QUrl& folder, const std::string& style);
+    Result<QString, PageFailure> write(const QString& list, const QUrl& folder, const std::string& style,
+                                       const std::string& script);
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

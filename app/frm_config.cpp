@@ -295,7 +295,7 @@ void FrmConfig::takeFiles(const QStringList& files) {
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
         preview_ = new PreviewWindow(this, launcher_, dialogs_);
-    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_);
+    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_, pageScript_);
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
@@ -303,7 +303,7 @@ void FrmConfig::cmdPreview_Click() {
 
 void FrmConfig::updatePreview() {
     if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
-        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_);
+        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_, pageScript_);
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
@@ -316,6 +316,7 @@ void FrmConfig::cmdLoadConfig_Click() {
         showTemplateSet(loaded->set);
         fileTypes_.offer(loaded->extras.files);
         pageStyle_ = expandLineBreaks(loaded->extras.style);
+        pageScript_ = expandLineBreaks(loaded->extras.script);
         leaveOutUnsized_ = loaded->extras.leaveOutUnsized;
     }
 }

@@ -131,6 +131,7 @@ private:
     int filterIndex_ = 1; // the file dialog's current filter
     OfferedFileTypes fileTypes_;
     std::string pageStyle_;        // the loaded configuration's, for the browser's page
+    std::string pageScript_;       // the same
     bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
     PopupEditor* popupEditor_ = nullptr;
 };

@@ -74,16 +74,18 @@ void PreviewWindow::placeBeside(const QWidget* owner) {
     move(placed.topLeft());
 }
 
-void PreviewWindow::showPage(const QString& html, const QUrl& base, const std::string& style) {
+void PreviewWindow::showPage(const QString& html, const QUrl& base, const std::string& style,
+                             const std::string& script) {
     html_ = html;
     base_ = base;
     style_ = style;
+    script_ = script;
     browser_->document()->setBaseUrl(base);
     browser_->setHtml(html);
 }
 
 void PreviewWindow::openInBrowser() {
-    const Result<QString, PageFailure> written = page_.write(html_, base_, style_);
+    const Result<QString, PageFailure> written = page_.write(html_, base_, style_, script_);
     if (!written.ok()) {
         const PageFailure& failure = written.error();
         dialogs_.showMessage(

@@ -22,8 +22,9 @@ public:
     PreviewWindow(QWidget* owner, Launcher& launcher, Dialogs& dialogs);
 
     // Relative addresses in the page (an img src) resolve against `base`;
-    // `style` (CSS) is for the browser's page, which can show it.
-    void showPage(const QString& html, const QUrl& base, const std::string& style);
+    // `style` (CSS) and `script` (JavaScript) are for the browser's page,
+    // which can run them.
+    void showPage(const QString& html, const QUrl& base, const std::string& style, const std::string& script);
     QString shownHtml() const { return html_; }
 
 private:
@@ -37,6 +38,7 @@ private:
     QString html_;
     QUrl base_;
     std::string style_;
+    std::string script_;
     BrowserPage page_;
 };
 

@@ -156,6 +156,7 @@ PageInfo pageInfo(const Options& options, const ConfigExtras& extras) {
     if (options.lang)
         page.lang = *options.lang;
     page.style = expandLineBreaks(extras.style);
+    page.script = expandLineBreaks(extras.script);
     return page;
 }
 
@@ -282,7 +283,7 @@ int writeList(const Options& options, ListingRules rules, NaturalCollation& natu
                                 files.thumbnailFolders().end());
         if (page) {
             sink.append(kLineBreak);
-            sink.append(pageEnd());
+            sink.append(pageEnd(*page));
             sink.flush();
         }
     } catch (const WriteFailure& failure) {

@@ -19,6 +19,28 @@ void appendStyle(std::string& out, const std::string& css) {
     out.append(css, start);
 }
 
+// A script element's text is not parsed for character references either.
+// "</script" would end it early, and "<!--" could start a state in which
+// "</script>" no longer ends it; with a backslash after the '<' neither does,
+// and inside a JavaScript string or regular expression "<\/" and "<\!" still
+// stand for "</" and "<!".
+void appendScript(std::string& out, const std::string& script) {
+    std::string folded = script; // "</SCRIPT" ends it too
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    std::size_t start = 0;
+    for (std::size_t at = folded.find('<'); at != std::string::npos; at = folded.find('<', at + 1)) {
+        if (folded.compare(at + 1, 7, "/script") == 0 || folded.compare(at + 1, 3, "!--") == 0) {
+            out.append(script, start, at + 1 - start);
+            out += '\\';
+            start = at + 1;
+        }
+    }
+    out.append(script, start);
+}
+
 } // namespace
 
 std::string pageStart(const PageInfo& page) {
@@ -42,8 +64,15 @@ std::string pageStart(const PageInfo& page) {
     return out;
 }
 
-std::string pageEnd() {
-    return "</body>\r\n</html>\r\n";
+std::string pageEnd(const PageInfo& page) {
+    std::string out;
+    if (!page.script.empty()) {
+        out += "<script>\r\n";
+        appendScript(out, page.script);
+        out += "\r\n</script>\r\n";
+    }
+    out += "</body>\r\n</html>\r\n";
+    return out;
 }
 
 } // namespace tabulon

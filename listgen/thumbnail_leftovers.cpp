@@ -31,6 +31,8 @@ bool isLeftover(int thumbs, int pictures, const char* thumb) {
     struct stat st {};
     if (::fstatat(thumbs, thumb, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
         return false;
+    if (isOlderThumbnail(thumb))
+        return true;
     const std::string name(*picture);
     if (::fstatat(pictures, name.c_str(), &st, 0) == 0)
         return !S_ISREG(st.st_mode);

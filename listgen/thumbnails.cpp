@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <iterator>
+#include <span>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,20 +27,27 @@ std::string lower(std::string_view text) {
     return out;
 }
 
-// Thumbnails are written in these formats only.
-constexpr const char* kWrittenExtensions[] = {".jpg", ".jpeg", ".png", ".webp", ".avif", ".tif", ".tiff"};
+// Thumbnails are written in these formats only, which browsers show.
+constexpr const char* kWrittenExtensions[] = {".jpg", ".jpeg", ".png", ".webp", ".avif"};
+// Older runs also wrote a TIFF picture's thumbnail as TIFF.
+constexpr const char* kOlderExtensions[] = {".tif", ".tiff"};
+// Photos that browsers do not show (a scanner's TIFF, a phone's HEIF).
+constexpr const char* kPhotoExtensions[] = {".tif", ".tiff", ".heic", ".heif", ".hif"};
 
-// The extension of the thumbnail: the picture's own where libvips writes
-// that format, else PNG, which keeps any picture as it is (GIF, BMP, ICO).
+bool isOneOf(const std::string& lowerExt, std::span<const char* const> exts) {
+    return std::any_of(exts.begin(), exts.end(), [&lowerExt](const char* e) { return lowerExt == e; });
+}
+
+// The extension of the thumbnail: the picture's own where browsers show that
+// format, JPEG for a photo they do not show (a PNG of a photo weighs several
+// times as much), else PNG, which keeps any picture as it is (GIF, BMP, ICO).
 std::string thumbnailExtension(std::string_view ext, std::string_view format) {
     if (format != "same")
         return "." + std::string(format);
     const std::string known = lower(ext);
-    for (const char* writable : kWrittenExtensions) {
-        if (known == writable)
-            return std::string(ext);
-    }
-    return ".png";
+    if (isOneOf(known, kWrittenExtensions))
+        return std::string(ext);
+    return isOneOf(known, kPhotoExtensions) ? ".jpg" : ".png";
 }
 
 bool sameTime(const timespec& a, const timespec& b) {
@@ -88,8 +95,7 @@ std::string thumbnailName(std::string_view name, std::uint32_t longSide, std::st
 std::optional<std::string_view> pictureOfThumbnail(std::string_view thumbnail) {
     const std::string_view ext = GetFileExt(thumbnail);
     const std::string known = lower(ext);
-    if (std::none_of(std::begin(kWrittenExtensions), std::end(kWrittenExtensions),
-                     [&known](const char* written) { return known == written; }))
+    if (!isOneOf(known, kWrittenExtensions) && !isOneOf(known, kOlderExtensions))
         return std::nullopt;
     std::string_view rest = thumbnail.substr(0, thumbnail.size() - ext.size());
     const std::size_t dash = rest.rfind('-');
@@ -99,6 +105,10 @@ std::optional<std::string_view> pictureOfThumbnail(std::string_view thumbnail) {
         !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     return rest.substr(0, dash);
+}
+
+bool isOlderThumbnail(std::string_view thumbnail) {
+    return isOneOf(lower(GetFileExt(thumbnail)), kOlderExtensions);
 }
 
 Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t longSide,

@@ -40,6 +40,9 @@ std::string thumbnailName(std::string_view name, std::uint32_t longSide, std::st
 // The picture name that `thumbnail` is named after, when it follows that
 // rule (NAME-DIGITS and an extension thumbnails are written in).
 std::optional<std::string_view> pictureOfThumbnail(std::string_view thumbnail);
+// Whether `thumbnail` is in a format that only older runs wrote: none is
+// made or reused under its name again.
+bool isOlderThumbnail(std::string_view thumbnail);
 
 // The thumbnail of `file` whose longer side is `longSide`, in FILE's folder's
 // thumbnail folder. One there is reused when it carries the picture's

@@ -16,6 +16,7 @@ inline constexpr const char* kConfigurationSection = "Configuration";
 namespace extra_key {
 inline constexpr const char* kFiles = "Files";
 inline constexpr const char* kStyle = "Style";
+inline constexpr const char* kScript = "Script";
 inline constexpr const char* kLeaveOutUnsized = "LeaveOutUnsized";
 } // namespace extra_key
 
@@ -26,6 +27,7 @@ struct ConfigExtras {
     // 1: files whose {{WIDTH}} and {{HEIGHT}} cannot be read are left out
     // rather than listed with empty sizes.
     bool leaveOutUnsized = false;
+    std::string script; // JavaScript for a whole page, "{{CRLF}}" marking its line breaks
 
     bool operator==(const ConfigExtras&) const = default;
 };

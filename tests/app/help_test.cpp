@@ -137,9 +137,9 @@ TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) 
     FrmConfig& window = open();
     std::filesystem::create_directory(files / "my pics");
     window.takeFiles({QString::fromStdString(files.write("my pics/a.jpg", "x"))});
-    // A loaded configuration's style goes into the page's head.
-    dialogs.configPaths.push_back(QString::fromStdString(
-        files.write("grid.ini", "[Configuration]\nStyle=p{color:red}{{CRLF}}.g{gap:1em}\n")));
+    // A loaded configuration's style goes into the page's head, its script after the list.
+    dialogs.configPaths.push_back(QString::fromStdString(files.write(
+        "grid.ini", "[Configuration]\nStyle=p{color:red}{{CRLF}}.g{gap:1em}\nScript=go();{{CRLF}}end();\n")));
     click("cmdLoadConfig");
     const QString result = u"<img src=\"a.jpg\" alt=\"a &amp; é\">"_s;
     control<QPlainTextEdit>("txtResult")->setPlainText(result);
@@ -161,8 +161,9 @@ TEST_F(HelpTest, OpenInBrowserWritesTheResultAsAPageBasedOnTheSelectionsFolder) 
     page.title = "my pics";
     page.baseHref = "file://" + files.path().string() + "/my%20pics/";
     page.style = "p{color:red}\r\n.g{gap:1em}";
+    page.script = "go();\r\nend();";
     EXPECT_EQ(test::readAll(QUrl(addresses[0]).toLocalFile().toStdString()),
-              pageStart(page) + result.toStdString() + pageEnd());
+              pageStart(page) + result.toStdString() + pageEnd(page));
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 

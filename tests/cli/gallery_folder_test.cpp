@@ -127,7 +127,7 @@ TEST_F(GalleryFolder, TheThumbnailGalleryMadeAgainIsTheSamePageAndMakesNothingNe
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string page = test::readAll(dir / "g.html");
     EXPECT_NE(page.find("trip/thumbs/mine.png"), std::string::npos);
-    EXPECT_EQ(page.find("href=\"" + dir / "photos/thumbs/"), std::string::npos);
+    EXPECT_EQ(page.find("data-original=\"" + dir / "photos/thumbs/"), std::string::npos);
     const auto made = filesAndTimes(dir / "photos");
     EXPECT_TRUE(made.contains(dir / "photos/thumbs/CACHEDIR.TAG"));
     EXPECT_FALSE(made.contains(dir / "photos/trip/thumbs/CACHEDIR.TAG"));

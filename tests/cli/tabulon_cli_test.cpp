@@ -350,7 +350,7 @@ TEST(TabulonCli, AGalleryWalkNamesThePicturesAndVideosItLeftOutAndNotTheJunk) {
         // A list that makes thumbnails says how to add the kinds libvips reads.
         {{"--images", "--entry", thumbs, phone},
          leftOut(all, "; --include '*.heic;*.tif' lists the pictures as thumbnails")},
-        {{"--preset", "thumbnail-gallery", "--entry", thumbs, phone},
+        {{"--preset", "css-grid", "--entry", thumbs, phone},
          leftOut(all, "; --images --include '*.heic;*.tif' lists the pictures as thumbnails")},
         // Types that take no pictures, or no types at all, leave nothing out worth a word.
         {{"--include", "*.txt", phone}, ""},
@@ -398,6 +398,11 @@ TEST(TabulonCli, APageWrapsTheListWithTheConfigurationsStyleAndATitle) {
     }
     // Without --page the style stays out.
     EXPECT_EQ(cli({"-c", config, "--no-comments", "--top=", "--bottom=", pics + "/a.png"}).out, "a");
+    // The configuration's script goes after the list.
+    const std::string scripted =
+        dir.write("s.ini", "[Configuration]\ntxtWidth=1\nScript=go();{{CRLF}}end();\n");
+    EXPECT_TRUE(cli({"--page", "-c", scripted, pics + "/a.png"})
+                    .out.ends_with("\r\n<script>\r\ngo();\r\nend();\r\n</script>\r\n</body>\r\n</html>\r\n"));
 }
 
 struct Failure : test::Sentence {
