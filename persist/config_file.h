@@ -17,6 +17,7 @@ namespace extra_key {
 inline constexpr const char* kFiles = "Files";
 inline constexpr const char* kStyle = "Style";
 inline constexpr const char* kLeaveOutUnsized = "LeaveOutUnsized";
+inline constexpr const char* kNewFolder = "NewFolder";
 } // namespace extra_key
 
 // What a configuration says beyond its template set; empty when it says nothing.
@@ -26,6 +27,8 @@ struct ConfigExtras {
     // 1: files whose {{WIDTH}} and {{HEIGHT}} cannot be read are left out
     // rather than listed with empty sizes.
     bool leaveOutUnsized = false;
+    // Written before each folder's entries, "{{CRLF}}" marking its line breaks.
+    std::string newFolder;
 
     bool operator==(const ConfigExtras&) const = default;
 };

@@ -108,6 +108,15 @@ TEST(TabulonCli, StartsFromAConfigurationAndTheOptionsWin) {
     const test::ProcessResult r = cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "T<x>|<y>Z");
+    dir.write("f.ini",
+              "[Configuration]\ntxtWidth=9\ncbTextNewEntry={{BASE}}\nNewFolder=[{{FOLDERCOUNT}}]{{CRLF}}\n");
+    const auto inFolders = [&dir](std::vector<std::string> args) {
+        args.insert(args.begin(), {"-c", dir / "f.ini", "--no-comments"});
+        args.insert(args.end(), {"a/x", "a/y", "b/z"});
+        return cli(args).out;
+    };
+    EXPECT_EQ(inFolders({}), "[2]\r\nxy[1]\r\nz");
+    EXPECT_EQ(inFolders({"--new-folder={{FOLDER}}:"}), "a:xyb:z");
 }
 
 TEST(TabulonCli, AnOutputFileIsReplacedWholeAndALinkIsWrittenThrough) {
