@@ -132,6 +132,7 @@ private:
     OfferedFileTypes fileTypes_;
     std::string pageStyle_;        // the loaded configuration's, for the browser's page
     bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
+    std::string newFolder_;        // the loaded configuration's NewFolder=, for every Go
     PopupEditor* popupEditor_ = nullptr;
 };
 
