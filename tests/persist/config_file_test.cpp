@@ -69,8 +69,8 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
         ConfigExtras extras;
     };
     const Case cases[] = {
-        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\n",
-         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true}},
+        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\nNewFolder=<h2>{{CRLF}}\n",
+         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "<h2>{{CRLF}}"}},
         {"Style=\nLeaveOutUnsized=yes\n", {}},
         {"", {}},
     };
@@ -78,7 +78,7 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
     for (const Case& c : cases) {
         const std::string file = dir.write("c.ini", "[Configuration]\ncbTextTop=T\n" + c.lines);
         TemplateSet set = sample();
-        ConfigExtras extras{"*.old", "old{}", true};
+        ConfigExtras extras{"*.old", "old{}", true, "old"};
         ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
         EXPECT_EQ(set.top, "T");
         EXPECT_EQ(extras, c.extras) << c.lines;
