@@ -52,7 +52,7 @@ BackgroundGo::~BackgroundGo() {
 }
 
 void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-                         bool leaveOutUnsized) {
+                         bool leaveOutUnsized, const std::string& newFolder) {
     if (running())
         return;
     cancel_ = false;
@@ -60,11 +60,12 @@ void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std:
     total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
     started_.start();
     ticks_->start();
-    thread_ = std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, ++runId_);
+    thread_ =
+        std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, newFolder, ++runId_);
 }
 
 void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
-                       int id) {
+                       std::string newFolder, int id) {
     warnings_.clear();
     result_.clear();
     try {
@@ -82,7 +83,7 @@ void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selecti
                     entryHook_();
             };
             generateList(set, width, selection, sink, std::move(use), {&cancel_, written},
-                         {leaveOutUnsized, note});
+                         {leaveOutUnsized, note}, newFolder);
             result_ = sink.take();
             ending_ = Ending::Done;
         }

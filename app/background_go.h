@@ -37,9 +37,10 @@ public:
     bool running() const { return thread_.joinable(); }
     // Runs the list of `set` over `selection`; only when none is running.
     // `width` is the set's checked width. With `leaveOutUnsized`, files
-    // without a readable size are left out.
+    // without a readable size are left out; `newFolder` is written before
+    // each folder's entries.
     void start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-               bool leaveOutUnsized = false);
+               bool leaveOutUnsized = false, const std::string& newFolder = {});
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
@@ -54,7 +55,8 @@ public:
 
 private:
     enum class Ending { Done, Cancelled, MediaMissing, Failed, NoMemory };
-    void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized, int id);
+    void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
+             std::string newFolder, int id);
     void cancel() { cancel_.store(true); }
     void tick();
     void collect();

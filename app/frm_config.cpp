@@ -185,14 +185,15 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_);
+        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_, newFolder_);
         return;
     }
     StringSink sink;
     std::vector<std::string> leftOut;
     try {
         generateList(set, width.value(), selection_, sink, std::nullopt, {},
-                     {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }});
+                     {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }},
+                     newFolder_);
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
@@ -318,6 +319,7 @@ void FrmConfig::cmdLoadConfig_Click() {
         pageStyle_ = expandLineBreaks(loaded->extras.style);
         pageScript_ = expandLineBreaks(loaded->extras.script);
         leaveOutUnsized_ = loaded->extras.leaveOutUnsized;
+        newFolder_ = loaded->extras.newFolder;
     }
 }
 

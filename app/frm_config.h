@@ -133,6 +133,7 @@ private:
     std::string pageStyle_;        // the loaded configuration's, for the browser's page
     std::string pageScript_;       // the same
     bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
+    std::string newFolder_;        // the loaded configuration's NewFolder=, for every Go
     PopupEditor* popupEditor_ = nullptr;
 };
 

@@ -63,6 +63,12 @@ constexpr OptionRow<Options> kOptions[] = {
     {.longName = "new-row", .valueName = "TEXT", .apply = setText<&Options::newRow>},
     {.longName = "comments", .apply = setComments<kChecked>, .sharesLine = " | "},
     {.longName = "no-comments", .apply = setComments<kUnchecked>},
+    {.longName = "new-folder",
+     .valueName = "TEXT",
+     .apply = setText<&Options::newFolder>,
+     .help = "written before the first entry of each folder, over the preset's or\n"
+             "configuration's NewFolder= key; {{FOLDER}}, {{FOLDERNAME}} and\n"
+             "{{FOLDERCOUNT}} (its entries) stand in it"},
     {.shortName = 'f',
      .longName = "files-from",
      .valueName = "FILE",
@@ -165,8 +171,10 @@ ICO, AVIF, HEIF, TIFF, SVG), {{SIZE}} (bytes), {{DATE}} (YYYY-MM-DD), {{N}} {{RO
 (counted from 1).
 Pictures: {{THUMB(n)}} (a thumbnail whose longer side is n pixels, named as thumbs/a.gif-240.png,
 made again when the picture changes) {{THUMBWIDTH(n)}} {{THUMBHEIGHT(n)}}, {{TAKEN}} (YYYY-MM-DD,
-else the file's date), {{CAPTION}}, {{META(key)}} (any Exiv2 key, e.g. Exif.Image.Model); each also
-:html and :url.
+else the file's date), {{CAPTION}}, {{ALT}} (the caption, else BASE), {{META(key)}} (any Exiv2
+key, e.g. Exif.Image.Model); each also :html and :url.
+Folders: {{FOLDER}} ({{PATH}} without its last '/', else .) {{FOLDERNAME}} (its last name),
+each also :html and :url, in the entry texts and in --new-folder's.
 )";
 
 } // namespace

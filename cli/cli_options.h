@@ -19,6 +19,7 @@ struct Options {
     std::optional<std::string> endEntry;
     std::optional<std::string> newRow;
     std::optional<int> comments;
+    std::optional<std::string> newFolder;
     std::vector<std::string> files;
     std::vector<std::string> filesFrom;
     bool nullSeparated = false;

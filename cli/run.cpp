@@ -87,7 +87,8 @@ int listPresets() {
 
 // The templates of the list: the initial set, then the preset, the
 // configuration file and the options over it; `width` the checked number of
-// entries per row; `extras` from the last file loaded, as its templates are.
+// entries per row; `extras` from the last file loaded, as its templates are,
+// with --new-folder over its NewFolder=.
 // Returns the exit code, kExitOk to go on.
 int loadTemplateSet(const Options& options, TemplateSet& set, ConfigExtras& extras, std::uint32_t& width) {
     if (options.preset) {
@@ -108,6 +109,8 @@ int loadTemplateSet(const Options& options, TemplateSet& set, ConfigExtras& extr
         }
     }
     options.applyTo(set);
+    if (options.newFolder)
+        extras.newFolder = *options.newFolder;
 
     const WidthCheck check = checkWidth(set.width);
     if (!check.ok()) {
@@ -240,13 +243,14 @@ private:
 // list used or its walks passed.
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
               std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
-              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, Sink& sink,
-              std::vector<std::string>& thumbnailFolders) {
+              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, std::string_view newFolder,
+              Sink& sink, std::vector<std::string>& thumbnailFolders) {
     try {
         if (page)
             sink.append(pageStart(*page));
         EntryProcessor processor(set, width, sink, media);
         processor.leaveOut(leaveOut);
+        processor.newFolder(newFolder);
         processor.start();
         FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
@@ -406,7 +410,7 @@ int run(const std::vector<std::string_view>& args) {
     const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
     std::vector<std::string> thumbnailFolders;
     if (const int code = writeList(options, rules, natural, set, width, page, lists, use, leaveOut,
-                                   output.sink(), thumbnailFolders);
+                                   extras.newFolder, output.sink(), thumbnailFolders);
         code != kExitOk)
         return code;
     if (const int code = output.commit(); code != kExitOk)

@@ -5,6 +5,7 @@
 
 #include "base/name_parts.h"
 #include "listgen/escape.h"
+#include "listgen/folder_names.h"
 #include "listgen/image_size.h"
 #include "tabulon/version.h"
 
@@ -27,6 +28,20 @@ template <class Out> void putNumber(Out& out, std::uint64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, static_cast<std::size_t>(end - digits));
+}
+
+template <class Out> void putEscaped(Out& out, std::string_view value, Escape escape) {
+    switch (escape) {
+    case Escape::None:
+        put(out, value);
+        break;
+    case Escape::Html:
+        appendHtmlEscaped(out, value);
+        break;
+    case Escape::Url:
+        appendUrlEscaped(out, value);
+        break;
+    }
 }
 
 } // namespace
@@ -54,9 +69,20 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
 
 EntryProcessor::~EntryProcessor() = default;
 
+void EntryProcessor::newFolder(std::string_view text) {
+    if (text.empty()) {
+        newFolder_.reset();
+        return;
+    }
+    newFolder_ = std::make_unique<EntryTemplate>(text, std::string_view(), EntryTemplate::Text::NewFolder);
+    holdsRuns_ = newFolder_->holds(Field::FolderCount);
+}
+
 void EntryProcessor::start() {
     entryCount_ = 0;
     untilRow_ = width_;
+    inRun_ = false;
+    held_.reset();
     if (comments_)
         sink_.append(kOpeningComment);
     sink_.append(top_);
@@ -104,7 +130,7 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
         names.base = GetFileBase(name);
         names.ext = GetFileExt(name);
     }
-    haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = false;
+    haveFullName_ = haveContent_ = haveImage_ = haveFacts_ = haveFolder_ = false;
     meta_.reset();
     contentAt_ = std::string::npos;
 
@@ -128,10 +154,15 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
             leaveOut_.warn("left out " + fullName(names) + ": its width and height cannot be read");
         return;
     }
+    const bool startsFolder = newFolder_ && (!inRun_ || entryFolder(names) != runFolder_);
+    if (startsFolder)
+        endFolderRun();
     if (entryCount_ > 0 && untilRow_ == 0) {
-        sink_.append(newRow_);
+        out().append(newRow_);
         untilRow_ = width_;
     }
+    if (startsFolder)
+        startFolderRun(names);
     if (entry_.needsIncludeScan())
         writeScanned(names);
     else
@@ -139,13 +170,46 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
 
     --untilRow_;
     ++entryCount_;
+    ++runCount_;
     if (progress_.written)
         progress_.written(entryCount_);
+}
+
+void EntryProcessor::startFolderRun(const Names& names) {
+    runFolder_ = entryFolder(names);
+    runCount_ = 0;
+    inRun_ = true;
+    if (holdsRuns_)
+        held_.emplace();
+    else
+        writeNewFolder();
+}
+
+void EntryProcessor::endFolderRun() {
+    if (!held_)
+        return;
+    writeNewFolder();
+    sink_.append(held_->take());
+    held_.reset();
+}
+
+void EntryProcessor::writeNewFolder() {
+    for (const EntryTemplate::Piece& piece : newFolder_->pieces()) {
+        if (piece.field == Field::Folder)
+            putEscaped(sink_, runFolder_, piece.escape);
+        else if (piece.field == Field::FolderName)
+            putEscaped(sink_, folderName(runFolder_), piece.escape);
+        else if (piece.field == Field::FolderCount)
+            putNumber(sink_, static_cast<std::uint64_t>(runCount_));
+        else
+            sink_.append(piece.text);
+    }
 }
 
 void EntryProcessor::finish() {
     while (thumbnails_ && !thumbnails_->empty())
         writeFront();
+    endFolderRun();
     sink_.append(bottom_);
     if (comments_)
         sink_.append(kClosingComment);
@@ -207,6 +271,19 @@ const FileFacts& EntryProcessor::facts(const Names& names) {
         haveFacts_ = true;
     }
     return facts_;
+}
+
+const std::string& EntryProcessor::entryFolder(const Names& names) {
+    if (!haveFolder_) {
+        path_.clear();
+        if (names.folder.empty())
+            put(path_, GetFilePath(names.name));
+        else
+            appendFolder(path_, names.folder);
+        folder_ = folderOfPath(path_);
+        haveFolder_ = true;
+    }
+    return folder_;
 }
 
 const Media::Metadata& EntryProcessor::metadata(const Names& names) {
@@ -288,6 +365,19 @@ void EntryProcessor::appendRaw(const EntryTemplate::Piece& piece, const Names& n
     case Field::Meta:
         put(out, metadata(names).key(std::string(piece.argument)));
         break;
+    case Field::Alt: {
+        const std::string caption = metadata(names).caption();
+        put(out, caption.empty() ? names.base : std::string_view(caption));
+        break;
+    }
+    case Field::Folder:
+        put(out, entryFolder(names));
+        break;
+    case Field::FolderName:
+        put(out, folderName(entryFolder(names)));
+        break;
+    case Field::FolderCount: // only in the new-folder text, written apart
+        break;
     }
 }
 
@@ -299,18 +389,16 @@ void EntryProcessor::appendValue(const EntryTemplate::Piece& piece, const Names&
     }
     scratch_.clear();
     appendRaw(piece, names, scratch_);
-    if (piece.escape == Escape::Html)
-        appendHtmlEscaped(out, scratch_);
-    else
-        appendUrlEscaped(out, scratch_);
+    putEscaped(out, scratch_, piece.escape);
 }
 
 void EntryProcessor::writeDirect(const Names& names) {
+    Sink& sink = out();
     for (const EntryTemplate::Piece& piece : entry_.pieces()) {
         if (asWritten(piece))
-            sink_.append(piece.text);
+            sink.append(piece.text);
         else
-            appendValue(piece, names, sink_);
+            appendValue(piece, names, sink);
     }
 }
 
@@ -339,7 +427,7 @@ void EntryProcessor::writeScanned(const Names& names) {
             composed_.markOpaque(start);
         }
     }
-    composed_.write(sink_);
+    composed_.write(out());
 }
 
 } // namespace tabulon

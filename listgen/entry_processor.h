@@ -70,6 +70,9 @@ public:
     bool makesThumbnails() const { return thumbnails_ != nullptr; }
     void watch(ListProgress progress) { progress_ = std::move(progress); }
     void leaveOut(LeaveOut rules) { leaveOut_ = std::move(rules); }
+    // The text written before an entry whose folder differs from the one of
+    // the entry written before it; none when empty. Set before start().
+    void newFolder(std::string_view text);
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.
@@ -79,7 +82,8 @@ public:
     // theirs while later ones are being made; a ThumbnailFailure stops the list.
     // An entry whose thumbnail could not be made is left out with a warning
     // (MediaUse::warn), as is one without a size under LeaveOut::unsized;
-    // {{N}}, {{ROW}} and {{COL}} count the entries written.
+    // {{N}}, {{ROW}} and {{COL}} count the entries written, and an entry left
+    // out starts no folder.
     void ProcessFile(std::string_view folder, std::string_view name);
     void ProcessFile(std::string_view fullPath) { ProcessFile({}, fullPath); }
 
@@ -94,6 +98,13 @@ private:
     struct Names;
 
     void writeEntry(std::string_view folder, std::string_view name);
+    // A run of entries of one folder under its new-folder text: the text is
+    // written when the run starts or, when it counts them, once it ends.
+    void startFolderRun(const Names& names);
+    void endFolderRun();
+    void writeNewFolder();
+    // Where entries go: the sink, or the run held.
+    Sink& out() { return held_ ? *held_ : sink_; }
     std::string thumbnailTrouble(const Names& names);
     void stopIfCancelled() const {
         if (progress_.cancel != nullptr && progress_.cancel->load(std::memory_order_relaxed))
@@ -118,6 +129,7 @@ private:
     std::string_view content(const Names& names);
     const std::string& imageDimension(const Names& names, bool width);
     const FileFacts& facts(const Names& names);
+    const std::string& entryFolder(const Names& names);
 
     Sink& sink_;
     EntryTemplate entry_;
@@ -135,6 +147,13 @@ private:
     std::int64_t entryCount_ = 0;
     std::uint32_t untilRow_ = 0; // entries left in the current row
 
+    std::unique_ptr<EntryTemplate> newFolder_;
+    bool holdsRuns_ = false; // the new-folder text counts its entries
+    bool inRun_ = false;
+    std::string runFolder_;          // of the entries written since the last new-folder text
+    std::int64_t runCount_ = 0;      // how many they are
+    std::optional<StringSink> held_; // they, while the text waits for their count
+
     // Reused from entry to entry, so a long list allocates nothing per file.
     FileReader reader_;
     std::string fullName_;
@@ -144,11 +163,14 @@ private:
     std::string imageWidth_;
     std::string imageHeight_;
     FileFacts facts_;
+    std::string path_;
+    std::string folder_;
     // Which of the per-entry values above belong to the entry being written.
     bool haveFullName_ = false;
     bool haveContent_ = false;
     bool haveImage_ = false;
     bool haveFacts_ = false;
+    bool haveFolder_ = false;
     // Where the file's own text stands in composed_, when it was read straight in.
     std::size_t contentAt_ = std::string::npos;
     std::size_t contentSize_ = 0;

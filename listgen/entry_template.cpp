@@ -127,13 +127,15 @@ std::vector<EntryTemplate::Piece> splitLiterals(const std::vector<EntryTemplate:
     return split;
 }
 
-EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntry) {
+EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntry, Text kind) : kind_(kind) {
     std::string joined(newEntry);
     joined.append(endEntry);
     text_ = expandLineBreaks(joined);
 
     pieces_.push_back({Field::Literal, Escape::None, text_});
     for (const Placeholder& ph : placeholdersInOrder()) {
+        if (!filledHere(*traitsOf(ph.field)))
+            continue;
         pieces_ = splitLiterals(
             pieces_, [&ph](std::string_view rest) -> std::optional<std::pair<std::size_t, Piece>> {
                 const std::size_t at = rest.find(ph.text);
@@ -156,6 +158,11 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     }
 }
 
+bool EntryTemplate::holds(Field field) const {
+    return std::any_of(pieces_.begin(), pieces_.end(),
+                       [field](const Piece& piece) { return piece.field == field; });
+}
+
 std::optional<std::pair<std::size_t, EntryTemplate::Piece>>
 EntryTemplate::findWithArgument(std::string_view rest) {
     for (std::size_t at = rest.find("{{"); at != std::string_view::npos; at = rest.find("{{", at + 2)) {
@@ -164,8 +171,8 @@ EntryTemplate::findWithArgument(std::string_view rest) {
         const std::string_view inside = rest.substr(at + 2);
         const PlaceholderTraits* matched = nullptr;
         for (const PlaceholderTraits& row : kPlaceholderTable) {
-            if (row.argument != PlaceholderArgument::None && inside.starts_with(row.name) &&
-                inside.substr(row.name.size()).starts_with("(")) {
+            if (row.argument != PlaceholderArgument::None && filledHere(row) &&
+                inside.starts_with(row.name) && inside.substr(row.name.size()).starts_with("(")) {
                 matched = &row;
                 found.field = row.field;
                 const std::size_t open = 2 + row.name.size() + 1;

@@ -12,13 +12,15 @@
 namespace tabulon {
 
 // The entry and end-of-entry texts, joined, with line breaks expanded and split
-// once into literal text and the per-file placeholders. Each placeholder is
+// once into literal text and the per-file placeholders; or likewise the
+// new-folder text, with the placeholders filled there. Each placeholder is
 // looked for only in template text, never in what another one stands for.
 class EntryTemplate {
 public:
     // The placeholders and their traits are kPlaceholderTable's.
     using Field = PlaceholderField;
     using Escape = ValueEscape;
+    enum class Text : std::uint8_t { Entry, NewFolder };
 
     struct Piece {
         Field field;
@@ -28,7 +30,7 @@ public:
         std::uint32_t number = 0;       // THUMB's: which of thumbSizes()
     };
 
-    EntryTemplate(std::string_view newEntry, std::string_view endEntry);
+    EntryTemplate(std::string_view newEntry, std::string_view endEntry, Text kind = Text::Entry);
     EntryTemplate(const EntryTemplate&) = delete;
     EntryTemplate& operator=(const EntryTemplate&) = delete;
 
@@ -50,12 +52,18 @@ public:
         const PlaceholderTraits* traits = traitsOf(field);
         return traits != nullptr && traits->needs.media();
     }
+    // Whether it holds a placeholder of `field`.
+    bool holds(Field field) const;
 
 private:
+    bool filledHere(const PlaceholderTraits& row) const {
+        return kind_ == Text::Entry ? row.inEntry : row.inNewFolder;
+    }
     // The first placeholder with an argument in `rest` ({{THUMB(n)}},
     // {{META(key)}}, ...), and where it starts.
     std::optional<std::pair<std::size_t, Piece>> findWithArgument(std::string_view rest);
 
+    Text kind_;
     std::string text_;
     std::vector<Piece> pieces_;
     bool needsIncludeScan_ = false;

@@ -30,6 +30,10 @@ enum class PlaceholderField : std::uint8_t {
     Taken,
     Caption,
     Meta,
+    Alt,
+    Folder,
+    FolderName,
+    FolderCount,
 };
 
 // How a value is made safe for the page: not at all, for HTML text and
@@ -89,6 +93,10 @@ struct PlaceholderTraits {
     // by row. No placeholder's text overlaps another's, and the first rows
     // keep the order lists made with them have always been expanded in.
     bool replacedFirst = false;
+    // Which texts it is filled in: the entry's, the new-folder text. In any
+    // other it stays as written.
+    bool inEntry = true;
+    bool inNewFolder = false;
 
     constexpr bool has(ValueEscape escape) const { return escape == ValueEscape::None || escapedForms; }
 };
@@ -135,6 +143,34 @@ inline constexpr std::array kPlaceholderTable = {
     PlaceholderTraits{
         PlaceholderField::Caption, "CAPTION", true, PlaceholderArgument::None, {.metadata = true}},
     PlaceholderTraits{PlaceholderField::Meta, "META", true, PlaceholderArgument::Key, {.metadata = true}},
+    // For alt attributes: the caption, else the base name.
+    PlaceholderTraits{.field = PlaceholderField::Alt,
+                      .name = "ALT",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {.nameParts = true, .metadata = true}},
+    // The entry's {{PATH}} without its last separator, "." for none.
+    PlaceholderTraits{.field = PlaceholderField::Folder,
+                      .name = "FOLDER",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {},
+                      .inNewFolder = true},
+    PlaceholderTraits{.field = PlaceholderField::FolderName,
+                      .name = "FOLDERNAME",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {},
+                      .inNewFolder = true},
+    // The entries written under a new-folder text, known when the folder's
+    // run ends: the text and the run are held until then.
+    PlaceholderTraits{.field = PlaceholderField::FolderCount,
+                      .name = "FOLDERCOUNT",
+                      .escapedForms = false,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {},
+                      .inEntry = false,
+                      .inNewFolder = true},
 };
 
 // Where another file's text is inserted: {{INC(name)}}, with the same forms.

@@ -18,6 +18,7 @@ inline constexpr const char* kFiles = "Files";
 inline constexpr const char* kStyle = "Style";
 inline constexpr const char* kScript = "Script";
 inline constexpr const char* kLeaveOutUnsized = "LeaveOutUnsized";
+inline constexpr const char* kNewFolder = "NewFolder";
 } // namespace extra_key
 
 // What a configuration says beyond its template set; empty when it says nothing.
@@ -28,6 +29,8 @@ struct ConfigExtras {
     // rather than listed with empty sizes.
     bool leaveOutUnsized = false;
     std::string script; // JavaScript for a whole page, "{{CRLF}}" marking its line breaks
+    // Written before each folder's entries, "{{CRLF}}" marking its line breaks.
+    std::string newFolder;
 
     bool operator==(const ConfigExtras&) const = default;
 };

@@ -89,7 +89,18 @@ TEST(TabulonCli, StartsFromAConfigurationOrAPresetAndTheOptionsWin) {
     test::TempDir dir;
     dir.write("c.ini", "[Configuration]\ntxtWidth=1\ncbTextTop=T\ncbTextNewEntry=<{{BASE}}>\n"
                        "cbTextNewRow=|\ncbTextBottom=B\nchkAddComments=1\n");
-    EXPECT_EQ(cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"}).out, "T<x>|<y>Z");
+    const test::ProcessResult r = cli({"-c", dir / "c.ini", "--no-comments", "--bottom", "Z", "x.a", "y.b"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "T<x>|<y>Z");
+    dir.write("f.ini",
+              "[Configuration]\ntxtWidth=9\ncbTextNewEntry={{BASE}}\nNewFolder=[{{FOLDERCOUNT}}]{{CRLF}}\n");
+    const auto inFolders = [&dir](std::vector<std::string> args) {
+        args.insert(args.begin(), {"-c", dir / "f.ini", "--no-comments"});
+        args.insert(args.end(), {"a/x", "a/y", "b/z"});
+        return cli(args).out;
+    };
+    EXPECT_EQ(inFolders({}), "[2]\r\nxy[1]\r\nz");
+    EXPECT_EQ(inFolders({"--new-folder={{FOLDER}}:"}), "a:xyb:z");
     EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
               "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
 }

@@ -86,6 +86,43 @@ std::string lines(const std::string& path) {
     return out;
 }
 
+// {{PATH}} without its closing separators.
+std::string modelFolder(const std::string& path) {
+    std::string folder = path;
+    while (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    if (!folder.empty())
+        return folder;
+    return path.empty() ? "." : "/";
+}
+
+// The last name; one that is "." or ".." worked off by hand from the current
+// folder down, segment by segment.
+std::string modelFolderName(const std::string& folder) {
+    if (folder == "/")
+        return folder;
+    const std::size_t slash = folder.rfind('/');
+    const std::string last = slash == std::string::npos ? folder : folder.substr(slash + 1);
+    if (last != "." && last != "..")
+        return last;
+    const std::string full =
+        folder.front() == '/' ? folder : std::filesystem::current_path().string() + "/" + folder;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= full.size()) {
+        const std::size_t end = std::min(full.find('/', start), full.size());
+        const std::string segment = full.substr(start, end - start);
+        if (segment == "..") {
+            if (!names.empty())
+                names.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            names.push_back(segment);
+        }
+        start = end + 1;
+    }
+    return names.empty() ? "/" : names.back();
+}
+
 std::string modelEntry(const TemplateSet& set, std::string_view folder, std::string_view name) {
     Model m;
     m.text = expandLineBreaks(set.newEntry + set.endEntry);
@@ -138,6 +175,18 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
     m.replace("{{DATE}}", facts.date, FromName);
     for (const char* counter : {"{{N}}", "{{ROW}}", "{{COL}}"})
         m.replace(counter, "1", FromName); // one entry, one column
+    const std::string folderPath = modelFolder(path);
+    const std::string folderName = modelFolderName(folderPath);
+    for (const auto& [placeholder, value] :
+         {std::pair{"FOLDER", &folderPath}, std::pair{"FOLDERNAME", &folderName}}) {
+        m.replace("{{" + std::string(placeholder) + "}}", *value, FromName);
+        std::string html;
+        std::string url;
+        appendHtmlEscaped(html, *value);
+        appendUrlEscaped(url, *value);
+        m.replace("{{" + std::string(placeholder) + ":html}}", html, FromName);
+        m.replace("{{" + std::string(placeholder) + ":url}}", url, FromName);
+    }
 
     // An include runs to the first ")" that ends it: ")}}" or ")" with a form
     // ":word}}"; the forms known are escaped, any other stays as written.

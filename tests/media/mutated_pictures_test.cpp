@@ -79,7 +79,7 @@ std::vector<std::string> faults(const test::ProcessResult& r, std::chrono::secon
 
 // Every placeholder that reads a picture, at once, sorted by the day taken.
 constexpr const char* kEntry = "{{FILE}} {{THUMB(64)}} {{THUMBWIDTH(64)}}x{{THUMBHEIGHT(64)}} {{TAKEN}} "
-                               "{{CAPTION}} {{META(Exif.Image.Make)}} {{WIDTH}}x{{HEIGHT}}";
+                               "{{CAPTION}} {{ALT}} {{META(Exif.Image.Make)}} {{WIDTH}}x{{HEIGHT}}";
 
 test::ProcessResult runList(const fs::path& folder, const std::vector<std::string>& names,
                             std::chrono::seconds limit) {

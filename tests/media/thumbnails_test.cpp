@@ -242,6 +242,8 @@ TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
     EXPECT_EQ(r.out, expected);
     // Printed as exiv2 -pa prints it; sorted by the day taken.
     EXPECT_EQ(run("{{META(Exif.Photo.DateTimeOriginal)}}", {"exif.jpg"}).out, "2019:07:14 10:11:12;");
+    // For alt attributes: the caption, else the base name.
+    EXPECT_EQ(run("{{ALT:html}}", {"exif.jpg", "desc.jpg", "none.png"}).out, "Xmp &lt;b&gt;;Exif;none;");
     EXPECT_EQ(run("{{FILE}}", {"--sort", "taken", "none.png", "exif.jpg", "desc.jpg", "xmp.jpg"}).out,
               "xmp.jpg;exif.jpg;desc.jpg;none.png;");
 }
