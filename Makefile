@@ -76,6 +76,8 @@ bench: build
 	bash bench/image_sizes.sh $(BUILD)/bin/tabulon-cli
 	$(call install_missing,libvips-tools imagemagick exiv2 libimage-exiftool-perl hyperfine)
 	MEDIA_CACHE=$(BUILD)/bench-media bash bench/media_compare.sh $(BUILD)/bin/tabulon-cli
+	$(call install_missing,fgallery liblcms2-utils)
+	MEDIA_CACHE=$(BUILD)/bench-media bash bench/gallery_compare.sh $(BUILD)/bin/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz: deps
