@@ -11,6 +11,8 @@ PACKAGES   += qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 # The page test's validator comes from npm. A Node.js of another origin brings its
 # own npm, and Debian's npm package conflicts with it: asked for only without one.
 PACKAGES   += $(if $(shell command -v npm 2>/dev/null),,nodejs npm)
+# The gallery pages are browsed in headless Chromium, driven by Debian's Python with selenium.
+PACKAGES   += chromium chromium-driver python3-selenium
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 PACKAGE_PACKAGES := dpkg-dev lintian
 FUZZ_SECONDS ?= 300
@@ -74,6 +76,8 @@ bench: build
 	bash bench/image_sizes.sh $(BUILD)/bin/tabulon-cli
 	$(call install_missing,libvips-tools imagemagick exiv2 libimage-exiftool-perl hyperfine)
 	MEDIA_CACHE=$(BUILD)/bench-media bash bench/media_compare.sh $(BUILD)/bin/tabulon-cli
+	$(call install_missing,fgallery liblcms2-utils)
+	MEDIA_CACHE=$(BUILD)/bench-media bash bench/gallery_compare.sh $(BUILD)/bin/tabulon-cli
 
 # libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer.
 fuzz: deps

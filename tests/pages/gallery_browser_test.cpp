@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/made_pictures.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A 24-bit bitmap, which libvips cannot write.
+std::string bitmap(int width, int height) {
+    const int stride = (width * 3 + 3) & ~3;
+    const std::uint32_t size = static_cast<std::uint32_t>(stride * height);
+    return "BM" + test::le(54 + size, 4) + test::le(0, 4) + test::le(54, 4) + test::le(40, 4) +
+           test::le(width, 4) + test::le(height, 4) + test::le(1, 2) + test::le(24, 2) + test::le(0, 4) +
+           test::le(size, 4) + test::le(2835, 4) + test::le(2835, 4) + test::le(0, 8) +
+           std::string(size, '\x60');
+}
+
+// A photo as a camera tags it: the day taken and a caption in its EXIF.
+bool makePhoto(const std::string& path, const char* taken, const char* caption) {
+    if (!test::startVips())
+        return false;
+    VipsImage* black = nullptr;
+    VipsImage* photo = nullptr;
+    if (vips_black(&black, 400, 300, "bands", 3, nullptr) != 0)
+        return false;
+    const bool copied = vips_copy(black, &photo, nullptr) == 0;
+    g_object_unref(black);
+    if (!copied)
+        return false;
+    vips_image_set_string(photo, "exif-ifd2-DateTimeOriginal", taken);
+    vips_image_set_string(photo, "exif-ifd0-ImageDescription", caption);
+    const bool written = vips_image_write_to_file(photo, path.c_str(), nullptr) == 0;
+    g_object_unref(photo);
+    return written;
+}
+
+// Pictures of every kind a gallery takes, in four folders on three levels,
+// each holding one that every gallery takes, under names that need quoting in
+// a page and in an address.
+constexpr int kFolders = 4;
+
+void makePictures(const test::TempDir& dir) {
+    const fs::path site = dir.path() / "site";
+    for (const char* folder : {"Sea & sky/Night #2", "Caf\xC3\xA9 \xC3\x89t\xC3\xA9"})
+        fs::create_directories(site / folder);
+    const auto path = [&](const char* name) { return (site / name).string(); };
+    EXPECT_TRUE(makePhoto(path("Tom & Ann.jpg"), "2021:05:06 07:08:09", "Harbour at dawn"));
+    EXPECT_TRUE(makePhoto(path("beach.JPEG"), "2019:08:01 12:00:00", "Beach <b>"));
+    for (const char* name : {"a b.png", "#1.gif", "Sea & sky/wave.webp", "Sea & sky/scan 100%.tif",
+                             "Sea & sky/Night #2/moon.png", "Caf\xC3\xA9 \xC3\x89t\xC3\xA9/cr\xC3\xA8me.png"})
+        EXPECT_TRUE(test::makePicture(path(name), 400, 300)) << name << ": " << vips_error_buffer();
+    if (!test::makePicture(path("Sea & sky/Night #2/stars.heic"), 300, 400))
+        vips_error_clear(); // a libvips without a HEVC encoder
+    dir.write("site/Sea & sky/Night #2/old.bmp", bitmap(300, 200));
+}
+
+std::vector<std::string> presets() {
+    std::istringstream names(test::runProcess(TABULON_CLI, {"--list-presets"}).out);
+    std::vector<std::string> list;
+    for (std::string name; std::getline(names, name);)
+        list.push_back(name);
+    return list;
+}
+
+TEST(Browser, EveryGalleryPageWorksForAVisitorInChromium) {
+    test::TempDir dir;
+    makePictures(dir);
+    const std::string site = dir / "site";
+
+    // The galleries are the presets whose page shows pictures; each page is
+    // made in the pictures' folder, with links relative to it, as a site is
+    // published.
+    std::vector<std::string> pages;
+    for (const std::string& preset : presets()) {
+        const std::string page = site + "/" + preset + ".html";
+        const test::ProcessResult made =
+            test::runProcess(TABULON_CLI, {"--preset", preset, "--page", "-r", "-o", page, "."}, {}, site);
+        ASSERT_EQ(made.exitCode, 0) << preset << ": " << made.err;
+        if (test::readAll(page).find("<img") != std::string::npos)
+            pages.push_back(page);
+        else
+            fs::remove(page);
+    }
+    ASSERT_FALSE(pages.empty()) << "no preset makes a page with pictures";
+
+    std::vector<std::string> args{BROWSE_GALLERY, CHROMEDRIVER, CHROMIUM, dir / "profile",
+                                  std::to_string(kFolders)};
+    args.insert(args.end(), pages.begin(), pages.end());
+    const test::ProcessResult browsed = test::runProcess(BROWSER_PYTHON, args);
+    EXPECT_EQ(browsed.exitCode, 0) << browsed.out << browsed.err;
+}
+
+} // namespace
+} // namespace tabulon
