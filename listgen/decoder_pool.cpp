@@ -249,20 +249,33 @@ Result<DecoderAnswer, DecoderTrouble> DecoderPool::ask(int fd, const void* reque
             return DecoderTrouble{std::move(failed), false};
         }
     }
-    Result<DecoderAnswer, DecoderTrouble> answer = exchange(*worker, fd, request, size, text);
+    bool delivered = false;
+    Result<DecoderAnswer, DecoderTrouble> answer = exchange(*worker, fd, request, size, text, delivered);
+    // One that ended while it waited (killed from outside) is no fault of this picture.
+    if (!delivered) {
+        (void)endWorker(*worker, true);
+        if (std::string failed = spawn(*worker); !failed.empty()) {
+            release(*worker, true);
+            return DecoderTrouble{std::move(failed), false};
+        }
+        answer = exchange(*worker, fd, request, size, text, delivered);
+    }
     release(*worker, !answer.ok());
     return answer;
 }
 
 Result<DecoderAnswer, DecoderTrouble> DecoderPool::exchange(Worker& worker, int fd, const void* request,
-                                                            std::size_t size, std::string_view text) const {
+                                                            std::size_t size, std::string_view text,
+                                                            bool& delivered) const {
     const Clock::time_point deadline = Clock::now() + limits_.time;
     const int channel = worker.channel.get();
     Answer head{};
-    int got =
-        decoder::sendAll(channel, request, size, fd) && decoder::sendAll(channel, text.data(), text.size())
-            ? readBefore(channel, reinterpret_cast<char*>(&head), sizeof head, deadline)
-            : 0;
+    delivered = decoder::sendAll(channel, request, size, fd);
+    if (!delivered)
+        return DecoderTrouble{"the decoder was gone", false};
+    int got = decoder::sendAll(channel, text.data(), text.size())
+                  ? readBefore(channel, reinterpret_cast<char*>(&head), sizeof head, deadline)
+                  : 0;
     DecoderAnswer answer;
     const bool known =
         head.status == Status::Done || head.status == Status::Damaged || head.status == Status::Failed;

@@ -91,8 +91,11 @@ private:
     [[nodiscard]] std::string spawn(Worker& worker) const;
     // Kills the decoder, if it still runs, and waits for it: whether a signal ended it, and which.
     static int endWorker(Worker& worker, bool kill);
-    [[nodiscard]] Result<DecoderAnswer, DecoderTrouble>
-    exchange(Worker& worker, int fd, const void* request, std::size_t size, std::string_view text) const;
+    // One request and its answer. `delivered`: whether the decoder took the
+    // request; one that did not was gone before it came.
+    [[nodiscard]] Result<DecoderAnswer, DecoderTrouble> exchange(Worker& worker, int fd, const void* request,
+                                                                 std::size_t size, std::string_view text,
+                                                                 bool& delivered) const;
     // A free decoder, `preferred` if it is; its pid is -1 when it is to be started.
     std::pair<int, Worker*> acquire(int preferred);
     void release(Worker& worker, bool dead);
