@@ -114,6 +114,12 @@ std::string DecoderPool::spawn(Worker& worker) const {
         return "cannot start the decoder: " + std::string(std::strerror(errno));
     UniqueFd mine(ends[0]);
     UniqueFd theirs(ends[1]);
+    // Above the descriptors the child's actions name, so that none of them lands on it.
+    if (theirs.get() <= decoder::kChannelFd) {
+        theirs.reset(::fcntl(theirs.get(), F_DUPFD_CLOEXEC, decoder::kChannelFd + 1));
+        if (!theirs)
+            return "cannot start the decoder: " + std::string(std::strerror(errno));
+    }
     std::vector<std::string> args = {program_, module_};
     if (limits_.unsafe)
         args.emplace_back(decoder::kUnsafeArgument);
