@@ -12,12 +12,14 @@
 #include "listgen/list_assembly.h"
 #include "listgen/media.h"
 #include "listgen/sink.h"
+#include "support/made_pictures.h"
 #include "support/temp_dir.h"
 
 namespace tabulon {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 struct Listed {
     std::string out;
@@ -92,6 +94,23 @@ TEST(DecoderPool, EachDecoderRunsUnderItsMemoryBound) {
     ASSERT_TRUE(media.find().ok());
     ASSERT_TRUE(media.load().ok());
     EXPECT_EQ(Media::Metadata(media, picture).caption(), "345");
+}
+
+TEST(DecoderPool, APictureThatNeedsMoreThanTheMemoryBoundIsNamedForItAndTheNextIsRead) {
+    test::TempDir dir;
+    // 35 bytes that declare a frame of 14000 x 14000 pixels: 784 MB to decode.
+    const std::string gif =
+        dir.write("screen.gif", "GIF89a"s + "\xB0\x36\xB0\x36\x80\0\0"s + "\0\0\0\xFF\xFF\xFF"s + "\x2C"s +
+                                    std::string(4, '\0') + "\xB0\x36\xB0\x36"s + "\0\x02\x02\x4C\x01\0\x3B"s);
+    Media media(DecoderLimits{.memory = 400ULL << 20});
+    ASSERT_TRUE(media.find().ok());
+    ASSERT_TRUE(media.load().ok());
+    const Result<Media::Made, Media::ThumbnailError> made = media.makeThumbnail(gif, dir / "screen.png", 32);
+    ASSERT_FALSE(made.ok());
+    EXPECT_EQ(made.error().reason, "could not be read safely: the decoder needed more than 400 MiB");
+    EXPECT_TRUE(made.error().unsafe);
+    ASSERT_TRUE(test::makePicture(dir / "good.png", 20, 10));
+    EXPECT_TRUE(media.makeThumbnail(dir / "good.png", dir / "next.png", 32).ok());
 }
 
 TEST(DecoderPool, TheSavedPictureInputsReadThroughTheDecoderWithoutHarmingIt) {
