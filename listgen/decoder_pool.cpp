@@ -155,9 +155,12 @@ std::string DecoderPool::spawn(Worker& worker) const {
     worker.channel = std::move(mine);
     // Set before it reads a picture: its own start is bounded by what it inherited.
     rlimit bound{};
-    if (::prlimit(worker.pid, RLIMIT_AS, nullptr, &bound) != 0 ||
-        ((bound.rlim_cur = std::min<rlim_t>(bound.rlim_cur, memory_)), false) ||
-        ::prlimit(worker.pid, RLIMIT_AS, &bound, nullptr) != 0) {
+    bool bounded = ::prlimit(worker.pid, RLIMIT_AS, nullptr, &bound) == 0;
+    if (bounded) {
+        bound.rlim_cur = std::min<rlim_t>(bound.rlim_cur, memory_); // never above what it inherited
+        bounded = ::prlimit(worker.pid, RLIMIT_AS, &bound, nullptr) == 0;
+    }
+    if (!bounded) {
         const int why = errno;
         (void)endWorker(worker, true);
         return "cannot bound the decoder's memory: " + std::string(std::strerror(why));
