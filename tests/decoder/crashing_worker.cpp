@@ -5,6 +5,7 @@
 // garbage, LIMIT answers its address-space limit (in MiB) as a metadata
 // value. Anything else gets a 1x1 thumbnail and the day 2001-02-03.
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -56,8 +57,10 @@ int main() {
             std::raise(SIGSEGV);
         if (first.starts_with("HANG"))
             ::pause();
-        if (first.starts_with("HOG"))
-            return answer(Status::OutOfMemory, {}) ? 1 : 1;
+        if (first.starts_with("HOG")) { // as GLib's abort, reported first
+            (void)answer(Status::OutOfMemory, {});
+            std::abort();
+        }
         if (first.starts_with("NONSENSE")) {
             const Answer garbage{static_cast<Status>(77), 0, 0, 0, 0};
             (void)sendAll(kChannelFd, &garbage, sizeof garbage);
