@@ -132,7 +132,12 @@ void BackgroundGo::collect() {
         return; // stopped already
     thread_.join();
     ticks_->stop();
-    delete progress_;
+    if (progress_) {
+        delete progress_;
+        // The dialog had the focus: the result's buttons get it back, as after a quick run.
+        if (window_)
+            window_->activateWindow();
+    }
     if (cancel_)
         return; // even a run that ended meanwhile: the user no longer wants it
     switch (ending_) {
@@ -147,9 +152,10 @@ void BackgroundGo::collect() {
             window_, tr("Thumbnails and photo metadata need the media module: %1").arg(fromUtf8(reason_)));
         return;
     case Ending::NoSandbox:
-        dialogs_.showMessage(window_, tr("Pictures are read only in a sandbox, and this system gives none, so "
-                                         "thumbnails and photo metadata cannot be made: %1")
-                                          .arg(fromUtf8(reason_)));
+        dialogs_.showMessage(window_,
+                             tr("Pictures are read only in a sandbox, and this system gives none, so "
+                                "thumbnails and photo metadata cannot be made: %1")
+                                 .arg(fromUtf8(reason_)));
         return;
     case Ending::Failed:
         dialogs_.showMessage(window_, tr("The list was not made: %1").arg(fromUtf8(reason_)));

@@ -63,7 +63,8 @@ private:
     QWidget* window_;
     Dialogs& dialogs_;
     std::function<void(std::string)> show_;
-    Media media_{DecoderLimits{.workers = defaultThumbnailWorkers()}}; // started once, kept for the window's later lists
+    Media media_{DecoderLimits{
+        .workers = defaultThumbnailWorkers()}}; // started once, kept for the window's later lists
     std::thread thread_;
     int runId_ = 0; // so that a run stopped already is not collected again
     std::atomic<bool> cancel_{false};
