@@ -71,8 +71,9 @@ void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selecti
     try {
         const EntryTemplate entry(set.newEntry, set.endEntry);
         if (const Result<void, std::string> ready = media_.prepare(entry.usesThumbnailsOnly()); !ready.ok()) {
-            ending_ = Ending::MediaMissing;
-            reason_ = ready.error();
+            // Never read unsandboxed behind the user's back.
+            ending_ = media_.noSandbox() ? Ending::NoSandbox : Ending::MediaMissing;
+            reason_ = media_.noSandbox() ? ready.error().substr(kNoSandbox.size()) : ready.error();
         } else {
             StringSink sink;
             const auto note = [this](const std::string& warning) { warnings_.push_back(warning); };
@@ -132,7 +133,12 @@ void BackgroundGo::collect() {
         return; // stopped already
     thread_.join();
     ticks_->stop();
-    delete progress_;
+    if (progress_) {
+        delete progress_;
+        // The dialog had the focus: the result's buttons get it back, as after a quick run.
+        if (window_)
+            window_->activateWindow();
+    }
     if (cancel_)
         return; // even a run that ended meanwhile: the user no longer wants it
     switch (ending_) {
@@ -145,6 +151,12 @@ void BackgroundGo::collect() {
     case Ending::MediaMissing:
         dialogs_.showMessage(
             window_, tr("Thumbnails and photo metadata need the media module: %1").arg(fromUtf8(reason_)));
+        return;
+    case Ending::NoSandbox:
+        dialogs_.showMessage(window_,
+                             tr("Pictures are read only in a sandbox, and this system gives none, so "
+                                "thumbnails and photo metadata cannot be made: %1")
+                                 .arg(fromUtf8(reason_)));
         return;
     case Ending::Failed:
         dialogs_.showMessage(window_, tr("The list was not made: %1").arg(fromUtf8(reason_)));

@@ -13,6 +13,7 @@
 
 #include "base/template_set.h"
 #include "listgen/media.h"
+#include "listgen/thumbnail_workers.h"
 
 class QProgressBar;
 class QProgressDialog;
@@ -54,7 +55,7 @@ public:
     bool cancelled() const { return cancel_.load(); }
 
 private:
-    enum class Ending { Done, Cancelled, MediaMissing, Failed, NoMemory };
+    enum class Ending { Done, Cancelled, MediaMissing, NoSandbox, Failed, NoMemory };
     void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
              std::string newFolder, int id);
     void cancel() { cancel_.store(true); }
@@ -64,7 +65,8 @@ private:
     QWidget* window_;
     Dialogs& dialogs_;
     std::function<void(std::string)> show_;
-    Media media_; // loaded once, kept for the window's later lists
+    Media media_{DecoderLimits{
+        .workers = defaultThumbnailWorkers()}}; // started once, kept for the window's later lists
     std::thread thread_;
     int runId_ = 0; // so that a run stopped already is not collected again
     std::atomic<bool> cancel_{false};

@@ -140,7 +140,13 @@ constexpr OptionRow<Options> kOptions[] = {
      .longName = "jobs",
      .valueName = "N",
      .apply = setText<&Options::jobs>,
-     .help = "threads that make thumbnails (default: one per core)"},
+     .help = "threads that make thumbnails, each with a decoder process of its own\n"
+             "(default: one per core, as many as the memory holds)"},
+    {.longName = "unsafe-decoding",
+     .apply = setFlag<&Options::unsafeDecoding>,
+     .help = "where this system cannot give the decoders their sandbox, read the\n"
+             "pictures without it rather than refuse: a crafted picture could then\n"
+             "read, change or send away your files"},
     {.longName = "prune-thumbs",
      .apply = setFlag<&Options::pruneThumbs>,
      .help = "delete the thumbnails of pictures that are gone, in the thumbnail\n"

@@ -33,6 +33,7 @@ struct Options {
     std::optional<std::string> thumbFormat;
     std::optional<std::string> jobs;
     bool pruneThumbs = false;
+    bool unsafeDecoding = false;
     bool reverse = false;
     std::optional<std::string> preset;
     bool listPresets = false;

@@ -366,7 +366,7 @@ int run(const std::vector<std::string_view>& args) {
     }
 
     ThumbnailRules thumbs;
-    unsigned jobs = defaultThumbnailWorkers();
+    unsigned jobs = 0; // the default counts the memory: worked out only for a list that reads pictures
     if (const int code = thumbnailOptions(options, thumbs, jobs); code != kExitOk)
         return code;
 
@@ -389,16 +389,18 @@ int run(const std::vector<std::string_view>& args) {
     }
     // Likewise the media module, for the lists whose templates or order use
     // it; one that only makes thumbnails loads it when one is out of date.
-    Media media;
     const EntryTemplate entry(set.newEntry, set.endEntry);
     const bool needsMedia = entry.usesMedia();
+    if ((needsMedia || rules.sort == SortKey::Taken) && jobs == 0)
+        jobs = defaultThumbnailWorkers();
+    Media media(DecoderLimits{.workers = std::max(jobs, 1U), .unsafe = options.unsafeDecoding});
     if (needsMedia || rules.sort == SortKey::Taken) {
         const bool thumbnailsOnly = rules.sort != SortKey::Taken && entry.usesThumbnailsOnly();
         if (const Result<void, std::string> found = media.prepare(thumbnailsOnly); !found.ok()) {
-            complain(std::string(kMediaMissing) + found.error());
+            complain(mediaUnavailable(media, found.error()));
             return kExitFileError;
         }
-        rules.taken = [&media](const std::string& path) { return takenDay(media, path); };
+        rules.taken = [&media](const std::string& path) { return takenDay(media, path, complain); };
         quietLibraries();
     }
     std::optional<MediaUse> use;

@@ -30,8 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TABULON_SoftwarePage}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps works out the libraries, the dlopen'd modules' (libvips, Exiv2,
-# ICU) included; the modules themselves are ours and private, not a library
-# another package could need.
+# ICU) and the decoder's (libseccomp) included; the modules themselves are ours
+# and private, not a library another package could need.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR}/tabulon)
 

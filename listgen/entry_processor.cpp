@@ -167,6 +167,9 @@ void EntryProcessor::writeEntry(std::string_view folder, std::string_view name) 
         writeScanned(names);
     else
         writeDirect(names);
+    // Its metadata is empty then; the entry stands.
+    if (meta_ && !meta_->failure().empty() && media_->warn)
+        media_->warn(fullName(names) + ": " + meta_->failure());
 
     --untilRow_;
     ++entryCount_;

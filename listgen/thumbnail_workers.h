@@ -17,9 +17,13 @@
 
 namespace tabulon {
 
-// As many workers as the machine has cores.
+// As many workers as the machine has cores, and no more than its available
+// memory holds decoders at their bound.
 inline unsigned defaultThumbnailWorkers() {
-    return std::max(1U, std::thread::hardware_concurrency());
+    unsigned workers = std::max(1U, std::thread::hardware_concurrency());
+    if (const std::uint64_t available = availableMemory(); available > 0)
+        workers = static_cast<unsigned>(std::min<std::uint64_t>(workers, available / kDecoderMemory));
+    return std::max(1U, workers);
 }
 
 // The thumbnails of one entry, made by a worker while earlier entries are

@@ -182,7 +182,7 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
     }
 
     if (const Result<void, std::string> loaded = media.load(); !loaded.ok()) {
-        thumb.failure = std::string(kMediaMissing) + loaded.error();
+        thumb.failure = mediaUnavailable(media, loaded.error());
         return thumb;
     }
     const std::string temp = folder + "/.tabulon-" + std::to_string(::getpid()) + "-" +
@@ -197,6 +197,8 @@ Thumbnail makeThumbnail(const Media& media, std::string_view file, std::uint32_t
             if (why.starts_with(temp + ": "))
                 why.erase(0, temp.size() + 2);
             thumb.failure = "cannot write " + name + ": " + why;
+        } else if (made.error().unsafe) {
+            thumb.warning = made.error().reason;
         } else {
             thumb.warning = "cannot make a thumbnail: " + made.error().reason;
         }

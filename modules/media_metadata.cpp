@@ -9,11 +9,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string>
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 
 #include <exiv2/exiv2.hpp>
 #include <exiv2/webpimage.hpp>
@@ -165,13 +169,13 @@ std::string keyValue(const Meta& meta, const std::string& key) {
 // Exiv2 0.27's BMFF reader misses items placed by a base offset, as in
 // libheif's tiled HEIC; libvips's HEIF loader (libheif) finds their EXIF and
 // XMP, which Exiv2 then reads.
-void readHeifThroughVips(const char* path, Meta& meta) {
+void readHeifThroughVips(int source, Meta& meta) {
     if (!startVips(nullptr, 0))
         return;
-    Source file(vips_source_new_from_file(path));
+    Source file = descriptorSource(source);
     Image header(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!header) {
-        (void)vipsReason(path); // its own line only: others still want theirs
+        (void)vipsReason(); // not kept for a later picture
         return;
     }
     const void* data = nullptr;
@@ -224,15 +228,27 @@ __attribute__((visibility("default"))) int tabulon_media_init(char* error, size_
         putError(error, errorSize, "cannot start Exiv2's XMP parser");
         return -1;
     }
-    return 0;
+    return warmUp(error, errorSize) ? 0 : -1;
 }
 
-__attribute__((visibility("default"))) void* tabulon_media_meta_open(const char* path) {
+__attribute__((visibility("default"))) void* tabulon_media_meta_open(int source) {
     const std::lock_guard<std::mutex> lock(exivLock);
+    // Exiv2 reads the picture from memory: the file mapped, read-only. It
+    // cannot open a file by name, so it fetches nothing from the network
+    // either.
+    struct stat st {};
+    if (::fstat(source, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<unsigned long long>(st.st_size) > std::numeric_limits<long>::max())
+        return nullptr;
+    const auto size = static_cast<size_t>(st.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, source, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    const std::unique_ptr<void, std::function<void(void*)>> held(mapped,
+                                                                 [size](void* at) { ::munmap(at, size); });
     try {
-        // A FileIo of our own: given the name alone, Exiv2 would fetch an
-        // "http://" name from the network and read "-" from stdin.
-        Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path)); // owned at once (a std::auto_ptr)
+        Exiv2::BasicIo::AutoPtr io(
+            new Exiv2::MemIo(static_cast<const Exiv2::byte*>(mapped), static_cast<long>(size)));
         const int type = Exiv2::ImageFactory::getType(*io);
         if (!isPictureType(type))
             return nullptr;
@@ -243,7 +259,7 @@ __attribute__((visibility("default"))) void* tabulon_media_meta_open(const char*
         meta->iptc = std::move(image->iptcData());
         meta->xmp = std::move(image->xmpData());
         if (type == Exiv2::ImageType::bmff && meta->exif.empty() && meta->xmp.empty())
-            readHeifThroughVips(path, *meta);
+            readHeifThroughVips(source, *meta);
         return meta.release();
     } catch (...) {
         return nullptr; // no picture, or none Exiv2 can read (damaged metadata included): no metadata

@@ -32,6 +32,12 @@ bool startVips(char* error, size_t errorSize);
 // names no file; taken out of the text, so that it is reported once.
 std::string vipsReason(std::string_view source = {});
 
+// Everything a picture may need loaded before the sandbox closes the file
+// system: libvips started, and a tiny picture of each format written and
+// read again (libvips loads some libraries and their parts on first use).
+// False with `error` set when libvips cannot start.
+bool warmUp(char* error, size_t errorSize);
+
 struct Unref {
     void operator()(void* object) const { g_object_unref(object); }
 };
@@ -39,5 +45,9 @@ using Image = std::unique_ptr<VipsImage, Unref>;
 // Pictures are opened as sources: a name is only a name, never read for
 // libvips's "[option]" suffixes.
 using Source = std::unique_ptr<VipsSource, Unref>;
+
+// The picture at descriptor `fd` as a libvips source, read by offset: each
+// source has its own place in the file, and the descriptor's is never moved.
+Source descriptorSource(int fd);
 
 } // namespace tabulon::media

@@ -5,7 +5,6 @@
 #include "modules/media_shared.h"
 
 #include "modules/bitmap_decoder.h"
-#include "posix/write_all.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +18,7 @@
 
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <vips/vips.h>
@@ -110,8 +110,87 @@ bool startVips(char* error, size_t errorSize) {
 
 namespace {
 
-std::string failureReason(std::string_view source) {
-    std::string reason = vipsReason(source);
+// Where a descriptor source reads next.
+struct ReadPlace {
+    int fd;
+    gint64 offset = 0;
+};
+
+gint64 readAt(VipsSourceCustom*, void* buffer, gint64 length, gpointer data) {
+    auto* place = static_cast<ReadPlace*>(data);
+    for (;;) {
+        const ssize_t got = ::pread(place->fd, buffer, static_cast<size_t>(length), place->offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got > 0)
+            place->offset += got;
+        return got;
+    }
+}
+
+gint64 seekTo(VipsSourceCustom*, gint64 offset, int whence, gpointer data) {
+    auto* place = static_cast<ReadPlace*>(data);
+    gint64 from = 0;
+    if (whence == SEEK_CUR) {
+        from = place->offset;
+    } else if (whence == SEEK_END) {
+        struct stat st {};
+        if (::fstat(place->fd, &st) != 0)
+            return -1;
+        from = st.st_size;
+    } else if (whence != SEEK_SET) {
+        return -1;
+    }
+    if (offset < -from)
+        return -1;
+    place->offset = from + offset;
+    return place->offset;
+}
+
+void dropPlace(gpointer data, GClosure*) {
+    delete static_cast<ReadPlace*>(data);
+}
+
+} // namespace
+
+Source descriptorSource(int fd) {
+    VipsSourceCustom* custom = vips_source_custom_new();
+    if (custom == nullptr)
+        return nullptr;
+    // Owned by the read handler, dropped with the source.
+    auto* place = new ReadPlace{fd};
+    g_signal_connect_data(custom, "read", G_CALLBACK(readAt), place, dropPlace, GConnectFlags(0));
+    g_signal_connect(custom, "seek", G_CALLBACK(seekTo), place);
+    return Source(VIPS_SOURCE(custom));
+}
+
+bool warmUp(char* error, size_t errorSize) {
+    if (!startVips(error, errorSize))
+        return false;
+    VipsImage* black = nullptr;
+    if (vips_black(&black, 8, 8, "bands", 3, nullptr) != 0) {
+        putError(error, errorSize, "cannot start libvips: " + vipsReason());
+        return false;
+    }
+    const Image picture(black);
+    for (const char* format : {".jpg", ".png", ".webp", ".avif", ".tif", ".gif"}) {
+        void* bytes = nullptr;
+        size_t size = 0;
+        if (vips_image_write_to_buffer(picture.get(), format, &bytes, &size, nullptr) != 0)
+            continue; // a format this libvips cannot write is not read either
+        const std::unique_ptr<void, decltype(&g_free)> owned(bytes, g_free);
+        VipsImage* thumb = nullptr;
+        if (vips_thumbnail_buffer(bytes, size, &thumb, 4, "export_profile", "srgb", nullptr) == 0)
+            (void)Image(vips_image_copy_memory(Image(thumb).get()));
+    }
+    (void)vipsReason(); // the formats missing here are reported by the pictures that need them
+    return true;
+}
+
+namespace {
+
+std::string failureReason() {
+    std::string reason = vipsReason();
     return reason.empty() ? "cannot be decoded" : reason;
 }
 
@@ -159,16 +238,16 @@ Image finished(VipsImage* made, bool opaque) {
     return Image(copied);
 }
 
-// The picture `source` opened by libvips: the file, or `memory` when that
-// holds it (an icon's PNG).
-Source opened(const char* source, std::string_view memory) {
-    return Source(memory.empty() ? vips_source_new_from_file(source)
-                                 : vips_source_new_from_memory(memory.data(), memory.size()));
+// The picture at `source` opened by libvips, or `memory` when that holds it
+// (an icon's PNG).
+Source opened(int source, std::string_view memory) {
+    return memory.empty() ? descriptorSource(source)
+                          : Source(vips_source_new_from_memory(memory.data(), memory.size()));
 }
 
 // The thumbnail of a picture that libvips decodes, strictly (any warning of
 // its decoder fails) or leniently.
-Image decodedThumbnail(const char* source, std::string_view memory, int longSide, bool profiled, bool opaque,
+Image decodedThumbnail(int source, std::string_view memory, int longSide, bool profiled, bool opaque,
                        bool strict) {
     Source file = opened(source, memory);
     if (!file)
@@ -188,15 +267,9 @@ Image decodedThumbnail(const char* source, std::string_view memory, int longSide
 // untrusted loaders that stay blocked: the whole file when `source` starts
 // like one of them (by its bytes, not its name), else empty. False when it
 // cannot be read, with `error` set.
-bool readBitmapFile(const char* source, std::string& bytes, std::string& error) {
+bool readBitmapFile(int source, std::string& bytes, std::string& error) {
     constexpr size_t kLargest = 1ULL << 30; // more than any bitmap of kMediaMaxPixels
-    const int fd = ::open(source, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
     std::string head(18, '\0');
-    bool readable = true;
     size_t have = 0;
     for (;;) {
         if (have == head.size()) {
@@ -204,18 +277,16 @@ bool readBitmapFile(const char* source, std::string& bytes, std::string& error) 
                 break;
             if (head.size() >= kLargest) {
                 error = "is larger than any bitmap Tabulon reads";
-                readable = false;
-                break;
+                return false;
             }
             head.resize(std::min(kLargest, std::max<size_t>(head.size() * 2, 64 * 1024)));
         }
-        const ssize_t got = ::read(fd, head.data() + have, head.size() - have);
+        const ssize_t got = ::pread(source, head.data() + have, head.size() - have, static_cast<off_t>(have));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
             error = std::strerror(errno);
-            readable = false;
-            break;
+            return false;
         }
         if (got == 0) {
             head.resize(have);
@@ -223,10 +294,9 @@ bool readBitmapFile(const char* source, std::string& bytes, std::string& error) 
         }
         have += static_cast<size_t>(got);
     }
-    ::close(fd);
-    if (readable && (tabulon::isBmp(head) || tabulon::isIcon(head)))
+    if (tabulon::isBmp(head) || tabulon::isIcon(head))
         bytes = std::move(head);
-    return readable;
+    return true;
 }
 
 // The thumbnail of a bitmap that our own decoder read.
@@ -252,11 +322,10 @@ using namespace tabulon::media;
 
 namespace {
 
-int thumbnail(const char* source, const char* temp, int longSide, int* width, int* height, char* error,
-              size_t errorSize) {
+int thumbnail(int source, const char* dot, int longSide, int* width, int* height, void** bytes, size_t* size,
+              char* error, size_t errorSize) {
     if (!startVips(error, errorSize))
         return -1;
-    const char* dot = std::strrchr(temp, '.');
     const bool opaque = dot != nullptr && (strcasecmp(dot, ".jpg") == 0 || strcasecmp(dot, ".jpeg") == 0);
     std::string bitmapFile;
     std::string reason;
@@ -278,19 +347,19 @@ int thumbnail(const char* source, const char* temp, int longSide, int* width, in
     if (!bitmapFile.empty() && bitmap.png.empty()) {
         out = bitmapThumbnail(bitmap, longSide, opaque);
         if (!out) {
-            putError(error, errorSize, failureReason(source));
+            putError(error, errorSize, failureReason());
             return -1;
         }
     } else {
         Source file = opened(source, bitmap.png);
         if (!file) {
-            putError(error, errorSize, failureReason(source));
+            putError(error, errorSize, failureReason());
             return -1;
         }
         // The header first: a picture too large to decode is refused unread.
         Image header(vips_image_new_from_source(file.get(), "", nullptr));
         if (!header) {
-            putError(error, errorSize, failureReason(source));
+            putError(error, errorSize, failureReason());
             return -1;
         }
         const long long pixels =
@@ -312,10 +381,10 @@ int thumbnail(const char* source, const char* temp, int longSide, int* width, in
         // then leniently, keeping what could be read with a warning.
         out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, true);
         if (!out) {
-            const std::string strict = vipsReason(source);
+            const std::string strict = vipsReason();
             out = decodedThumbnail(source, bitmap.png, longSide, profiled, opaque, false);
             if (!out) {
-                putError(error, errorSize, failureReason(source));
+                putError(error, errorSize, failureReason());
                 return -1;
             }
             warning = strict;
@@ -324,28 +393,10 @@ int thumbnail(const char* source, const char* temp, int longSide, int* width, in
     }
     stripAllButProfile(out.get());
 
-    void* bytes = nullptr;
-    size_t size = 0;
-    if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, &bytes, &size, nullptr) != 0) {
+    if (dot == nullptr || vips_image_write_to_buffer(out.get(), dot, bytes, size, nullptr) != 0) {
         putError(error, errorSize,
-                 dot == nullptr ? std::string("no format for the thumbnail") : failureReason(source));
+                 dot == nullptr ? std::string("no format for the thumbnail") : failureReason());
         return -1;
-    }
-    std::unique_ptr<void, decltype(&g_free)> owned(bytes, g_free);
-    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        putError(error, errorSize, std::string(temp) + ": " + std::strerror(errno));
-        return kMediaWriteFailed;
-    }
-    // Synced before the caller renames it over the name, as every file is written.
-    int savedErrno = tabulon::writeAll(fd, std::string_view(static_cast<const char*>(bytes), size));
-    if (savedErrno == 0 && ::fsync(fd) != 0)
-        savedErrno = errno;
-    const bool written = savedErrno == 0;
-    if (::close(fd) != 0 || !written) {
-        ::unlink(temp);
-        putError(error, errorSize, std::string(temp) + ": " + std::strerror(written ? errno : savedErrno));
-        return kMediaWriteFailed;
     }
     *width = vips_image_get_width(out.get());
     *height = vips_image_get_height(out.get());
@@ -360,13 +411,14 @@ int thumbnail(const char* source, const char* temp, int longSide, int* width, in
 
 extern "C" {
 
-__attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* source, const char* temp,
+__attribute__((visibility("default"))) int tabulon_media_thumbnail(int source, const char* format,
                                                                    int longSide, int* width, int* height,
-                                                                   char* error, size_t errorSize) {
+                                                                   void** bytes, size_t* size, char* error,
+                                                                   size_t errorSize) {
     // No exception leaves the module: a picture too large for the memory
     // left is that picture's trouble, not the list's.
     try {
-        return thumbnail(source, temp, longSide, width, height, error, errorSize);
+        return thumbnail(source, format, longSide, width, height, bytes, size, error, errorSize);
     } catch (const std::bad_alloc&) {
         putError(error, errorSize, "not enough memory to read it");
     } catch (...) {
@@ -375,13 +427,17 @@ __attribute__((visibility("default"))) int tabulon_media_thumbnail(const char* s
     return -1;
 }
 
-__attribute__((visibility("default"))) int tabulon_media_size(const char* path, int* width, int* height) {
+__attribute__((visibility("default"))) void tabulon_media_free(void* bytes) {
+    g_free(bytes);
+}
+
+__attribute__((visibility("default"))) int tabulon_media_size(int source, int* width, int* height) {
     if (!startVips(nullptr, 0))
         return -1;
-    Source file(vips_source_new_from_file(path));
+    Source file = descriptorSource(source);
     Image image(file ? vips_image_new_from_source(file.get(), "", nullptr) : nullptr);
     if (!image) {
-        (void)vipsReason(path); // its own line only: others still want theirs
+        (void)vipsReason(); // not kept for a later picture
         return -1;
     }
     *width = vips_image_get_width(image.get());

@@ -24,6 +24,13 @@ done
 [[ $("$prefix/bin/tabulon-cli" --no-comments --top= --bottom= --end-entry= --entry '{{FILE}} ' \
     --sort natural b A10 a2) == "a2 A10 b " ]] || { echo "installed tabulon-cli cannot sort in natural order"; exit 1; }
 
+# It reads pictures through the decoder installed beside the modules.
+pictures=$(mktemp -d)
+trap 'rm -rf "$prefix" "$pictures"' EXIT
+cp "$(dirname "$0")"/../examples/*.png "$pictures/"
+[[ $("$prefix/bin/tabulon-cli" --no-comments --top= --bottom= --end-entry= --entry '{{THUMBWIDTH(8)}} ' \
+    "$pictures"/*.png) =~ ^(8 )+$ ]] || { echo "installed tabulon-cli cannot make thumbnails"; exit 1; }
+
 # The set-up run stores the folder that F1 and the help label open.
 XDG_CONFIG_HOME=$prefix/config QT_QPA_PLATFORM=offscreen "$prefix/bin/tabulon" /setupregistry
 grep -qx "Root=$prefix/share/tabulon" "$prefix/config/Tabulon/tabulon.ini" ||

@@ -30,7 +30,7 @@ for program in tabulon tabulon-cli tabulon-host; do
     [[ $(/usr/bin/$program --version) == "$program $version" ]] || fail "$program --version: $(/usr/bin/$program --version)"
 done
 # Stripped, and no RUNPATH: nothing of theirs is searched for beside them.
-for binary in /usr/bin/tabulon /usr/bin/tabulon-cli /usr/bin/tabulon-host /usr/lib/*/tabulon/*.so; do
+for binary in /usr/bin/tabulon /usr/bin/tabulon-cli /usr/bin/tabulon-host /usr/lib/*/tabulon/*.so /usr/lib/*/tabulon/tabulon-decoder; do
     ! readelf -d "$binary" | grep -Eq 'RPATH|RUNPATH' || fail "$binary has a search path: $(readelf -d "$binary" | grep PATH)"
     ! readelf -S --wide "$binary" | grep -q ' \.symtab ' || fail "$binary is not stripped"
 done
@@ -46,6 +46,9 @@ for picture in "$work"/pictures/*.png; do
 done
 grep -q '<div class="gallery">' <<<"$out" || fail "not the css-grid preset: $out"
 grep -Eq 'width="[1-9][0-9]*" height="[1-9][0-9]*"' <<<"$out" || fail "no picture sizes: $out"
+# And reads pictures through its decoder, beside the modules.
+thumbs=$(/usr/bin/tabulon-cli --no-comments --top= --bottom= --end-entry= --entry '{{THUMBWIDTH(8)}} ' "$work"/pictures/*.png)
+[[ $thumbs =~ ^(8 )+$ ]] || fail "no thumbnails: $thumbs"
 
 # The window: records its help folder, then starts offscreen, stays up, and
 # ends in order on SIGTERM.

@@ -26,6 +26,10 @@
         <translation>Für Miniaturbilder und Foto-Metadaten wird das Medienmodul benötigt: %1</translation>
     </message>
     <message>
+        <source>Pictures are read only in a sandbox, and this system gives none, so thumbnails and photo metadata cannot be made: %1</source>
+        <translation>Bilder werden nur in einer Sandbox gelesen, und dieses System bietet keine; daher können keine Miniaturbilder und Foto-Metadaten erstellt werden: %1</translation>
+    </message>
+    <message>
         <source>The list was not made: %1</source>
         <translation>Die Liste wurde nicht erstellt: %1</translation>
     </message>

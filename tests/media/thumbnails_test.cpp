@@ -728,6 +728,7 @@ TEST_F(Thumbnails, OnlyListsThatUseTheMediaModuleNeedIt) {
     const fs::path bin = dir.path() / "bin";
     fs::create_directories(bin);
     fs::copy_file(TABULON_CLI, bin / "tabulon-cli");
+    fs::copy_file(fs::path(TABULON_CLI).parent_path() / "tabulon-decoder", bin / "tabulon-decoder");
     const std::string cli = (bin / "tabulon-cli").string();
     picture("p.png", 20, 10);
     const std::string needed = "tabulon-cli: thumbnails and photo metadata need the media module: ";

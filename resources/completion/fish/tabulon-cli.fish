@@ -26,6 +26,7 @@ complete -c tabulon-cli -l reverse -d 'The other way round'
 complete -c tabulon-cli -l thumb-dir -x -d 'The folder made beside each picture for its thumbnails'
 complete -c tabulon-cli -l thumb-format -x -a 'same jpg png webp avif' -d 'Type of the thumbnails'
 complete -c tabulon-cli -s j -l jobs -x -d 'Threads that make thumbnails'
+complete -c tabulon-cli -l unsafe-decoding -d 'Read pictures without a sandbox where the system gives none'
 complete -c tabulon-cli -l prune-thumbs -d 'Delete the thumbnails of pictures that are gone'
 # The presets of the program being completed, so a build tree's own are offered.
 function __tabulon_cli_presets
