@@ -101,8 +101,8 @@ TEST(TabulonCli, StartsFromAConfigurationOrAPresetAndTheOptionsWin) {
     };
     EXPECT_EQ(inFolders({}), "[2]\r\nxy[1]\r\nz");
     EXPECT_EQ(inFolders({"--new-folder={{FOLDER}}:"}), "a:xyb:z");
-    EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>.png"}).out,
-              "  <li><a href=\"/p/%3Cx%3E.png\">&lt;x&gt;.png</a></li>\r\n");
+    EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>#%.png"}).out,
+              "  <li><a href=\"/p/%3Cx%3E%23%25.png\">&lt;x&gt;#%.png</a></li>\r\n");
 }
 
 TEST(TabulonCli, AnOutputFileIsReplacedWholeWhileLinksDevicesAndFifosAreWrittenInto) {
