@@ -41,26 +41,22 @@ TEST_F(WindowTest, AConfigurationSavedAndLoadedThroughTheButtonsComesBackWhole) 
 TEST_F(WindowTest, AConfigurationsFileTypesAreTheFirstFilterOfTheFileDialogForTheSession) {
     store(u"cdSelectFiles"_s, u"FilterIndex"_s, u"2"_s);
     open();
-    const auto path = [&](const char* name, const char* text) {
-        return QString::fromStdString(files.write(name, std::string("[Configuration]\ntxtWidth=2\n") + text));
-    };
     const auto storedFilter = [&] { return stored(u"cdSelectFiles"_s, u"FilterIndex"_s); };
-    dialogs.configPaths = {path("gallery.ini", "Files=*.jpg; *.PNG\n"), path("saved.ini", "")};
+    dialogs.configPaths = {configuration("gallery.ini", "txtWidth=2\nFiles=*.jpg; *.PNG\n"),
+                           configuration("saved.ini", "txtWidth=2\n")};
     click("cmdLoadConfig");
     click("cmdSaveConfig"); // the types are read, never written
     EXPECT_EQ(test::readAll(files / "saved.ini").find("Files"), std::string::npos);
 
     // Chosen with the types, the dialog opens on them again and the stored filter stays.
-    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 0});
-    click("cmdBrowseForFiles");
+    select({u"/p/a.jpg"_s}, 0);
     EXPECT_EQ(storedFilter(), u"2"_s);
     // Another filter chosen is stored; the types stay listed first.
-    dialogs.fileChoices.push_back({{u"/p/b.gif"_s}, 1});
-    click("cmdBrowseForFiles");
+    select({u"/p/b.gif"_s});
     EXPECT_EQ(storedFilter(), u"1"_s);
     click("cmdBrowseForFiles");
     // A configuration without types takes them away.
-    dialogs.configPaths = {path("plain.ini", "")};
+    dialogs.configPaths = {configuration("plain.ini", "txtWidth=2\n")};
     click("cmdLoadConfig");
     click("cmdBrowseForFiles");
     EXPECT_EQ(dialogs.asked.filter(u"select"_s),

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "app/background_go.h"
 #include "support/window_fixture.h"
 
 namespace tabulon {
@@ -20,25 +19,17 @@ TEST_F(WindowTest, ALoadedNewFolderTextIsWrittenByEveryGoUntilAnotherConfigurati
     std::filesystem::create_directories(files / "b");
     ASSERT_TRUE(test::makePicture(files / "a/p.jpg", 16, 8));
     ASSERT_TRUE(test::makePicture(files / "b/q.jpg", 16, 8));
-    dialogs.fileChoices.push_back(
-        {{QString::fromStdString(files / "a/p.jpg"), QString::fromStdString(files / "b/q.jpg")}, 1});
-    click("cmdBrowseForFiles");
-    const auto config = [&](const char* name, const char* entry, const char* newFolder) {
-        return QString::fromStdString(
-            files.write(name, std::string("[Configuration]\ntxtWidth=9\ncbTextEndEntry=;\ncbTextNewEntry=") +
-                                  entry + "\nNewFolder=" + newFolder + "\n"));
-    };
-    const char* heading = "[{{FOLDERNAME}} {{FOLDERCOUNT}}]";
-    dialogs.configPaths = {config("plain.ini", "{{BASE}}", heading),
-                           config("thumbs.ini", "{{BASE}} {{THUMBWIDTH(8)}}", heading),
-                           config("none.ini", "{{BASE}}", "")};
-    auto* go = control("cmdGo")->window()->findChild<BackgroundGo*>();
+    select({QString::fromStdString(files / "a/p.jpg"), QString::fromStdString(files / "b/q.jpg")});
+    const std::string keys = "txtWidth=9\ncbTextEndEntry=;\ncbTextNewEntry={{BASE}}";
+    const std::string heading = "\nNewFolder=[{{FOLDERNAME}} {{FOLDERCOUNT}}]\n";
+    dialogs.configPaths = {configuration("plain.ini", keys + heading),
+                           configuration("thumbs.ini", keys + " {{THUMBWIDTH(8)}}" + heading),
+                           configuration("none.ini", keys + "\n")};
     for (const QString& expected : {u"[a 1]p;[b 1]q;"_s, u"[a 1]p 8;[b 1]q 8;"_s, u"p;q;"_s}) {
         click("cmdLoadConfig");
         click("cmdGo");
-        ASSERT_TRUE(QTest::qWaitFor([go] { return !go->running(); }, 20000));
-        const QString result = control<QPlainTextEdit>("txtResult")->toPlainText();
-        EXPECT_TRUE(result.contains(expected)) << result.toStdString();
+        ASSERT_TRUE(waitForGo());
+        EXPECT_TRUE(result().contains(expected)) << result().toStdString();
     }
 }
 

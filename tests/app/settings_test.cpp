@@ -16,8 +16,7 @@ using test::WindowTest;
 
 TEST_F(WindowTest, WhatTheUserLeftIsThereAtTheNextStart) {
     FrmConfig& first = open();
-    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 1});
-    click("cmdBrowseForFiles");
+    select({u"/p/a.jpg"_s});
     templateBox("cbTextNewEntry")->setEditText(u"<li>{{BASE}}</li>"_s);
     click("cmdGo");
     templateBox("cbTextNewEntry")->setEditText(u"typed, never used"_s);

@@ -140,7 +140,6 @@ bool openAndClose(const QStringList& arguments, const test::TempDir& home, QProc
 TEST(StartSwitches, AToolkitOptionBesideASwitchStartsTheWindowStandalone) {
     const QStringList runs[] = {
         {u"/hkpreg"_s, u"-style"_s, u"fusion"_s},
-        {u"-reverse"_s, u"/hkpreg"_s},
         {u"-reverse"_s, u"/setupregistry"_s},
         {u"--"_s, u"--help"_s},
     };

@@ -33,16 +33,11 @@ protected:
             paths << QString::fromStdString(files / name.toStdString());
             EXPECT_TRUE(test::makePicture(paths.back().toStdString(), 200, 100));
         }
-        dialogs.fileChoices.push_back({paths, 1});
-        click("cmdBrowseForFiles");
+        select(paths);
         templateBox("cbTextNewEntry")
             ->setEditText(u"<td>{{THUMB(64)}} {{THUMBWIDTH(64)}}x{{THUMBHEIGHT(64)}}</td>"_s);
     }
     BackgroundGo& go() const { return *control("cmdGo")->window()->findChild<BackgroundGo*>(); }
-    QString result() const { return control<QPlainTextEdit>("txtResult")->toPlainText(); }
-    bool waitUntilDone() {
-        return QTest::qWaitFor([this] { return !go().running(); }, kWaitMs);
-    }
     // Holds the run after each entry until released or cancelled.
     void holdEachEntry() {
         BackgroundGo* run = &go();
@@ -63,7 +58,7 @@ TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInO
     files.write("cut.jpg", test::readAll(files / "a.jpg").substr(0, 100));
     files.write("empty.jpg", "");
     click("cmdGo");
-    ASSERT_TRUE(waitUntilDone());
+    ASSERT_TRUE(waitForGo());
     const QString folder = QString::fromStdString(files.path().string());
     EXPECT_TRUE(result().contains(
         u"<td>%1/thumbs/a.jpg-64.jpg 64x32</td>\n<td>%1/thumbs/b.png-64.png 64x32</td>"_s.arg(folder)))
@@ -78,13 +73,9 @@ TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInO
 TEST_F(ThumbnailGoTest, AConfigurationThatLeavesOutUnsizedFilesIsHonouredByGo) {
     openOver({u"a.jpg"_s, u"empty.jpg"_s});
     files.write("empty.jpg", "");
-    const auto config = [&](const char* name, const char* extra) {
-        return QString::fromStdString(files.write(
-            name, std::string("[Configuration]\ntxtWidth=9\ncbTextNewEntry={{BASE}} {{WIDTH}}x{{HEIGHT}}\n"
-                              "cbTextEndEntry=;\n") +
-                      extra));
-    };
-    dialogs.configPaths = {config("sized.ini", "LeaveOutUnsized=1\n"), config("plain.ini", "")};
+    const std::string keys = "txtWidth=9\ncbTextNewEntry={{BASE}} {{WIDTH}}x{{HEIGHT}}\ncbTextEndEntry=;\n";
+    dialogs.configPaths = {configuration("sized.ini", keys + "LeaveOutUnsized=1\n"),
+                           configuration("plain.ini", keys)};
     click("cmdLoadConfig");
     click("cmdGo");
     EXPECT_TRUE(result().contains(u"a 200x100;"_s)) << result().toStdString();
@@ -104,7 +95,7 @@ TEST_F(ThumbnailGoTest, AThumbnailFolderThatCannotBeMadeIsReportedAndChangesNoth
     files.write("thumbs", "not a folder");
     const QString before = result();
     click("cmdGo");
-    ASSERT_TRUE(waitUntilDone());
+    ASSERT_TRUE(waitForGo());
     EXPECT_EQ(result(), before);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].endsWith(u"/thumbs: Not a directory"_s))
@@ -124,7 +115,7 @@ TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
         << bar->text().toStdString();
     EXPECT_TRUE(progress()->isModal());
     QTest::mouseClick(progress()->findChild<QPushButton*>(), Qt::LeftButton);
-    ASSERT_TRUE(waitUntilDone());
+    ASSERT_TRUE(waitForGo());
     EXPECT_EQ(result(), u"before"_s);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'|').toStdString();
     EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
@@ -132,7 +123,7 @@ TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
     // The next Go runs whole.
     release();
     click("cmdGo");
-    ASSERT_TRUE(waitUntilDone());
+    ASSERT_TRUE(waitForGo());
     EXPECT_TRUE(result().contains(u"/thumbs/b.jpg-64.jpg 64x32"_s)) << result().toStdString();
 }
 

@@ -70,8 +70,7 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
     // Stored data stays as it is: names and the initial templates.
     EXPECT_EQ(templateBox("cbTextTop")->currentText(), u"<table border=\"0\"><tr>{{CRLF}}"_s);
 
-    dialogs.fileChoices.push_back({{u"/p/a.jpg"_s}, 1});
-    click("cmdBrowseForFiles");
+    select({u"/p/a.jpg"_s});
     control<QLineEdit>("txtWidth")->setText(u"0"_s);
     click("cmdGo");
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
@@ -117,8 +116,7 @@ TEST_F(TranslatedWindowTest, GoWithThumbnailsReportsThroughTheTranslation) {
     std::filesystem::create_directories(files / "b");
     files.write("b/thumbs", "x");
     for (const char* picture : {"x.jpg", "b/y.jpg"}) {
-        dialogs.fileChoices.push_back({{QString::fromStdString(files.write(picture, "not a picture"))}, 1});
-        click("cmdBrowseForFiles");
+        select({QString::fromStdString(files.write(picture, "not a picture"))});
         click("cmdGo");
         ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs.messages.isEmpty(); }, 20000)) << picture;
         EXPECT_TRUE(dialogs.messages.takeFirst().startsWith(QLatin1Char('['))) << picture;

@@ -28,16 +28,13 @@ QString line(const char* method, const char* key, const char* type, const char* 
         .join(QLatin1Char('\t'));
 }
 
-TEST(PluginStart, RegistrationSendsItsSeventeenCallsInOrderAndEnds) {
+TEST(PluginStart, RegistrationSendsEachKeyByItsKindOfCall) {
     const ServiceThread host;
     StartRun run;
     EXPECT_EQ(run.start.HandlePluginStart(u"/hkpreg"_s), 0);
-    // The keys and their values are the host's business (tabulon-host's register test reads them):
-    // here, the calls' kinds and the suffix around them.
+    // The keys, values and suffixes are read by tabulon-host's register test and
+    // counted by the refusals below: here, which call carries a number.
     const QStringList lines = host.lines();
-    ASSERT_EQ(lines.size(), 17);
-    EXPECT_EQ(lines.front(), line("hkp_DataSetGlobalSuffix", "", "string", "_1"));
-    EXPECT_EQ(lines.back(), line("hkp_DataSetGlobalSuffix", "", "string", ""));
     EXPECT_TRUE(lines.contains(line("hkp_DataAdd", "MODE_ICON_1", "int16", "0")));
     EXPECT_TRUE(lines.contains(line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0")));
     EXPECT_TRUE(run.messages.isEmpty());
@@ -58,6 +55,8 @@ TEST(PluginStart, AnUnreachableHostIsReportedAndEndsTheRun) {
     EXPECT_EQ(run.start.HandlePluginStart(u"/hkpreg"_s), 1);
     EXPECT_EQ(run.messages,
               (QStringList{PluginStart::unreachableMessage(), PluginStart::cannotRegisterMessage()}));
+    // No bus at all counts the same.
+    EXPECT_EQ(DbusHostCore::create(QDBusConnection(u"never-connected"_s)), nullptr);
 }
 
 // Records the keys it is given and refuses the ones named.
@@ -107,10 +106,6 @@ TEST(PluginStart, ARefusedOutputModeStillOpensThePluginRun) {
     EXPECT_EQ(keys, QStringList{"MODE_OUTPUT"});
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_NE(start.hostCore(), nullptr);
-}
-
-TEST(PluginStart, NoBusAtAllCountsAsAnUnreachableHost) {
-    EXPECT_EQ(DbusHostCore::create(QDBusConnection(u"never-connected"_s)), nullptr);
 }
 
 TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/background_go.h"
 #include "app/controls.h"
 #include "app/frm_config.h"
 #include "app/key_commands.h"
@@ -126,6 +127,21 @@ protected:
             .setValue(section + QLatin1Char('/') + key, value);
     }
     void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    // Chooses `paths` through Select files.
+    void select(const QStringList& paths, int filter = 1) {
+        dialogs.fileChoices.push_back({paths, filter});
+        click("cmdBrowseForFiles");
+    }
+    // Waits until a Go that runs in the background has ended.
+    bool waitForGo() const {
+        const auto* go = window_->findChild<BackgroundGo*>();
+        return QTest::qWaitFor([go] { return !go->running(); }, 20000);
+    }
+    QString result() const { return control<QPlainTextEdit>("txtResult")->toPlainText(); }
+    // A configuration file in the test's folder holding `keys`.
+    QString configuration(const char* name, const std::string& keys) const {
+        return QString::fromStdString(files.write(name, "[Configuration]\n" + keys));
+    }
     void type(QWidget* widget, const QString& text) {
         widget->setFocus();
         QTest::keyClicks(widget, text);
