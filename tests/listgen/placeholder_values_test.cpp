@@ -142,10 +142,6 @@ TEST(PlaceholderValues, SizeAndDateOfTheFile) {
 // a JPEG frame behind a large colour profile, a WebP's EXIF behind its data.
 TEST(PlaceholderValues, WidthAndHeightOfAnImageFile) {
     test::TempDir dir;
-    const std::string gif = dir.write("a.gif", "GIF89a\x10\x00\x0C\x00"s);
-    EXPECT_EQ(list("<img src=\"{{FILE:url}}\" width=\"{{WIDTH}}\" height=\"{{HEIGHT}}\">", {gif}),
-              "<img src=\"" + gif + "\" width=\"16\" height=\"12\">");
-    EXPECT_EQ(list("[{{WIDTH}}x{{HEIGHT}}]", {dir.write("b.png", "\x89PNG")}), "[x]");
     std::string jpeg = "\xFF\xD8"s;
     for (int i = 0; i < 2; ++i)
         jpeg += "\xFF\xE2\xFF\xFF"s + std::string(65533, 'p');
@@ -157,8 +153,10 @@ TEST(PlaceholderValues, WidthAndHeightOfAnImageFile) {
     const std::uint32_t riff = static_cast<std::uint32_t>(webp.size() - 8);
     for (int i = 0; i < 4; ++i)
         webp[4 + i] = static_cast<char>(riff >> (8 * i));
-    EXPECT_EQ(list("{{WIDTH}}x{{HEIGHT}} ", {dir.write("c.jpg", jpeg), dir.write("big.webp", webp)}),
-              "4032x3024 2x3 ");
+    // A file whose size cannot be read gives none.
+    EXPECT_EQ(list("{{WIDTH}}x{{HEIGHT}} ",
+                   {dir.write("c.jpg", jpeg), dir.write("big.webp", webp), dir.write("b.png", "\x89PNG")}),
+              "4032x3024 2x3 x ");
 }
 
 // Which picture placeholders a template holds decides whether the media
