@@ -42,12 +42,8 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrderAndNothingElse) {
 
 TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     test::TempDir dir;
-    for (const auto& [value, state] : std::map<std::string, int>{{"", kChecked},
-                                                                 {"yes", kChecked},
-                                                                 {"3", kChecked},
-                                                                 {"-1", kChecked},
-                                                                 {"0", kUnchecked},
-                                                                 {"2", kGrayed}}) {
+    for (const auto& [value, state] : std::map<std::string, int>{
+             {"", kChecked}, {"yes", kChecked}, {"3", kChecked}, {"0", kUnchecked}, {"2", kGrayed}}) {
         const std::string file =
             dir.write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\nchkAddComments=" + value + "\n");
         TemplateSet set = sample();
@@ -68,7 +64,6 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
          "NewFolder=<h2>{{CRLF}}\n",
          {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "go();{{CRLF}}", "<h2>{{CRLF}}"}},
         {"Style=\nLeaveOutUnsized=yes\n", {}},
-        {"", {}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
