@@ -227,11 +227,8 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
     return out + m.text.substr(start);
 }
 
-void prepare() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
+// The folder of known files, made once and made the working folder.
+bool prepare() {
     const auto dir = std::filesystem::temp_directory_path() / "tabulon-expand-fuzz";
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
@@ -244,12 +241,13 @@ void prepare() {
         << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x0c", 24);
     std::ofstream("s.svg") << "<svg width=\"30\" height='20px' xmlns=\"http://www.w3.org/2000/svg\"/>";
     std::filesystem::create_directories("d");
+    return true;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    prepare();
+    [[maybe_unused]] static const bool prepared = prepare();
     fuzz::Fields fields(data, size);
     TemplateSet set;
     set.newEntry = fields.next();

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -33,23 +32,19 @@ extern "C" void nameTheInput(int signal) {
 }
 
 // Absolute names, taken before the first input runs: a target may change
-// the working folder.
-bool collect(const char* argument, std::vector<std::string>& files) {
-    std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(argument, error);
-    if (std::filesystem::is_directory(path, error)) {
-        const std::size_t first = files.size();
-        for (const auto& entry : std::filesystem::directory_iterator(path, error))
-            if (entry.is_regular_file(error))
-                files.push_back(entry.path().string());
-        std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end());
-    } else if (std::filesystem::is_regular_file(path, error)) {
+// the working folder. A folder gives its files in name order.
+void collect(const char* argument, std::vector<std::string>& files) {
+    namespace fs = std::filesystem;
+    const fs::path path = fs::absolute(argument);
+    if (!fs::is_directory(path)) {
         files.push_back(path.string());
-    } else {
-        std::fprintf(stderr, "replay: %s is no file and no folder\n", argument);
-        return false;
+        return;
     }
-    return !error;
+    const std::size_t first = files.size();
+    for (const auto& entry : fs::directory_iterator(path))
+        if (entry.is_regular_file())
+            files.push_back(entry.path().string());
+    std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end());
 }
 
 } // namespace
@@ -57,8 +52,7 @@ bool collect(const char* argument, std::vector<std::string>& files) {
 int main(int argc, char** argv) {
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i)
-        if (!collect(argv[i], files))
-            return 2;
+        collect(argv[i], files);
     if (files.empty()) {
         std::fprintf(stderr, "usage: %s FILE-OR-FOLDER... (at least one input)\n", argv[0]);
         return 2;

@@ -9,7 +9,6 @@
 #include "support/fifo_watchdog.h"
 #include "support/resource_limit.h"
 #include "support/temp_dir.h"
-#include "support/utf16_bytes.h"
 
 namespace tabulon {
 namespace {
@@ -43,12 +42,8 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrderAndNothingElse) {
 
 TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
     test::TempDir dir;
-    for (const auto& [value, state] : std::map<std::string, int>{{"", kChecked},
-                                                                 {"yes", kChecked},
-                                                                 {"3", kChecked},
-                                                                 {"-1", kChecked},
-                                                                 {"0", kUnchecked},
-                                                                 {"2", kGrayed}}) {
+    for (const auto& [value, state] : std::map<std::string, int>{
+             {"", kChecked}, {"yes", kChecked}, {"3", kChecked}, {"0", kUnchecked}, {"2", kGrayed}}) {
         const std::string file =
             dir.write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\nchkAddComments=" + value + "\n");
         TemplateSet set = sample();
@@ -69,7 +64,6 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
          "NewFolder=<h2>{{CRLF}}\n",
          {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "go();{{CRLF}}", "<h2>{{CRLF}}"}},
         {"Style=\nLeaveOutUnsized=yes\n", {}},
-        {"", {}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
@@ -79,20 +73,6 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
         ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
         EXPECT_EQ(set.top, "T");
         EXPECT_EQ(extras, c.extras) << c.lines;
-    }
-}
-
-TEST(Configuration, AFileSavedAsUnicodeByNotepadLoads) {
-    const std::u16string text =
-        u"[Configuration]\r\ntxtWidth=3\r\ncbTextTop=<ul title=\"\u00e9\U0001F600\">\r\n"
-        u"cbTextNewEntry=<li>{{BASE}}</li>\r\nchkAddComments=0\r\n";
-    test::TempDir dir;
-    for (const bool bigEndian : {false, true}) {
-        TemplateSet set = sample();
-        ASSERT_TRUE(loadConfiguration(dir.write("u.ini", test::utf16File(text, bigEndian)), set).ok());
-        EXPECT_EQ(set.top, "<ul title=\"\xC3\xA9\xF0\x9F\x98\x80\">");
-        EXPECT_EQ(set.newEntry, "<li>{{BASE}}</li>");
-        EXPECT_EQ(set.addComments, kUnchecked);
     }
 }
 
