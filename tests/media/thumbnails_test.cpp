@@ -178,43 +178,6 @@ TEST_F(Thumbnails, NamesFollowTheWholeFileNameTheFolderAndTheFormat) {
                          ": cannot make a thumbnail: its name would be longer than a file name may be\n");
 }
 
-TEST_F(Thumbnails, PicturesThatShareABaseNameEachGetTheirOwnThumbnail) {
-    struct Case {
-        std::vector<std::pair<std::string, std::pair<int, int>>> pictures;
-        std::string format;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {{{"badge.gif", {80, 40}}, {"badge.png", {30, 60}}},
-         "same",
-         "thumbs/badge.gif-50.png 50x25;thumbs/badge.png-50.png 25x50;"},
-        {{{"a.png", {20, 10}}, {"a.", {10, 20}}},
-         "same",
-         "thumbs/a.png-50.png 20x10;thumbs/a.-50.png 10x20;"},
-        {{{"c.jpeg", {40, 20}}, {"c.jpg", {20, 40}}, {"c.png", {30, 30}}},
-         "jpg",
-         "thumbs/c.jpeg-50.jpg 40x20;thumbs/c.jpg-50.jpg 20x40;thumbs/c.png-50.jpg 30x30;"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        std::vector<std::string> args = {"--thumb-format", c.format};
-        for (const auto& [name, size] : c.pictures) {
-            // "a." has no extension to tell libvips the format: written as PNG, read by its bytes.
-            const std::string path =
-                picture(name.ends_with(".") ? name + "made.png" : name, size.first, size.second);
-            if (name.ends_with("."))
-                fs::rename(path, dir / name);
-            args.push_back(name);
-        }
-        // Twice: the same names, whichever worker comes first.
-        for (int round = 0; round < 2; ++round) {
-            const test::ProcessResult r = run("{{THUMB(50)}} {{THUMBWIDTH(50)}}x{{THUMBHEIGHT(50)}}", args);
-            EXPECT_EQ(r.exitCode, 0) << r.err;
-            EXPECT_EQ(r.out, c.expected);
-        }
-    }
-}
-
 TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
     const std::vector<Tagged> cases = {
         {"exif.jpg",
