@@ -11,6 +11,7 @@
 namespace tabulon {
 namespace {
 
+// The whole name, so that pictures sharing a base name never share a thumbnail.
 TEST(ThumbnailNames, ThePicturesOwnFormatWhereBrowsersShowItJpegForOtherPhotosElsePng) {
     struct Case {
         const char* picture;
@@ -23,6 +24,7 @@ TEST(ThumbnailNames, ThePicturesOwnFormatWhereBrowsersShowItJpegForOtherPhotosEl
         {"IMG_1.HEIC", "same", "IMG_1.HEIC-240.jpg"}, {"p.heif", "same", "p.heif-240.jpg"},
         {"p.hif", "same", "p.hif-240.jpg"},           {"badge.gif", "same", "badge.gif-240.png"},
         {"icon.bmp", "same", "icon.bmp-240.png"},     {"IMG_1.HEIC", "webp", "IMG_1.HEIC-240.webp"},
+        {"badge.png", "jpg", "badge.png-240.jpg"},    {"badge.", "same", "badge.-240.png"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(thumbnailName(c.picture, 240, c.format), c.thumbnail) << c.picture << " " << c.format;

@@ -11,10 +11,6 @@
 #include <tuple>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <utime.h>
-
 #include <exiv2/exiv2.hpp>
 #include <vips/vips.h>
 
@@ -62,14 +58,11 @@ protected:
         image->writeMetadata();
     }
 
-    static void setDay(const std::string& path, int year, int month, int day) {
-        std::tm when{};
-        when.tm_year = year - 1900;
-        when.tm_mon = month - 1;
-        when.tm_mday = day;
-        when.tm_hour = 12;
-        const utimbuf times{std::mktime(&when), std::mktime(&when)};
-        ASSERT_EQ(::utime(path.c_str(), &times), 0);
+    // At noon, which is that day wherever the test runs.
+    static void setDay(const std::string& path, int year, unsigned month, unsigned day) {
+        using namespace std::chrono;
+        const sys_days date = std::chrono::year(year) / std::chrono::month(month) / std::chrono::day(day);
+        fs::last_write_time(path, file_clock::from_sys(sys_seconds(date) + hours(12)));
     }
 
     // As run() does, within the time and address space given.
@@ -78,28 +71,6 @@ protected:
         args.insert(args.begin(), {"--no-comments", "--top=", "--bottom=", "--new-row=", "--end-entry=;",
                                    "--entry", entry});
         return test::runLimited(TABULON_CLI, args, dir.path().string(), limits);
-    }
-
-    struct Tagged {
-        std::string name;
-        std::vector<std::pair<std::string, std::string>> tags;
-        std::string expected; // its entry
-    };
-
-    // The pictures, tagged and last changed on 2 January 2020: their names
-    // and the list they should give.
-    std::pair<std::vector<std::string>, std::string> tagged(const std::vector<Tagged>& pictures) const {
-        std::vector<std::string> names;
-        std::string expected;
-        for (const Tagged& p : pictures) {
-            const std::string path = picture(p.name, 20, 10);
-            if (!p.tags.empty())
-                tag(path, p.tags);
-            setDay(path, 2020, 1, 2);
-            names.push_back(p.name);
-            expected += p.expected + ";";
-        }
-        return {names, expected};
     }
 
     test::ProcessResult run(const std::string& entry, std::vector<std::string> args,
@@ -126,19 +97,19 @@ TEST_F(Thumbnails, EachOrientationGivesAnUprightThumbnailOfTheDisplayedSize) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         names.push_back("o" + std::to_string(orientation) + ".jpg");
         tag(picture(names.back(), 400, 200), {{"Exif.Image.Orientation", std::to_string(orientation)}});
-        expected += orientation >= 5 ? "200x400 50x100;" : "400x200 100x50;";
+        expected += orientation >= 5 ? "50x100;" : "100x50;";
     }
-    const test::ProcessResult r = run("{{WIDTH}}x{{HEIGHT}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}}", names);
+    const test::ProcessResult r = run("{{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, expected);
-    // The file is as the list says, upright and without the picture's tags.
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        const test::Image thumb = test::openPicture(dir / ("thumbs/" + names[orientation - 1] + "-100.jpg"));
-        ASSERT_NE(thumb, nullptr) << orientation;
-        EXPECT_EQ(vips_image_get_width(thumb.get()), orientation >= 5 ? 50 : 100) << orientation;
+    // The size given is the file's own; the file is upright and without the
+    // picture's orientation, which a browser would apply once more.
+    for (const std::string& name : names) {
+        const test::Image thumb = test::openPicture(dir / ("thumbs/" + name + "-100.jpg"));
+        ASSERT_NE(thumb, nullptr) << name;
         int turn = 1; // none is upright
         (void)vips_image_get_int(thumb.get(), VIPS_META_ORIENTATION, &turn);
-        EXPECT_EQ(turn, 1) << orientation;
+        EXPECT_EQ(turn, 1) << name;
     }
 }
 
@@ -178,70 +149,67 @@ TEST_F(Thumbnails, NamesFollowTheWholeFileNameTheFolderAndTheFormat) {
                          ": cannot make a thumbnail: its name would be longer than a file name may be\n");
 }
 
-TEST_F(Thumbnails, PicturesThatShareABaseNameEachGetTheirOwnThumbnail) {
-    struct Case {
-        std::vector<std::pair<std::string, std::pair<int, int>>> pictures;
-        std::string format;
-        std::string expected;
+// The first tag present gives the day taken and the caption. What a picture
+// says is checked on its way into the page: a day no calendar has is no day,
+// and text becomes UTF-8.
+TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresentAsRealDaysAndUtf8) {
+    const std::string shot = "Exif.Photo.DateTimeOriginal";
+    const std::string iptc = "Iptc.Application2.Caption";
+    struct Tagged {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> tags;
+        std::string expected; // its entry
     };
-    const std::vector<Case> cases = {
-        {{{"badge.gif", {80, 40}}, {"badge.png", {30, 60}}},
-         "same",
-         "thumbs/badge.gif-50.png 50x25;thumbs/badge.png-50.png 25x50;"},
-        {{{"a.png", {20, 10}}, {"a.", {10, 20}}},
-         "same",
-         "thumbs/a.png-50.png 20x10;thumbs/a.-50.png 10x20;"},
-        {{{"c.jpeg", {40, 20}}, {"c.jpg", {20, 40}}, {"c.png", {30, 30}}},
-         "jpg",
-         "thumbs/c.jpeg-50.jpg 40x20;thumbs/c.jpg-50.jpg 20x40;thumbs/c.png-50.jpg 30x30;"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        std::vector<std::string> args = {"--thumb-format", c.format};
-        for (const auto& [name, size] : c.pictures) {
-            // "a." has no extension to tell libvips the format: written as PNG, read by its bytes.
-            const std::string path =
-                picture(name.ends_with(".") ? name + "made.png" : name, size.first, size.second);
-            if (name.ends_with("."))
-                fs::rename(path, dir / name);
-            args.push_back(name);
-        }
-        // Twice: the same names, whichever worker comes first.
-        for (int round = 0; round < 2; ++round) {
-            const test::ProcessResult r = run("{{THUMB(50)}} {{THUMBWIDTH(50)}}x{{THUMBHEIGHT(50)}}", args);
-            EXPECT_EQ(r.exitCode, 0) << r.err;
-            EXPECT_EQ(r.out, c.expected);
-        }
-    }
-}
-
-TEST_F(Thumbnails, TakenAndCaptionComeFromTheFirstTagPresent) {
     const std::vector<Tagged> cases = {
         {"exif.jpg",
-         {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:11:12"},
+         {{shot, "2019:07:14 10:11:12"},
           {"Xmp.photoshop.DateCreated", "2001-01-01"},
           {"Xmp.dc.description", "lang=x-default Xmp <b>"},
-          {"Iptc.Application2.Caption", "Iptc"},
+          {iptc, "Iptc"},
           {"Exif.Image.ImageDescription", "Exif"},
           {"Exif.Image.Model", "Cam & Co"}},
-         "2019-07-14|Xmp &lt;b&gt;|Cam &amp; Co"},
+         "2019-07-14|Xmp &lt;b&gt;|Iptc|Cam &amp; Co"},
         {"xmp.jpg",
          {{"Xmp.photoshop.DateCreated", "2018-03-04T05:06:07"},
-          {"Iptc.Application2.Caption", "Iptc"},
+          {iptc, "Iptc"},
           {"Exif.Image.ImageDescription", "Exif"}},
-         "2018-03-04|Iptc|"},
-        {"desc.jpg",
-         {{"Iptc.Application2.Caption", "   "}, {"Exif.Image.ImageDescription", "Exif   "}},
-         "2020-01-02|Exif|"},
-        {"unset.jpg", {{"Exif.Photo.DateTimeOriginal", "0000:00:00 00:00:00"}}, "2020-01-02||"},
-        {"none.png", {}, "2020-01-02||"},
+         "2018-03-04|Iptc|Iptc|"},
+        {"desc.jpg", {{iptc, "   "}, {"Exif.Image.ImageDescription", "Exif   "}}, "2020-01-02|Exif|   |"},
+        {"unset.jpg", {{shot, "0000:00:00 00:00:00"}}, "2020-01-02|||"},
+        {"none.png", {}, "2020-01-02|||"},
+        {"month13.jpg", {{shot, "2021:13:45 10:00:00"}}, "2020-01-02|||"},
+        {"feb30.jpg", {{shot, "2021:02:30 10:00:00"}}, "2020-01-02|||"},
+        {"feb29.jpg", {{shot, "2019:02:29 10:00:00"}}, "2020-01-02|||"},
+        {"century.jpg", {{shot, "1900:02:29 10:00:00"}}, "2020-01-02|||"},
+        {"leap.jpg", {{shot, "2000:02:29 10:00:00"}}, "2000-02-29|||"},
+        // IPTC without a character set, as cameras and exiftool write Latin-1.
+        {"latin1.jpg", {{iptc, "caf\xE9 \x80"}}, "2020-01-02|café €|café €|"},
+        {"undeclared.jpg", {{iptc, "caf\xC3\xA9"}}, "2020-01-02|café|café|"},
+        {"declared.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, "caf\xC3\xA9 \xE9"}},
+         "2020-01-02|café \uFFFD|café \uFFFD|"},
+        {"zero.jpg",
+         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, std::string("a\0<b>", 5)}},
+         "2020-01-02|a&lt;b&gt;|a<b>|"},
+        {"ff.jpg", {{"Exif.Image.ImageDescription", "x\xFF<"}}, "2020-01-02|x\uFFFD&lt;||"},
     };
-    const auto [names, expected] = tagged(cases);
-    const test::ProcessResult r = run("{{TAKEN}}|{{CAPTION:html}}|{{META(Exif.Image.Model):html}}", names);
+    std::vector<std::string> names;
+    std::string expected;
+    for (const Tagged& c : cases) {
+        const std::string path = picture(c.name, 20, 10);
+        if (!c.tags.empty())
+            tag(path, c.tags);
+        setDay(path, 2020, 1, 2); // the day of an untagged picture
+        names.push_back(c.name);
+        expected += c.expected + ";";
+    }
+    const test::ProcessResult r =
+        run("{{TAKEN}}|{{CAPTION:html}}|{{META(" + iptc + ")}}|{{META(Exif.Image.Model):html}}", names);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, expected);
-    // Printed as exiv2 -pa prints it; sorted by the day taken.
-    EXPECT_EQ(run("{{META(Exif.Photo.DateTimeOriginal)}}", {"exif.jpg"}).out, "2019:07:14 10:11:12;");
+    // A link is made of the caption's UTF-8, not of the bytes in the picture.
+    EXPECT_EQ(run("{{CAPTION:url}}", {"latin1.jpg"}).out, "caf%C3%A9%20%E2%82%AC;");
+    // Sorted by the day taken.
     // For alt attributes: the caption, else the base name.
     EXPECT_EQ(run("{{ALT:html}}", {"exif.jpg", "desc.jpg", "none.png"}).out, "Xmp &lt;b&gt;;Exif;none;");
     EXPECT_EQ(run("{{FILE}}", {"--sort", "taken", "none.png", "exif.jpg", "desc.jpg", "xmp.jpg"}).out,
@@ -284,37 +252,6 @@ TEST_F(Thumbnails, HeifPicturesGiveTheirMetadataAndDamagedOnesNoneAtOnce) {
     EXPECT_EQ(limited(bounded, "{{TAKEN}}", {"http://127.0.0.1:9/p.jpg"}).out, "2019-07-14;");
 }
 
-// What a picture says is checked on its way into the page: a day no
-// calendar has is no day, and text becomes UTF-8 in every form.
-TEST_F(Thumbnails, MetadataGivesRealDaysAndUtf8TextOnly) {
-    const std::string shot = "Exif.Photo.DateTimeOriginal";
-    const std::string iptc = "Iptc.Application2.Caption";
-    const std::vector<Tagged> cases = {
-        {"month13.jpg", {{shot, "2021:13:45 10:00:00"}}, "2020-01-02||||"},
-        {"feb30.jpg", {{shot, "2021:02:30 10:00:00"}}, "2020-01-02||||"},
-        {"feb29.jpg", {{shot, "2019:02:29 10:00:00"}}, "2020-01-02||||"},
-        {"century.jpg", {{shot, "1900:02:29 10:00:00"}}, "2020-01-02||||"},
-        {"leap.jpg", {{shot, "2000:02:29 10:00:00"}}, "2000-02-29||||"},
-        // IPTC without a character set, as cameras and exiftool write Latin-1.
-        {"latin1.jpg", {{iptc, "caf\xE9 \x80"}}, "2020-01-02|café €|café €|caf%C3%A9%20%E2%82%AC|café €"},
-        {"undeclared.jpg", {{iptc, "caf\xC3\xA9"}}, "2020-01-02|café|café|caf%C3%A9|café"},
-        {"declared.jpg",
-         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, "caf\xC3\xA9 \xE9"}},
-         "2020-01-02|café \uFFFD|café \uFFFD|caf%C3%A9%20%EF%BF%BD|café \uFFFD"},
-        {"zero.jpg",
-         {{"Iptc.Envelope.CharacterSet", "\x1b%G"}, {iptc, std::string("a\0<b>", 5)}},
-         "2020-01-02|a<b>|a&lt;b&gt;|a%3Cb%3E|a<b>"},
-        {"exif.jpg",
-         {{"Exif.Image.ImageDescription", "x\xFF<"}},
-         "2020-01-02|x\uFFFD<|x\uFFFD&lt;|x%EF%BF%BD%3C|"},
-    };
-    const auto [names, expected] = tagged(cases);
-    const test::ProcessResult r =
-        run("{{TAKEN}}|{{CAPTION}}|{{CAPTION:html}}|{{CAPTION:url}}|{{META(" + iptc + ")}}", names);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, expected);
-}
-
 // Any key `exiv2 -pa` prints can be asked for, those with an index, a path
 // or a qualifier included.
 TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
@@ -325,14 +262,9 @@ TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
         image->setXmpPacket(R"(<x:xmpmeta xmlns:x="adobe:ns:meta/">
 <rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">
 <rdf:Description rdf:about="" xmlns:dc="http://purl.org/dc/elements/1.1/"
- xmlns:Iptc4xmpExt="http://iptc.org/std/Iptc4xmpExt/2008-02-29/" xmlns:xmpMM="http://ns.adobe.com/xap/1.0/mm/"
- xmlns:stEvt="http://ns.adobe.com/xap/1.0/sType/ResourceEvent#" xmlns:my="http://example.com/ns/">
-<dc:subject><rdf:Bag><rdf:li>sea</rdf:li><rdf:li>sand</rdf:li></rdf:Bag></dc:subject>
-<dc:title><rdf:Alt><rdf:li xml:lang="x-default">Title</rdf:li><rdf:li xml:lang="de-DE">Titel</rdf:li></rdf:Alt></dc:title>
+ xmlns:Iptc4xmpExt="http://iptc.org/std/Iptc4xmpExt/2008-02-29/" xmlns:my="http://example.com/ns/">
 <Iptc4xmpExt:LocationCreated><rdf:Bag><rdf:li rdf:parseType="Resource"><Iptc4xmpExt:City>Köln</Iptc4xmpExt:City>
-<Iptc4xmpExt:CountryName><rdf:Alt><rdf:li xml:lang="x-default">Germany</rdf:li></rdf:Alt></Iptc4xmpExt:CountryName>
 </rdf:li></rdf:Bag></Iptc4xmpExt:LocationCreated>
-<xmpMM:History><rdf:Seq><rdf:li rdf:parseType="Resource"><stEvt:action>saved</stEvt:action></rdf:li></rdf:Seq></xmpMM:History>
 <dc:creator><rdf:Seq><rdf:li rdf:parseType="Resource"><rdf:value>Ann</rdf:value><my:role>photographer</my:role></rdf:li></rdf:Seq></dc:creator>
 <my:Straße>x</my:Straße>
 </rdf:Description></rdf:RDF></x:xmpmeta>)");
@@ -342,16 +274,11 @@ TEST_F(Thumbnails, EveryKeyExiv2PrintsCanBeAskedFor) {
     std::string entry;
     std::string expected;
     for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-             {"Xmp.dc.subject", "sea, sand"},
-             {"Xmp.dc.title", R"(lang="x-default" Title, lang="de-DE" Titel)"},
              {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:City", "Köln"},
-             {"Xmp.iptcExt.LocationCreated[1]/Iptc4xmpExt:CountryName", R"(lang="x-default" Germany)"},
-             {"Xmp.xmpMM.History[1]/stEvt:action", "saved"},
              {"Xmp.dc.creator[1]", "Ann"},
              {"Xmp.dc.creator[1]/?my:role", "photographer"},
              {"Xmp.my.Straße", "x"},
              {"Xmp.iptcExt.LocationCreated[2]/Iptc4xmpExt:City", ""},
-             {"Xmp.nosuchprefix.City", ""},
              {"Exif.Image.0x9999", ""},
          }) {
         entry += "{{META(" + key + ")}}|";
@@ -429,10 +356,9 @@ TEST_F(Thumbnails, BitmapsAndIconsAreDecodedWithoutTheUntrustedLoaders) {
     g_free(png);
 
     const test::ProcessResult r =
-        run("{{THUMB(100)}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}} {{WIDTH}}x{{HEIGHT}}",
-            {"red.bmp", "icon.jpg", "cut.bmp"});
+        run("{{THUMB(100)}} {{THUMBWIDTH(100)}}x{{THUMBHEIGHT(100)}}", {"red.bmp", "icon.jpg", "cut.bmp"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "thumbs/red.bmp-100.png 40x20 40x20;thumbs/icon.jpg-100.jpg 48x32 48x32;");
+    EXPECT_EQ(r.out, "thumbs/red.bmp-100.png 40x20;thumbs/icon.jpg-100.jpg 48x32;");
     EXPECT_EQ(r.err, "tabulon-cli: left out cut.bmp: cannot make a thumbnail: it is cut short\n");
     const test::Image thumb = test::openPicture(dir / "thumbs/red.bmp-100.png");
     ASSERT_NE(thumb, nullptr);
@@ -521,40 +447,8 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
     }
 }
 
-TEST_F(Thumbnails, OnlyTemporariesOfRunsThatAreGoneAreRemovedFromTheThumbnailFolder) {
-    picture("p.jpg", 20, 10);
-    fs::create_directory(dir.path() / "thumbs"); // holds only temporaries: Tabulon's to tag
-    const std::string gone = std::to_string(test::goneProcess());
-    const std::pair<std::string, bool> cases[] = {
-        {".tabulon-" + gone + "-0.jpg", true},      // a thumbnail being made
-        {".tabulon-" + gone + "-tag3", true},       // a tag being written
-        {".tabulon-" + gone + "-notes.txt", false}, // not a shape Tabulon writes
-        {".tabulon-" + gone + "-7.jpg.bak", false}, // nor this
-        {".tabulon-1-0.jpg", false},                // a run that is still going
-    };
-    for (const auto& [name, removed] : cases)
-        std::ofstream(dir / ("thumbs/" + name)) << "half";
-    const test::ProcessResult r = run("{{THUMB(8)}}", {"--prune-thumbs", "p.jpg"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, ""); // a temporary is never a thumbnail of a picture that is gone
-    for (const auto& [name, removed] : cases)
-        EXPECT_EQ(fs::exists(dir.path() / "thumbs" / name), !removed) << name;
-}
-
 TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
-    const auto status = [](const std::string& path) {
-        struct stat st {};
-        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-        return st;
-    };
-    // Gives `path` the time of `from`, `nanoseconds` later.
-    const auto setTime = [&](const std::string& path, const std::string& from, long nanoseconds) {
-        struct stat st = status(from);
-        st.st_mtim.tv_nsec = (st.st_mtim.tv_nsec + nanoseconds) % 1000000000;
-        const timespec times[2] = {st.st_atim, st.st_mtim};
-        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    };
-    enum Change { kNothing, kOlderPicture, kTouched, kText, kEmpty, kLarger };
+    enum Change { kNothing, kOlderPicture, kTouched, kText, kLarger };
     struct Case {
         std::string what;
         Change change;
@@ -565,7 +459,6 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
                            {"the picture replaced by an older one", kOlderPicture, "40x40;"},
                            {"the picture touched by a nanosecond", kTouched, "40x20;"},
                            {"a text file of the picture's time at the name", kText, "40x20;"},
-                           {"an empty file at the name", kEmpty, "40x20;"},
                            {"a larger picture of the picture's time at the name", kLarger, "40x20;"}}) {
         SCOPED_TRACE(c.what);
         const std::string photo = picture("p.jpg", 200, 100);
@@ -577,22 +470,23 @@ TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsO
             setDay(photo, 2001, 1, 1);
         }
         if (c.change == kTouched)
-            setTime(photo, photo, 1);
-        if (c.change == kText || c.change == kEmpty)
-            std::ofstream(thumb) << (c.change == kText ? "not a picture" : "");
+            fs::last_write_time(photo, fs::last_write_time(photo) + std::chrono::nanoseconds(1));
+        if (c.change == kText)
+            std::ofstream(thumb) << "not a picture";
         if (c.change == kLarger)
             picture("thumbs/p.jpg-40.jpg", 80, 40);
         if (c.change == kText || c.change == kLarger)
-            setTime(thumb, photo, 0);
-        const ino_t before = status(thumb).st_ino;
+            fs::last_write_time(thumb, fs::last_write_time(photo));
+        // A second name for the thumbnail as it is: a new one is another file.
+        const std::string before = dir / "before.jpg";
+        fs::remove(before);
+        fs::create_hard_link(thumb, before);
         const test::ProcessResult r = run("{{THUMBWIDTH(40)}}x{{THUMBHEIGHT(40)}}", {"p.jpg"});
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, c.out.empty() ? "40x20;" : c.out);
-        const struct stat after = status(thumb);
-        EXPECT_EQ(after.st_ino != before, !c.out.empty());
+        EXPECT_EQ(!fs::equivalent(thumb, before), !c.out.empty());
         // What the thumbnail was made from: the picture's time to the nanosecond.
-        EXPECT_EQ(after.st_mtim.tv_sec, status(photo).st_mtim.tv_sec);
-        EXPECT_EQ(after.st_mtim.tv_nsec, status(photo).st_mtim.tv_nsec);
+        EXPECT_EQ(fs::last_write_time(thumb), fs::last_write_time(photo));
     }
 }
 
@@ -614,7 +508,7 @@ TEST_F(Thumbnails, OnlyAFolderTabulonMadeIsTaggedAndWhatElseIsThereIsNeverWritte
         ": thumbnails are made only in a folder of their own; rename it, or name another thumbnail folder";
     for (const Folder& f : std::vector<Folder>{
              {"empty", {}, ""},
-             {"old", {{"p-40.jpg", "old"}, {"p.jpg-30.jpg", "x"}}, ""},
+             {"old", {{"p-40.jpg", "old"}, {"p.jpg-30.jpg", "x"}, {".tabulon-1-0.jpg", "half"}}, ""},
              {"mine", {{"holiday.png", "mine"}}, "mine holds files Tabulon did not make" + ownFolder},
              {"cache", {{"CACHEDIR.TAG", tag}}, "cache is another program's cache folder" + ownFolder},
          }) {
@@ -684,6 +578,11 @@ TEST_F(Thumbnails, ThumbnailsOfPicturesThatAreGoneAreReportedAndPrunedOnlyWhereT
     std::ofstream(dir / "thumbs/notes.txt") << "x";
     std::ofstream(dir / "thumbs/gone-x.png") << "x";
     fs::create_directory(dir.path() / "thumbs/old.png-10.png");
+    // Temporaries: only those of the shapes Tabulon writes, of runs that are gone, are removed.
+    const std::string gone = ".tabulon-" + std::to_string(test::goneProcess());
+    const std::string kept[] = {gone + "-notes.txt", gone + "-7.jpg.bak", ".tabulon-1-0.jpg"};
+    for (const std::string& name : {gone + "-0.jpg", gone + "-tag3", kept[0], kept[1], kept[2]})
+        std::ofstream(dir / ("thumbs/" + name)) << "half";
     for (const char* name : {"b.jpg", "c.png", "d.png"})
         fs::remove(dir.path() / name);
     fs::rename(dir.path() / "e.png", dir.path() / "e2.png");
@@ -701,7 +600,7 @@ TEST_F(Thumbnails, ThumbnailsOfPicturesThatAreGoneAreReportedAndPrunedOnlyWhereT
     EXPECT_EQ(r.err, "tabulon-cli: deleted 8 thumbnails of pictures that are gone in thumbs\n");
     EXPECT_EQ(names(dir.path() / "thumbs"),
               (std::set<std::string>{"CACHEDIR.TAG", "a.jpg-10.jpg", "a.jpg-12.jpg", "gone-x.png",
-                                     "notes.txt", "old.png-10.png"}));
+                                     "notes.txt", "old.png-10.png", kept[0], kept[1], kept[2]}));
 
     // Named however, the thumbnail folder finds its pictures beside it.
     EXPECT_EQ(
