@@ -13,5 +13,9 @@ namespace tabulon {
 [[nodiscard]] Result<void, std::string> enterDecoderSandbox(std::span<const int> keep);
 // Whether this kernel can give decoders their sandbox (seccomp filters); the reason when not.
 [[nodiscard]] Result<void, std::string> decoderSandboxAvailable();
+// The Landlock part alone, which `enterDecoderSandbox` applies after no-new-privileges (Landlock needs it):
+// no path may be opened, made or removed by this thread and those it starts later. True when applied, false
+// when the kernel has no Landlock.
+[[nodiscard]] Result<bool, std::string> denyEveryPath();
 
 } // namespace tabulon

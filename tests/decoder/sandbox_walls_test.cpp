@@ -1,0 +1,66 @@
+// Each wall of the decoder's sandbox, one call at a time: what it forbids
+// fails, or ends the process where the call could only be an attack, and what
+// decoding needs still works.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+
+#include "posix/decoder_sandbox.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+namespace tabulon {
+namespace {
+
+struct Wall {
+    const char* wall;
+    const char* call;
+    const char* answer; // written by the probe; empty where it was ended
+};
+
+TEST(DecoderSandbox, EachForbiddenCallFailsOrEndsTheDecoderAndWhatDecodingNeedsStillWorks) {
+    if (const Result<void, std::string> available = decoderSandboxAvailable(); !available.ok())
+        GTEST_SKIP() << available.error();
+    test::TempDir dir;
+    const std::string file = dir.write("picture", "held");
+    const Wall walls[] = {
+        // Landlock alone denies what the system call filter would let through.
+        {"paths", "open-by-name", "EACCES"},
+        {"paths", "open-environ", "EACCES"},
+        {"paths", "create-by-name", "EACCES"},
+        {"paths", "read-held", "ok"},
+        // Every thread is behind the wall, also one started before it.
+        {"sandbox", "open-in-earlier-thread", "EACCES"},
+        {"sandbox", "create-by-name", "EACCES"},
+        {"sandbox", "read-held", "ok"},
+        {"sandbox", "map-held", "ok"},
+        {"sandbox", "map-held-executable", "EPERM"},
+        {"sandbox", "map-anonymous-executable", "ok"},
+        {"sandbox", "thread", "ok"},
+        {"sandbox", "name-thread", "ok"},
+        {"sandbox", "fork", "EPERM"},
+        {"sandbox", "thread-in-namespace", "EPERM"},
+        {"sandbox", "prctl-other", "EPERM"},
+        {"sandbox", "signal-owner", "EPERM"},
+        {"sandbox", "signal-self", "ok"},
+        {"sandbox", "signal-parent", ""},
+        {"sandbox", "signal-group", ""},
+        {"sandbox", "signal-parent-thread", ""},
+        {"sandbox", "trace-parent", ""},
+        {"sandbox", "read-parent-memory", ""},
+        {"sandbox", "execveat", ""},
+    };
+    for (const Wall& w : walls) {
+        SCOPED_TRACE(std::string(w.wall) + " " + w.call);
+        const test::ProcessResult r = test::runProcess(TABULON_WALL_PROBE, {w.wall, w.call, file});
+        if (r.exitCode == 77)
+            continue; // no Landlock in this kernel
+        EXPECT_EQ(r.exitCode, *w.answer != '\0' ? 0 : 128 + SIGSYS) << r.err;
+        EXPECT_EQ(r.out, w.answer);
+    }
+    EXPECT_EQ(test::readAll(file), "held");
+}
+
+} // namespace
+} // namespace tabulon

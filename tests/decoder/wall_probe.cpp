@@ -1,0 +1,132 @@
+// Puts itself behind one of the decoder's walls and tries one call, writing
+// on standard output "ok" or the error's name; a call the wall answers by
+// ending the process writes nothing.
+//   wall_probe sandbox|paths CALL FILE
+// "sandbox" is the whole sandbox; "paths" sets no-new-privileges and applies
+// the Landlock part alone (exit 77 where the kernel has none). FILE is held
+// open from before the wall, and also named by CALL where it opens by name.
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <future>
+#include <map>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/ptrace.h>
+#include <sys/syscall.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include "posix/decoder_sandbox.h"
+
+namespace {
+
+bool succeeded(long rc) {
+    return rc >= 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4)
+        return 2;
+    const std::string wall = argv[1];
+    const char* file = argv[3];
+    const int held = ::open(file, O_RDONLY | O_CLOEXEC);
+    const pid_t parent = ::getppid();
+
+    // A thread that exists before the wall, and opens the file by name after.
+    std::promise<void> walled;
+    std::packaged_task<int()> early([&walled, file] {
+        walled.get_future().wait();
+        return ::open(file, O_RDONLY) >= 0 ? 0 : errno;
+    });
+    std::future<int> earlyOpened = early.get_future();
+    std::thread earlyThread(std::move(early));
+
+    if (wall == "paths") {
+        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+            return 3;
+        const tabulon::Result<bool, std::string> denied = tabulon::denyEveryPath();
+        if (!denied.ok())
+            return 3;
+        if (!denied.value())
+            return 77;
+    } else {
+        const int keep[] = {1, held};
+        if (!tabulon::enterDecoderSandbox(keep).ok())
+            return 3;
+    }
+    walled.set_value();
+
+    char byte = 0;
+    iovec local{&byte, 1};
+    iovec remote{&byte, 1};
+    const std::map<std::string, std::function<bool()>> calls = {
+        {"open-by-name", [&] { return ::open(file, O_RDONLY) >= 0; }},
+        {"open-environ", [] { return ::open("/proc/self/environ", O_RDONLY) >= 0; }},
+        {"create-by-name",
+         [&] { return ::open((std::string(file) + ".new").c_str(), O_WRONLY | O_CREAT, 0600) >= 0; }},
+        {"open-in-earlier-thread",
+         [&] {
+             earlyThread.join();
+             errno = earlyOpened.get();
+             return errno == 0;
+         }},
+        {"read-held", [&] { return ::pread(held, &byte, 1, 0) == 1; }},
+        {"thread",
+         [] {
+             std::thread([] {}).join();
+             return true;
+         }},
+        {"fork",
+         [] {
+             const long child = ::syscall(SYS_clone, SIGCHLD, nullptr, nullptr, nullptr, 0);
+             if (child == 0)
+                 ::_exit(0);
+             return child > 0;
+         }},
+        // The kernel would refuse it (no CLONE_SIGHAND) if the filter let it through.
+        {"thread-in-namespace",
+         [] {
+             return ::syscall(SYS_clone, CLONE_THREAD | CLONE_NEWUSER, nullptr, nullptr, nullptr, 0) >= 0;
+         }},
+        {"name-thread", [] { return ::prctl(PR_SET_NAME, "probe", 0, 0, 0) == 0; }},
+        {"prctl-other", [] { return ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0) == 0; }},
+        {"map-anonymous-executable",
+         [] {
+             return ::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) !=
+                    MAP_FAILED;
+         }},
+        {"map-held-executable",
+         [&] { return ::mmap(nullptr, 1, PROT_READ | PROT_EXEC, MAP_PRIVATE, held, 0) != MAP_FAILED; }},
+        {"map-held", [&] { return ::mmap(nullptr, 1, PROT_READ, MAP_PRIVATE, held, 0) != MAP_FAILED; }},
+        {"signal-owner", [&] { return ::fcntl(1, F_SETOWN, parent) == 0; }},
+        {"signal-self", [] { return ::kill(::getpid(), 0) == 0; }},
+        {"signal-parent", [&] { return ::kill(parent, 0) == 0; }},
+        {"signal-group", [] { return ::kill(0, 0) == 0; }},
+        {"signal-parent-thread", [&] { return succeeded(::syscall(SYS_tgkill, parent, parent, 0)); }},
+        {"trace-parent", [&] { return ::ptrace(PTRACE_ATTACH, parent, nullptr, nullptr) == 0; }},
+        {"read-parent-memory", [&] { return ::process_vm_readv(parent, &local, 1, &remote, 1, 0) >= 0; }},
+        {"execveat",
+         [&] {
+             char* const args[] = {argv[0], nullptr};
+             return succeeded(::syscall(SYS_execveat, AT_FDCWD, argv[0], args, nullptr, 0));
+         }},
+    };
+    const auto call = calls.find(argv[2]);
+    if (call == calls.end())
+        return 2;
+    const bool ok = call->second();
+    const std::string line = ok ? "ok" : strerrorname_np(errno);
+    (void)!::write(1, line.data(), line.size());
+    if (earlyThread.joinable())
+        earlyThread.join();
+    return 0;
+}
