@@ -75,69 +75,50 @@ Result<void, std::string> installFilter() {
         if (rc == 0)
             rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 0);
     };
-    for (const int call : {SCMP_SYS(read),
-                           SCMP_SYS(write),
-                           SCMP_SYS(pread64),
-                           SCMP_SYS(readv),
-                           SCMP_SYS(writev),
-                           SCMP_SYS(lseek),
-                           SCMP_SYS(fstat),
-                           SCMP_SYS(newfstatat),
-                           SCMP_SYS(statx),
-                           SCMP_SYS(close),
-                           SCMP_SYS(dup),
-                           SCMP_SYS(recvmsg),
-                           SCMP_SYS(sendmsg),
-                           SCMP_SYS(poll),
-                           SCMP_SYS(ppoll),
-                           SCMP_SYS(eventfd2),
-                           SCMP_SYS(mprotect),
-                           SCMP_SYS(munmap),
-                           SCMP_SYS(mremap),
-                           SCMP_SYS(madvise),
-                           SCMP_SYS(brk),
-                           SCMP_SYS(futex),
-                           SCMP_SYS(set_robust_list),
-                           SCMP_SYS(rseq),
-                           SCMP_SYS(sched_yield),
-                           SCMP_SYS(sched_getaffinity),
-                           SCMP_SYS(clock_gettime),
-                           SCMP_SYS(clock_getres),
-                           SCMP_SYS(gettimeofday),
-                           SCMP_SYS(nanosleep),
-                           SCMP_SYS(clock_nanosleep),
-                           SCMP_SYS(getrandom),
-                           SCMP_SYS(exit),
-                           SCMP_SYS(exit_group),
-                           SCMP_SYS(rt_sigaction),
-                           SCMP_SYS(rt_sigprocmask),
-                           SCMP_SYS(rt_sigreturn),
-                           SCMP_SYS(sigaltstack),
-                           SCMP_SYS(getpid),
-                           SCMP_SYS(gettid),
-                           SCMP_SYS(getrusage),
-                           SCMP_SYS(restart_syscall)})
+    for (const int call :
+         {SCMP_SYS(read), SCMP_SYS(write), SCMP_SYS(pread64), SCMP_SYS(readv), SCMP_SYS(writev),
+          SCMP_SYS(lseek), SCMP_SYS(fstat), SCMP_SYS(newfstatat), SCMP_SYS(statx), SCMP_SYS(close),
+          SCMP_SYS(dup), SCMP_SYS(recvmsg), SCMP_SYS(sendmsg), SCMP_SYS(poll), SCMP_SYS(ppoll),
+          SCMP_SYS(eventfd2), SCMP_SYS(mprotect), SCMP_SYS(munmap), SCMP_SYS(mremap), SCMP_SYS(madvise),
+          SCMP_SYS(brk), SCMP_SYS(futex), SCMP_SYS(set_robust_list), SCMP_SYS(rseq), SCMP_SYS(sched_yield),
+          SCMP_SYS(sched_getaffinity), SCMP_SYS(clock_gettime), SCMP_SYS(clock_getres),
+          SCMP_SYS(gettimeofday), SCMP_SYS(nanosleep), SCMP_SYS(clock_nanosleep), SCMP_SYS(getrandom),
+          SCMP_SYS(exit), SCMP_SYS(exit_group), SCMP_SYS(rt_sigaction), SCMP_SYS(rt_sigprocmask),
+          SCMP_SYS(rt_sigreturn), SCMP_SYS(sigaltstack), SCMP_SYS(getpid), SCMP_SYS(gettid),
+          SCMP_SYS(getrusage), SCMP_SYS(restart_syscall),
+          // The same calls under 32-bit systems' names; elsewhere the filter skips them.
+          SCMP_SYS(_llseek), SCMP_SYS(fstat64), SCMP_SYS(fstatat64), SCMP_SYS(futex_time64),
+          SCMP_SYS(ppoll_time64), SCMP_SYS(clock_gettime64), SCMP_SYS(clock_getres_time64),
+          SCMP_SYS(clock_nanosleep_time64), SCMP_SYS(sigreturn)})
         allow(call);
     // Not F_SETOWN and F_SETSIG, which would have the kernel signal another process, nor leases and locks
     // on the pictures.
-    for (const int command : {F_GETFD, F_SETFD, F_GETFL, F_SETFL, F_DUPFD, F_DUPFD_CLOEXEC}) {
-        if (rc == 0)
-            rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(fcntl), 1,
-                                  SCMP_A1(SCMP_CMP_EQ, static_cast<scmp_datum_t>(command)));
+    for (const int call : {SCMP_SYS(fcntl), SCMP_SYS(fcntl64)}) {
+        for (const int command : {F_GETFD, F_SETFD, F_GETFL, F_SETFL, F_DUPFD, F_DUPFD_CLOEXEC}) {
+            if (rc == 0)
+                rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 1,
+                                      SCMP_A1(SCMP_CMP_EQ, static_cast<scmp_datum_t>(command)));
+        }
     }
     // Executable memory only anonymous (libvips compiles its vector code at run time), never a file's.
-    if (rc == 0)
-        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(mmap), 1,
-                              SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0));
-    if (rc == 0)
-        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(mmap), 1,
-                              SCMP_A3(SCMP_CMP_MASKED_EQ, MAP_ANONYMOUS, MAP_ANONYMOUS));
+    for (const int call : {SCMP_SYS(mmap), SCMP_SYS(mmap2)}) {
+        if (rc == 0)
+            rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 1,
+                                  SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0));
+        if (rc == 0)
+            rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 1,
+                                  SCMP_A3(SCMP_CMP_MASKED_EQ, MAP_ANONYMOUS, MAP_ANONYMOUS));
+    }
     // Threads only, in no namespace of their own: a new process could leave the filter's reach.
     constexpr scmp_datum_t kThreadOnly = CLONE_THREAD | CLONE_NEWNS | CLONE_NEWCGROUP | CLONE_NEWUTS |
                                          CLONE_NEWIPC | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET;
+#if defined(__s390__)
+    const scmp_arg_cmp cloneFlags = SCMP_A1(SCMP_CMP_MASKED_EQ, kThreadOnly, CLONE_THREAD);
+#else
+    const scmp_arg_cmp cloneFlags = SCMP_A0(SCMP_CMP_MASKED_EQ, kThreadOnly, CLONE_THREAD);
+#endif
     if (rc == 0)
-        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(clone), 1,
-                              SCMP_A0(SCMP_CMP_MASKED_EQ, kThreadOnly, CLONE_THREAD));
+        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(clone), 1, cloneFlags);
     // glibc falls back to clone, whose flags the filter can see.
     if (rc == 0)
         rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0);
