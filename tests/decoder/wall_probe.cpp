@@ -18,20 +18,10 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
-#include <sys/ptrace.h>
 #include <sys/syscall.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include "posix/decoder_sandbox.h"
-
-namespace {
-
-bool succeeded(long rc) {
-    return rc >= 0;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4)
@@ -66,8 +56,6 @@ int main(int argc, char** argv) {
     walled.set_value();
 
     char byte = 0;
-    iovec local{&byte, 1};
-    iovec remote{&byte, 1};
     const std::map<std::string, std::function<bool()>> calls = {
         {"open-by-name", [&] { return ::open(file, O_RDONLY) >= 0; }},
         {"open-environ", [] { return ::open("/proc/self/environ", O_RDONLY) >= 0; }},
@@ -97,8 +85,6 @@ int main(int argc, char** argv) {
          [] {
              return ::syscall(SYS_clone, CLONE_THREAD | CLONE_NEWUSER, nullptr, nullptr, nullptr, 0) >= 0;
          }},
-        {"name-thread", [] { return ::prctl(PR_SET_NAME, "probe", 0, 0, 0) == 0; }},
-        {"prctl-other", [] { return ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0) == 0; }},
         {"map-anonymous-executable",
          [] {
              return ::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) !=
@@ -106,19 +92,11 @@ int main(int argc, char** argv) {
          }},
         {"map-held-executable",
          [&] { return ::mmap(nullptr, 1, PROT_READ | PROT_EXEC, MAP_PRIVATE, held, 0) != MAP_FAILED; }},
-        {"map-held", [&] { return ::mmap(nullptr, 1, PROT_READ, MAP_PRIVATE, held, 0) != MAP_FAILED; }},
         {"signal-owner", [&] { return ::fcntl(1, F_SETOWN, parent) == 0; }},
         {"signal-self", [] { return ::kill(::getpid(), 0) == 0; }},
         {"signal-parent", [&] { return ::kill(parent, 0) == 0; }},
         {"signal-group", [] { return ::kill(0, 0) == 0; }},
-        {"signal-parent-thread", [&] { return succeeded(::syscall(SYS_tgkill, parent, parent, 0)); }},
-        {"trace-parent", [&] { return ::ptrace(PTRACE_ATTACH, parent, nullptr, nullptr) == 0; }},
-        {"read-parent-memory", [&] { return ::process_vm_readv(parent, &local, 1, &remote, 1, 0) >= 0; }},
-        {"execveat",
-         [&] {
-             char* const args[] = {argv[0], nullptr};
-             return succeeded(::syscall(SYS_execveat, AT_FDCWD, argv[0], args, nullptr, 0));
-         }},
+        {"signal-parent-thread", [&] { return ::syscall(SYS_tgkill, parent, parent, 0) == 0; }},
     };
     const auto call = calls.find(argv[2]);
     if (call == calls.end())
