@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <linux/close_range.h>
 #include <linux/landlock.h>
 #include <sched.h>
@@ -41,6 +42,15 @@ Result<void, std::string> closeAllBut(std::span<const int> keep) {
     }
     if (::syscall(SYS_close_range, first, ~0u, 0u) != 0)
         return failed("cannot close descriptors", errno);
+    return {};
+}
+
+// Whatever rights the process that started it had (root's, say), a decoder needs none.
+Result<void, std::string> dropCapabilities() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3] = {};
+    if (::syscall(SYS_capset, &header, none) != 0)
+        return failed("cannot give up capabilities", errno);
     return {};
 }
 
@@ -185,6 +195,8 @@ Result<void, std::string> enterDecoderSandbox(std::span<const int> keep) {
         return available;
     if (const Result<void, std::string> closed = closeAllBut(keep); !closed.ok())
         return closed;
+    if (const Result<void, std::string> dropped = dropCapabilities(); !dropped.ok())
+        return dropped;
     if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
         return failed("cannot give up new privileges", errno);
     // Before the filter, which lets no Landlock call through.

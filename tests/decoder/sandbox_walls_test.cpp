@@ -34,6 +34,7 @@ TEST(DecoderSandbox, EachForbiddenCallFailsOrEndsTheDecoderAndWhatDecodingNeedsS
         // executable memory, but never a file's; signals to itself only.
         {"sandbox", "open-in-earlier-thread", "EACCES"},
         {"sandbox", "map-held-executable", "EPERM"},
+        {"sandbox", "lock-memory", "EPERM"},
         {"sandbox", "map-anonymous-executable", "ok"},
         {"sandbox", "thread", "ok"},
         {"sandbox", "fork", "EPERM"},

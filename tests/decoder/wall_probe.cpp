@@ -18,6 +18,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     const char* file = argv[3];
     const int held = ::open(file, O_RDONLY | O_CLOEXEC);
     const pid_t parent = ::getppid();
+    const rlimit noLockedMemory{0, 0};
+    ::setrlimit(RLIMIT_MEMLOCK, &noLockedMemory);
 
     // A thread that exists before the wall, and opens the file by name after.
     std::promise<void> walled;
@@ -88,6 +91,12 @@ int main(int argc, char** argv) {
         {"map-anonymous-executable",
          [] {
              return ::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) !=
+                    MAP_FAILED;
+         }},
+        // Beyond the locked-memory limit, which the probe set to nothing: root's capability only.
+        {"lock-memory",
+         [] {
+             return ::mmap(nullptr, 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_LOCKED, -1, 0) !=
                     MAP_FAILED;
          }},
         {"map-held-executable",
