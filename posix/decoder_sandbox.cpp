@@ -89,8 +89,8 @@ Result<void, std::string> installFilter() {
          {SCMP_SYS(read), SCMP_SYS(write), SCMP_SYS(pread64), SCMP_SYS(readv), SCMP_SYS(writev),
           SCMP_SYS(lseek), SCMP_SYS(fstat), SCMP_SYS(newfstatat), SCMP_SYS(statx), SCMP_SYS(close),
           SCMP_SYS(dup), SCMP_SYS(recvmsg), SCMP_SYS(sendmsg), SCMP_SYS(poll), SCMP_SYS(ppoll),
-          SCMP_SYS(eventfd2), SCMP_SYS(mprotect), SCMP_SYS(munmap), SCMP_SYS(mremap), SCMP_SYS(madvise),
-          SCMP_SYS(brk), SCMP_SYS(futex), SCMP_SYS(set_robust_list), SCMP_SYS(rseq), SCMP_SYS(sched_yield),
+          SCMP_SYS(eventfd2), SCMP_SYS(mprotect), SCMP_SYS(munmap), SCMP_SYS(mremap), SCMP_SYS(brk),
+          SCMP_SYS(futex), SCMP_SYS(set_robust_list), SCMP_SYS(rseq), SCMP_SYS(sched_yield),
           SCMP_SYS(sched_getaffinity), SCMP_SYS(clock_gettime), SCMP_SYS(clock_getres),
           SCMP_SYS(gettimeofday), SCMP_SYS(nanosleep), SCMP_SYS(clock_nanosleep), SCMP_SYS(getrandom),
           SCMP_SYS(exit), SCMP_SYS(exit_group), SCMP_SYS(rt_sigaction), SCMP_SYS(rt_sigprocmask),
@@ -110,15 +110,24 @@ Result<void, std::string> installFilter() {
                                       SCMP_A1(SCMP_CMP_EQ, static_cast<scmp_datum_t>(command)));
         }
     }
-    // Executable memory only anonymous (libvips compiles its vector code at run time), never a file's.
+    // Executable memory only anonymous (libvips compiles its vector code at run time), never a file's; none
+    // locked, and no page taken out of service (MADV_HWPOISON and MADV_SOFT_OFFLINE after it): capabilities
+    // are given up by the entering thread only.
     for (const int call : {SCMP_SYS(mmap), SCMP_SYS(mmap2)}) {
         if (rc == 0)
-            rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 1,
-                                  SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0));
+            rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 2,
+                                  SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0),
+                                  SCMP_A3(SCMP_CMP_MASKED_EQ, MAP_LOCKED, 0));
         if (rc == 0)
             rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, call, 1,
-                                  SCMP_A3(SCMP_CMP_MASKED_EQ, MAP_ANONYMOUS, MAP_ANONYMOUS));
+                                  SCMP_A3(SCMP_CMP_MASKED_EQ, MAP_ANONYMOUS | MAP_LOCKED, MAP_ANONYMOUS));
     }
+    if (rc == 0)
+        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(madvise), 1,
+                              SCMP_A2(SCMP_CMP_LT, MADV_HWPOISON));
+    if (rc == 0)
+        rc = seccomp_rule_add(filter.ctx, SCMP_ACT_ALLOW, SCMP_SYS(madvise), 1,
+                              SCMP_A2(SCMP_CMP_GT, MADV_HWPOISON + 1));
     // Threads only, in no namespace of their own: a new process could leave the filter's reach.
     constexpr scmp_datum_t kThreadOnly = CLONE_THREAD | CLONE_NEWNS | CLONE_NEWCGROUP | CLONE_NEWUTS |
                                          CLONE_NEWIPC | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET;

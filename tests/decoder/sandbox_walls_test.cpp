@@ -32,7 +32,8 @@ TEST(DecoderSandbox, EachForbiddenCallFailsOrEndsTheDecoderAndWhatDecodingNeedsS
         {"paths", "read-held", "ok"},
         // The whole sandbox: every thread behind it, one started before too; threads but no processes;
         // executable memory, but never a file's; signals to itself only.
-        {"sandbox", "open-in-earlier-thread", "EACCES"},
+        {"sandbox-then-earlier-thread", "open-by-name", "EACCES"},
+        {"sandbox-then-earlier-thread", "lock-memory", "EPERM"},
         {"sandbox", "map-held-executable", "EPERM"},
         {"sandbox", "lock-memory", "EPERM"},
         {"sandbox", "map-anonymous-executable", "ok"},

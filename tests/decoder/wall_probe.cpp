@@ -1,8 +1,9 @@
 // Puts itself behind one of the decoder's walls and tries one call, writing
 // on standard output "ok" or the error's name; a call the wall answers by
 // ending the process writes nothing.
-//   wall_probe sandbox|paths CALL FILE
-// "sandbox" is the whole sandbox; "paths" sets no-new-privileges and applies
+//   wall_probe sandbox|sandbox-then-earlier-thread|paths CALL FILE
+// "sandbox" is the whole sandbox, entered before CALL, or before a thread
+// started earlier makes it; "paths" sets no-new-privileges and applies
 // the Landlock part alone (exit 77 where the kernel has none). FILE is held
 // open from before the wall, and also named by CALL where it opens by name.
 #include <cerrno>
@@ -34,42 +35,12 @@ int main(int argc, char** argv) {
     const rlimit noLockedMemory{0, 0};
     ::setrlimit(RLIMIT_MEMLOCK, &noLockedMemory);
 
-    // A thread that exists before the wall, and opens the file by name after.
-    std::promise<void> walled;
-    std::packaged_task<int()> early([&walled, file] {
-        walled.get_future().wait();
-        return ::open(file, O_RDONLY) >= 0 ? 0 : errno;
-    });
-    std::future<int> earlyOpened = early.get_future();
-    std::thread earlyThread(std::move(early));
-
-    if (wall == "paths") {
-        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
-            return 3;
-        const tabulon::Result<bool, std::string> denied = tabulon::denyEveryPath();
-        if (!denied.ok())
-            return 3;
-        if (!denied.value())
-            return 77;
-    } else {
-        const int keep[] = {1, held};
-        if (!tabulon::enterDecoderSandbox(keep).ok())
-            return 3;
-    }
-    walled.set_value();
-
     char byte = 0;
     const std::map<std::string, std::function<bool()>> calls = {
         {"open-by-name", [&] { return ::open(file, O_RDONLY) >= 0; }},
         {"open-environ", [] { return ::open("/proc/self/environ", O_RDONLY) >= 0; }},
         {"create-by-name",
          [&] { return ::open((std::string(file) + ".new").c_str(), O_WRONLY | O_CREAT, 0600) >= 0; }},
-        {"open-in-earlier-thread",
-         [&] {
-             earlyThread.join();
-             errno = earlyOpened.get();
-             return errno == 0;
-         }},
         {"read-held", [&] { return ::pread(held, &byte, 1, 0) == 1; }},
         {"thread",
          [] {
@@ -110,10 +81,40 @@ int main(int argc, char** argv) {
     const auto call = calls.find(argv[2]);
     if (call == calls.end())
         return 2;
-    const bool ok = call->second();
+
+    // The call made by a thread that was running before the wall went up.
+    bool ok = false;
+    int error = 0;
+    std::promise<void> walled;
+    std::thread early;
+    if (wall == "sandbox-then-earlier-thread")
+        early = std::thread([&] {
+            walled.get_future().wait();
+            ok = call->second();
+            error = errno;
+        });
+    // _exit: a thread may be waiting.
+    if (wall == "paths") {
+        if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+            ::_exit(3);
+        const tabulon::Result<bool, std::string> denied = tabulon::denyEveryPath();
+        if (!denied.ok())
+            ::_exit(3);
+        if (!denied.value())
+            ::_exit(77);
+    } else {
+        const int keep[] = {1, held};
+        if (!tabulon::enterDecoderSandbox(keep).ok())
+            ::_exit(3);
+    }
+    if (early.joinable()) {
+        walled.set_value();
+        early.join();
+        errno = error;
+    } else {
+        ok = call->second();
+    }
     const std::string line = ok ? "ok" : strerrorname_np(errno);
     (void)!::write(1, line.data(), line.size());
-    if (earlyThread.joinable())
-        earlyThread.join();
     return 0;
 }
