@@ -182,8 +182,8 @@ Result<void, std::string> decoderSandboxAvailable() {
 Result<bool, std::string> denyEveryPath() {
     const long abi = ::syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
     if (abi < 0) {
-        // Not built in, off at boot, or refused by a filter around us (the query itself cannot be refused):
-        // the system call filter alone keeps files away.
+        // Not built in, off at boot, or refused by a filter around us (the kernel never refuses this
+        // query): the system call filter alone keeps files away.
         if (errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM)
             return false;
         return failed("cannot ask for Landlock", errno);
