@@ -22,13 +22,10 @@ TEST(DecoderSandbox, ForbidsFilesSocketsOtherDescriptorsAndProgramsButReadsEvery
     test::TempDir dir;
     const std::string secret = dir.write("secret", "not for decoders");
     const std::string notHanded = dir.write("not-handed", "");
-    std::filesystem::create_directories(dir.path() / "seeds");
-    const test::SeedPictures seeds = test::writeSeedPictures(dir.path() / "seeds");
-    ASSERT_TRUE(seeds.failed.empty()) << seeds.failed.front();
     std::vector<std::string> args = {TABULON_MEDIA_MODULE, secret, notHanded};
-    for (const std::string& name : seeds.names) {
+    for (const std::string& name : test::seedPictures()) {
         if (!name.ends_with(".svg")) // drawn by the browser: never decoded
-            args.push_back((dir.path() / "seeds" / name).string());
+            args.push_back((test::kSeedFolder / name).string());
     }
 
     const test::ProcessResult r = test::runProcess(TABULON_SANDBOX_PROBE, args);

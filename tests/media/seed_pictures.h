@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,14 +10,17 @@ namespace tabulon::test {
 // A small picture of every type the engine and the presets read, each with
 // the parts a decoder or metadata reader walks: EXIF (with an orientation),
 // IPTC and XMP where the format holds them, alpha, interlacing, 16 bits,
-// frames, tiles, palettes, several images in one icon.
-struct SeedPictures {
-    std::vector<std::string> names;  // written into the folder
-    std::vector<std::string> failed; // what could not be made, with libvips's reason
-};
+// frames, tiles, palettes, several images in one icon. Kept as files, so that
+// a damaged copy is the same bytes whichever encoders the machine has.
+inline const std::filesystem::path kSeedFolder = TABULON_SEED_PICTURES;
 
-// Writes the seeds into `folder`. HEIC is left out quietly where libheif has
-// no HEVC encoder; every other type is reported in `failed` if it cannot be made.
-SeedPictures writeSeedPictures(const std::filesystem::path& folder);
+// The seeds' names, in a stable order.
+inline std::vector<std::string> seedPictures() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(kSeedFolder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 } // namespace tabulon::test
