@@ -133,7 +133,8 @@ TEST(MutatedPictures, DamagedPicturesOfEveryTypeNeitherHangNorCrashAnyMediaPlace
     const fs::path folder = dir.path() / "mutants";
     fs::create_directories(folder);
     const std::size_t count = std::stoul(fromEnvironment("TABULON_MUTANTS", std::to_string(kDefaultMutants)));
-    const std::vector<std::string> names = writeMutants(test::kSeedFolder, test::seedPictures(), folder, count);
+    const std::vector<std::string> names =
+        writeMutants(test::kSeedFolder, test::seedPictures(), folder, count);
 
     const test::ProcessResult r = runList(folder, names, kListTime);
     const std::vector<std::string> found = faults(r, kListTime);
