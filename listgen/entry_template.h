@@ -28,6 +28,7 @@ public:
         std::string_view text;          // the literal's text; a media placeholder's own text
         std::string_view argument = {}; // META's key
         std::uint32_t number = 0;       // THUMB's: which of thumbSizes()
+        bool relative = false;          // the :rel form
     };
 
     EntryTemplate(std::string_view newEntry, std::string_view endEntry, Text kind = Text::Entry);
@@ -42,6 +43,8 @@ public:
     const PlaceholderNeeds& needs() const { return needs_; }
     // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}, plain or escaped.
     bool usesNameParts() const { return needs_.nameParts; }
+    // Holds a :rel form.
+    bool usesRelativeNames() const { return usesRelativeNames_; }
     // Holds a placeholder of the media module, which is loaded for it.
     bool usesMedia() const { return needs_.media(); }
     // Holds no media placeholder but thumbnails.
@@ -67,6 +70,7 @@ private:
     std::string text_;
     std::vector<Piece> pieces_;
     bool needsIncludeScan_ = false;
+    bool usesRelativeNames_ = false;
     PlaceholderNeeds needs_;
     std::vector<std::uint32_t> thumbSizes_;
 };
