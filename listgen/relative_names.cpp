@@ -40,7 +40,10 @@ std::optional<std::string> RelativeNames::of(std::string_view name) const {
 }
 
 std::string resolveRelativeTo(std::string_view pageFolder, std::string_view relativeTo) {
-    return (fs::path(pageFolder) / relativeTo).lexically_normal().string();
+    fs::path folder = (fs::path(pageFolder) / relativeTo).lexically_normal();
+    if (!folder.has_filename() && folder.has_relative_path()) // "a/b/.." is "a/"
+        folder = folder.parent_path();
+    return folder.string();
 }
 
 } // namespace tabulon

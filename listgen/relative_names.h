@@ -29,7 +29,8 @@ private:
 };
 
 // The page's folder a configuration's RelativeTo= names: `relativeTo` taken
-// from `pageFolder`, where the page goes by default, unless it is absolute.
+// from `pageFolder`, where the page goes by default, unless it is absolute;
+// normalised, without a closing separator.
 std::string resolveRelativeTo(std::string_view pageFolder, std::string_view relativeTo);
 
 } // namespace tabulon
