@@ -22,19 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::WindowTest;
 
-std::string percentDecoded(const std::string& text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            decoded.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-            i += 2;
-        } else {
-            decoded.push_back(text[i]);
-        }
-    }
-    return decoded;
-}
-
 // The addresses in the page's src, srcset, href and data-original attributes.
 std::vector<std::string> addresses(const std::string& page) {
     static const std::regex attribute(R"re(\b(src|srcset|href|data-original)="([^"]*)")re");
@@ -89,7 +76,8 @@ TEST_F(WindowTest, TheCopiedGalleryFindsItsPicturesWhereverThePageIsPublished) {
         const std::vector<std::string> names = addresses(page);
         EXPECT_EQ(names.size(), 10U) << page; // a link, the original, a source and two in the set each
         for (const std::string& name : names)
-            EXPECT_TRUE(fs::is_regular_file(files.path() / folder / percentDecoded(name)))
+            EXPECT_TRUE(fs::is_regular_file(files.path() / folder /
+                                            QUrl::fromPercentEncoding(name.c_str()).toStdString()))
                 << folder << ": " << name;
     }
 }
