@@ -163,7 +163,6 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     pieces_ = splitLiterals(pieces_, [this](std::string_view rest) { return findWithArgument(rest); });
 
     for (const Piece& piece : pieces_) {
-        usesRelativeNames_ |= piece.relative;
         if (const PlaceholderTraits* traits = traitsOf(piece.field)) {
             needs_ |= traits->needs;
             // The file's own text as it is, which is scanned for includes.

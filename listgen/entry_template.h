@@ -43,8 +43,6 @@ public:
     const PlaceholderNeeds& needs() const { return needs_; }
     // Holds {{BASE}}, {{EXT}} or {{SHORTEXT}}, plain or escaped.
     bool usesNameParts() const { return needs_.nameParts; }
-    // Holds a :rel form.
-    bool usesRelativeNames() const { return usesRelativeNames_; }
     // Holds a placeholder of the media module, which is loaded for it.
     bool usesMedia() const { return needs_.media(); }
     // Holds no media placeholder but thumbnails.
@@ -70,7 +68,6 @@ private:
     std::string text_;
     std::vector<Piece> pieces_;
     bool needsIncludeScan_ = false;
-    bool usesRelativeNames_ = false;
     PlaceholderNeeds needs_;
     std::vector<std::uint32_t> thumbSizes_;
 };
