@@ -52,7 +52,7 @@ BackgroundGo::~BackgroundGo() {
 }
 
 void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-                         bool leaveOutUnsized, const std::string& newFolder) {
+                         bool leaveOutUnsized, const std::string& newFolder, const std::string& relativeTo) {
     if (running())
         return;
     cancel_ = false;
@@ -60,12 +60,12 @@ void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std:
     total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
     started_.start();
     ticks_->start();
-    thread_ =
-        std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, newFolder, ++runId_);
+    thread_ = std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, newFolder,
+                          relativeTo, ++runId_);
 }
 
 void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
-                       std::string newFolder, int id) {
+                       std::string newFolder, std::string relativeTo, int id) {
     warnings_.clear();
     result_.clear();
     try {
@@ -84,7 +84,7 @@ void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selecti
                     entryHook_();
             };
             generateList(set, width, selection, sink, std::move(use), {&cancel_, written},
-                         {leaveOutUnsized, note}, newFolder);
+                         {leaveOutUnsized, note}, newFolder, relativeTo);
             result_ = sink.take();
             ending_ = Ending::Done;
         }

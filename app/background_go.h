@@ -39,9 +39,10 @@ public:
     // Runs the list of `set` over `selection`; only when none is running.
     // `width` is the set's checked width. With `leaveOutUnsized`, files
     // without a readable size are left out; `newFolder` is written before
-    // each folder's entries.
+    // each folder's entries; the :rel forms are relative to `relativeTo`.
     void start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-               bool leaveOutUnsized = false, const std::string& newFolder = {});
+               bool leaveOutUnsized = false, const std::string& newFolder = {},
+               const std::string& relativeTo = {});
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
@@ -57,7 +58,7 @@ public:
 private:
     enum class Ending { Done, Cancelled, MediaMissing, NoSandbox, Failed, NoMemory };
     void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
-             std::string newFolder, int id);
+             std::string newFolder, std::string relativeTo, int id);
     void cancel() { cancel_.store(true); }
     void tick();
     void collect();

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFile>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -31,6 +32,7 @@
 #include "hostlink/result_hand_over.h"
 #include "listgen/entry_template.h"
 #include "listgen/list_assembly.h"
+#include "listgen/relative_names.h"
 #include "listgen/selection_text.h"
 #include "selection/dialogs.h"
 
@@ -185,7 +187,8 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_, newFolder_);
+        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_, newFolder_,
+                             localPath(pageFolder()));
         return;
     }
     StringSink sink;
@@ -193,7 +196,7 @@ void FrmConfig::cmdGo_Click() {
     try {
         generateList(set, width.value(), selection_, sink, std::nullopt, {},
                      {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }},
-                     newFolder_);
+                     newFolder_, localPath(pageFolder()));
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
@@ -293,10 +296,16 @@ void FrmConfig::takeFiles(const QStringList& files) {
     takeSelection(files);
 }
 
+QString FrmConfig::pageFolder() const {
+    if (selection_.empty())
+        return {};
+    return QFile::decodeName(resolveRelativeTo(selectionFolder(selection_), relativeTo_).c_str());
+}
+
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
         preview_ = new PreviewWindow(this, launcher_, dialogs_);
-    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_, pageScript_);
+    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(pageFolder()), pageStyle_, pageScript_);
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
@@ -304,7 +313,7 @@ void FrmConfig::cmdPreview_Click() {
 
 void FrmConfig::updatePreview() {
     if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
-        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(firstFolder_), pageStyle_, pageScript_);
+        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(pageFolder()), pageStyle_, pageScript_);
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
@@ -320,6 +329,7 @@ void FrmConfig::cmdLoadConfig_Click() {
         pageScript_ = expandLineBreaks(loaded->extras.script);
         leaveOutUnsized_ = loaded->extras.leaveOutUnsized;
         newFolder_ = loaded->extras.newFolder;
+        relativeTo_ = loaded->extras.relativeTo;
     }
 }
 

@@ -126,6 +126,11 @@ private:
     // In the order their settings are filled and saved.
     std::array<TemplateBox*, 5> templateBoxes_{};
 
+    // Where a page of the result will be: the folder that holds every selected
+    // file, or the configuration's RelativeTo= from there. The :rel forms name
+    // files from it and the preview and the browser's page resolve against it.
+    QString pageFolder() const;
+
     std::string selection_;
     QString firstFolder_; // the folder of the selection's first file
     int filterIndex_ = 1; // the file dialog's current filter
@@ -134,6 +139,7 @@ private:
     std::string pageScript_;       // the same
     bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
     std::string newFolder_;        // the loaded configuration's NewFolder=, for every Go
+    std::string relativeTo_;       // the loaded configuration's RelativeTo=, for every Go
     PopupEditor* popupEditor_ = nullptr;
 };
 

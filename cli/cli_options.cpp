@@ -98,6 +98,12 @@ constexpr OptionRow<Options> kOptions[] = {
      .valueName = "CODE",
      .apply = setText<&Options::lang>,
      .help = "the page's language (default: en)"},
+    {.longName = "relative-to",
+     .valueName = "DIR",
+     .apply = setText<&Options::relativeTo>,
+     .help = "the folder the page will be in, which the :rel forms name files from\n"
+             "(default: the folder of -o, else the current folder, and from there\n"
+             "the configuration's RelativeTo= key)"},
     {.shortName = 'r',
      .longName = "recursive",
      .apply = setFlag<&Options::recursive>,
@@ -181,6 +187,8 @@ else the file's date), {{CAPTION}}, {{ALT}} (the caption, else BASE), {{META(key
 key, e.g. Exif.Image.Model); each also :html and :url.
 Folders: {{FOLDER}} ({{PATH}} without its last '/', else .) {{FOLDERNAME}} (its last name),
 each also :html and :url, in the entry texts and in --new-folder's.
+Relative to the page's folder (--relative-to): {{FILE:rel}}, likewise PATH (empty for the
+page's own folder), THUMB(n) and FOLDER, escaped after it as in {{THUMB(240):rel:url}}.
 )";
 
 } // namespace
@@ -205,6 +213,8 @@ ParsedOptions parseOptions(const std::vector<std::string_view>& args) {
         return *wrong;
     if (o.nullSeparated && o.filesFrom.empty())
         return std::string("--null goes with --files-from");
+    if (o.relativeTo && o.relativeTo->empty())
+        return std::string("--relative-to takes a folder");
     if ((o.title || o.lang) && !o.page)
         return std::string(o.title ? "--title" : "--lang") + " goes with --page";
     return o;

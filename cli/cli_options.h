@@ -41,6 +41,7 @@ struct Options {
     bool page = false;
     std::optional<std::string> title;
     std::optional<std::string> lang;
+    std::optional<std::string> relativeTo;
     bool help = false;
     bool version = false;
 

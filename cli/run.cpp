@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "base/data_folder.h"
+#include "base/name_parts.h"
 #include "base/width.h"
 #include "cli/cli_options.h"
 #include "cli/fd_sink.h"
@@ -28,6 +29,7 @@
 #include "listgen/entry_processor.h"
 #include "listgen/html_page.h"
 #include "listgen/media.h"
+#include "listgen/relative_names.h"
 #include "listgen/thumbnail_leftovers.h"
 #include "listgen/thumbnail_workers.h"
 #include "listgen/thumbnails.h"
@@ -163,6 +165,16 @@ PageInfo pageInfo(const Options& options, const ConfigExtras& extras) {
     return page;
 }
 
+// The folder the :rel forms are relative to: --relative-to, else the
+// configuration's RelativeTo= from where the page goes (the folder of -o,
+// else the current folder).
+std::string relativeBase(const Options& options, const ConfigExtras& extras) {
+    if (options.relativeTo)
+        return *options.relativeTo;
+    const std::string_view page = options.output ? GetFilePath(*options.output) : std::string_view();
+    return resolveRelativeTo(page, extras.relativeTo);
+}
+
 // --thumb-dir, --thumb-format and -j, checked. Returns the exit code, kExitOk to go on.
 int thumbnailOptions(const Options& options, ThumbnailRules& rules, unsigned& jobs) {
     if (options.thumbDir) {
@@ -244,13 +256,14 @@ private:
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
               std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
               const std::optional<MediaUse>& media, const LeaveOut& leaveOut, std::string_view newFolder,
-              Sink& sink, std::vector<std::string>& thumbnailFolders) {
+              std::string_view relativeTo, Sink& sink, std::vector<std::string>& thumbnailFolders) {
     try {
         if (page)
             sink.append(pageStart(*page));
         EntryProcessor processor(set, width, sink, media);
         processor.leaveOut(leaveOut);
         processor.newFolder(newFolder);
+        processor.relativeTo(relativeTo);
         processor.start();
         FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
@@ -411,8 +424,9 @@ int run(const std::vector<std::string_view>& args) {
         return code;
     const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
     std::vector<std::string> thumbnailFolders;
-    if (const int code = writeList(options, rules, natural, set, width, page, lists, use, leaveOut,
-                                   extras.newFolder, output.sink(), thumbnailFolders);
+    if (const int code =
+            writeList(options, rules, natural, set, width, page, lists, use, leaveOut, extras.newFolder,
+                      relativeBase(options, extras), output.sink(), thumbnailFolders);
         code != kExitOk)
         return code;
     if (const int code = output.commit(); code != kExitOk)

@@ -198,14 +198,17 @@ void EntryProcessor::endFolderRun() {
 
 void EntryProcessor::writeNewFolder() {
     for (const EntryTemplate::Piece& piece : newFolder_->pieces()) {
-        if (piece.field == Field::Folder)
-            putEscaped(sink_, runFolder_, piece.escape);
-        else if (piece.field == Field::FolderName)
+        if (piece.field == Field::Folder) {
+            const std::optional<std::string> relative =
+                piece.relative ? relativeName(runFolder_) : std::nullopt;
+            putEscaped(sink_, relative ? *relative : runFolder_, piece.escape);
+        } else if (piece.field == Field::FolderName) {
             putEscaped(sink_, folderName(runFolder_), piece.escape);
-        else if (piece.field == Field::FolderCount)
+        } else if (piece.field == Field::FolderCount) {
             putNumber(sink_, static_cast<std::uint64_t>(runCount_));
-        else
+        } else {
             sink_.append(piece.text);
+        }
     }
 }
 
@@ -295,9 +298,48 @@ const Media::Metadata& EntryProcessor::metadata(const Names& names) {
     return *meta_;
 }
 
+std::optional<std::string> EntryProcessor::relativeName(std::string_view name) {
+    if (!relative_)
+        relative_.emplace(relativeTo_);
+    return relative_->of(name);
+}
+
+template <class Out>
+bool EntryProcessor::appendRelative(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    std::optional<std::string> relative;
+    switch (piece.field) {
+    case Field::File:
+        relative = relativeName(fullName(names));
+        break;
+    case Field::Thumb:
+        if (!thumbs_ || piece.number >= thumbs_->made.size() || thumbs_->made[piece.number].name.empty())
+            return false;
+        relative = relativeName(thumbs_->made[piece.number].name);
+        break;
+    case Field::Path:
+    case Field::Folder:
+        relative = relativeName(entryFolder(names));
+        // The page's own folder is no folder to write before a name.
+        if (relative && piece.field == Field::Path) {
+            if (*relative == ".")
+                relative->clear();
+            else
+                relative->push_back(kNativeSeparator);
+        }
+        break;
+    default:
+        return false;
+    }
+    if (relative)
+        put(out, *relative);
+    return relative.has_value();
+}
+
 // Every field has its case, so that the compiler reports one without.
 template <class Out>
 void EntryProcessor::appendRaw(const EntryTemplate::Piece& piece, const Names& names, Out& out) {
+    if (piece.relative && appendRelative(piece, names, out))
+        return;
     const Thumbnail* thumb =
         thumbs_ && piece.number < thumbs_->made.size() ? &thumbs_->made[piece.number] : nullptr;
     switch (piece.field) {

@@ -17,6 +17,7 @@
 #include "listgen/file_facts.h"
 #include "listgen/include_scan.h"
 #include "listgen/media.h"
+#include "listgen/relative_names.h"
 #include "listgen/sink.h"
 #include "listgen/thumbnail_queue.h"
 #include "listgen/thumbnails.h"
@@ -73,6 +74,12 @@ public:
     // The text written before an entry whose folder differs from the one of
     // the entry written before it; none when empty. Set before start().
     void newFolder(std::string_view text);
+    // The folder the :rel forms are relative to, absolute or relative to the
+    // current folder; by default the current folder. Set before start().
+    void relativeTo(std::string_view folder) {
+        relativeTo_ = folder;
+        relative_.reset();
+    }
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.
@@ -124,6 +131,10 @@ private:
     // A value as the page gets it, escaped as the piece asks.
     template <class Out> void appendValue(const EntryTemplate::Piece& piece, const Names& names, Out& out);
     template <class Out> void appendRaw(const EntryTemplate::Piece& piece, const Names& names, Out& out);
+    // A :rel form's value; false for a name that cannot be made relative,
+    // which is then written as it is.
+    template <class Out> bool appendRelative(const EntryTemplate::Piece& piece, const Names& names, Out& out);
+    std::optional<std::string> relativeName(std::string_view name);
     // What is read from the file system once per entry, on first use.
     const std::string& fullName(const Names& names);
     std::string_view content(const Names& names);
@@ -146,6 +157,9 @@ private:
     std::uint32_t width_;
     std::int64_t entryCount_ = 0;
     std::uint32_t untilRow_ = 0; // entries left in the current row
+
+    std::string relativeTo_;
+    std::optional<RelativeNames> relative_; // made on first use
 
     std::unique_ptr<EntryTemplate> newFolder_;
     bool holdsRuns_ = false; // the new-folder text counts its entries

@@ -18,6 +18,7 @@ struct Placeholder {
     std::string text;
     Field field;
     Escape escape;
+    bool relative = false;
 };
 
 // The placeholders without an argument, each form its own, in the order in
@@ -40,6 +41,15 @@ const std::vector<Placeholder>& placeholdersInOrder() {
             for (const Escape escape : kEscapes) {
                 if (!row.replacedFirst)
                     add(row, escape);
+            }
+        }
+        // Their texts overlap no other's: where they come does not matter.
+        for (const PlaceholderTraits& row : kPlaceholderTable) {
+            for (const Escape escape : kEscapes) {
+                if (row.argument == PlaceholderArgument::None && row.relativeForm && row.has(escape))
+                    made.push_back({"{{" + std::string(row.name) + std::string(kRelativeForm) +
+                                        std::string(formSuffix(escape)) + "}}",
+                                    row.field, escape, true});
             }
         }
         return made;
@@ -85,13 +95,16 @@ std::size_t parseArgument(std::string_view text, const PlaceholderTraits& row, P
             return 0;
         piece.number = n; // made an index by the caller
     }
-    const std::string_view rest = text.substr(close + 1);
+    std::string_view rest = text.substr(close + 1);
+    piece.relative = row.relativeForm && rest.starts_with(kRelativeForm);
+    if (piece.relative)
+        rest.remove_prefix(kRelativeForm.size());
     for (const Escape escape : kEscapes) {
         const std::string_view suffix = formSuffix(escape);
         if (row.has(escape) && rest.starts_with(suffix) && rest.substr(suffix.size()).starts_with("}}")) {
             piece.argument = argument;
             piece.escape = escape;
-            return close + 1 + suffix.size() + 2;
+            return static_cast<std::size_t>(rest.data() - text.data()) + suffix.size() + 2;
         }
     }
     return 0;
@@ -136,13 +149,16 @@ EntryTemplate::EntryTemplate(std::string_view newEntry, std::string_view endEntr
     for (const Placeholder& ph : placeholdersInOrder()) {
         if (!filledHere(*traitsOf(ph.field)))
             continue;
-        pieces_ = splitLiterals(
-            pieces_, [&ph](std::string_view rest) -> std::optional<std::pair<std::size_t, Piece>> {
-                const std::size_t at = rest.find(ph.text);
-                if (at == std::string_view::npos)
-                    return std::nullopt;
-                return std::pair{at, Piece{ph.field, ph.escape, rest.substr(at, ph.text.size())}};
-            });
+        pieces_ = splitLiterals(pieces_,
+                                [&ph](std::string_view rest) -> std::optional<std::pair<std::size_t, Piece>> {
+                                    const std::size_t at = rest.find(ph.text);
+                                    if (at == std::string_view::npos)
+                                        return std::nullopt;
+                                    return std::pair{at, Piece{.field = ph.field,
+                                                               .escape = ph.escape,
+                                                               .text = rest.substr(at, ph.text.size()),
+                                                               .relative = ph.relative}};
+                                });
     }
     pieces_ = splitLiterals(pieces_, [this](std::string_view rest) { return findWithArgument(rest); });
 

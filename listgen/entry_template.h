@@ -28,6 +28,7 @@ public:
         std::string_view text;          // the literal's text; a media placeholder's own text
         std::string_view argument = {}; // META's key
         std::uint32_t number = 0;       // THUMB's: which of thumbSizes()
+        bool relative = false;          // the :rel form
     };
 
     EntryTemplate(std::string_view newEntry, std::string_view endEntry, Text kind = Text::Entry);

@@ -55,6 +55,10 @@ constexpr std::string_view formSuffix(ValueEscape escape) {
     return "";
 }
 
+// Written before the escape by a placeholder that names a file or a folder
+// ({{FILE:rel:url}}): the name relative to the page's folder.
+inline constexpr std::string_view kRelativeForm = ":rel";
+
 // What a placeholder's argument in parentheses is: none, a thumbnail's
 // longer side, or a metadata key.
 enum class PlaceholderArgument : std::uint8_t { None, Number, Key };
@@ -97,6 +101,9 @@ struct PlaceholderTraits {
     // other it stays as written.
     bool inEntry = true;
     bool inNewFolder = false;
+    // Also {{NAME:rel}}, before any escape: a name that a page in another
+    // folder can link to.
+    bool relativeForm = false;
 
     constexpr bool has(ValueEscape escape) const { return escape == ValueEscape::None || escapedForms; }
 };
@@ -109,8 +116,21 @@ inline constexpr std::array kPlaceholderTable = {
         PlaceholderField::Ext, "EXT", true, PlaceholderArgument::None, {.nameParts = true}, true},
     PlaceholderTraits{
         PlaceholderField::ShortExt, "SHORTEXT", true, PlaceholderArgument::None, {.nameParts = true}, true},
-    PlaceholderTraits{PlaceholderField::File, "FILE", true, PlaceholderArgument::None, {}, true},
-    PlaceholderTraits{PlaceholderField::Path, "PATH", true, PlaceholderArgument::None, {}, true},
+    PlaceholderTraits{.field = PlaceholderField::File,
+                      .name = "FILE",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {},
+                      .replacedFirst = true,
+                      .relativeForm = true},
+    // {{PATH:rel}} is the folder of {{FILE:rel}}: empty for the page's own.
+    PlaceholderTraits{.field = PlaceholderField::Path,
+                      .name = "PATH",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::None,
+                      .needs = {},
+                      .replacedFirst = true,
+                      .relativeForm = true},
     PlaceholderTraits{
         PlaceholderField::Content, "INC", true, PlaceholderArgument::None, {.content = true}, true},
     PlaceholderTraits{
@@ -122,8 +142,12 @@ inline constexpr std::array kPlaceholderTable = {
     PlaceholderTraits{PlaceholderField::Number, "N", false, PlaceholderArgument::None, {}},
     PlaceholderTraits{PlaceholderField::Row, "ROW", false, PlaceholderArgument::None, {}},
     PlaceholderTraits{PlaceholderField::Column, "COL", false, PlaceholderArgument::None, {}},
-    PlaceholderTraits{
-        PlaceholderField::Thumb, "THUMB", true, PlaceholderArgument::Number, {.thumbnail = true}},
+    PlaceholderTraits{.field = PlaceholderField::Thumb,
+                      .name = "THUMB",
+                      .escapedForms = true,
+                      .argument = PlaceholderArgument::Number,
+                      .needs = {.thumbnail = true},
+                      .relativeForm = true},
     PlaceholderTraits{PlaceholderField::ThumbWidth,
                       "THUMBWIDTH",
                       true,
@@ -149,13 +173,15 @@ inline constexpr std::array kPlaceholderTable = {
                       .escapedForms = true,
                       .argument = PlaceholderArgument::None,
                       .needs = {.nameParts = true, .metadata = true}},
-    // The entry's {{PATH}} without its last separator, "." for none.
+    // The entry's {{PATH}} without its last separator, "." for none (and
+    // for the page's own folder in {{FOLDER:rel}}).
     PlaceholderTraits{.field = PlaceholderField::Folder,
                       .name = "FOLDER",
                       .escapedForms = true,
                       .argument = PlaceholderArgument::None,
                       .needs = {},
-                      .inNewFolder = true},
+                      .inNewFolder = true,
+                      .relativeForm = true},
     PlaceholderTraits{.field = PlaceholderField::FolderName,
                       .name = "FOLDERNAME",
                       .escapedForms = true,

@@ -1,5 +1,8 @@
 #include "listgen/selection_text.h"
 
+#include <filesystem>
+#include <optional>
+
 #include "base/name_parts.h"
 
 namespace tabulon {
@@ -37,6 +40,26 @@ std::string selectionFromPaths(const std::vector<std::string>& paths) {
     if (bare.size() > 1)
         bare.remove_suffix(1);
     return buildSelectionText(bare, names);
+}
+
+std::string selectionFolder(std::string_view selection) {
+    namespace fs = std::filesystem;
+    std::optional<fs::path> common;
+    forEachSelectedFile(selection, [&common](std::string_view folder, std::string_view name) {
+        std::string file;
+        appendJoinedPath(file, folder, name);
+        const fs::path parent = fs::path(file).lexically_normal().parent_path();
+        if (!common) {
+            common = parent;
+            return;
+        }
+        fs::path shared;
+        for (auto a = common->begin(), b = parent.begin();
+             a != common->end() && b != parent.end() && *a == *b; ++a, ++b)
+            shared /= *a;
+        common = std::move(shared);
+    });
+    return common ? common->string() : std::string();
 }
 
 } // namespace tabulon

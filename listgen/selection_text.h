@@ -16,6 +16,10 @@ std::string buildSelectionText(std::string_view folder, const std::vector<std::s
 // folders (a dialog may allow that) each by its full path, under an empty folder.
 std::string selectionFromPaths(const std::vector<std::string>& paths);
 
+// The longest folder that holds every file of a selection, its name made
+// normal; empty for no files.
+std::string selectionFolder(std::string_view selection);
+
 // Calls f(folder, name) for each file in the selection's order: folder empty
 // and name the full path for a single file. Names are passed exactly as they
 // stand, leading blanks included; empty names are no files and are skipped.

@@ -41,7 +41,7 @@ IoResult loadConfiguration(const std::string& path, TemplateSet& set) {
 
 IoResult loadConfiguration(const std::string& path, TemplateSet& set, ConfigExtras& extras) {
     // The set's keys, the check box, then the extras.
-    std::array<std::string_view, kTextKeys.size() + 6> keys;
+    std::array<std::string_view, kTextKeys.size() + 7> keys;
     for (std::size_t i = 0; i < kTextKeys.size(); ++i)
         keys[i] = kTextKeys[i].first;
     keys[kTextKeys.size()] = template_key::kAddComments;
@@ -50,6 +50,7 @@ IoResult loadConfiguration(const std::string& path, TemplateSet& set, ConfigExtr
     keys[kTextKeys.size() + 3] = extra_key::kLeaveOutUnsized;
     keys[kTextKeys.size() + 4] = extra_key::kScript;
     keys[kTextKeys.size() + 5] = extra_key::kNewFolder;
+    keys[kTextKeys.size() + 6] = extra_key::kRelativeTo;
     CIniFIle ini;
     ini.INIFile(path);
     const auto read = ini.readSection(kConfigurationSection, keys);
@@ -67,6 +68,7 @@ IoResult loadConfiguration(const std::string& path, TemplateSet& set, ConfigExtr
     extras.leaveOutUnsized = values[kTextKeys.size() + 3] == "1";
     extras.script = values[kTextKeys.size() + 4].value_or(std::string());
     extras.newFolder = values[kTextKeys.size() + 5].value_or(std::string());
+    extras.relativeTo = values[kTextKeys.size() + 6].value_or(std::string());
     return {};
 }
 

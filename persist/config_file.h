@@ -19,6 +19,7 @@ inline constexpr const char* kStyle = "Style";
 inline constexpr const char* kScript = "Script";
 inline constexpr const char* kLeaveOutUnsized = "LeaveOutUnsized";
 inline constexpr const char* kNewFolder = "NewFolder";
+inline constexpr const char* kRelativeTo = "RelativeTo";
 } // namespace extra_key
 
 // What a configuration says beyond its template set; empty when it says nothing.
@@ -31,6 +32,9 @@ struct ConfigExtras {
     std::string script; // JavaScript for a whole page, "{{CRLF}}" marking its line breaks
     // Written before each folder's entries, "{{CRLF}}" marking its line breaks.
     std::string newFolder;
+    // The folder the :rel forms are relative to: absolute, or from the folder
+    // the page goes in by default ("..": one folder up).
+    std::string relativeTo;
 
     bool operator==(const ConfigExtras&) const = default;
 };

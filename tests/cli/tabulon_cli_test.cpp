@@ -101,8 +101,10 @@ TEST(TabulonCli, StartsFromAConfigurationOrAPresetAndTheOptionsWin) {
     };
     EXPECT_EQ(inFolders({}), "[2]\r\nxy[1]\r\nz");
     EXPECT_EQ(inFolders({"--new-folder={{FOLDER}}:"}), "a:xyb:z");
-    EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "/p/<x>#%.png"}).out,
-              "  <li><a href=\"/p/%3Cx%3E%23%25.png\">&lt;x&gt;#%.png</a></li>\r\n");
+    EXPECT_EQ(cli({"--preset", "link-list", "--no-comments", "--top=", "--bottom=", "--relative-to=/",
+                   "/p/<x>#%.png"})
+                  .out,
+              "  <li><a href=\"p/%3Cx%3E%23%25.png\">&lt;x&gt;#%.png</a></li>\r\n");
 }
 
 TEST(TabulonCli, AnOutputFileIsReplacedWholeWhileLinksDevicesAndFifosAreWrittenInto) {
@@ -439,6 +441,7 @@ const Failure kMistakes[] = {
     {"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
     {"an unknown preset", {"--preset", "nope"}, 2, "no preset named 'nope'"},
     {"a title without a page", {"--title", "t"}, 2, "--title goes with --page"},
+    {"an empty folder for relative names", {"--relative-to="}, 2, "--relative-to takes a folder"},
     {"a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
     {"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},
     {"an output folder that does not exist is named", {"-o", "@no/out.html"}, 1, "out.html: No such file"},

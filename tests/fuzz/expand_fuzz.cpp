@@ -96,17 +96,11 @@ std::string modelFolder(const std::string& path) {
     return path.empty() ? "." : "/";
 }
 
-// The last name; one that is "." or ".." worked off by hand from the current
-// folder down, segment by segment.
-std::string modelFolderName(const std::string& folder) {
-    if (folder == "/")
-        return folder;
-    const std::size_t slash = folder.rfind('/');
-    const std::string last = slash == std::string::npos ? folder : folder.substr(slash + 1);
-    if (last != "." && last != "..")
-        return last;
+// The names from the root down to `name`, worked off by hand from the current
+// folder, segment by segment.
+std::vector<std::string> modelSegments(const std::string& name) {
     const std::string full =
-        folder.front() == '/' ? folder : std::filesystem::current_path().string() + "/" + folder;
+        name.starts_with('/') ? name : std::filesystem::current_path().string() + "/" + name;
     std::vector<std::string> names;
     std::size_t start = 0;
     while (start <= full.size()) {
@@ -120,7 +114,34 @@ std::string modelFolderName(const std::string& folder) {
         }
         start = end + 1;
     }
+    return names;
+}
+
+// The last name; one that is "." or ".." worked off from the current folder.
+std::string modelFolderName(const std::string& folder) {
+    if (folder == "/")
+        return folder;
+    const std::size_t slash = folder.rfind('/');
+    const std::string last = slash == std::string::npos ? folder : folder.substr(slash + 1);
+    if (last != "." && last != "..")
+        return last;
+    const std::vector<std::string> names = modelSegments(folder);
     return names.empty() ? "/" : names.back();
+}
+
+// The name from the current folder: up to the names both share, then down.
+std::string modelRelative(const std::string& name) {
+    const std::vector<std::string> to = modelSegments(name);
+    const std::vector<std::string> from = modelSegments(".");
+    std::size_t shared = 0;
+    while (shared < to.size() && shared < from.size() && to[shared] == from[shared])
+        ++shared;
+    std::string relative;
+    for (std::size_t i = shared; i < from.size(); ++i)
+        relative += relative.empty() ? ".." : "/..";
+    for (std::size_t i = shared; i < to.size(); ++i)
+        relative += (relative.empty() ? "" : "/") + to[i];
+    return relative.empty() ? "." : relative;
 }
 
 std::string modelEntry(const TemplateSet& set, std::string_view folder, std::string_view name) {
@@ -186,6 +207,22 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
         appendUrlEscaped(url, *value);
         m.replace("{{" + std::string(placeholder) + ":html}}", html, FromName);
         m.replace("{{" + std::string(placeholder) + ":url}}", url, FromName);
+    }
+
+    const std::string relativeFolder = modelRelative(folderPath);
+    const std::string relatives[][2] = {
+        {"FILE", modelRelative(file)},
+        {"PATH", relativeFolder == "." ? "" : relativeFolder + "/"},
+        {"FOLDER", relativeFolder},
+    };
+    for (const auto& [placeholder, value] : relatives) {
+        std::string html;
+        std::string url;
+        appendHtmlEscaped(html, value);
+        appendUrlEscaped(url, value);
+        m.replace("{{" + placeholder + ":rel}}", value, FromName);
+        m.replace("{{" + placeholder + ":rel:html}}", html, FromName);
+        m.replace("{{" + placeholder + ":rel:url}}", url, FromName);
     }
 
     // An include runs to the first ")" that ends it: ")}}" or ")" with a form

@@ -61,15 +61,15 @@ TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
     };
     const Case cases[] = {
         {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\nScript=go();{{CRLF}}\n"
-         "NewFolder=<h2>{{CRLF}}\n",
-         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "go();{{CRLF}}", "<h2>{{CRLF}}"}},
+         "NewFolder=<h2>{{CRLF}}\nRelativeTo=..\n",
+         {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "go();{{CRLF}}", "<h2>{{CRLF}}", ".."}},
         {"Style=\nLeaveOutUnsized=yes\n", {}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
         const std::string file = dir.write("c.ini", "[Configuration]\ncbTextTop=T\n" + c.lines);
         TemplateSet set = sample();
-        ConfigExtras extras{"*.old", "old{}", true, "old();", "old"};
+        ConfigExtras extras{"*.old", "old{}", true, "old();", "old", "old"};
         ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
         EXPECT_EQ(set.top, "T");
         EXPECT_EQ(extras, c.extras) << c.lines;

@@ -16,6 +16,7 @@ complete -c tabulon-cli -s o -l output -r -F -d 'Write the result to a file'
 complete -c tabulon-cli -l page -d 'Write a whole HTML page around the list'
 complete -c tabulon-cli -l title -x -d "The page's title"
 complete -c tabulon-cli -l lang -x -d "The page's language"
+complete -c tabulon-cli -l relative-to -x -a '(__fish_complete_directories)' -d 'The folder the page will be in'
 complete -c tabulon-cli -s r -l recursive -d 'List the files of subfolders too'
 complete -c tabulon-cli -l hidden -d 'List hidden files and folders too'
 complete -c tabulon-cli -l include -x -d 'List only files whose names match'
