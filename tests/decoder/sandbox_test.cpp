@@ -1,14 +1,12 @@
-// The decoder's sandbox, entered by a probe that loads the media module as
-// the decoder does: what it forbids fails, and reading every picture type
-// still works.
+// Each wall of the decoder's sandbox, one call at a time: what it forbids
+// fails, or ends the process where the call could only be an attack, and what
+// decoding needs still works (every picture type is read through the
+// sandboxed decoder in the pool's tests).
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include "media/seed_pictures.h"
 #include "posix/decoder_sandbox.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -16,36 +14,49 @@
 namespace tabulon {
 namespace {
 
-TEST(DecoderSandbox, ForbidsFilesSocketsOtherDescriptorsAndProgramsButReadsEveryPictureType) {
+struct Wall {
+    const char* wall;
+    const char* call;
+    const char* answer; // written by the probe; empty where it was ended
+};
+
+TEST(DecoderSandbox, EachForbiddenCallFailsOrEndsTheDecoderAndWhatDecodingNeedsStillWorks) {
     if (const Result<void, std::string> available = decoderSandboxAvailable(); !available.ok())
         GTEST_SKIP() << available.error();
     test::TempDir dir;
-    const std::string secret = dir.write("secret", "not for decoders");
-    const std::string notHanded = dir.write("not-handed", "");
-    std::vector<std::string> args = {TABULON_MEDIA_MODULE, secret, notHanded};
-    for (const std::string& name : test::seedPictures()) {
-        if (!name.ends_with(".svg")) // drawn by the browser: never decoded
-            args.push_back((test::kSeedFolder / name).string());
+    const std::string file = dir.write("picture", "held");
+    const Wall walls[] = {
+        // Landlock alone denies what the system call filter would let through.
+        {"paths", "open-by-name", "EACCES"},
+        {"paths", "open-environ", "EACCES"},
+        {"paths", "create-by-name", "EACCES"},
+        // The whole sandbox: every thread behind it, one started before too; threads but no processes;
+        // executable memory, but never a file's; signals to itself only; no descriptor it was not handed.
+        {"sandbox-then-earlier-thread", "open-by-name", "EACCES"},
+        {"sandbox-then-earlier-thread", "lock-memory", "EPERM"},
+        {"sandbox", "write-not-handed", "EBADF"},
+        {"sandbox", "socket", "EPERM"},
+        {"sandbox", "execve", ""},
+        {"sandbox", "map-held-executable", "EPERM"},
+        {"sandbox", "map-anonymous-executable", "ok"},
+        {"sandbox", "thread", "ok"},
+        {"sandbox", "fork", "EPERM"},
+        {"sandbox", "thread-in-namespace", "EPERM"},
+        {"sandbox", "signal-owner", "EPERM"},
+        {"sandbox", "signal-self", "ok"},
+        {"sandbox", "signal-parent", ""},
+        {"sandbox", "signal-group", ""},
+        {"sandbox", "signal-parent-thread", ""},
+    };
+    for (const Wall& w : walls) {
+        SCOPED_TRACE(std::string(w.wall) + " " + w.call);
+        const test::ProcessResult r = test::runProcess(TABULON_SANDBOX_PROBE, {w.wall, w.call, file});
+        if (r.exitCode == 77)
+            continue; // no Landlock in this kernel
+        EXPECT_EQ(r.exitCode, *w.answer != '\0' ? 0 : 128 + SIGSYS) << r.err;
+        EXPECT_EQ(r.out, w.answer);
     }
-
-    const test::ProcessResult r = test::runProcess(TABULON_SANDBOX_PROBE, args);
-    EXPECT_EQ(r.exitCode, 128 + SIGSYS) << r.err; // execve ends it
-    std::string expected = "open-by-name EACCES\n"
-                           "open-environ EACCES\n"
-                           "openat-by-name EACCES\n"
-                           "socket-inet EPERM\n"
-                           "socket-unix EPERM\n"
-                           "write-not-handed EBADF\n"
-                           "write-stderr EBADF\n";
-    for (std::size_t i = 3; i < args.size(); ++i) {
-        expected += "thumbnail " + args[i] + " ok\n";
-        // Exiv2 reads from memory: a photo's tags are found.
-        const bool tagged = args[i].ends_with("/photo.jpg") || args[i].ends_with("/tiled.tif");
-        const std::string meta = "metadata " + args[i];
-        expected += meta + (tagged || r.out.find(meta + " ok\n") != std::string::npos ? " ok\n" : " none\n");
-    }
-    EXPECT_EQ(r.out, expected);
-    EXPECT_EQ(test::readAll(notHanded), "");
+    EXPECT_EQ(test::readAll(file), "held");
 }
 
 } // namespace
