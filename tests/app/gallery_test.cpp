@@ -50,11 +50,6 @@ TEST_F(WindowTest, DroppedFilesBecomeTheSelectionLikeAChoiceInTheDialog) {
     drop(result->viewport(), {QString::fromStdString(a), QString::fromStdString(c)});
     EXPECT_EQ(window.selection(), std::string(1, '\0') + a + '\0' + c);
     EXPECT_EQ(result->toPlainText(), QString());
-
-    // Names with a backslash stay whole.
-    const std::string x = files.write("x\\a.jpg", "x");
-    drop(&window, {QString::fromStdString(x), QString::fromStdString(a)});
-    EXPECT_EQ(window.selection(), files.path().string() + '\0' + "x\\a.jpg" + '\0' + "a.jpg");
 }
 
 TEST_F(WindowTest, ThePreviewShowsTheResultBesideTheWindowWhollyOnItsScreenAndFollowsIt) {

@@ -55,14 +55,12 @@ TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
     click("cmdGo");
     const QString before = result();
     templateBox("cbTextTop")->setEditText(u"new top"_s);
-    for (const auto& [width, message] : {std::pair{"", "Enter a width"}, std::pair{"0", "Enter a width > 0"},
-                                         std::pair{"12a", "Enter a width > 0"}}) {
-        control<QLineEdit>("txtWidth")->setText(QString::fromLatin1(width));
-        click("cmdGo");
-        EXPECT_EQ(dialogs.messages.takeLast(), QString::fromLatin1(message));
-        EXPECT_EQ(result(), before);
-        EXPECT_EQ(templateBox("cbTextTop")->count(), 1);
-    }
+    // The rule has its own tests: here, that Go applies it and stops.
+    control<QLineEdit>("txtWidth")->setText(u"12a"_s);
+    click("cmdGo");
+    EXPECT_EQ(dialogs.messages.takeLast(), u"Enter a width > 0"_s);
+    EXPECT_EQ(result(), before);
+    EXPECT_EQ(templateBox("cbTextTop")->count(), 1);
 }
 
 TEST_F(GoTest, HistoriesFollowGo) {
@@ -89,9 +87,6 @@ TEST_F(GoTest, ChosenFilesAreListedByTheirFullPathsAndTheFirstOnesPlaceIsRemembe
     } cases[] = {
         {{u"/pics/one.png"_s}, 1, "/pics/"},
         {{u"/d/ x"_s, u"/d/  y"_s}, 2, "/d/"},
-        {{u"/one/a.jpg"_s, u"/two/b.jpg"_s}, 2, "/one/"},
-        {{u"/D/x\\a.jpg"_s, u"/D/x\\b.jpg"_s}, 2, "/D/"},
-        {{u"/a"_s, u"/b"_s}, 2, "/"},
     };
     open();
     for (const auto& c : cases) {
