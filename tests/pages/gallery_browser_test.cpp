@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/made_pictures.h"
+#include "support/preset_names.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
@@ -63,14 +63,6 @@ void makePictures(const test::TempDir& dir) {
     dir.write("site/Sea & sky/Night #2/old.bmp", bitmap(300, 200));
 }
 
-std::vector<std::string> presets() {
-    std::istringstream names(test::runProcess(TABULON_CLI, {"--list-presets"}).out);
-    std::vector<std::string> list;
-    for (std::string name; std::getline(names, name);)
-        list.push_back(name);
-    return list;
-}
-
 TEST(Browser, EveryGalleryPageWorksForAVisitorInChromium) {
     test::TempDir dir;
     makePictures(dir);
@@ -81,7 +73,7 @@ TEST(Browser, EveryGalleryPageWorksForAVisitorInChromium) {
     // folder is moved elsewhere, as a site is published: a link to where the
     // pictures were made finds nothing.
     std::vector<std::string> pages;
-    for (const std::string& preset : presets()) {
+    for (const std::string& preset : test::presetNames()) {
         const std::string page = "site/" + preset + ".html";
         const test::ProcessResult made = test::runProcess(
             TABULON_CLI, {"--preset", preset, "--page", "-r", "-o", page, "site"}, {}, dir.path().string());

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/preset_names.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/tiny_pictures.h"
@@ -27,14 +27,6 @@ test::ProcessResult validate(const std::string& page) {
     return test::runProcess(HTML_VALIDATE, {"--config", HTML_VALIDATE_CONFIG, page});
 }
 
-std::vector<std::string> presets() {
-    std::istringstream names(test::runProcess(TABULON_CLI, {"--list-presets"}).out);
-    std::vector<std::string> list;
-    for (std::string name; std::getline(names, name);)
-        list.push_back(name);
-    return list;
-}
-
 TEST(Pages, EveryPresetMakesAPageTheValidatorAccepts) {
     test::TempDir dir;
     const std::string pics = dir / "My pictures";
@@ -48,7 +40,7 @@ TEST(Pages, EveryPresetMakesAPageTheValidatorAccepts) {
     for (const auto& [name, bytes] : files)
         dir.write("My pictures/"s + name, *bytes);
 
-    const std::vector<std::string> names = presets();
+    const std::vector<std::string> names = test::presetNames();
     ASSERT_GE(names.size(), 5u);
     for (const std::string& preset : names) {
         const std::string page = dir / (preset + ".html");
