@@ -78,6 +78,18 @@ struct Model {
     }
 };
 
+// A value and its escaped forms, {{NAME}}, {{NAME:html}} and {{NAME:url}}.
+void replaceWithForms(Model& m, const std::string& name, std::string_view value, Tag tag = FromName) {
+    std::string html;
+    std::string url;
+    appendHtmlEscaped(html, value);
+    appendUrlEscaped(url, value);
+    m.replace("{{" + name + "}}", value, tag);
+    // The escaped forms stand for text that is never read again.
+    m.replace("{{" + name + ":html}}", html, FromName);
+    m.replace("{{" + name + ":url}}", url, FromName);
+}
+
 std::string lines(const std::string& path) {
     std::string out;
     FileReader reader;
@@ -162,29 +174,12 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
     }
     const std::string_view base = GetFileBase(name);
     const std::string_view shortExt = ext.empty() ? ext : ext.substr(1);
-    m.replace("{{BASE}}", base, FromName);
-    m.replace("{{EXT}}", ext, FromName);
-    m.replace("{{SHORTEXT}}", shortExt, FromName);
-    m.replace("{{FILE}}", file, FromName);
-    m.replace("{{PATH}}", path, FromName);
     const std::string content = lines(file);
-    if (m.find("{{INC}}", 0) != std::string::npos)
-        m.replace("{{INC}}", content, FromContent);
-
-    // The escaped forms and the other values stand for text that is never read again.
-    const std::pair<const char*, std::string_view> values[] = {{"BASE", base},         {"EXT", ext},
-                                                               {"SHORTEXT", shortExt}, {"FILE", file},
-                                                               {"PATH", path},         {"INC", content}};
-    for (const char* escape : {"html", "url"}) {
-        for (const auto& [placeholder, value] : values) {
-            std::string escaped;
-            if (std::string_view(escape) == "html")
-                appendHtmlEscaped(escaped, value);
-            else
-                appendUrlEscaped(escaped, value);
-            m.replace("{{" + std::string(placeholder) + ":" + escape + "}}", escaped, FromName);
-        }
-    }
+    const std::pair<const char*, std::string_view> values[] = {
+        {"BASE", base}, {"EXT", ext}, {"SHORTEXT", shortExt}, {"FILE", file}, {"PATH", path}};
+    for (const auto& [placeholder, value] : values)
+        replaceWithForms(m, placeholder, value);
+    replaceWithForms(m, "INC", content, FromContent);
     FileReader head;
     std::optional<ImageSize> image;
     if (head.readHead(file, kJpegHeadSize).ok())
@@ -198,16 +193,8 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
         m.replace(counter, "1", FromName); // one entry, one column
     const std::string folderPath = modelFolder(path);
     const std::string folderName = modelFolderName(folderPath);
-    for (const auto& [placeholder, value] :
-         {std::pair{"FOLDER", &folderPath}, std::pair{"FOLDERNAME", &folderName}}) {
-        m.replace("{{" + std::string(placeholder) + "}}", *value, FromName);
-        std::string html;
-        std::string url;
-        appendHtmlEscaped(html, *value);
-        appendUrlEscaped(url, *value);
-        m.replace("{{" + std::string(placeholder) + ":html}}", html, FromName);
-        m.replace("{{" + std::string(placeholder) + ":url}}", url, FromName);
-    }
+    replaceWithForms(m, "FOLDER", folderPath);
+    replaceWithForms(m, "FOLDERNAME", folderName);
 
     const std::string relativeFolder = modelRelative(folderPath);
     const std::string relatives[][2] = {
@@ -215,15 +202,8 @@ std::string modelEntry(const TemplateSet& set, std::string_view folder, std::str
         {"PATH", relativeFolder == "." ? "" : relativeFolder + "/"},
         {"FOLDER", relativeFolder},
     };
-    for (const auto& [placeholder, value] : relatives) {
-        std::string html;
-        std::string url;
-        appendHtmlEscaped(html, value);
-        appendUrlEscaped(url, value);
-        m.replace("{{" + placeholder + ":rel}}", value, FromName);
-        m.replace("{{" + placeholder + ":rel:html}}", html, FromName);
-        m.replace("{{" + placeholder + ":rel:url}}", url, FromName);
-    }
+    for (const auto& [placeholder, value] : relatives)
+        replaceWithForms(m, placeholder + ":rel", value);
 
     // An include runs to the first ")" that ends it: ")}}" or ")" with a form
     // ":word}}"; the forms known are escaped, any other stays as written.
