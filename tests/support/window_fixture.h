@@ -84,7 +84,7 @@ protected:
     WindowTest()
         : appName_(u"tabulon-%1"_s.arg(
               QString::fromLatin1(testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_).clear();
+        settings().clear();
     }
 
     // Opens (again) a window over this test's settings.
@@ -111,20 +111,13 @@ protected:
     }
     TemplateBox* templateBox(const char* name) const { return control<TemplateBox>(name); }
     // This test's settings file; the application name its window runs under.
-    std::filesystem::path settingsFile() const {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
-            .fileName()
-            .toStdString();
-    }
+    std::filesystem::path settingsFile() const { return settings().fileName().toStdString(); }
     const QString& appName() const { return appName_; }
     QString stored(const QString& section, const QString& key) const {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
-            .value(section + QLatin1Char('/') + key)
-            .toString();
+        return settings().value(section + QLatin1Char('/') + key).toString();
     }
     void store(const QString& section, const QString& key, const QString& value) const {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_)
-            .setValue(section + QLatin1Char('/') + key, value);
+        settings().setValue(section + QLatin1Char('/') + key, value);
     }
     void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     // Chooses `paths` through Select files.
@@ -155,6 +148,10 @@ protected:
     TempDir files;
 
 private:
+    QSettings settings() const {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, u"Tabulon"_s, appName_);
+    }
+
     QString appName_;
     std::unique_ptr<SettingsStore> store_;
     XdgOpenLauncher launcher_;
