@@ -77,35 +77,34 @@ private:
     QStringList refused_;
 };
 
-TEST(PluginStart, ARefusedRegistrationCallStopsTheEntriesClearsTheSuffixAndIsReported) {
+// A refused registration call stops the entries, clears the suffix and is
+// reported; a refused output mode still opens the plug-in run, silently.
+TEST(PluginStart, ARefusedCallStopsOnlyTheRegistration) {
     const struct {
+        const char* argument;
         const char* refused;
         int sent; // calls made, the clearing of the suffix included
-    } cases[] = {
-        {"suffix_1", 2}, {"SECTION", 4}, {"EMAIL", 8}, {"MODE_IN_TEXT_SELECTED", 17}, {"suffix", 17}};
+    } cases[] = {{"/hkpreg", "suffix_1", 2}, {"/hkpreg", "SECTION", 4},
+                 {"/hkpreg", "EMAIL", 8},    {"/hkpreg", "MODE_IN_TEXT_SELECTED", 17},
+                 {"/hkpreg", "suffix", 17},  {"/hkprun", "MODE_OUTPUT", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refused);
         QStringList keys;
         QStringList messages;
         PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{c.refused}); },
                           [&](const QString& text) { messages << text; });
-        EXPECT_EQ(start.HandlePluginStart(u"/hkpreg"_s), 1);
+        const bool registration = c.argument == std::string_view("/hkpreg");
+        EXPECT_EQ(start.HandlePluginStart(QString::fromLatin1(c.argument)),
+                  registration ? std::optional(1) : std::nullopt);
         EXPECT_EQ(keys.size(), c.sent);
-        EXPECT_EQ(keys.last(), u"suffix"_s);
-        EXPECT_EQ(messages, QStringList{u"The plug-in could not be registered with HTML-Kit: refused "_s +
-                                        QString::fromLatin1(c.refused)});
+        EXPECT_EQ(keys.last(), registration ? u"suffix"_s : u"MODE_OUTPUT"_s);
+        EXPECT_EQ(messages,
+                  registration
+                      ? QStringList{u"The plug-in could not be registered with HTML-Kit: refused "_s +
+                                    QString::fromLatin1(c.refused)}
+                      : QStringList());
+        EXPECT_EQ(start.hostCore() != nullptr, !registration);
     }
-}
-
-TEST(PluginStart, ARefusedOutputModeStillOpensThePluginRun) {
-    QStringList keys;
-    QStringList messages;
-    PluginStart start([&] { return std::make_unique<RefusingHost>(keys, QStringList{"MODE_OUTPUT"}); },
-                      [&](const QString& text) { messages << text; });
-    EXPECT_EQ(start.HandlePluginStart(u"/hkprun"_s), std::nullopt);
-    EXPECT_EQ(keys, QStringList{"MODE_OUTPUT"});
-    EXPECT_TRUE(messages.isEmpty());
-    EXPECT_NE(start.hostCore(), nullptr);
 }
 
 TEST(PluginStart, AnyOtherArgumentTextIsAStandaloneRunThatNeverTouchesTheBus) {
