@@ -419,6 +419,12 @@ const Failure kMistakes[] = {
     {"a missing configuration is named", {"-c", "@none.ini"}, 1, "none.ini: No such file"},
     {"a missing list is named", {"-f", "@names.txt"}, 1, "names.txt: No such file"},
     {"an output folder that does not exist is named", {"-o", "@no/out.html"}, 1, "out.html: No such file"},
+    {"a thumbnail folder in another folder", {"--thumb-dir", "a/b"}, 2, "--thumb-dir takes a plain"},
+    {"a thumbnail folder above", {"--thumb-dir", ".."}, 2, "--thumb-dir takes a plain"},
+    {"an empty thumbnail folder", {"--thumb-dir", ""}, 2, "--thumb-dir takes a plain"},
+    {"a thumbnail format no browser shows", {"--thumb-format", "gif"}, 2, "--thumb-format takes"},
+    {"no thumbnail workers", {"-j", "0"}, 2, "-j takes a number"},
+    {"a word for the thumbnail workers", {"-j", "2x"}, 2, "-j takes a number"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mistakes, TabulonCliFailure, testing::ValuesIn(kMistakes), test::bySentence);

@@ -17,11 +17,7 @@ namespace tabulon {
 namespace {
 
 using namespace std::string_literals;
-
-std::string be(std::uint32_t v, int count) {
-    std::string bytes = test::le(v, count);
-    return std::string(bytes.rbegin(), bytes.rend());
-}
+using test::be;
 
 TEST(HostilePictures, EachCostsAtMostItsOwnEntryWithinTheBounds) {
     test::TempDir dir;
