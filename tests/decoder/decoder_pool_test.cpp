@@ -22,24 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-struct Listed {
-    std::string out;
-    std::vector<std::string> warnings;
-};
-
-Listed list(const Media& media, const std::string& entry, const std::string& selection, unsigned workers) {
-    TemplateSet set; // nothing around the entries
-    set.addComments = kUnchecked;
-    set.newEntry = entry;
-    set.endEntry = ";";
-    StringSink sink;
-    Listed listed;
-    const auto warn = [&listed](const std::string& warning) { listed.warnings.push_back(warning); };
-    generateList(set, 1, selection, sink, MediaUse{media, ThumbnailRules{}, workers, warn});
-    listed.out = sink.take();
-    return listed;
-}
-
 TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
     test::TempDir dir;
     std::string selection = dir.path().string();
@@ -68,12 +50,19 @@ TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
                     TABULON_CRASHING_WORKER);
         ASSERT_TRUE(media.find().ok());
         ASSERT_TRUE(media.load().ok());
+        TemplateSet set; // nothing around the entries
+        set.addComments = kUnchecked;
+        set.newEntry = run.entry;
+        set.endEntry = ";";
+        StringSink sink;
+        std::vector<std::string> warnings;
+        const auto warn = [&warnings](const std::string& warning) { warnings.push_back(warning); };
         const auto start = std::chrono::steady_clock::now();
-        const Listed listed = list(media, run.entry, selection, run.workers);
+        generateList(set, 1, selection, sink, MediaUse{media, ThumbnailRules{}, run.workers, warn});
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-        EXPECT_EQ(listed.out, run.out);
+        EXPECT_EQ(sink.take(), run.out);
         const std::string d = run.warning + dir.path().string() + "/";
-        EXPECT_EQ(listed.warnings,
+        EXPECT_EQ(warnings,
                   (std::vector<std::string>{
                       d + "crash.jpg: could not be read safely: the decoder crashed",
                       d + "hang.jpg: could not be read safely: the decoder took longer than 1 s",

@@ -51,39 +51,7 @@ std::string jpeg(const std::string& tiff) {
     return "\xFF\xD8\xFF\xE1"s + be(body.size() + 2, 2) + body + "\xFF\xC0\x00\x0B\x08\x00\x02\x00\x03\x01"s;
 }
 
-struct ExifCase : test::Sentence {
-    std::string head;
-    ImageSize size;
-};
-
-class ExifOrientations : public testing::TestWithParam<ExifCase> {};
-
-TEST_P(ExifOrientations, TurnOnlyWhenTheyReadCleanly) {
-    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
-}
-
 const std::string kPng = dataFile("png-6.png");
-
-INSTANTIATE_TEST_SUITE_P(
-    Headers, ExifOrientations,
-    testing::Values(
-        ExifCase{"another tag", jpeg(tiffFile(true, {{0x110, 3, 6}})), {3, 2}},
-        ExifCase{"an orientation that is no short", jpeg(tiffFile(true, {{0x112, 4, 6}})), {3, 2}},
-        ExifCase{"an orientation out of range", jpeg(tiffFile(true, {{0x112, 3, 9}})), {3, 2}},
-        ExifCase{"a directory past the data",
-                 jpeg(tiffFile(true, {{0x112, 3, 6}}).replace(4, 4, le(0xFFFFFFF0, 4))),
-                 {3, 2}},
-        ExifCase{"a directory entry cut short", jpeg(tiffFile(true, {{0x112, 3, 6}}).substr(0, 18)), {3, 2}},
-        ExifCase{"no tiff header", jpeg("XX*\0\0\0\0\x08"s), {3, 2}},
-        ExifCase{"only the first exif segment counts",
-                 "\xFF\xD8"s + jpeg(tiffFile(true, {{0x112, 3, 1}})).substr(2, 36) +
-                     jpeg(tiffFile(true, {{0x112, 3, 6}})).substr(2),
-                 {3, 2}},
-        ExifCase{"a png exif chunk behind the image data",
-                 kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
-                     kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
-                 {3, 2}}),
-    test::bySentence);
 
 // An icon directory of (width byte, height byte, offset) entries, each 100
 // bytes long, and `data` behind it.
@@ -117,15 +85,20 @@ std::string avif(const std::string& properties, int associated, int item = 1, co
 }
 const std::string kIspe = fullBox("ispe", be(300, 4) + be(200, 4));
 
+// Headers of small images, whole or cut short.
+std::string png(std::uint32_t w, std::uint32_t h) {
+    return "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s + be(w, 4) + be(h, 4) + "\x08\x02\0\0\0"s;
+}
+
 struct SizeCase : test::Sentence {
     std::string file;
     std::optional<ImageSize> size;
     std::size_t head = std::string::npos; // the rest is fetched on request
 };
 
-class HeaderSizes : public testing::TestWithParam<SizeCase> {};
+class ImageSizes : public testing::TestWithParam<SizeCase> {};
 
-TEST_P(HeaderSizes, AreReadWithEveryLengthChecked) {
+TEST_P(ImageSizes, ComeFromTheHeaderWithEveryLengthChecked) {
     const std::string& file = GetParam().file;
     const ImageBytesAt more = [&file](std::uint64_t offset, std::size_t size) {
         return offset < file.size() ? file.substr(offset, size) : std::string();
@@ -134,8 +107,60 @@ TEST_P(HeaderSizes, AreReadWithEveryLengthChecked) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Formats, HeaderSizes,
+    Headers, ImageSizes,
     testing::Values(
+        SizeCase{"png", png(640, 480), ImageSize{640, 480}},
+        SizeCase{"png cut short", png(640, 480).substr(0, 20), std::nullopt},
+        SizeCase{"png of zero width", png(0, 480), std::nullopt},
+        SizeCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
+        SizeCase{"bmp stored top down",
+                  "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
+                  ImageSize{100, 50}},
+        SizeCase{"jpeg after an app segment",
+                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s,
+                  ImageSize{320, 240}},
+        SizeCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
+        SizeCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
+        SizeCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s,
+                  ImageSize{64, 48}},
+        SizeCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s,
+                  ImageSize{20, 10}},
+        SizeCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s,
+                  ImageSize{100, 50}},
+        SizeCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
+                  ImageSize{120, 80}},
+        SizeCase{"svg in percent is as wide as a browser's default", "<svg width=\"100%\" height=\"50\">",
+                  ImageSize{300, 50}},
+        SizeCase{"svg in absolute units", "<svg width=\"1in\" height=\"10mm\">", ImageSize{96, 37}},
+        SizeCase{"svg with a square viewBox only", "<svg viewBox=\"0 0 24 24\">", ImageSize{150, 150}},
+        SizeCase{"svg with a wide viewBox only", "<svg viewBox=\"-10,0,400,100\">", ImageSize{300, 75}},
+        SizeCase{"svg with a width and a viewBox", "<svg width=\"48\" viewBox=\"0 0 24 12\">",
+                  ImageSize{48, 24}},
+        SizeCase{"svg with no size at all", "<svg xmlns=\"http://www.w3.org/2000/svg\">",
+                  ImageSize{300, 150}},
+        SizeCase{"svg of zero width shows nothing", "<svg width=\"0\" height=\"5\">", std::nullopt},
+        SizeCase{"text is no image", "hello", std::nullopt},
+        SizeCase{"text starting with BM is no bitmap", "BMW service history, 2019 to 2026, all receipts",
+                  std::nullopt},
+        SizeCase{"a page with an inline icon is no svg",
+                  "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
+        SizeCase{"nothing is no image", "", std::nullopt},
+        SizeCase{"another tag", jpeg(tiffFile(true, {{0x110, 3, 6}})), ImageSize{3, 2}},
+        SizeCase{"an orientation that is no short", jpeg(tiffFile(true, {{0x112, 4, 6}})), ImageSize{3, 2}},
+        SizeCase{"an orientation out of range", jpeg(tiffFile(true, {{0x112, 3, 9}})), ImageSize{3, 2}},
+        SizeCase{"a directory past the data",
+                 jpeg(tiffFile(true, {{0x112, 3, 6}}).replace(4, 4, le(0xFFFFFFF0, 4))),
+                 ImageSize{3, 2}},
+        SizeCase{"a directory entry cut short", jpeg(tiffFile(true, {{0x112, 3, 6}}).substr(0, 18)), ImageSize{3, 2}},
+        SizeCase{"no tiff header", jpeg("XX*\0\0\0\0\x08"s), ImageSize{3, 2}},
+        SizeCase{"only the first exif segment counts",
+                 "\xFF\xD8"s + jpeg(tiffFile(true, {{0x112, 3, 1}})).substr(2, 36) +
+                     jpeg(tiffFile(true, {{0x112, 3, 6}})).substr(2),
+                 ImageSize{3, 2}},
+        SizeCase{"a png exif chunk behind the image data",
+                 kPng.substr(0, kPng.find("eXIf") - 4) + kPng.substr(kPng.find("IDAT") - 4) +
+                     kPng.substr(kPng.find("eXIf") - 4, kPng.find("IDAT") - kPng.find("eXIf")),
+                 ImageSize{3, 2}},
         SizeCase{"an icon shows its largest image", icon(1, {{16, 16, 54}, {48, 32, 54}, {32, 32, 54}}),
                  ImageSize{48, 32}},
         SizeCase{"an icon entry of zero is 256 wide", icon(1, {{0, 0, 22}}), ImageSize{256, 256}},
@@ -179,63 +204,6 @@ INSTANTIATE_TEST_SUITE_P(
                  }(),
                  {}},
         SizeCase{"an avif cut short", avif(kIspe, 1).substr(0, 60), {}}),
-    test::bySentence);
-
-// Headers of small images, whole or cut short.
-std::string png(std::uint32_t w, std::uint32_t h) {
-    return "\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s + be(w, 4) + be(h, 4) + "\x08\x02\0\0\0"s;
-}
-
-struct ImageCase : test::Sentence {
-    std::string head;
-    std::optional<ImageSize> size;
-};
-
-class ImageSizes : public testing::TestWithParam<ImageCase> {};
-
-TEST_P(ImageSizes, ComeFromTheHeaderAlone) {
-    EXPECT_EQ(readImageSize(GetParam().head), GetParam().size);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Headers, ImageSizes,
-    testing::Values(
-        ImageCase{"png", png(640, 480), ImageSize{640, 480}},
-        ImageCase{"png cut short", png(640, 480).substr(0, 20), std::nullopt},
-        ImageCase{"png of zero width", png(0, 480), std::nullopt},
-        ImageCase{"gif", "GIF89a\x20\x00\x10\x00"s, ImageSize{32, 16}},
-        ImageCase{"bmp stored top down",
-                  "BM"s + std::string(12, '\0') + "\x28\0\0\0\x64\0\0\0\xCE\xFF\xFF\xFF"s,
-                  ImageSize{100, 50}},
-        ImageCase{"jpeg after an app segment",
-                  "\xFF\xD8\xFF\xE0\x00\x04\0\0\xFF\xC0\x00\x0B\x08\x00\xF0\x01\x40\x01"s,
-                  ImageSize{320, 240}},
-        ImageCase{"jpeg whose segment runs past the data", "\xFF\xD8\xFF\xE1\xFF\xFF\0\0"s, std::nullopt},
-        ImageCase{"jpeg that starts its scan first", "\xFF\xD8\xFF\xDA\x00\x02"s, std::nullopt},
-        ImageCase{"webp lossy", "RIFF\0\0\0\0WEBPVP8 \0\0\0\0\0\0\0\x9D\x01\x2A\x40\x00\x30\x00"s,
-                  ImageSize{64, 48}},
-        ImageCase{"webp lossless", "RIFF\0\0\0\0WEBPVP8L\0\0\0\0\x2F\x13\x40\x02\x00\0\0\0\0"s,
-                  ImageSize{20, 10}},
-        ImageCase{"webp extended", "RIFF\0\0\0\0WEBPVP8X\0\0\0\0\0\0\0\0\x63\0\0\x31\0\0"s,
-                  ImageSize{100, 50}},
-        ImageCase{"svg with plain numbers", "<?xml version=\"1.0\"?><svg width=\"120\" height='80.5px'>",
-                  ImageSize{120, 80}},
-        ImageCase{"svg in percent is as wide as a browser's default", "<svg width=\"100%\" height=\"50\">",
-                  ImageSize{300, 50}},
-        ImageCase{"svg in absolute units", "<svg width=\"1in\" height=\"10mm\">", ImageSize{96, 37}},
-        ImageCase{"svg with a square viewBox only", "<svg viewBox=\"0 0 24 24\">", ImageSize{150, 150}},
-        ImageCase{"svg with a wide viewBox only", "<svg viewBox=\"-10,0,400,100\">", ImageSize{300, 75}},
-        ImageCase{"svg with a width and a viewBox", "<svg width=\"48\" viewBox=\"0 0 24 12\">",
-                  ImageSize{48, 24}},
-        ImageCase{"svg with no size at all", "<svg xmlns=\"http://www.w3.org/2000/svg\">",
-                  ImageSize{300, 150}},
-        ImageCase{"svg of zero width shows nothing", "<svg width=\"0\" height=\"5\">", std::nullopt},
-        ImageCase{"text is no image", "hello", std::nullopt},
-        ImageCase{"text starting with BM is no bitmap", "BMW service history, 2019 to 2026, all receipts",
-                  std::nullopt},
-        ImageCase{"a page with an inline icon is no svg",
-                  "<!DOCTYPE html><html><body><svg width=\"16\" height=\"16\"></svg>", std::nullopt},
-        ImageCase{"nothing is no image", "", std::nullopt}),
     test::bySentence);
 
 } // namespace

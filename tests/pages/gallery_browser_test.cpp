@@ -26,21 +26,12 @@ std::string bitmap(int width, int height) {
 
 // A photo as a camera tags it: the day taken and a caption in its EXIF.
 bool makePhoto(const std::string& path, const char* taken, const char* caption) {
-    if (!test::startVips())
+    const test::Image photo = test::blackPicture(400, 300);
+    if (!photo)
         return false;
-    VipsImage* black = nullptr;
-    VipsImage* photo = nullptr;
-    if (vips_black(&black, 400, 300, "bands", 3, nullptr) != 0)
-        return false;
-    const bool copied = vips_copy(black, &photo, nullptr) == 0;
-    g_object_unref(black);
-    if (!copied)
-        return false;
-    vips_image_set_string(photo, "exif-ifd2-DateTimeOriginal", taken);
-    vips_image_set_string(photo, "exif-ifd0-ImageDescription", caption);
-    const bool written = vips_image_write_to_file(photo, path.c_str(), nullptr) == 0;
-    g_object_unref(photo);
-    return written;
+    vips_image_set_string(photo.get(), "exif-ifd2-DateTimeOriginal", taken);
+    vips_image_set_string(photo.get(), "exif-ifd0-ImageDescription", caption);
+    return vips_image_write_to_file(photo.get(), path.c_str(), nullptr) == 0;
 }
 
 // Pictures of every kind a gallery takes, in four folders on three levels,

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <tuple>
 
 #include <sys/stat.h>
@@ -40,38 +39,34 @@ TEST(Configuration, SavedFilesHoldTheSevenKeysInOrderAndNothingElse) {
                                    "chkAddComments=1\r\n");
 }
 
-TEST(Configuration, LoadingEmptiesTheTextsAndKeepsTheCheckUnlessValid) {
-    test::TempDir dir;
-    for (const auto& [value, state] : std::map<std::string, int>{
-             {"", kChecked}, {"yes", kChecked}, {"3", kChecked}, {"0", kUnchecked}, {"2", kGrayed}}) {
-        const std::string file =
-            dir.write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\nchkAddComments=" + value + "\n");
-        TemplateSet set = sample();
-        set.addComments = kChecked;
-        ASSERT_TRUE(loadConfiguration(file, set).ok());
-        EXPECT_EQ(set.addComments, state) << value;
-        EXPECT_EQ(std::tie(set.width, set.top, set.bottom), std::tuple("wide", "T", ""));
-    }
-}
-
-TEST(Configuration, TheExtraKeysAreReadBesideTheSetAndEmptyWhenAbsent) {
+// Texts missing from the file become empty; the check keeps its state unless the value is valid.
+TEST(Configuration, LoadingReadsTheSetAndTheExtraKeysAndEmptiesWhatIsAbsent) {
     struct Case {
         std::string lines;
+        int addComments;
         ConfigExtras extras;
     };
     const Case cases[] = {
-        {"Files=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\nScript=go();{{CRLF}}\n"
-         "NewFolder=<h2>{{CRLF}}\nRelativeTo=..\n",
+        {"chkAddComments=\n", kChecked, {}},
+        {"chkAddComments=yes\n", kChecked, {}},
+        {"chkAddComments=3\n", kChecked, {}},
+        {"chkAddComments=2\n", kGrayed, {}},
+        {"chkAddComments=0\nFiles=*.jpg;*.PNG\nStyle=img{width:100%}{{CRLF}}p{}\nLeaveOutUnsized=1\n"
+         "Script=go();{{CRLF}}\nNewFolder=<h2>{{CRLF}}\nRelativeTo=..\n",
+         kUnchecked,
          {"*.jpg;*.PNG", "img{width:100%}{{CRLF}}p{}", true, "go();{{CRLF}}", "<h2>{{CRLF}}", ".."}},
-        {"Style=\nLeaveOutUnsized=yes\n", {}},
+        {"Style=\nLeaveOutUnsized=yes\n", kChecked, {}},
     };
     test::TempDir dir;
     for (const Case& c : cases) {
-        const std::string file = dir.write("c.ini", "[Configuration]\ncbTextTop=T\n" + c.lines);
+        const std::string file =
+            dir.write("c.ini", "[Configuration]\ntxtWidth=wide\ncbTextTop=T\n" + c.lines);
         TemplateSet set = sample();
+        set.addComments = kChecked;
         ConfigExtras extras{"*.old", "old{}", true, "old();", "old", "old"};
         ASSERT_TRUE(loadConfiguration(file, set, extras).ok());
-        EXPECT_EQ(set.top, "T");
+        EXPECT_EQ(set.addComments, c.addComments) << c.lines;
+        EXPECT_EQ(std::tie(set.width, set.top, set.bottom), std::tuple("wide", "T", "")) << c.lines;
         EXPECT_EQ(extras, c.extras) << c.lines;
     }
 }
