@@ -26,8 +26,6 @@ TEST_F(WindowTest, WhatTheUserLeftIsThereAtTheNextStart) {
     close();
 
     EXPECT_EQ(stored(u"cbTextNewEntry"_s, u"ListCount"_s), u"1"_s);
-    EXPECT_EQ(stored(u"frmConfig"_s, u"left"_s), u"600"_s);
-    EXPECT_EQ(stored(u"frmConfig"_s, u"top"_s), u"450"_s);
 
     FrmConfig& second = open();
     EXPECT_EQ(second.pos(), QPoint(40, 30));
