@@ -51,15 +51,18 @@ TEST_F(WindowTest, TheCopiedGalleryFindsItsPicturesWhereverThePageIsPublished) {
     click("cmdBrowseForFiles");
     const QString preset = presetsFolderPath() + u"thumbnail-gallery.ini"_s;
     const std::string upOne = test::readAll(preset.toStdString()) + "RelativeTo=..\r\n";
-    dialogs.configPaths = {QString::fromStdString(files.write("up.ini", upOne))};
+    dialogs.configPaths = {preset, QString::fromStdString(files.write("up.ini", upOne))};
 
-    // One folder up from the pictures' common folder.
+    // Beside the pictures' common folder, then one folder up.
+    std::string copied[2];
     auto* go = control("cmdGo")->window()->findChild<BackgroundGo*>();
-    click("cmdLoadConfig");
-    click("cmdGo");
-    ASSERT_TRUE(QTest::qWaitFor([go] { return !go->running(); }, 20000));
-    click("cmdCopy");
-    const std::string page = QGuiApplication::clipboard()->text().toStdString();
+    for (std::string& text : copied) {
+        click("cmdLoadConfig");
+        click("cmdGo");
+        ASSERT_TRUE(QTest::qWaitFor([go] { return !go->running(); }, 20000));
+        click("cmdCopy");
+        text = QGuiApplication::clipboard()->text().toStdString();
+    }
     // The preview, and the browser's page with it, resolve against the same folder.
     click("cmdPreview");
     auto* preview = window.findChild<QTextBrowser*>(u"txtPreview"_s);
@@ -67,12 +70,16 @@ TEST_F(WindowTest, TheCopiedGalleryFindsItsPicturesWhereverThePageIsPublished) {
     EXPECT_EQ(preview->document()->baseUrl(), QUrl::fromLocalFile(QString::fromStdString(files / "site")));
 
     fs::rename(files / "site", files / "published");
-    const std::vector<std::string> names = addresses(page);
-    EXPECT_EQ(names.size(), 10U) << page; // a link, the original, a source and two in the set each
-    for (const std::string& name : names)
-        EXPECT_TRUE(fs::is_regular_file(files.path() / "published" /
-                                        QUrl::fromPercentEncoding(name.c_str()).toStdString()))
-            << name;
+    const std::pair<const std::string&, std::string> pages[] = {{copied[0], "published/pics"},
+                                                                {copied[1], "published"}};
+    for (const auto& [page, folder] : pages) {
+        const std::vector<std::string> names = addresses(page);
+        EXPECT_EQ(names.size(), 10U) << page; // a link, the original, a source and two in the set each
+        for (const std::string& name : names)
+            EXPECT_TRUE(fs::is_regular_file(files.path() / folder /
+                                            QUrl::fromPercentEncoding(name.c_str()).toStdString()))
+                << folder << ": " << name;
+    }
 }
 
 } // namespace
