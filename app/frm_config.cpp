@@ -187,16 +187,17 @@ void FrmConfig::cmdGo_Click() {
     }
     UpdateComboBoxes();
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, width.value(), selection_, leaveOutUnsized_, newFolder_,
+        backgroundGo_->start(set, width.value(), selection_, extras_.leaveOutUnsized, extras_.newFolder,
                              localPath(pageFolder()));
         return;
     }
     StringSink sink;
     std::vector<std::string> leftOut;
     try {
-        generateList(set, width.value(), selection_, sink, std::nullopt, {},
-                     {leaveOutUnsized_, [&leftOut](const std::string& why) { leftOut.push_back(why); }},
-                     newFolder_, localPath(pageFolder()));
+        generateList(
+            set, width.value(), selection_, sink, std::nullopt, {},
+            {extras_.leaveOutUnsized, [&leftOut](const std::string& why) { leftOut.push_back(why); }},
+            extras_.newFolder, localPath(pageFolder()));
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;
@@ -299,13 +300,18 @@ void FrmConfig::takeFiles(const QStringList& files) {
 QString FrmConfig::pageFolder() const {
     if (selection_.empty())
         return {};
-    return QFile::decodeName(resolveRelativeTo(selectionFolder(selection_), relativeTo_).c_str());
+    return QFile::decodeName(resolveRelativeTo(selectionFolder(selection_), extras_.relativeTo).c_str());
+}
+
+void FrmConfig::showInPreview() {
+    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(pageFolder()),
+                       expandLineBreaks(extras_.style), expandLineBreaks(extras_.script));
 }
 
 void FrmConfig::cmdPreview_Click() {
     if (!preview_)
         preview_ = new PreviewWindow(this, launcher_, dialogs_);
-    preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(pageFolder()), pageStyle_, pageScript_);
+    showInPreview();
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
@@ -313,7 +319,7 @@ void FrmConfig::cmdPreview_Click() {
 
 void FrmConfig::updatePreview() {
     if (preview_ && preview_->isVisible()) // a hidden preview catches up when shown
-        preview_->showPage(boxText(txtResult_), QUrl::fromLocalFile(pageFolder()), pageStyle_, pageScript_);
+        showInPreview();
 }
 
 void FrmConfig::cmdSaveConfig_Click() {
@@ -325,11 +331,7 @@ void FrmConfig::cmdLoadConfig_Click() {
             loadConfigurationFrom(this, dialogs_, store_, currentTemplateSet())) {
         showTemplateSet(loaded->set);
         fileTypes_.offer(loaded->extras.files);
-        pageStyle_ = expandLineBreaks(loaded->extras.style);
-        pageScript_ = expandLineBreaks(loaded->extras.script);
-        leaveOutUnsized_ = loaded->extras.leaveOutUnsized;
-        newFolder_ = loaded->extras.newFolder;
-        relativeTo_ = loaded->extras.relativeTo;
+        extras_ = loaded->extras;
     }
 }
 

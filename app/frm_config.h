@@ -10,6 +10,7 @@
 #include "app/help_links.h"
 #include "base/template_set.h"
 #include "hostlink/result_hand_over.h"
+#include "persist/config_file.h"
 
 class QComboBox;
 class QLineEdit;
@@ -130,16 +131,15 @@ private:
     // file, or the configuration's RelativeTo= from there. The :rel forms name
     // files from it and the preview and the browser's page resolve against it.
     QString pageFolder() const;
+    // The result as a page, with the loaded configuration's style and script.
+    void showInPreview();
 
     std::string selection_;
     QString firstFolder_; // the folder of the selection's first file
     int filterIndex_ = 1; // the file dialog's current filter
     OfferedFileTypes fileTypes_;
-    std::string pageStyle_;        // the loaded configuration's, for the browser's page
-    std::string pageScript_;       // the same
-    bool leaveOutUnsized_ = false; // the loaded configuration's LeaveOutUnsized=
-    std::string newFolder_;        // the loaded configuration's NewFolder=, for every Go
-    std::string relativeTo_;       // the loaded configuration's RelativeTo=, for every Go
+    // The loaded configuration's keys beyond the set: for every Go and the browser's page.
+    ConfigExtras extras_;
     PopupEditor* popupEditor_ = nullptr;
 };
 
