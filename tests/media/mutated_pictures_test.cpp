@@ -10,13 +10,13 @@
 //                              copy the ones that fail into dir
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,16 +56,12 @@ std::vector<std::string> faults(const test::ProcessResult& r, std::chrono::secon
                         strsignal(r.exitCode - 128) + ")");
     else if (r.exitCode != 0 && r.exitCode != 1)
         found.push_back("exit status " + std::to_string(r.exitCode));
-    std::size_t at = 0;
-    while (at < r.err.size()) {
-        const std::size_t end = std::min(r.err.find('\n', at), r.err.size());
-        const std::string line = r.err.substr(at, end - at);
+    std::istringstream lines(r.err);
+    for (std::string line; std::getline(lines, line);)
         if (!line.starts_with("tabulon-cli: ")) {
             found.push_back("a message not of tabulon-cli's: " + line.substr(0, 200));
             break;
         }
-        at = end + 1;
-    }
     // glib's own check, not the engine's: a NUL counts as a fault too.
     const gchar* end = nullptr;
     if (!g_utf8_validate_len(r.out.data(), r.out.size(), &end)) {
