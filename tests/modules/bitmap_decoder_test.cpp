@@ -133,15 +133,5 @@ INSTANTIATE_TEST_SUITE_P(
                    "it is cut short"}),
     test::bySentence);
 
-TEST(Icons, HandAPngImageBackUndecoded) {
-    const std::string png = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0"s + std::string(20, 'x');
-    const std::string file =
-        icon({{16, dib(40, 16, 32, 24) + std::string(16 * 16 * 3 + 64, '\0')}, {0, png}});
-    const DecodedBitmap made = decodeBitmap(file, 200'000'000);
-    EXPECT_EQ(made.error, "");
-    EXPECT_EQ(made.png, png);
-    EXPECT_TRUE(made.pixels.empty());
-}
-
 } // namespace
 } // namespace tabulon
