@@ -376,13 +376,10 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
     VipsImage* bytes = nullptr;
     ASSERT_EQ(vips_gaussnoise(&noise, 600, 400, "sigma", 80.0, nullptr), 0);
     ASSERT_EQ(vips_cast(test::Image(noise).get(), &bytes, VIPS_FORMAT_UCHAR, nullptr), 0);
-    void* jpeg = nullptr;
-    std::size_t size = 0;
-    ASSERT_EQ(vips_image_write_to_buffer(test::Image(bytes).get(), ".jpg", &jpeg, &size, "Q", 95, nullptr),
-              0);
-    dir.write("cut.jpg", std::string_view(static_cast<const char*>(jpeg), std::min<std::size_t>(size, 5000)));
-    g_free(jpeg);
-    ASSERT_GT(size, 100000U);
+    const std::string cut = dir / "cut.jpg";
+    ASSERT_EQ(vips_image_write_to_file(test::Image(bytes).get(), (cut + "[Q=95]").c_str(), nullptr), 0);
+    ASSERT_GT(fs::file_size(cut), 100000U);
+    fs::resize_file(cut, 5000);
 
     const test::ProcessResult r =
         run("{{THUMB(60)}} {{THUMBWIDTH(60)}} {{THUMB(30)}}", {"-j", "1", "cut.jpg"});
@@ -392,19 +389,6 @@ TEST_F(Thumbnails, ACutShortPictureKeepsWhatCouldBeReadAndIsNamedInAWarning) {
         "tabulon-cli: cut.jpg: damaged or cut short, its thumbnail shows what could be read: "))
         << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-
-    // Read beside other pictures, whose decoders leave lines in libvips's
-    // shared error text: the warning never takes another picture's line.
-    for (int i = 0; i < 6; ++i)
-        picture("p" + std::to_string(i) + ".avif", 300, 200);
-    for (int round = 0; round < 3; ++round) {
-        fs::remove_all(dir.path() / "thumbs");
-        const test::ProcessResult again = run("{{THUMB(30)}}", {"-j", "2", "p0.avif", "p1.avif", "cut.jpg",
-                                                                "p2.avif", "p3.avif", "p4.avif", "p5.avif"});
-        EXPECT_EQ(again.exitCode, 0);
-        EXPECT_TRUE(again.err.starts_with("tabulon-cli: cut.jpg: damaged or cut short")) << again.err;
-        EXPECT_EQ(again.err.find(".avif"), std::string::npos) << again.err;
-    }
 }
 
 TEST_F(Thumbnails, AThumbnailIsReusedOnlyWhenItCarriesThePicturesTimeAndReadsAsOne) {
