@@ -413,7 +413,6 @@ TEST_P(TabulonCliFailure, SaysWhatIsWrongAndWritesNothing) {
 }
 
 const Failure kMistakes[] = {
-    {"an empty width asks for one", {"-w", ""}, 2, "Enter a width\n"},
     {"a word for a width is refused", {"-w", "four"}, 2, "Enter a width > 0\n"},
     {"an unknown option shows the usage", {"--fast"}, 2, "Usage: tabulon-cli"},
     {"an unknown sort key", {"--sort", "colour"}, 2, "--sort takes"},
