@@ -57,7 +57,7 @@ TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
     // The rule has its own tests: here, that Go applies it and stops.
     control<QLineEdit>("txtWidth")->setText(u"12a"_s);
     click("cmdGo");
-    EXPECT_EQ(dialogs.messages.takeLast(), u"Enter a width > 0"_s);
+    EXPECT_EQ(dialogs.messages, QStringList{u"Enter a width > 0"_s});
     EXPECT_EQ(result(), before);
     EXPECT_EQ(templateBox("cbTextTop")->count(), 1);
 }
