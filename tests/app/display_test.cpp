@@ -70,8 +70,7 @@ private:
 };
 
 TEST_F(DarkPaletteTest, EveryTextStandsOutFromItsBackground) {
-    FrmConfig& window = open();
-    EXPECT_EQ(test::cutCaptions(window), QStringList());
+    open();
     for (const design::Control& c : design::kControls) {
         const QWidget* widget = control(c.name);
         if (!widget->isEnabled())

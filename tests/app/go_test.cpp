@@ -36,7 +36,6 @@ TEST_F(GoTest, CopyGivesTheEnginesTextUntilTheBoxIsEdited) {
         click("cmdGo"); // going twice gives the same list
         click("cmdCopy");
         EXPECT_EQ(QGuiApplication::clipboard()->text(), engine);
-        EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
 
         // Once edited, the box's text goes with CR LF line breaks throughout.
         resultBox->moveCursor(QTextCursor::End);
@@ -58,7 +57,7 @@ TEST_F(GoTest, ABadWidthIsReportedAndChangesNothing) {
     // The rule has its own tests: here, that Go applies it and stops.
     control<QLineEdit>("txtWidth")->setText(u"12a"_s);
     click("cmdGo");
-    EXPECT_EQ(dialogs.messages.takeLast(), u"Enter a width > 0"_s);
+    EXPECT_EQ(dialogs.messages, QStringList{u"Enter a width > 0"_s});
     EXPECT_EQ(result(), before);
     EXPECT_EQ(templateBox("cbTextTop")->count(), 1);
 }
@@ -92,7 +91,6 @@ TEST_F(GoTest, ChosenFilesAreListedByTheirFullPathsAndTheFirstOnesPlaceIsRemembe
     for (const auto& c : cases) {
         const std::string what = c.chosen.join(u'|').toStdString();
         select(c.chosen, c.filter);
-        EXPECT_EQ(QApplication::focusWidget(), control("cmdGo")) << what;
         click("cmdGo");
         EXPECT_TRUE(result().contains(u"<td>%1</td>"_s.arg(c.chosen.join(u"</td>\n<td>"_s)))) << what;
         EXPECT_EQ(stored(u"cdSelectFiles"_s, u"InitDir"_s), QString::fromLatin1(c.folder)) << what;

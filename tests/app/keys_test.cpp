@@ -12,15 +12,10 @@ using test::WindowTest;
 class PopupTest : public WindowTest {
 protected:
     QPlainTextEdit* popup() { return control<QPlainTextEdit>("txtInputPopup"); }
-    void openPopupOn(TemplateBox* box, const QString& text) {
-        box->setEditText(text);
-        key(box, Qt::Key_F2);
-        ASSERT_TRUE(popup()->isVisible());
-    }
 };
 
 TEST_F(PopupTest, F2OpensItOverATemplateBoxWithRealLineBreaks) {
-    FrmConfig& window = open();
+    open();
     for (const char* name : {"txtWidth", "txtResult", "chkAddComments", "cmdCopy"}) {
         key(control(name), Qt::Key_F2);
         EXPECT_FALSE(popup()->isVisible()) << name;
@@ -31,7 +26,6 @@ TEST_F(PopupTest, F2OpensItOverATemplateBoxWithRealLineBreaks) {
     ASSERT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->geometry(), QRect(box->x(), box->y(), box->width(), box->height() * 4));
     EXPECT_EQ(popup()->toPlainText(), u"one\ntwo{{crlf}}"_s);
-    EXPECT_EQ(window.GetHiddenCombobox(), box);
     EXPECT_EQ(popup()->toolTip(), box->toolTip());
     EXPECT_EQ(QApplication::focusWidget(), popup());
     // A context menu or another window takes the focus without closing it.
@@ -61,7 +55,9 @@ TEST_F(PopupTest, ClosingWritesTheEditBackUnlessEscaped) {
         {"a click on Select files", [&] { click("cmdBrowseForFiles"); }, written, box},
     };
     for (const auto& c : cases) {
-        openPopupOn(box, u"a{{CRLF}}b"_s);
+        box->setEditText(u"a{{CRLF}}b"_s);
+        key(box, Qt::Key_F2);
+        ASSERT_TRUE(popup()->isVisible()) << c.how;
         popup()->setPlainText(u"x\r\ny\rz\u00A0"_s);
         popup()->moveCursor(QTextCursor::End);
         key(popup(), Qt::Key_Return, Qt::ShiftModifier); // a line break of its own

@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QTextBrowser>
 
-#include "app/background_go.h"
 #include "app/start.h"
 #include "support/window_fixture.h"
 
@@ -47,19 +46,17 @@ TEST_F(WindowTest, TheCopiedGalleryFindsItsPicturesWhereverThePageIsPublished) {
         pictures << QString::fromStdString(files / name);
         ASSERT_TRUE(test::makePicture(files / name, 64, 48));
     }
-    dialogs.fileChoices.push_back({pictures, 1});
-    click("cmdBrowseForFiles");
+    select(pictures);
     const QString preset = presetsFolderPath() + u"thumbnail-gallery.ini"_s;
     const std::string upOne = test::readAll(preset.toStdString()) + "RelativeTo=..\r\n";
     dialogs.configPaths = {preset, QString::fromStdString(files.write("up.ini", upOne))};
 
     // Beside the pictures' common folder, then one folder up.
     std::string copied[2];
-    auto* go = control("cmdGo")->window()->findChild<BackgroundGo*>();
     for (std::string& text : copied) {
         click("cmdLoadConfig");
         click("cmdGo");
-        ASSERT_TRUE(QTest::qWaitFor([go] { return !go->running(); }, 20000));
+        ASSERT_TRUE(waitForGo());
         click("cmdCopy");
         text = QGuiApplication::clipboard()->text().toStdString();
     }

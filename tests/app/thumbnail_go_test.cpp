@@ -42,15 +42,13 @@ protected:
     void holdEachEntry() {
         BackgroundGo* run = &go();
         run->setEntryHook([this, run] {
-            while (!released_ && !run->cancelled())
+            while (!released && !run->cancelled())
                 std::this_thread::sleep_for(1ms);
         });
     }
-    void release() { released_ = true; }
     QProgressDialog* progress() const { return control("cmdGo")->window()->findChild<QProgressDialog*>(); }
 
-private:
-    std::atomic<bool> released_{false};
+    std::atomic<bool> released{false}; // lets held runs go on
 };
 
 TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInOneMessage) {
@@ -68,23 +66,39 @@ TEST_F(ThumbnailGoTest, GoNamesTheThumbnailsAndListsThePicturesItCouldNotReadInO
     EXPECT_EQ(QApplication::focusWidget(), control("cmdCopy"));
 }
 
-TEST_F(ThumbnailGoTest, AConfigurationThatLeavesOutUnsizedFilesIsHonouredByGo) {
-    openOver({u"a.jpg"_s, u"empty.jpg"_s});
-    files.write("empty.jpg", "");
-    const std::string keys = "txtWidth=9\ncbTextNewEntry={{BASE}} {{WIDTH}}x{{HEIGHT}}\ncbTextEndEntry=;\n";
-    dialogs.configPaths = {configuration("sized.ini", keys + "LeaveOutUnsized=1\n"),
-                           configuration("plain.ini", keys)};
-    click("cmdLoadConfig");
-    click("cmdGo");
-    EXPECT_TRUE(result().contains(u"a 200x100;"_s)) << result().toStdString();
-    EXPECT_FALSE(result().contains(u"empty"_s));
-    EXPECT_EQ(dialogs.messages.size(), 1); // its wording is the engine's
-    dialogs.messages.clear();
-    // Without the key, the file is listed with empty sizes, as before.
-    click("cmdLoadConfig");
-    click("cmdGo");
-    EXPECT_TRUE(result().contains(u"empty x;"_s)) << result().toStdString();
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+// Both the plain Go and the one in the background write a loaded new-folder
+// text and leave out files without a size, until a configuration without them is loaded.
+TEST_F(ThumbnailGoTest, ALoadedConfigurationsExtraKeysReachEveryGoUntilAnotherIsLoaded) {
+    open();
+    fs::create_directories(files / "a");
+    fs::create_directories(files / "b");
+    ASSERT_TRUE(test::makePicture(files / "a/p.jpg", 16, 8));
+    ASSERT_TRUE(test::makePicture(files / "b/q.jpg", 16, 8));
+    // The file without a size comes between the others, where leaving it out shows.
+    select({QString::fromStdString(files / "a/p.jpg"), QString::fromStdString(files.write("b/e.jpg", "")),
+            QString::fromStdString(files / "b/q.jpg")});
+    const std::string keys = "txtWidth=9\ncbTextEndEntry=;\ncbTextNewEntry={{BASE}} ";
+    const std::string extras = "\nNewFolder=[{{FOLDERNAME}}]\nLeaveOutUnsized=1\n";
+    const struct {
+        std::string keys;
+        const char* expected;
+        qsizetype messages; // the files left out, in one
+    } cases[] = {
+        {keys + "{{WIDTH}}x{{HEIGHT}}" + extras, "[a]p 16x8;[b]q 16x8;", 1},
+        // An empty metadata field sends Go to the background; a thumbnail would
+        // leave the unreadable file out whatever the configuration says.
+        {keys + "{{WIDTH}}x{{HEIGHT}}{{META(Xmp.dc.title)}}" + extras, "[a]p 16x8;[b]q 16x8;", 1},
+        {keys + "{{WIDTH}}x{{HEIGHT}}\n", "p 16x8;e x;q 16x8;", 0},
+    };
+    for (const auto& c : cases) {
+        dialogs.configPaths = {configuration("set.ini", c.keys)};
+        click("cmdLoadConfig");
+        click("cmdGo");
+        ASSERT_TRUE(waitForGo());
+        EXPECT_TRUE(result().contains(QString::fromLatin1(c.expected))) << result().toStdString();
+        EXPECT_EQ(dialogs.messages.size(), c.messages) << dialogs.messages.join(u'|').toStdString();
+        dialogs.messages.clear();
+    }
 }
 
 TEST_F(ThumbnailGoTest, AThumbnailFolderThatCannotBeMadeIsReportedAndChangesNothing) {
@@ -118,7 +132,7 @@ TEST_F(ThumbnailGoTest, CancelLeavesTheResultAsItWasAndTheThumbnailsMade) {
     EXPECT_TRUE(fs::is_regular_file(files / "thumbs/a.jpg-64.jpg"));
 
     // The next Go runs whole.
-    release();
+    released = true;
     click("cmdGo");
     ASSERT_TRUE(waitForGo());
     EXPECT_TRUE(result().contains(u"/thumbs/b.jpg-64.jpg 64x32"_s)) << result().toStdString();

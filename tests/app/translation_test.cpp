@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QProcess>
 #include <QTranslator>
+#include <gmock/gmock.h>
 
 #include "app/design.h"
 #include "app/translations.h"
@@ -75,9 +76,8 @@ TEST_F(TranslatedWindowTest, EveryUserTextOfTheWindowGoesThroughTheTranslation) 
     click("cmdGo");
     dialogs.configPaths.push_back(QString::fromStdString(files / "missing.ini"));
     click("cmdLoadConfig");
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    for (const QString& message : dialogs.messages)
-        EXPECT_TRUE(message.startsWith(QLatin1Char('['))) << message.toStdString();
+    EXPECT_THAT(dialogs.messages,
+                testing::AllOf(testing::SizeIs(2), testing::Each(testing::Truly(bracketed))));
     EXPECT_TRUE(bracketed(browserFailureText(u"x"_s, 3)));
 }
 
@@ -104,9 +104,7 @@ TEST_F(TranslatedWindowTest, DialogTitlesFilterLabelsAndPluginMessagesGoThroughT
                       [&](const QString& text) { messages << text; });
     EXPECT_EQ(start.HandlePluginStart(u"/hkprun"_s), 1);
     EXPECT_EQ(start.HandlePluginStart(u"/hkpreg"_s), 1);
-    ASSERT_EQ(messages.size(), 2);
-    for (const QString& message : messages)
-        EXPECT_TRUE(bracketed(message)) << message.toStdString();
+    EXPECT_THAT(messages, testing::AllOf(testing::SizeIs(2), testing::Each(testing::Truly(bracketed))));
 }
 
 TEST_F(TranslatedWindowTest, GoWithThumbnailsReportsThroughTheTranslation) {

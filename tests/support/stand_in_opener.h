@@ -22,10 +22,8 @@ public:
         ::chmod(script.c_str(), 0755);
         const char* path = std::getenv("PATH");
         ::setenv("PATH", (folder_.path().string() + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
-        ::setenv("TABULON_OPENED", log().c_str(), 1);
+        ::setenv("TABULON_OPENED", (folder_ / "opened.log").c_str(), 1);
     }
-
-    std::string log() const { return folder_ / "opened.log"; }
 
 private:
     TempDir folder_;

@@ -29,14 +29,6 @@ using namespace Qt::StringLiterals;
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '{' << list.join(u"\", \""_s).prepend(QLatin1Char('"')).append(QLatin1Char('"')).toStdString()
-        << '}';
-}
-
-inline void PrintTo(const QPoint& point, std::ostream* os) {
-    *os << '(' << point.x() << ", " << point.y() << ')';
-}
 
 namespace tabulon::test {
 
