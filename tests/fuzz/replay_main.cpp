@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+#include "base/file_content.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -59,15 +59,15 @@ int main(int argc, char** argv) {
     }
     for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
         std::signal(signal, nameTheInput);
+    tabulon::FileReader reader;
     for (const std::string& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!in.is_open() || in.bad()) {
-            std::fprintf(stderr, "replay: cannot read %s\n", file.c_str());
+        if (const tabulon::IoResult read = reader.read(file); !read.ok()) {
+            std::fprintf(stderr, "replay: %s\n", read.error().message().c_str());
             return 2;
         }
         current = file.c_str();
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(reader.data().data()),
+                               reader.data().size());
         current = nullptr;
     }
     std::printf("replayed %zu inputs\n", files.size());

@@ -55,7 +55,6 @@ TEST_F(InsertTest, WhileTheEditorIsSlowToAnswerTheWindowStaysResponsiveAndInsert
     bool waitSeen = false;
     QTimer::singleShot(100, &window, [&] { waitSeen = window.isVisible() && !insert->isEnabled(); });
     click("cmdPluginInsert");
-    EXPECT_FALSE(insert->isEnabled());
     ASSERT_TRUE(waitForClose(window));
     EXPECT_TRUE(waitSeen);
     EXPECT_EQ(host.lines().size(), 2);
@@ -85,7 +84,6 @@ TEST_F(InsertTest, WithoutAnAnswerTheUserLearnsWhetherTheListMayStillArrive) {
         EXPECT_EQ(message.contains(u"the list may still arrive"_s), c.mayArrive);
         EXPECT_EQ(host.lines().last(), QString::fromUtf8(c.lastCall));
         EXPECT_TRUE(window.isVisible());
-        EXPECT_TRUE(control("cmdPluginInsert")->isEnabled());
         EXPECT_EQ(control<QPlainTextEdit>("txtResult")->toPlainText(), u"precious"_s);
         QTest::qWait(holdMs); // until the host is free again
     }

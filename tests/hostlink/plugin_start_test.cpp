@@ -22,12 +22,6 @@ struct StartRun {
                       [this](const QString& text) { messages << text; }};
 };
 
-QString line(const char* method, const char* key, const char* type, const char* value) {
-    return QStringList{QString::fromLatin1(method), QString::fromLatin1(key), QString::fromLatin1(type),
-                       QString::fromLatin1(value)}
-        .join(QLatin1Char('\t'));
-}
-
 TEST(PluginStart, RegistrationSendsEachKeyByItsKindOfCall) {
     const ServiceThread host;
     StartRun run;
@@ -35,8 +29,8 @@ TEST(PluginStart, RegistrationSendsEachKeyByItsKindOfCall) {
     // The keys, values and suffixes are read by tabulon-host's register test and
     // counted by the refusals below: here, which call carries a number.
     const QStringList lines = host.lines();
-    EXPECT_TRUE(lines.contains(line("hkp_DataAdd", "MODE_ICON_1", "int16", "0")));
-    EXPECT_TRUE(lines.contains(line("hkp_DataAddInt", "MODE_IN_TEXT_SELECTED_1", "int16", "0")));
+    EXPECT_TRUE(lines.contains(u"hkp_DataAdd\tMODE_ICON_1\tint16\t0"_s));
+    EXPECT_TRUE(lines.contains(u"hkp_DataAddInt\tMODE_IN_TEXT_SELECTED_1\tint16\t0"_s));
     EXPECT_TRUE(run.messages.isEmpty());
     EXPECT_EQ(run.start.hostCore(), nullptr);
 }
@@ -45,7 +39,7 @@ TEST(PluginStart, APluginRunSendsOnlyTheOutputModeAndKeepsTheCore) {
     const ServiceThread host;
     StartRun run;
     EXPECT_EQ(run.start.HandlePluginStart(u"/hkprun"_s), std::nullopt);
-    EXPECT_EQ(host.lines(), QStringList{line("hkp_DataAdd", "MODE_OUTPUT", "int16", "6")});
+    EXPECT_EQ(host.lines(), QStringList{u"hkp_DataAdd\tMODE_OUTPUT\tint16\t6"_s});
     EXPECT_NE(run.start.hostCore(), nullptr);
 }
 

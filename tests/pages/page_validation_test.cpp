@@ -12,11 +12,7 @@ namespace tabulon {
 namespace {
 
 using namespace std::string_literals;
-using test::kGif;
-using test::kIconSvg;
-using test::kJpeg;
-using test::kPng;
-using test::kSvg;
+using namespace test; // the tiny pictures
 
 // No picture: a gallery that took it would give it an <img> of no size.
 const std::string kText = "<b>bold</b> & caf\xC3\xA9\n";

@@ -5,13 +5,11 @@
 #include "persist/ini_document.h"
 #include "persist/utf16_text.h"
 #include "support/temp_dir.h"
-#include "support/utf16_bytes.h"
 
 namespace tabulon {
 namespace {
 
 using namespace std::string_literals;
-using test::utf16File;
 
 struct ReadCase : test::Sentence {
     std::string_view file;
@@ -71,7 +69,17 @@ TEST(IniWrite, NamesThatCouldNotBeReadBackAreRefused) {
     EXPECT_EQ(doc.serialize(), "[S]\nk=v\n");
 }
 
-// A file saved as Unicode by Notepad is read as its text in UTF-8.
+// The bytes of a file saved as UTF-16 with its byte-order mark, as Notepad saves "Unicode".
+std::string utf16File(std::u16string_view text, bool bigEndian = false) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        out.push_back(static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF));
+        out.push_back(static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8));
+    }
+    return out;
+}
+
+// Such a file is read as its text in UTF-8.
 struct Utf16Case : test::Sentence {
     std::string bytes;
     std::optional<std::string> utf8;

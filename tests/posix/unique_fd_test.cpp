@@ -14,7 +14,7 @@ bool isOpen(int fd) {
     return ::fcntl(fd, F_GETFD) != -1;
 }
 
-TEST(UniqueFd, TheLastOwnerClosesTheDescriptorOnce) {
+TEST(UniqueFd, TheLastOwnerClosesTheDescriptorOnceAndReleaseHandsItOver) {
     const int raw = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     ASSERT_GE(raw, 0);
     {
@@ -27,16 +27,14 @@ TEST(UniqueFd, TheLastOwnerClosesTheDescriptorOnce) {
         EXPECT_TRUE(isOpen(raw));
     }
     EXPECT_FALSE(isOpen(raw));
-}
 
-TEST(UniqueFd, ReleaseHandsOverAndCloseReportsOnce) {
     UniqueFd fd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-    const int raw = fd.release();
+    const int again = fd.release();
     EXPECT_FALSE(fd);
-    EXPECT_TRUE(isOpen(raw));
-    fd.reset(raw);
+    EXPECT_TRUE(isOpen(again));
+    fd.reset(again);
     EXPECT_EQ(fd.close(), 0);
-    EXPECT_FALSE(isOpen(raw));
+    EXPECT_FALSE(isOpen(again));
     EXPECT_EQ(fd.close(), 0); // nothing left to close
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -16,20 +17,14 @@ namespace tabulon::test {
 class FifoWatchdog {
 public:
     explicit FifoWatchdog(std::string fifo, std::chrono::milliseconds grace = std::chrono::seconds(2))
-        : fifo_(std::move(fifo)), thread_([this, grace] { watch(grace); }) {}
-    FifoWatchdog(const FifoWatchdog&) = delete;
-    FifoWatchdog& operator=(const FifoWatchdog&) = delete;
-    ~FifoWatchdog() {
-        stop_ = true;
-        thread_.join();
-    }
+        : fifo_(std::move(fifo)), thread_([this, grace](std::stop_token stop) { watch(stop, grace); }) {}
 
     bool released() const { return released_; }
 
 private:
-    void watch(std::chrono::milliseconds grace) {
+    void watch(const std::stop_token& stop, std::chrono::milliseconds grace) {
         const auto start = std::chrono::steady_clock::now();
-        while (!stop_) {
+        while (!stop.stop_requested()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             if (std::chrono::steady_clock::now() - start < grace)
                 continue;
@@ -43,9 +38,8 @@ private:
     }
 
     const std::string fifo_;
-    std::atomic<bool> stop_{false};
     std::atomic<bool> released_{false};
-    std::thread thread_;
+    std::jthread thread_; // the last member: stopped and joined first
 };
 
 } // namespace tabulon::test
