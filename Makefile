@@ -4,7 +4,7 @@ BUILD      ?= build
 # Release binaries for `make install` and `make package`, in a folder of their own.
 RELEASE    ?= build-release
 FUZZ_BUILD ?= build-fuzz
-PACKAGES   := cmake ninja-build g++ make libgtest-dev libbenchmark-dev qt6-base-dev libicu-dev libvips-dev libexiv2-dev libseccomp-dev fonts-liberation2 \
+PACKAGES   := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libicu-dev libvips-dev libexiv2-dev libseccomp-dev fonts-liberation2 \
               fonts-dejavu-core dbus-daemon desktop-file-utils appstream pkg-config bash-completion zsh fish
 # The translations: lupdate and lrelease, their CMake functions, and Qt's own texts (dialog buttons).
 PACKAGES   += qt6-l10n-tools qt6-tools-dev qt6-translations-l10n

@@ -112,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"zero is too small", "0", kEnterWidthAboveZero, 0},
                     WidthCase{"one past the largest is refused", "2147483648", kEnterWidthAboveZero, 0},
                     WidthCase{"a huge number is refused", "99999999999999999999999", kEnterWidthAboveZero, 0},
+                    WidthCase{"letters after the digits are refused", "12a", kEnterWidthAboveZero, 0},
                     WidthCase{"one is the smallest width", "1", "", 1},
                     WidthCase{"leading zeros and blanks around are fine", " 007 ", "", 7},
                     WidthCase{"the largest width", "2147483647", "", 2147483647}),
