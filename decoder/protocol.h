@@ -8,10 +8,12 @@
 // its first request, the decoder sends one Answer: Ready, NoSandbox or
 // Failed, with the reason. Plain POSIX, header only: both sides include it.
 #include <cerrno>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -112,6 +114,17 @@ inline ssize_t receiveSome(int channel, void* bytes, std::size_t size, int& fd) 
         }
     }
     return got;
+}
+
+// Whether `channel` has something to read within `window`, watched awake.
+// While a list asks for metadata, the two sides answer each other within tens
+// of microseconds: less than it costs to wake a process on another processor.
+inline bool readableSoon(int channel, std::chrono::microseconds window = std::chrono::microseconds(200)) {
+    const auto end = std::chrono::steady_clock::now() + window;
+    pollfd wait{channel, POLLIN, 0};
+    while (::poll(&wait, 1, 0) == 0 && std::chrono::steady_clock::now() < end) {
+    }
+    return wait.revents != 0;
 }
 
 } // namespace tabulon::decoder

@@ -86,6 +86,7 @@ int serveRequests(int channel, const MediaFunctions& media) {
     for (;;) {
         Request request{};
         int picture = -1;
+        (void)readableSoon(channel); // then wait asleep
         if (!receiveAll(channel, &request, sizeof request, picture)) {
             if (picture >= 0)
                 ::close(picture);

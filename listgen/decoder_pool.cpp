@@ -40,7 +40,8 @@ int readBefore(int channel, char* at, std::size_t size, Clock::time_point deadli
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd wait{channel, POLLIN, 0};
         const int ready =
-            left.count() > 0
+            decoder::readableSoon(channel) ? 1
+            : left.count() > 0
                 ? ::poll(&wait, 1, static_cast<int>(std::min<long long>(left.count(), 60 * 60 * 1000)))
                 : 0;
         if (ready < 0 && errno == EINTR)
