@@ -52,7 +52,7 @@ BackgroundGo::~BackgroundGo() {
 }
 
 void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-                         bool leaveOutUnsized, const std::string& newFolder, const std::string& relativeTo) {
+                         ListOptions options) {
     if (running())
         return;
     cancel_ = false;
@@ -60,12 +60,11 @@ void BackgroundGo::start(const TemplateSet& set, std::uint32_t width, const std:
     total_ = static_cast<std::int64_t>(countSelectedFiles(selection));
     started_.start();
     ticks_->start();
-    thread_ = std::thread(&BackgroundGo::run, this, set, width, selection, leaveOutUnsized, newFolder,
-                          relativeTo, ++runId_);
+    thread_ = std::thread(&BackgroundGo::run, this, set, width, selection, std::move(options), ++runId_);
 }
 
-void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
-                       std::string newFolder, std::string relativeTo, int id) {
+void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selection, ListOptions options,
+                       int id) {
     warnings_.clear();
     result_.clear();
     try {
@@ -77,14 +76,14 @@ void BackgroundGo::run(TemplateSet set, std::uint32_t width, std::string selecti
         } else {
             StringSink sink;
             const auto note = [this](const std::string& warning) { warnings_.push_back(warning); };
-            MediaUse use{media_, ThumbnailRules{}, defaultThumbnailWorkers(), note};
-            const auto written = [this](std::int64_t count) {
-                written_.store(count, std::memory_order_relaxed);
-                if (entryHook_)
-                    entryHook_();
-            };
-            generateList(set, width, selection, sink, std::move(use), {&cancel_, written},
-                         {leaveOutUnsized, note}, newFolder, relativeTo);
+            options.media.emplace(MediaUse{media_, ThumbnailRules{}, defaultThumbnailWorkers(), note});
+            options.progress = {&cancel_, [this](std::int64_t count) {
+                                    written_.store(count, std::memory_order_relaxed);
+                                    if (entryHook_)
+                                        entryHook_();
+                                }};
+            options.leaveOut.warn = note;
+            generateList(set, width, selection, sink, std::move(options));
             result_ = sink.take();
             ending_ = Ending::Done;
         }

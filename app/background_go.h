@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include "base/template_set.h"
+#include "listgen/entry_processor.h"
 #include "listgen/media.h"
 #include "listgen/thumbnail_workers.h"
 
@@ -37,12 +38,10 @@ public:
 
     bool running() const { return thread_.joinable(); }
     // Runs the list of `set` over `selection`; only when none is running.
-    // `width` is the set's checked width. With `leaveOutUnsized`, files
-    // without a readable size are left out; `newFolder` is written before
-    // each folder's entries; the :rel forms are relative to `relativeTo`.
+    // `width` is the set's checked width. The run gives `options` its media,
+    // its progress and where its warnings go.
     void start(const TemplateSet& set, std::uint32_t width, const std::string& selection,
-               bool leaveOutUnsized = false, const std::string& newFolder = {},
-               const std::string& relativeTo = {});
+               ListOptions options = {});
     // Cancels a run and waits for it to end (the thumbnails being made are
     // finished); nothing of it is shown.
     void stop();
@@ -57,8 +56,7 @@ public:
 
 private:
     enum class Ending { Done, Cancelled, MediaMissing, NoSandbox, Failed, NoMemory };
-    void run(TemplateSet set, std::uint32_t width, std::string selection, bool leaveOutUnsized,
-             std::string newFolder, std::string relativeTo, int id);
+    void run(TemplateSet set, std::uint32_t width, std::string selection, ListOptions options, int id);
     void cancel() { cancel_.store(true); }
     void tick();
     void collect();

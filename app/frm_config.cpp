@@ -186,18 +186,18 @@ void FrmConfig::cmdGo_Click() {
         return;
     }
     UpdateComboBoxes();
+    ListOptions options{.leaveOut = {extras_.leaveOutUnsized, nullptr},
+                        .newFolder = extras_.newFolder,
+                        .relativeTo = localPath(pageFolder())};
     if (EntryTemplate(set.newEntry, set.endEntry).usesMedia()) {
-        backgroundGo_->start(set, width.value(), selection_, extras_.leaveOutUnsized, extras_.newFolder,
-                             localPath(pageFolder()));
+        backgroundGo_->start(set, width.value(), selection_, std::move(options));
         return;
     }
     StringSink sink;
     std::vector<std::string> leftOut;
+    options.leaveOut.warn = [&leftOut](const std::string& why) { leftOut.push_back(why); };
     try {
-        generateList(
-            set, width.value(), selection_, sink, std::nullopt, {},
-            {extras_.leaveOutUnsized, [&leftOut](const std::string& why) { leftOut.push_back(why); }},
-            extras_.newFolder, localPath(pageFolder()));
+        generateList(set, width.value(), selection_, sink, std::move(options));
     } catch (const std::bad_alloc&) {
         dialogs_.showMessage(this, tr("There is not enough memory for this list."));
         return;

@@ -255,15 +255,11 @@ private:
 // list used or its walks passed.
 int writeList(const Options& options, ListingRules rules, NaturalCollation& natural, const TemplateSet& set,
               std::uint32_t width, const std::optional<PageInfo>& page, std::vector<NameList>& lists,
-              const std::optional<MediaUse>& media, const LeaveOut& leaveOut, std::string_view newFolder,
-              std::string_view relativeTo, Sink& sink, std::vector<std::string>& thumbnailFolders) {
+              ListOptions list, Sink& sink, std::vector<std::string>& thumbnailFolders) {
     try {
         if (page)
             sink.append(pageStart(*page));
-        EntryProcessor processor(set, width, sink, media);
-        processor.leaveOut(leaveOut);
-        processor.newFolder(newFolder);
-        processor.relativeTo(relativeTo);
+        EntryProcessor processor(set, width, sink, std::move(list));
         processor.start();
         FileList files(rules, natural, [&](std::string_view name) { processor.ProcessFile(name); });
         IoResult folders;
@@ -416,17 +412,18 @@ int run(const std::vector<std::string_view>& args) {
         rules.taken = [&media](const std::string& path) { return takenDay(media, path, complain); };
         quietLibraries();
     }
-    std::optional<MediaUse> use;
+    const auto warn = [](const std::string& warning) { complain(warning); };
+    ListOptions list{.leaveOut = {extras.leaveOutUnsized, warn},
+                     .newFolder = extras.newFolder,
+                     .relativeTo = relativeBase(options, extras)};
     if (needsMedia)
-        use.emplace(MediaUse{media, thumbs, jobs, [](const std::string& warning) { complain(warning); }});
+        list.media.emplace(MediaUse{media, thumbs, jobs, warn});
     Output output;
     if (const int code = output.open(options.output); code != kExitOk)
         return code;
-    const LeaveOut leaveOut{extras.leaveOutUnsized, [](const std::string& warning) { complain(warning); }};
     std::vector<std::string> thumbnailFolders;
-    if (const int code =
-            writeList(options, rules, natural, set, width, page, lists, use, leaveOut, extras.newFolder,
-                      relativeBase(options, extras), output.sink(), thumbnailFolders);
+    if (const int code = writeList(options, rules, natural, set, width, page, lists, std::move(list),
+                                   output.sink(), thumbnailFolders);
         code != kExitOk)
         return code;
     if (const int code = output.commit(); code != kExitOk)

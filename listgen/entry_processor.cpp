@@ -53,12 +53,18 @@ struct EntryProcessor::Names {
     std::string_view ext;
 };
 
-EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink,
-                               std::optional<MediaUse> media)
-    : sink_(sink), entry_(set.newEntry, set.endEntry), media_(std::move(media)),
+EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink, ListOptions options)
+    : sink_(sink), entry_(set.newEntry, set.endEntry), media_(std::move(options.media)),
+      progress_(std::move(options.progress)), leaveOut_(std::move(options.leaveOut)),
       top_(expandLineBreaks(set.top)), newRow_(expandLineBreaks(set.newRow)),
       bottom_(expandLineBreaks(set.bottom)), comments_(set.addComments == kChecked),
-      width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_) {
+      width_(std::max<std::uint32_t>(width, 1)), untilRow_(width_),
+      relativeTo_(std::move(options.relativeTo)) {
+    if (!options.newFolder.empty()) {
+        newFolder_ = std::make_unique<EntryTemplate>(options.newFolder, std::string_view(),
+                                                     EntryTemplate::Text::NewFolder);
+        holdsRuns_ = newFolder_->holds(Field::FolderCount);
+    }
     if (media_ && !entry_.thumbSizes().empty()) {
         thumbnails_ = std::make_unique<ThumbnailQueue>(media_->media, media_->rules, entry_.thumbSizes(),
                                                        media_->workers);
@@ -68,15 +74,6 @@ EntryProcessor::EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink
 }
 
 EntryProcessor::~EntryProcessor() = default;
-
-void EntryProcessor::newFolder(std::string_view text) {
-    if (text.empty()) {
-        newFolder_.reset();
-        return;
-    }
-    newFolder_ = std::make_unique<EntryTemplate>(text, std::string_view(), EntryTemplate::Text::NewFolder);
-    holdsRuns_ = newFolder_->holds(Field::FolderCount);
-}
 
 void EntryProcessor::start() {
     entryCount_ = 0;

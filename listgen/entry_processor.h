@@ -56,30 +56,31 @@ struct ListProgress {
     std::function<void(std::int64_t written)> written;
 };
 
+// What a list is made with besides its templates and its width, all of it
+// optional. Without `media`, media placeholders stay as written; `progress`
+// watches the list, which then may end in ListCancelled; `newFolder` is
+// written before an entry whose folder differs from the one of the entry
+// written before it; the :rel forms are relative to `relativeTo`, absolute or
+// relative to the current folder (empty: the current folder).
+struct ListOptions {
+    std::optional<MediaUse> media = std::nullopt;
+    ListProgress progress = {};
+    LeaveOut leaveOut = {};
+    std::string newFolder = {};
+    std::string relativeTo = {};
+};
+
 // Writes a list's entries: owns the entry counter and writes the result to a
 // sink. Names never count as template text: a file named x{{INC(y)}}.jpg is
 // listed by its name and nothing else is read.
 class EntryProcessor {
 public:
-    // `width` is the checked number of entries per row (at least 1). Without
-    // `media`, media placeholders stay as written.
-    EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink,
-                   std::optional<MediaUse> media = std::nullopt);
+    // `width` is the checked number of entries per row (at least 1).
+    EntryProcessor(const TemplateSet& set, std::uint32_t width, Sink& sink, ListOptions options = {});
     ~EntryProcessor();
     // Whether the templates hold placeholders of the media module.
     bool usesMedia() const { return entry_.usesMedia(); }
     bool makesThumbnails() const { return thumbnails_ != nullptr; }
-    void watch(ListProgress progress) { progress_ = std::move(progress); }
-    void leaveOut(LeaveOut rules) { leaveOut_ = std::move(rules); }
-    // The text written before an entry whose folder differs from the one of
-    // the entry written before it; none when empty. Set before start().
-    void newFolder(std::string_view text);
-    // The folder the :rel forms are relative to, absolute or relative to the
-    // current folder; by default the current folder. Set before start().
-    void relativeTo(std::string_view folder) {
-        relativeTo_ = folder;
-        relative_.reset();
-    }
 
     // Starts a list: the opening comment and the top text, with the entry
     // count back at zero.

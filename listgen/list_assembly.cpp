@@ -7,13 +7,8 @@
 namespace tabulon {
 
 void generateList(const TemplateSet& set, std::uint32_t width, std::string_view selection, Sink& sink,
-                  std::optional<MediaUse> media, ListProgress progress, LeaveOut leaveOut,
-                  std::string_view newFolder, std::string_view relativeTo) {
-    EntryProcessor processor(set, width, sink, std::move(media));
-    processor.watch(std::move(progress));
-    processor.leaveOut(std::move(leaveOut));
-    processor.newFolder(newFolder);
-    processor.relativeTo(relativeTo);
+                  ListOptions options) {
+    EntryProcessor processor(set, width, sink, std::move(options));
     processor.start();
     forEachSelectedFile(selection, [&](std::string_view folder, std::string_view name) {
         processor.ProcessFile(folder, name);

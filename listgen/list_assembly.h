@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "base/template_set.h"
@@ -13,14 +12,10 @@ namespace tabulon {
 // Writes the whole list for a selection text: opening comment and top text,
 // one entry per file in the selection's order, bottom text and closing
 // comment. `width` is the set's width as checkWidth gave it: the caller checks
-// it first, to tell the user before anything starts. With `media`, its
-// placeholders are filled; `progress` watches the list, which then may end in
-// ListCancelled (as in ThumbnailFailure); `leaveOut` says which files it
-// leaves out; `newFolder` is written before each folder's entries; the :rel
-// forms are relative to `relativeTo` (empty: the current folder).
+// it first, to tell the user before anything starts. A list with media may
+// end in ThumbnailFailure, one with progress in ListCancelled.
 void generateList(const TemplateSet& set, std::uint32_t width, std::string_view selection, Sink& sink,
-                  std::optional<MediaUse> media = std::nullopt, ListProgress progress = {},
-                  LeaveOut leaveOut = {}, std::string_view newFolder = {}, std::string_view relativeTo = {});
+                  ListOptions options = {});
 
 // The number of files in a selection text.
 std::size_t countSelectedFiles(std::string_view selection);

@@ -58,7 +58,8 @@ TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
         std::vector<std::string> warnings;
         const auto warn = [&warnings](const std::string& warning) { warnings.push_back(warning); };
         const auto start = std::chrono::steady_clock::now();
-        generateList(set, 1, selection, sink, MediaUse{media, ThumbnailRules{}, run.workers, warn});
+        generateList(set, 1, selection, sink,
+                     {.media = MediaUse{media, ThumbnailRules{}, run.workers, warn}});
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(sink.take(), run.out);
         const std::string d = run.warning + dir.path().string() + "/";

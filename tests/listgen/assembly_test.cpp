@@ -54,7 +54,7 @@ TEST(Assembly, AWatchedListReportsEachEntryAndStopsWhenCancelled) {
         reported.push_back(count);
         cancel = count == 2;
     };
-    EXPECT_THROW(generateList(workedExample(), 2, selection, sink, std::nullopt, {&cancel, written}),
+    EXPECT_THROW(generateList(workedExample(), 2, selection, sink, {.progress = {&cancel, written}}),
                  ListCancelled);
     EXPECT_EQ(reported, (std::vector<std::int64_t>{1, 2}));
     EXPECT_EQ(sink.take(), "T[x][y]");
@@ -150,8 +150,8 @@ TEST_P(FolderText, IsWrittenBeforeEachRunOfAFolder) {
     set.newRow = "|";
     set.addComments = kUnchecked;
     StringSink sink;
-    generateList(set, 2, buildSelectionText(c.folder, c.files), sink, std::nullopt, {},
-                 {c.leaveOutUnsized, nullptr}, c.newFolder);
+    generateList(set, 2, buildSelectionText(c.folder, c.files), sink,
+                 {.leaveOut = {c.leaveOutUnsized, nullptr}, .newFolder = c.newFolder});
     EXPECT_EQ(sink.take(), c.expected);
 }
 

@@ -26,8 +26,8 @@ std::string listed(const RelativeCase& c) {
     set.newEntry = c.entry;
     set.addComments = kUnchecked;
     StringSink sink;
-    generateList(set, 9, buildSelectionText({}, c.files), sink, std::nullopt, {}, {}, c.newFolder,
-                 c.relativeTo);
+    generateList(set, 9, buildSelectionText({}, c.files), sink,
+                 {.newFolder = c.newFolder, .relativeTo = c.relativeTo});
     return sink.take();
 }
 
