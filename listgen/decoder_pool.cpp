@@ -37,13 +37,15 @@ constexpr std::chrono::seconds kStartTime{60};
 // gone (or sent a descriptor), -1 out of time.
 int readBefore(int channel, char* at, std::size_t size, Clock::time_point deadline) {
     while (size > 0) {
+        // Checked first: a decoder that keeps sending never lets the wait below run out.
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return -1;
         pollfd wait{channel, POLLIN, 0};
         const int ready =
-            decoder::readableSoon(channel) ? 1
-            : left.count() > 0
-                ? ::poll(&wait, 1, static_cast<int>(std::min<long long>(left.count(), 60 * 60 * 1000)))
-                : 0;
+            decoder::readableSoon(channel)
+                ? 1
+                : ::poll(&wait, 1, static_cast<int>(std::min<long long>(left.count(), 60 * 60 * 1000)));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready == 0)

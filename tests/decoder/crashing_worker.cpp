@@ -1,8 +1,8 @@
 // A stand-in decoder for the tests: it speaks the decoder's protocol without
 // reading pictures, and does to itself what a hostile picture would make a
 // real decoder do, by the picture's first bytes: CRASH dies of a fault, HANG
-// never answers, NONSENSE answers garbage. Anything else gets a 1x1 thumbnail
-// and the day 2001-02-03.
+// never answers, TRICKLE never finishes answering, NONSENSE answers garbage. Anything else gets a 1x1
+// thumbnail and the day 2001-02-03.
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -44,6 +44,12 @@ int main() {
             std::raise(SIGSEGV);
         if (first.starts_with("HANG"))
             ::pause();
+        if (first.starts_with("TRICKLE")) { // a long answer, a byte at a time, until it is stopped
+            const Answer head{Status::Done, 1, 1, 64U << 20, 0};
+            for (bool sent = sendAll(kChannelFd, &head, sizeof head); sent;)
+                sent = sendAll(kChannelFd, "x", 1);
+            return 1;
+        }
         if (first.starts_with("NONSENSE")) {
             const Answer garbage{static_cast<Status>(77), 0, 0, 0, 0};
             (void)sendAll(kChannelFd, &garbage, sizeof garbage);

@@ -31,7 +31,8 @@ TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
                                                           {"b.jpg", "fine"},
                                                           {"hang.jpg", "HANG"},
                                                           {"nonsense.jpg", "NONSENSE"},
-                                                          {"c.jpg", "fine"}})
+                                                          {"c.jpg", "fine"},
+                                                          {"trickle.jpg", "TRICKLE"}})
         selection += '\0' + fs::path(dir.write(name, bytes)).filename().string();
     struct Run {
         unsigned workers;
@@ -44,7 +45,8 @@ TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
          {Run{1, "{{THUMBWIDTH(8)}} {{TAKEN}}", "1 2001-02-03;1 2001-02-03;1 2001-02-03;", "left out "},
           Run{3, "{{THUMBWIDTH(8)}} {{TAKEN}}", "1 2001-02-03;1 2001-02-03;1 2001-02-03;", "left out "},
           // Metadata alone: the entry stands, and the picture is named once for both values.
-          Run{1, "[{{CAPTION}}{{META(Exif.Image.Make)}}]", fine + "[];" + fine + "[];[];" + fine, ""}}) {
+          Run{1, "[{{CAPTION}}{{META(Exif.Image.Make)}}]", fine + "[];" + fine + "[];[];" + fine + "[];",
+              ""}}) {
         SCOPED_TRACE(run.entry + ", " + std::to_string(run.workers) + " workers");
         Media media(DecoderLimits{.workers = run.workers, .time = std::chrono::seconds(1)},
                     TABULON_CRASHING_WORKER);
@@ -67,7 +69,8 @@ TEST(DecoderPool, APictureThatTakesItsDecoderDownCostsOnlyItsOwnEntryOrValues) {
                   (std::vector<std::string>{
                       d + "crash.jpg: could not be read safely: the decoder crashed",
                       d + "hang.jpg: could not be read safely: the decoder took longer than 1 s",
-                      d + "nonsense.jpg: could not be read safely: the decoder answered nonsense"}));
+                      d + "nonsense.jpg: could not be read safely: the decoder answered nonsense",
+                      d + "trickle.jpg: could not be read safely: the decoder took longer than 1 s"}));
     }
 }
 
