@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "app/design.h"
+#include "support/captured_stderr.h"
 #include "support/fifo_watchdog.h"
 
 #include "support/window_fixture.h"
@@ -115,9 +116,9 @@ TEST_F(WindowTest, ASettingsFileThatIsNoRegularFileIsReportedAndLeftAlone) {
         kind.make();
         ASSERT_TRUE(kind.isStillThere()) << kind.name;
         const test::FifoWatchdog fileWatchdog(file);
-        testing::internal::CaptureStderr();
+        test::CapturedStderr err;
         open();
-        EXPECT_THAT(testing::internal::GetCapturedStderr(),
+        EXPECT_THAT(err.take(),
                     testing::HasSubstr(file.string() +
                                        " is not a regular file; settings are neither read nor saved\n"))
             << kind.name;
