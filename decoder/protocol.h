@@ -118,19 +118,19 @@ inline ssize_t receiveSome(int channel, void* bytes, std::size_t size, int& fd) 
 }
 
 // Whether `channel` has something to read, or the other side is gone, within
-// `window`, watched awake. While a list asks for metadata, the two sides
+// 200 µs, watched awake. While a list asks for metadata, the two sides
 // answer each other within tens of microseconds: less than it costs to wake
 // a process on another processor. On one processor the other side could not
 // answer meanwhile, so there it is not watched; elsewhere the watcher yields
 // to whatever else waits to run.
-inline bool readableSoon(int channel, std::chrono::microseconds window = std::chrono::microseconds(200)) {
+inline bool readableSoon(int channel) {
     static const bool severalProcessors = [] {
         cpu_set_t usable;
         return ::sched_getaffinity(0, sizeof usable, &usable) == 0 && CPU_COUNT(&usable) > 1;
     }();
     if (!severalProcessors)
         return false;
-    const auto end = std::chrono::steady_clock::now() + window;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
     pollfd wait{channel, POLLIN, 0};
     while (::poll(&wait, 1, 0) == 0 && std::chrono::steady_clock::now() < end)
         ::sched_yield();
